@@ -1,0 +1,51 @@
+#include "platform/linux/kernel_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace glintdeck {
+namespace {
+
+constexpr size_t kInitialCapacity = 4096;
+// Sysfs and procfs files we read are far smaller; anything larger is not what we expect.
+constexpr size_t kLargestFile = 4 << 20;
+
+}  // namespace
+
+KernelFile::KernelFile(std::string path) : path_(std::move(path)) {}
+
+KernelFile::~KernelFile() { close(); }
+
+void KernelFile::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+std::optional<std::string_view> KernelFile::read() {
+    if (fd_ < 0) {
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) return std::nullopt;
+    }
+    if (buffer_.size() < kInitialCapacity) buffer_.resize(kInitialCapacity);
+    size_t length = 0;
+    for (;;) {
+        if (length == buffer_.size()) {
+            if (buffer_.size() >= kLargestFile) break;
+            buffer_.resize(buffer_.size() * 2);
+        }
+        ssize_t count = ::pread(fd_, buffer_.data() + length, buffer_.size() - length,
+                                static_cast<off_t>(length));
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            close();
+            return std::nullopt;
+        }
+        if (count == 0) break;
+        length += static_cast<size_t>(count);
+    }
+    return std::string_view(buffer_.data(), length);
+}
+
+}  // namespace glintdeck

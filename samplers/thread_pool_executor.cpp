@@ -1,0 +1,235 @@
+#include "samplers/thread_pool_executor.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+namespace glintdeck {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+using Task = SerialQueue::Task;
+
+// Timers this close to the earliest deadline fire in the same wakeup.
+constexpr auto kCoalescingWindow = std::chrono::milliseconds(2);
+constexpr auto kShortestPeriod = std::chrono::milliseconds(1);
+
+struct QueueState {
+    std::string label;
+    std::deque<Task> tasks;
+    bool scheduled = false;  // in the ready list or running; guarded by the core's mutex
+};
+
+struct TimerState {
+    std::shared_ptr<QueueState> queue;
+    SteadyClock::duration period{};  // zero for a one-shot task
+    Task handler;
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> tickQueued{false};  // a tick waits in the queue; don't pile up another
+};
+
+struct TimerEntry {
+    SteadyClock::time_point deadline;
+    uint64_t sequence = 0;
+    std::shared_ptr<TimerState> timer;
+    bool operator>(const TimerEntry& other) const {
+        return deadline != other.deadline ? deadline > other.deadline : sequence > other.sequence;
+    }
+};
+
+}  // namespace
+
+struct ThreadPoolExecutor::Core {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::shared_ptr<QueueState>> ready;
+    std::vector<TimerEntry> timers;  // a min-heap on (deadline, sequence)
+    uint64_t nextSequence = 0;
+    bool stopping = false;
+    bool leaderWaiting = false;
+
+    // Returns the task back when the executor has shut down, so the caller destroys it
+    // outside the lock (it may hold the last reference to a sampler).
+    Task enqueueLocked(const std::shared_ptr<QueueState>& queue, Task task) {
+        if (stopping) return task;
+        queue->tasks.push_back(std::move(task));
+        if (!queue->scheduled) {
+            queue->scheduled = true;
+            ready.push_back(queue);
+            wake.notify_one();
+        }
+        return nullptr;
+    }
+
+    void addTimerLocked(std::shared_ptr<TimerState> timer, SteadyClock::time_point deadline) {
+        bool earliest = timers.empty() || deadline < timers.front().deadline;
+        timers.push_back({deadline, nextSequence++, std::move(timer)});
+        std::push_heap(timers.begin(), timers.end(), std::greater<>{});
+        if (earliest) wake.notify_all();  // the sleeping leader may wait for a later deadline
+    }
+
+    void fireDueTimersLocked(SteadyClock::time_point now) {
+        while (!timers.empty() && timers.front().deadline <= now + kCoalescingWindow) {
+            std::pop_heap(timers.begin(), timers.end(), std::greater<>{});
+            TimerEntry entry = std::move(timers.back());
+            timers.pop_back();
+            TimerState& timer = *entry.timer;
+            if (timer.cancelled) continue;
+            if (timer.period == SteadyClock::duration::zero()) {
+                (void)enqueueLocked(timer.queue, std::move(timer.handler));
+                continue;
+            }
+            if (!timer.tickQueued.exchange(true)) {
+                (void)enqueueLocked(timer.queue, [state = entry.timer] {
+                    state->tickQueued = false;
+                    if (!state->cancelled) state->handler();
+                });
+            }
+            auto next = entry.deadline + timer.period;
+            while (next <= now) next += timer.period;
+            addTimerLocked(std::move(entry.timer), next);
+        }
+    }
+
+    void work() {
+        std::unique_lock lock(mutex);
+        while (!stopping) {
+            fireDueTimersLocked(SteadyClock::now());
+            if (!ready.empty()) {
+                std::shared_ptr<QueueState> queue = std::move(ready.front());
+                ready.pop_front();
+                if (!ready.empty()) wake.notify_one();
+                Task task = std::move(queue->tasks.front());
+                queue->tasks.pop_front();
+                lock.unlock();
+                task();
+                task = nullptr;  // destroyed outside the lock
+                lock.lock();
+                if (!queue->tasks.empty()) {
+                    ready.push_back(std::move(queue));  // shutdown() drops what is left
+                } else {
+                    queue->scheduled = false;
+                }
+                continue;
+            }
+            if (!timers.empty() && !leaderWaiting) {
+                leaderWaiting = true;
+                wake.wait_until(lock, timers.front().deadline);
+                leaderWaiting = false;
+            } else {
+                wake.wait(lock);
+            }
+        }
+    }
+};
+
+namespace {
+
+class PoolTimer final : public RepeatingTimer {
+  public:
+    explicit PoolTimer(std::shared_ptr<TimerState> state) : state_(std::move(state)) {}
+    ~PoolTimer() override { cancel(); }
+    void cancel() override { state_->cancelled = true; }
+
+  private:
+    std::shared_ptr<TimerState> state_;
+};
+
+class PoolQueue final : public SerialQueue {
+  public:
+    PoolQueue(std::shared_ptr<ThreadPoolExecutor::Core> core, std::string label)
+        : core_(std::move(core)), state_(std::make_shared<QueueState>()) {
+        state_->label = std::move(label);
+    }
+
+    const std::string& label() const override { return state_->label; }
+
+    void async(Task task) override {
+        Task dropped;
+        {
+            std::lock_guard lock(core_->mutex);
+            dropped = core_->enqueueLocked(state_, std::move(task));
+        }
+    }
+
+    void asyncAfter(double seconds, Task task) override {
+        auto timer = makeTimerState(0, std::move(task));
+        schedule(std::move(timer), seconds);
+    }
+
+    std::unique_ptr<RepeatingTimer> scheduleRepeating(double periodSeconds, Task handler) override {
+        auto timer = makeTimerState(periodSeconds, std::move(handler));
+        schedule(timer, 0);
+        return std::make_unique<PoolTimer>(std::move(timer));
+    }
+
+  private:
+    std::shared_ptr<TimerState> makeTimerState(double periodSeconds, Task handler) {
+        auto timer = std::make_shared<TimerState>();
+        timer->queue = state_;
+        if (periodSeconds > 0) {
+            timer->period =
+                std::max<SteadyClock::duration>(std::chrono::duration_cast<SteadyClock::duration>(
+                                                    std::chrono::duration<double>(periodSeconds)),
+                                                kShortestPeriod);
+        }
+        timer->handler = std::move(handler);
+        return timer;
+    }
+
+    void schedule(std::shared_ptr<TimerState> timer, double delaySeconds) {
+        auto deadline = SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
+                                                 std::chrono::duration<double>(delaySeconds));
+        std::lock_guard lock(core_->mutex);
+        if (!core_->stopping) core_->addTimerLocked(std::move(timer), deadline);
+    }
+
+    std::shared_ptr<ThreadPoolExecutor::Core> core_;
+    std::shared_ptr<QueueState> state_;
+};
+
+}  // namespace
+
+ThreadPoolExecutor::ThreadPoolExecutor(int threadCount) : core_(std::make_shared<Core>()) {
+    for (int i = 0; i < std::max(1, threadCount); ++i) {
+        workers_.emplace_back([core = core_] { core->work(); });
+    }
+}
+
+ThreadPoolExecutor::~ThreadPoolExecutor() { shutdown(); }
+
+std::shared_ptr<SerialQueue> ThreadPoolExecutor::makeQueue(std::string label) {
+    return std::make_shared<PoolQueue>(core_, std::move(label));
+}
+
+void ThreadPoolExecutor::shutdown() {
+    {
+        std::lock_guard lock(core_->mutex);
+        core_->stopping = true;
+    }
+    core_->wake.notify_all();
+    for (auto& worker : workers_) {
+        if (worker.joinable()) worker.join();
+    }
+    // Pending work may hold the last references to samplers: destroy it outside the lock.
+    std::deque<std::shared_ptr<QueueState>> ready;
+    std::vector<TimerEntry> timers;
+    {
+        std::lock_guard lock(core_->mutex);
+        ready.swap(core_->ready);
+        timers.swap(core_->timers);
+    }
+    std::deque<Task> tasks;
+    for (auto& queue : ready) {
+        std::lock_guard lock(core_->mutex);
+        tasks.insert(tasks.end(), std::make_move_iterator(queue->tasks.begin()),
+                     std::make_move_iterator(queue->tasks.end()));
+        queue->tasks.clear();
+        queue->scheduled = false;
+    }
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "samplers/executor.h"
+
+namespace glintdeck {
+
+// Serial queues multiplexed over a few worker threads. One worker at a time sleeps until the
+// earliest timer deadline, and timers due within a couple of milliseconds of each other fire
+// together, so samplers sharing a period wake the process once per period rather than once each.
+class ThreadPoolExecutor final : public Executor {
+  public:
+    explicit ThreadPoolExecutor(int threadCount = 2);
+    ~ThreadPoolExecutor() override;
+
+    ThreadPoolExecutor(const ThreadPoolExecutor&) = delete;
+    ThreadPoolExecutor& operator=(const ThreadPoolExecutor&) = delete;
+
+    [[nodiscard]] std::shared_ptr<SerialQueue> makeQueue(std::string label) override;
+
+    // Drops pending tasks and timers, waits for running tasks to return and joins the workers.
+    // Called on the main thread once every sampler has stopped; idempotent.
+    void shutdown();
+
+    struct Core;
+
+  private:
+    std::shared_ptr<Core> core_;
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace glintdeck

@@ -1,0 +1,50 @@
+#include "platform/linux/kernel_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace glintdeck {
+namespace {
+
+class KernelFileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("glintdeck-kernel-file-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void write(const std::string& text) { std::ofstream(path()) << text; }
+    std::string path() const { return (folder_ / "value").string(); }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(KernelFileTest, RereadsFromTheStartThroughTheOpenDescriptor) {
+    write("12345\n");
+    KernelFile file(path());
+    EXPECT_EQ(file.read(), "12345\n");
+    std::filesystem::resize_file(path(), 0);
+    std::ofstream(path(), std::ios::in | std::ios::out) << "7\n";
+    EXPECT_EQ(file.read(), "7\n");
+}
+
+TEST_F(KernelFileTest, ReadsFilesLargerThanOnePage) {
+    std::string big(100'000, 'x');
+    write(big);
+    KernelFile file(path());
+    EXPECT_EQ(file.read(), big);
+}
+
+TEST_F(KernelFileTest, MissingFileFailsUntilItAppears) {
+    KernelFile file(path());
+    EXPECT_EQ(file.read(), std::nullopt);
+    write("1\n");
+    EXPECT_EQ(file.read(), "1\n");
+}
+
+}  // namespace
+}  // namespace glintdeck

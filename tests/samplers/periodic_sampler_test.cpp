@@ -1,0 +1,141 @@
+#include "samplers/periodic_sampler.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <latch>
+#include <thread>
+
+#include "samplers/thread_pool_executor.h"
+#include "tests/support/manual_executor.h"
+
+namespace glintdeck {
+namespace {
+
+// A sampler whose tick runs a hook supplied by the test and whose destructor reports itself.
+class HookedSampler final : public PeriodicSampler {
+  public:
+    struct Hooks {
+        std::function<void()> tick = [] {};
+        std::function<void()> prepare = [] {};
+        std::function<void()> release = [] {};
+        std::function<void()> destroyed = [] {};
+    };
+    HookedSampler(Executor& executor, double period, Hooks hooks)
+        : PeriodicSampler(executor, "HookedSampler", period, period), hooks_(std::move(hooks)) {}
+    ~HookedSampler() override { hooks_.destroyed(); }
+
+  private:
+    void tick() override { hooks_.tick(); }
+    void prepare() override { hooks_.prepare(); }
+    void release() override { hooks_.release(); }
+
+    Hooks hooks_;
+};
+
+TEST(PeriodicSamplerTest, FirstTickAtOnceThenEveryPeriodAndNoneAfterStop) {
+    ManualExecutor executor;
+    int ticks = 0;
+    auto sampler = std::make_shared<HookedSampler>(executor, 2.0,
+                                                   HookedSampler::Hooks{.tick = [&] { ++ticks; }});
+    EXPECT_EQ(executor.queueLabels(), std::vector<std::string>{"Glintdeck.HookedSampler"});
+    executor.runUntilIdle();
+    EXPECT_EQ(ticks, 0) << "construction schedules nothing";
+
+    sampler->start();
+    executor.runUntilIdle();
+    EXPECT_EQ(ticks, 1);
+    executor.advance(1.9);
+    EXPECT_EQ(ticks, 1);
+    executor.advance(0.1);
+    EXPECT_EQ(ticks, 2);
+    executor.advance(4.0);
+    EXPECT_EQ(ticks, 4);
+
+    sampler->stop();
+    executor.advance(60);
+    EXPECT_EQ(ticks, 4);
+}
+
+TEST(PeriodicSamplerTest, PreparesOnItsQueueBeforeEachRunAndReleasesAfterStop) {
+    ManualExecutor executor;
+    std::vector<std::string> events;
+    auto sampler = std::make_shared<HookedSampler>(
+        executor, 1.0,
+        HookedSampler::Hooks{.tick = [&] { events.push_back("tick"); },
+                             .prepare = [&] { events.push_back("prepare"); },
+                             .release = [&] { events.push_back("release"); }});
+    sampler->start();
+    EXPECT_TRUE(events.empty()) << "start() does no platform work on the calling thread";
+    executor.advance(1.0);
+    sampler->stop();
+    EXPECT_EQ(events.back(), "tick") << "release waits for the queue";
+    sampler->start();
+    executor.runUntilIdle();
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"prepare", "tick", "tick", "release", "prepare", "tick"}));
+}
+
+TEST(PeriodicSamplerTest, StopDoesNotWaitForATickInFlightWhichStillDelivers) {
+    ThreadPoolExecutor executor;
+    std::latch tickEntered(1), releaseTick(1), delivered(1);
+    std::atomic<int> ticks = 0;
+    auto sampler =
+        std::make_shared<HookedSampler>(executor, 3600, HookedSampler::Hooks{.tick = [&] {
+                                            ++ticks;
+                                            tickEntered.count_down();
+                                            releaseTick.wait();
+                                            delivered.count_down();
+                                        }});
+    sampler->start();
+    tickEntered.wait();
+
+    sampler->stop();  // returns while the tick is still held
+    EXPECT_EQ(ticks, 1);
+    releaseTick.count_down();
+    delivered.wait();
+    executor.shutdown();
+    EXPECT_EQ(ticks, 1);
+}
+
+TEST(PeriodicSamplerTest, LastReferenceDroppedDuringItsOwnTickIsReleasedOnTheWorker) {
+    ThreadPoolExecutor executor;
+    std::latch handedOver(1), destroyed(1);
+    std::shared_ptr<PeriodicSampler> owner;
+    std::atomic<bool> destroyedOnMainThread = true;
+    const auto mainThread = std::this_thread::get_id();
+    auto sampler = std::make_shared<HookedSampler>(
+        executor, 3600,
+        HookedSampler::Hooks{
+            .tick =
+                [&] {
+                    handedOver.wait();
+                    owner.reset();  // the tick's own strong hold now keeps it alive
+                },
+            .destroyed =
+                [&] {
+                    destroyedOnMainThread = std::this_thread::get_id() == mainThread;
+                    destroyed.count_down();
+                }});
+    sampler->start();
+    owner = std::move(sampler);
+    handedOver.count_down();
+    destroyed.wait();
+    EXPECT_FALSE(destroyedOnMainThread);
+    executor.shutdown();
+}
+
+TEST(PeriodicSamplerTest, ShutdownDropsPendingWorkAndLaterPosts) {
+    ThreadPoolExecutor executor;
+    std::atomic<int> ran = 0;
+    auto queue = executor.makeQueue("Glintdeck.Test");
+    queue->asyncAfter(3600, [&] { ++ran; });
+    auto timer = queue->scheduleRepeating(3600, [] {});
+    executor.shutdown();
+    queue->async([&] { ++ran; });
+    EXPECT_EQ(ran, 0);
+}
+
+}  // namespace
+}  // namespace glintdeck
