@@ -1,0 +1,18 @@
+#include "platform/linux/device_power.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fixtures.h"
+
+namespace glintdeck {
+namespace {
+
+TEST(DevicePowerTest, OnlyActiveOrUnmanagedDevicesAreAwake) {
+    std::string devices = fixtureRoot("gpu-power-states") + "/sys/devices/";
+    EXPECT_TRUE(deviceIsAwake(devices + "awake"));
+    EXPECT_FALSE(deviceIsAwake(devices + "suspended"));
+    EXPECT_TRUE(deviceIsAwake(devices + "always-on")) << "no runtime power management";
+}
+
+}  // namespace
+}  // namespace glintdeck
