@@ -82,8 +82,7 @@ PsRun runPs() {
     auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     PsRun run;
-    if (posix_spawnp(&pid, "ps", &actions, nullptr, const_cast<char* const*>(argv), environ) ==
-        0) {
+    if (posix_spawnp(&pid, "ps", &actions, nullptr, const_cast<char* const*>(argv), environ) == 0) {
         rusage usage{};
         int status = 0;
         wait4(pid, &status, 0, &usage);
@@ -92,7 +91,8 @@ PsRun runPs() {
         };
         run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     }
-    run.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.wallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     posix_spawn_file_actions_destroy(&actions);
     return run;
 }

@@ -32,7 +32,8 @@ TopProcessesSample TopProcessAggregator::aggregate(const std::vector<ProcessRow>
     for (const ProcessRow& row : rows) {
         auto [entry, inserted] = nameCache_.try_emplace(row.id);
         if (inserted) {
-            entry->second.name = printableName(displayName(source.executablePath(row), row.command));
+            entry->second.name =
+                printableName(displayName(source.executablePath(row), row.command));
         }
         entry->second.lastSeen = generation_;
         std::string_view name = entry->second.name;
@@ -44,7 +45,8 @@ TopProcessesSample TopProcessAggregator::aggregate(const std::vector<ProcessRow>
     // The totals view names in the cache: drop them before the cache forgets anything.
     cpuByName_.clear();
     memoryByName_.clear();
-    std::erase_if(nameCache_, [&](const auto& item) { return item.second.lastSeen != generation_; });
+    std::erase_if(nameCache_,
+                  [&](const auto& item) { return item.second.lastSeen != generation_; });
     return sample;
 }
 

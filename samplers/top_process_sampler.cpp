@@ -12,10 +12,8 @@ constexpr double kFirstMeasurement = 1.0;
 }  // namespace
 
 TopProcessSampler::TopProcessSampler(Executor& executor, double interval,
-                                     std::unique_ptr<ProcessTableSource> source,
-                                     OnSample onSample)
-    : PeriodicSampler(executor, "TopProcessSampler", interval,
-                      std::max(interval, kShortestPeriod)),
+                                     std::unique_ptr<ProcessTableSource> source, OnSample onSample)
+    : PeriodicSampler(executor, "TopProcessSampler", interval, std::max(interval, kShortestPeriod)),
       source_(std::move(source)),
       onSample_(std::move(onSample)) {}
 

@@ -69,9 +69,9 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeUptimeSampler(double interval,
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(
     double interval, OnSample<TopProcessesSample> onSample) {
-    return std::make_shared<TopProcessSampler>(
-        executor_, interval, std::make_unique<ProcProcessTable>(root_, clock_),
-        std::move(onSample));
+    return std::make_shared<TopProcessSampler>(executor_, interval,
+                                               std::make_unique<ProcProcessTable>(root_, clock_),
+                                               std::move(onSample));
 }
 
 }  // namespace glintdeck

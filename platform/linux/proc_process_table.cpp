@@ -50,7 +50,8 @@ std::optional<int32_t> parsePid(const char* name) {
 
 ProcProcessTable::Units ProcProcessTable::Units::ofThisSystem() {
     Units units;
-    if (long ticks = sysconf(_SC_CLK_TCK); ticks > 0) units.ticksPerSecond = static_cast<double>(ticks);
+    if (long ticks = sysconf(_SC_CLK_TCK); ticks > 0)
+        units.ticksPerSecond = static_cast<double>(ticks);
     if (long page = sysconf(_SC_PAGESIZE); page > 0) units.pageSize = static_cast<double>(page);
     return units;
 }
@@ -157,10 +158,8 @@ ScanResult ProcProcessTable::scan(std::vector<ProcessRow>& rows) {
         }
         if (file >= 0 && kept >= keptFileLimit_) closeFile(file);
         if (file >= 0) ++kept;
-        current_.push_back(Known{.pid = pid,
-                                 .startTime = stat->startTime,
-                                 .cpuTicks = ticks,
-                                 .file = file});
+        current_.push_back(
+            Known{.pid = pid, .startTime = stat->startTime, .cpuTicks = ticks, .file = file});
 
         if (count == rows.size()) rows.emplace_back();
         ProcessRow& row = rows[count++];
@@ -178,7 +177,7 @@ ScanResult ProcProcessTable::scan(std::vector<ProcessRow>& rows) {
 
 std::string ProcProcessTable::executablePath(const ProcessRow& row) {
     if (!directory_) return {};
-    std::array<char, kPathCapacity> target;
+    std::array<char, kPathCapacity> target{};
     RelativePath path(row.id.pid, "exe");
     ssize_t length = readlinkat(dirfd(directory_), path.text.data(), target.data(), target.size());
     // Kernel threads have no executable; other users' processes refuse to show theirs. A

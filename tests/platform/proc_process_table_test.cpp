@@ -163,19 +163,19 @@ TEST(ProcProcessTableTest, NamesAndTotalsAcrossProcessesComingAndGoing) {
     ASSERT_EQ(table.scan(rows), ScanResult::measured);
     TopProcessesSample sample = aggregator.aggregate(rows, table);
     EXPECT_EQ(sample.byCPU, (std::vector<ProcStat>{{"my (odd) name", 200},
-                                                    {"firefox", 55},
-                                                    {"make", 15},
-                                                    {"new-job", 10},
-                                                    {"postgres", 5},
-                                                    {"kworker/0:1-events", 2},
-                                                    {"systemd", 1}}));
+                                                   {"firefox", 55},
+                                                   {"make", 15},
+                                                   {"new-job", 10},
+                                                   {"postgres", 5},
+                                                   {"kworker/0:1-events", 2},
+                                                   {"systemd", 1}}));
     EXPECT_EQ(sample.byMemory, (std::vector<ProcStat>{{"firefox", 160000 * 4096.0},
-                                                       {"postgres", 50000 * 4096.0},
-                                                       {"systemd", 3000 * 4096.0},
-                                                       {"my (odd) name", 2500 * 4096.0},
-                                                       {"daemon-x", 1000 * 4096.0},
-                                                       {"new-job", 400 * 4096.0},
-                                                       {"make", 300 * 4096.0}}));
+                                                      {"postgres", 50000 * 4096.0},
+                                                      {"systemd", 3000 * 4096.0},
+                                                      {"my (odd) name", 2500 * 4096.0},
+                                                      {"daemon-x", 1000 * 4096.0},
+                                                      {"new-job", 400 * 4096.0},
+                                                      {"make", 300 * 4096.0}}));
 }
 
 TEST(ProcProcessTableTest, KeepsAtMostItsLimitOfFilesOpenAndClosesThemOnReset) {
@@ -205,7 +205,8 @@ TEST(ProcProcessTableTest, KeepsAtMostItsLimitOfFilesOpenAndClosesThemOnReset) {
 TEST(ProcProcessTableTest, ScansADesktopSizedTable) {
     fs::path proc = fs::path(generatedFixtureRoot("desktop-500")) / "proc";
     size_t statFiles = 0;
-    for (const auto& entry : fs::directory_iterator(proc)) statFiles += fs::exists(entry.path() / "stat");
+    for (const auto& entry : fs::directory_iterator(proc))
+        statFiles += fs::exists(entry.path() / "stat");
     ASSERT_GT(statFiles, 480u);
 
     auto clock = std::make_shared<SettableClock>();
@@ -218,8 +219,9 @@ TEST(ProcProcessTableTest, ScansADesktopSizedTable) {
     TopProcessesSample sample = TopProcessAggregator().aggregate(rows, table);
     EXPECT_TRUE(sample.byCPU.empty()) << "nothing moved between the two scans";
     ASSERT_EQ(sample.byMemory.size(), 12u);
-    EXPECT_TRUE(std::is_sorted(sample.byMemory.begin(), sample.byMemory.end(),
-                               [](const ProcStat& a, const ProcStat& b) { return a.value > b.value; }));
+    EXPECT_TRUE(
+        std::is_sorted(sample.byMemory.begin(), sample.byMemory.end(),
+                       [](const ProcStat& a, const ProcStat& b) { return a.value > b.value; }));
     EXPECT_EQ(std::count_if(sample.byMemory.begin(), sample.byMemory.end(),
                             [](const ProcStat& s) { return s.name == "firefox"; }),
               1)

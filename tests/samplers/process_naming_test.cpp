@@ -19,8 +19,7 @@ TEST(ProcessNamingTest, NamesAProcessAfterTheProgramItRuns) {
              Row{"/System/Library/Frameworks/WebKit.framework/XPCServices/"
                  "com.apple.WebKit.WebContent.xpc/Contents/MacOS/com.apple.WebKit.WebContent",
                  "com.apple.WebKit", "Web Content"},
-             Row{"/System/Library/Extensions/Widgets.appex/Contents/MacOS/Widgets", "W",
-                 "Widgets"},
+             Row{"/System/Library/Extensions/Widgets.appex/Contents/MacOS/Widgets", "W", "Widgets"},
              Row{"/usr/libexec/some-daemon", "some-daemo", "some-daemon"},
              Row{"/opt/tool/2.1/bin/run", "run", "run"},
              Row{"/opt/tool/2.1/bin", "tool", "tool"},

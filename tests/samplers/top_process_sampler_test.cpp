@@ -156,10 +156,10 @@ TEST(TopProcessAggregatorTest, SumsByNameAndListsOnlyWhatIsAboveZero) {
     FakeProcessTable table;
     table.paths = {{10, "/usr/lib/firefox/firefox"}, {11, "/usr/lib/firefox/firefox"}};
     TopProcessAggregator aggregator;
-    TopProcessesSample sample = aggregator.aggregate(
-        {row(10, 30, 1000), row(11, 25, 500), row(12, 0, 4096, "idle-daemon"),
-         row(13, 5, 0, "kworker/1:0")},
-        table);
+    TopProcessesSample sample =
+        aggregator.aggregate({row(10, 30, 1000), row(11, 25, 500), row(12, 0, 4096, "idle-daemon"),
+                              row(13, 5, 0, "kworker/1:0")},
+                             table);
     EXPECT_EQ(sample.byCPU, (std::vector<ProcStat>{{"firefox", 55}, {"kworker/1:0", 5}}));
     EXPECT_EQ(sample.byMemory, (std::vector<ProcStat>{{"idle-daemon", 4096}, {"firefox", 1500}}));
 }
