@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "platform/linux/system_clock.h"
 #include "samplers/process_naming.h"
@@ -146,38 +145,6 @@ TEST(ProcProcessTableTest, ExecutablePathsOrNothingWhereTheLinkCannotBeRead) {
     EXPECT_EQ(paths[800], "/usr/lib/upgraded/daemon-x") << "replaced since it started";
 }
 
-TEST(ProcProcessTableTest, NamesAndTotalsAcrossProcessesComingAndGoing) {
-    ScratchRoot root;
-    auto clock = std::make_shared<SettableClock>();
-    ProcProcessTable table(root.path(), clock, kUnits);
-    TopProcessAggregator aggregator;
-    std::vector<ProcessRow> rows;
-    root.become("process-churn/before");
-    (void)table.scan(rows);
-    clock->now += 2;
-    ASSERT_EQ(table.scan(rows), ScanResult::measured);
-    (void)aggregator.aggregate(rows, table);
-
-    root.become("process-churn/after");
-    clock->now += 2;
-    ASSERT_EQ(table.scan(rows), ScanResult::measured);
-    TopProcessesSample sample = aggregator.aggregate(rows, table);
-    EXPECT_EQ(sample.byCPU, (std::vector<ProcStat>{{"my (odd) name", 200},
-                                                   {"firefox", 55},
-                                                   {"make", 15},
-                                                   {"new-job", 10},
-                                                   {"postgres", 5},
-                                                   {"kworker/0:1-events", 2},
-                                                   {"systemd", 1}}));
-    EXPECT_EQ(sample.byMemory, (std::vector<ProcStat>{{"firefox", 160000 * 4096.0},
-                                                      {"postgres", 50000 * 4096.0},
-                                                      {"systemd", 3000 * 4096.0},
-                                                      {"my (odd) name", 2500 * 4096.0},
-                                                      {"daemon-x", 1000 * 4096.0},
-                                                      {"new-job", 400 * 4096.0},
-                                                      {"make", 300 * 4096.0}}));
-}
-
 TEST(ProcProcessTableTest, KeepsAtMostItsLimitOfFilesOpenAndClosesThemOnReset) {
     struct Row {
         size_t limit;
@@ -200,32 +167,6 @@ TEST(ProcProcessTableTest, KeepsAtMostItsLimitOfFilesOpenAndClosesThemOnReset) {
         table.reset();
         EXPECT_EQ(openDescriptors(), before) << "nothing held after reset";
     }
-}
-
-TEST(ProcProcessTableTest, ScansADesktopSizedTable) {
-    fs::path proc = fs::path(generatedFixtureRoot("desktop-500")) / "proc";
-    size_t statFiles = 0;
-    for (const auto& entry : fs::directory_iterator(proc))
-        statFiles += fs::exists(entry.path() / "stat");
-    ASSERT_GT(statFiles, 480u);
-
-    auto clock = std::make_shared<SettableClock>();
-    ProcProcessTable table(generatedFixtureRoot("desktop-500"), clock, kUnits);
-    std::vector<ProcessRow> rows;
-    EXPECT_EQ(table.scan(rows), ScanResult::baseline);
-    clock->now += 2;
-    ASSERT_EQ(table.scan(rows), ScanResult::measured);
-    EXPECT_EQ(rows.size(), statFiles);
-    TopProcessesSample sample = TopProcessAggregator().aggregate(rows, table);
-    EXPECT_TRUE(sample.byCPU.empty()) << "nothing moved between the two scans";
-    ASSERT_EQ(sample.byMemory.size(), 12u);
-    EXPECT_TRUE(
-        std::is_sorted(sample.byMemory.begin(), sample.byMemory.end(),
-                       [](const ProcStat& a, const ProcStat& b) { return a.value > b.value; }));
-    EXPECT_EQ(std::count_if(sample.byMemory.begin(), sample.byMemory.end(),
-                            [](const ProcStat& s) { return s.name == "firefox"; }),
-              1)
-        << "one entry per name";
 }
 
 TEST(ProcProcessTableTest, LiveBusyChildShowsInTheCPUList) {
