@@ -1,10 +1,12 @@
 #include "platform/linux/linux_sampler_factory.h"
 
 #include "platform/linux/proc_loadavg_reader.h"
+#include "platform/linux/proc_process_table.h"
 #include "platform/linux/proc_stat_reader.h"
 #include "platform/linux/system_clock.h"
 #include "samplers/cpu_sampler.h"
 #include "samplers/load_average_sampler.h"
+#include "samplers/top_process_sampler.h"
 #include "samplers/uptime_sampler.h"
 
 namespace glintdeck {
@@ -65,9 +67,11 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeUptimeSampler(double interval,
                                            std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(double,
-                                                                    OnSample<TopProcessesSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(
+    double interval, OnSample<TopProcessesSample> onSample) {
+    return std::make_shared<TopProcessSampler>(executor_, interval,
+                                               std::make_unique<ProcProcessTable>(root_, clock_),
+                                               std::move(onSample));
 }
 
 }  // namespace glintdeck
