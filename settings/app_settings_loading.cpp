@@ -51,7 +51,8 @@ template <typename Value>
 std::map<StatKind, Value> loadKindMap(const PreferencesStore& store, std::string_view key,
                                       std::optional<Value> (*fromRawValue)(std::string_view)) {
     std::map<StatKind, Value> result;
-    for (const auto& [rawKind, rawValue] : store.stringDictionary(key).value_or(std::map<std::string, std::string>{})) {
+    for (const auto& [rawKind, rawValue] :
+         store.stringDictionary(key).value_or(std::map<std::string, std::string>{})) {
         auto kind = statKindFromRawValue(rawKind);
         auto value = fromRawValue(rawValue);
         if (kind && value) result.emplace(*kind, *value);
@@ -95,9 +96,9 @@ void AppSettings::load() {
         // Kinds introduced since the last launch start enabled, once: they are stored back so
         // they stay enabled, and "knownStats" below keeps them from being added again after the
         // user turns them off.
-        auto known = kindSet(store, keys::knownStats)
-                         .value_or(std::set<StatKind>(std::begin(kFirstKinds),
-                                                      std::end(kFirstKinds)));
+        auto known =
+            kindSet(store, keys::knownStats)
+                .value_or(std::set<StatKind>(std::begin(kFirstKinds), std::end(kFirstKinds)));
         bool added = false;
         for (StatKind kind : allStatKinds()) {
             if (!known.contains(kind)) added |= enabledStats_.insert(kind).second;
@@ -123,8 +124,8 @@ void AppSettings::load() {
     }
 
     stripHeight_ = positiveOr(store.doubleValue(keys::stripHeight), 36);
-    hotKey_ = loadBinding(store, keys::hotKeyCode, keys::hotKeyModifiers,
-                          HotKeyBinding::defaultSummon());
+    hotKey_ =
+        loadBinding(store, keys::hotKeyCode, keys::hotKeyModifiers, HotKeyBinding::defaultSummon());
     pinHotKey_ = loadBinding(store, keys::pinHotKeyCode, keys::pinHotKeyModifiers,
                              HotKeyBinding::defaultPin());
     isPinned_ = false;
@@ -134,8 +135,8 @@ void AppSettings::load() {
 
     customTheme_.reset();
     if (auto data = store.data(keys::customTheme)) {
-        customTheme_ = decodeThemeData(std::string_view(
-            reinterpret_cast<const char*>(data->data()), data->size()));
+        customTheme_ = decodeThemeData(
+            std::string_view(reinterpret_cast<const char*>(data->data()), data->size()));
     }
 }
 

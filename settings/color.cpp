@@ -2,9 +2,7 @@
 
 namespace glintdeck {
 
-Color Color::multipliedOpacity(double factor) const {
-    return {red, green, blue, opacity * factor};
-}
+Color Color::multipliedOpacity(double factor) const { return {red, green, blue, opacity * factor}; }
 
 namespace colors {
 namespace {

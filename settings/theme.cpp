@@ -92,7 +92,8 @@ Theme Theme::makeVitals(bool reduceTransparency) {
 
 Theme Theme::makeNeon(bool reduceTransparency) {
     // Neon is its own dark look and ignores the desktop's appearance: every colour is fixed.
-    return {.colors = {.background = fixed(0.03, 0.03, 0.06, backgroundOpacity(0.9, reduceTransparency)),
+    return {.colors = {.background =
+                           fixed(0.03, 0.03, 0.06, backgroundOpacity(0.9, reduceTransparency)),
                        .primaryText = fixed(0.85, 1, 0.95),
                        .secondaryText = fixed(0.55, 0.75, 0.85),
                        .divider = fixed(0, 1, 0.85, 0.18),
@@ -114,8 +115,8 @@ Theme Theme::makeCustom(const ThemeData& data, bool reduceTransparency) {
         opacity = kReducedTransparencyOpacity;
     }
     ThemeColor accent = ThemeColor::fixed(data.accent.color());
-    return {.colors = {.background = ThemeColor::fixed(
-                           data.background.color().multipliedOpacity(opacity)),
+    return {.colors = {.background =
+                           ThemeColor::fixed(data.background.color().multipliedOpacity(opacity)),
                        .primaryText = accent,
                        .secondaryText = accent.multipliedOpacity(0.6),
                        .divider = accent.multipliedOpacity(0.14),

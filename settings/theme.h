@@ -33,7 +33,7 @@ struct Theme {
         ThemeColor calm;  // load-band colours
         ThemeColor busy;
         ThemeColor hot;
-        ThemeColor graphPrimary;  // upper graph series
+        ThemeColor graphPrimary;    // upper graph series
         ThemeColor graphSecondary;  // lower graph series
         bool operator==(const Colors&) const = default;
     };

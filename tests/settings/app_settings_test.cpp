@@ -110,8 +110,8 @@ TEST_F(AppSettingsTest, KindsNewerThanTheKnownListStartEnabledOnce) {
 
     // Once every kind is known, turning one off sticks.
     settings->setEnabled(gpu, false);
-    EXPECT_EQ(reopen()->enabledStats(), (std::set<StatKind>{cpu, fan, power, temps, loadAverage,
-                                                            uptime}));
+    EXPECT_EQ(reopen()->enabledStats(),
+              (std::set<StatKind>{cpu, fan, power, temps, loadAverage, uptime}));
 
     disk_->text = Json{{"enabledStats", {"cpu"}}, {"knownStats", raws(kCanonical)}}.dump();
     EXPECT_EQ(reopen()->enabledStats(), std::set<StatKind>{cpu});
@@ -119,8 +119,8 @@ TEST_F(AppSettingsTest, KindsNewerThanTheKnownListStartEnabledOnce) {
 
     // A known list that is not all strings counts as the original five kinds.
     disk_->text = Json{{"enabledStats", {"memory"}}, {"knownStats", {"cpu", 1}}}.dump();
-    EXPECT_EQ(reopen()->enabledStats(), (std::set<StatKind>{memory, gpu, fan, power, temps,
-                                                            loadAverage, uptime}));
+    EXPECT_EQ(reopen()->enabledStats(),
+              (std::set<StatKind>{memory, gpu, fan, power, temps, loadAverage, uptime}));
 
     // Without a usable enabled list every kind is on and the list stays as it was.
     disk_->text = Json{{"enabledStats", {"cpu", 2}}}.dump();
@@ -138,17 +138,36 @@ TEST_F(AppSettingsTest, UnusableNumbersAndStringsFallBackFieldByField) {
     };
     for (const auto& c : std::vector<Case>{
              {{{"interval", -3}, {"stripHeight", 0}, {"anchor", "Cursor"}, {"themePreset", "x"}},
-              1.0, 36, PanelAnchor::cursor, ThemePreset::defaultPreset},
-             {{{"interval", 0}, {"stripHeight", 200}, {"anchor", "topCenter"},
+              1.0,
+              36,
+              PanelAnchor::cursor,
+              ThemePreset::defaultPreset},
+             {{{"interval", 0},
+               {"stripHeight", 200},
+               {"anchor", "topCenter"},
                {"themePreset", "neon"}},
-              1.0, 200, PanelAnchor::topCenter, ThemePreset::neon},
+              1.0,
+              200,
+              PanelAnchor::topCenter,
+              ThemePreset::neon},
              {{{"interval", "2"}, {"stripHeight", true}, {"anchor", 1}, {"themePreset", {}}},
-              1.0, 36, PanelAnchor::cursor, ThemePreset::defaultPreset},
-             {{{"interval", 7}, {"stripHeight", 22.5}, {"anchor", "bottomCenter"},
+              1.0,
+              36,
+              PanelAnchor::cursor,
+              ThemePreset::defaultPreset},
+             {{{"interval", 7},
+               {"stripHeight", 22.5},
+               {"anchor", "bottomCenter"},
                {"themePreset", "default"}},
-              7.0, 22.5, PanelAnchor::bottomCenter, ThemePreset::defaultPreset},
-             {{{"interval", 0.25}, {"stripHeight", -1}, {"themePreset", "custom"}}, 0.25, 36,
-              PanelAnchor::cursor, ThemePreset::custom},
+              7.0,
+              22.5,
+              PanelAnchor::bottomCenter,
+              ThemePreset::defaultPreset},
+             {{{"interval", 0.25}, {"stripHeight", -1}, {"themePreset", "custom"}},
+              0.25,
+              36,
+              PanelAnchor::cursor,
+              ThemePreset::custom},
          }) {
         disk_->text = c.stored.dump();
         auto settings = reopen();
@@ -189,12 +208,14 @@ TEST_F(AppSettingsTest, HotKeysLoadFromTheirIntegers) {
     constexpr int64_t kTooLarge = int64_t{1} << 32;
     for (const auto& [stored, hotKey, pinHotKey] : std::vector<Case>{
              {{{"hotKeyCode", 49}, {"hotKeyModifiers", 0x0A00}, {"pinHotKeyCode", 0}},
-              {49, 0x0A00}, {0, 0}},
+              {49, 0x0A00},
+              {0, 0}},
              {{{"hotKeyCode", 12}}, {12, 0}, {35, 0x1900}},  // modifiers missing read as none
              {{{"hotKeyCode", "12"}, {"hotKeyModifiers", 0x0100}}, {12, 0x1900}, {35, 0x1900}},
              {{{"hotKeyCode", -1}, {"pinHotKeyCode", kTooLarge}}, {12, 0x1900}, {35, 0x1900}},
              {{{"hotKeyCode", 4294967295}, {"hotKeyModifiers", kTooLarge}},
-              {4294967295, 0}, {35, 0x1900}},
+              {4294967295, 0},
+              {35, 0x1900}},
              {{{"pinHotKeyCode", 3.9}, {"pinHotKeyModifiers", 256.5}}, {12, 0x1900}, {3, 256}},
              {{{"hotKeyModifiers", 0x0100}}, {12, 0x1900}, {35, 0x1900}},
          }) {
@@ -206,9 +227,10 @@ TEST_F(AppSettingsTest, HotKeysLoadFromTheirIntegers) {
 }
 
 TEST_F(AppSettingsTest, TileModesAndStylesKeepOnlyKnownEntriesAndApplyDefaults) {
-    auto settings = open({{"tileValueModes", {{"memory", "second"}, {"cpu", "sideways"},
-                                              {"bogus", "first"}, {"disk", 3}}},
-                          {"tileStyles", {{"battery", "graph"}, {"gpu", "graph"}}}});
+    auto settings =
+        open({{"tileValueModes",
+               {{"memory", "second"}, {"cpu", "sideways"}, {"bogus", "first"}, {"disk", 3}}},
+              {"tileStyles", {{"battery", "graph"}, {"gpu", "graph"}}}});
     EXPECT_EQ(settings->tileValueModes(),
               (std::map<StatKind, TileValueMode>{{StatKind::memory, TileValueMode::second}}));
     EXPECT_EQ(settings->tileValueMode(StatKind::memory), TileValueMode::second);
@@ -222,8 +244,7 @@ TEST_F(AppSettingsTest, TileModesAndStylesKeepOnlyKnownEntriesAndApplyDefaults) 
     EXPECT_EQ(file()["tileStyles"]["fan"], "textAndGraph");
     EXPECT_EQ(settings->tileStyle(StatKind::fan), TileStyle::text);
     settings->setTileValueMode(TileValueMode::bothReversed, StatKind::network);
-    EXPECT_EQ(file()["tileValueModes"],
-              (Json{{"memory", "second"}, {"network", "bothReversed"}}));
+    EXPECT_EQ(file()["tileValueModes"], (Json{{"memory", "second"}, {"network", "bothReversed"}}));
 }
 
 TEST_F(AppSettingsTest, AssignmentsWriteTheirKeysAndRunTheirCallbacks) {
@@ -325,8 +346,8 @@ TEST_F(AppSettingsTest, CustomThemeIsStoredAsJsonDataAndUndecodableDataIsIgnored
     std::string badDensity = R"({"accent":{"red":1,"green":1,"blue":1,"opacity":1},)"
                              R"("background":{"red":0,"green":0,"blue":0,"opacity":1},)"
                              R"("opacity":0.5,"cornerRadius":3,"density":"roomy"})";
-    for (const Json& stored : {dataValue(badDensity), dataValue("{"), Json("plain text"),
-                               Json{{"$data", "!!"}}}) {
+    for (const Json& stored :
+         {dataValue(badDensity), dataValue("{"), Json("plain text"), Json{{"$data", "!!"}}}) {
         disk_->text = Json{{"themePreset", "custom"}, {"customTheme", stored}}.dump();
         auto reopened = reopen();
         EXPECT_EQ(reopened->customTheme(), std::nullopt) << stored;

@@ -53,10 +53,10 @@ inline std::shared_ptr<PreferencesStore> openStore(
     const std::shared_ptr<FakeDisk>& disk,
     PreferencesStore::Mode mode = PreferencesStore::Mode::readWrite,
     std::vector<std::string>* warnings = nullptr) {
-    return std::make_shared<PreferencesStore>(
-        std::make_unique<FakePreferencesFile>(disk), mode, [warnings](const std::string& line) {
-            if (warnings) warnings->push_back(line);
-        });
+    return std::make_shared<PreferencesStore>(std::make_unique<FakePreferencesFile>(disk), mode,
+                                              [warnings](const std::string& line) {
+                                                  if (warnings) warnings->push_back(line);
+                                              });
 }
 
 }  // namespace glintdeck

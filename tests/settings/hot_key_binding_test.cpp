@@ -20,7 +20,8 @@ TEST(HotKeyBindingTest, DisplayStringsOrderModifiersThenNameTheKey) {
              {{123, 0x0100}, "⌘key 123", "⌘\u2009key 123"},
              {{53, 0x1A00}, "⌃⌥⇧⎋", "⌃\u2009⌥\u2009⇧\u2009⎋"},
              {{0, 0}, "A", "A"},
-             // Only the four modifier bits have glyphs; caps lock (0x0400) and others are not shown.
+             // Only the four modifier bits have glyphs; caps lock (0x0400) and others are not
+             // shown.
              {{36, 0x0400 | 0x0100 | 0x10000}, "⌘↩", "⌘\u2009↩"},
          }) {
         EXPECT_EQ(binding.displayString(), display);
@@ -34,12 +35,16 @@ TEST(HotKeyBindingTest, KeyNamesFollowTheAnsiPositions) {
         std::string name;
     };
     for (const auto& [code, name] : std::vector<Case>{
-             {0, "A"},      {6, "Z"},      {11, "B"},     {18, "1"},     {22, "6"},
-             {23, "5"},     {24, "="},     {27, "-"},     {29, "0"},     {31, "O"},
-             {34, "I"},     {41, ";"},     {43, ","},     {44, "/"},     {47, "."},
-             {48, "⇥"},     {122, "F1"},   {120, "F2"},   {99, "F3"},    {118, "F4"},
-             {96, "F5"},    {103, "F11"},  {109, "F10"},  {111, "F12"},  {10, "key 10"},
-             {30, "key 30"}, {33, "key 33"}, {39, "key 39"}, {42, "key 42"}, {50, "key 50"},
+             {0, "A"},       {6, "Z"},         {11, "B"},
+             {18, "1"},      {22, "6"},        {23, "5"},
+             {24, "="},      {27, "-"},        {29, "0"},
+             {31, "O"},      {34, "I"},        {41, ";"},
+             {43, ","},      {44, "/"},        {47, "."},
+             {48, "⇥"},      {122, "F1"},      {120, "F2"},
+             {99, "F3"},     {118, "F4"},      {96, "F5"},
+             {103, "F11"},   {109, "F10"},     {111, "F12"},
+             {10, "key 10"}, {30, "key 30"},   {33, "key 33"},
+             {39, "key 39"}, {42, "key 42"},   {50, "key 50"},
              {51, "key 51"}, {126, "key 126"}, {4294967295, "key 4294967295"},
          }) {
         EXPECT_EQ(HotKeyBinding::keyName(code), name) << code;

@@ -104,8 +104,9 @@ TEST(PreferencesStoreTest, UnknownKeysAndValuesOfOtherTypesAreKeptOnWrite) {
 }
 
 TEST(PreferencesStoreTest, FileThatIsNotAnObjectIsKeptAsideAndNeverOverwritten) {
-    for (std::string broken : std::vector<std::string>{"{\"interval\": 2", "", "[1, 2]", "\"text\"", "null", "{} {}",
-                               "{\"deep\": " + std::string(100, '[') + std::string(100, ']') + "}"}) {
+    for (std::string broken : std::vector<std::string>{
+             "{\"interval\": 2", "", "[1, 2]", "\"text\"", "null", "{} {}",
+             "{\"deep\": " + std::string(100, '[') + std::string(100, ']') + "}"}) {
         auto disk = diskWith(broken);
         std::vector<std::string> warnings;
         auto store = openStore(disk, Mode::readWrite, &warnings);

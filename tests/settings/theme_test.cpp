@@ -46,8 +46,8 @@ TEST(ThemeTest, PresetsDifferWhereTheirTablesSay) {
 
     Theme mono = Theme::makeMono(false);
     EXPECT_EQ(mono.statusStyle, Theme::StatusStyle::suppressed);
-    for (const ThemeColor& color : {mono.colors.calm, mono.colors.busy, mono.colors.hot,
-                                    mono.colors.graphPrimary}) {
+    for (const ThemeColor& color :
+         {mono.colors.calm, mono.colors.busy, mono.colors.hot, mono.colors.graphPrimary}) {
         EXPECT_EQ(color, mono.colors.primaryText);
     }
     EXPECT_EQ(mono.colors.primaryText.resolved(Appearance::dark), colors::white);
@@ -107,7 +107,10 @@ TEST(ThemeDataTest, InitialEncodesAsTheStoredFormAndRoundTrips) {
     EXPECT_EQ(nlohmann::json::parse(json), expected);
     EXPECT_EQ(decodeThemeData(json), ThemeData::initial());
 
-    ThemeData odd{{0.1, 0.2, 0.3, 0.4}, {0.5, 0.6, 0.7, 0.8}, 0.3333333333333333, 19.5,
+    ThemeData odd{{0.1, 0.2, 0.3, 0.4},
+                  {0.5, 0.6, 0.7, 0.8},
+                  0.3333333333333333,
+                  19.5,
                   ThemeDensity::compact};
     EXPECT_EQ(decodeThemeData(encodeThemeData(odd)), odd);
     // Key order is free and extra keys are ignored; decoded values are used as they are.
