@@ -2,7 +2,9 @@
 
 #include "platform/linux/proc_loadavg_reader.h"
 #include "platform/linux/proc_stat_reader.h"
+#include "platform/linux/sysfs_power_source.h"
 #include "platform/linux/system_clock.h"
+#include "samplers/battery_sampler.h"
 #include "samplers/cpu_sampler.h"
 #include "samplers/load_average_sampler.h"
 #include "samplers/uptime_sampler.h"
@@ -31,8 +33,11 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeNetworkSampler(double, OnSampl
     return nullptr;
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(double, OnSample<BatterySample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(
+    double interval, OnSample<BatterySample> onSample) {
+    return std::make_shared<BatterySampler>(executor_, interval,
+                                            std::make_unique<SysfsPowerSource>(root_, clock_),
+                                            std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double, OnSample<GPUSample>) {
