@@ -1,11 +1,13 @@
 #include "platform/linux/linux_sampler_factory.h"
 
+#include "platform/linux/pci_accelerator_source.h"
 #include "platform/linux/proc_loadavg_reader.h"
 #include "platform/linux/proc_stat_reader.h"
 #include "platform/linux/sysfs_power_source.h"
 #include "platform/linux/system_clock.h"
 #include "samplers/battery_sampler.h"
 #include "samplers/cpu_sampler.h"
+#include "samplers/gpu_sampler.h"
 #include "samplers/load_average_sampler.h"
 #include "samplers/uptime_sampler.h"
 
@@ -40,8 +42,11 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(
                                             std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double, OnSample<GPUSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double interval,
+                                                             OnSample<GPUSample> onSample) {
+    return std::make_shared<GPUSampler>(executor_, interval,
+                                        std::make_unique<PciAcceleratorSource>(root_, clock_),
+                                        std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double, OnSample<FanSample>) {

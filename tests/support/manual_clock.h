@@ -17,4 +17,13 @@ class ExecutorClock final : public Clock {
     const ManualExecutor& executor_;
 };
 
+// A clock the test sets by hand.
+class ManualClock final : public Clock {
+  public:
+    [[nodiscard]] double wallSeconds() const override { return 1'700'000'000 + now; }
+    [[nodiscard]] double secondsSinceBoot() const override { return 1000 + now; }
+
+    double now = 0;
+};
+
 }  // namespace glintdeck
