@@ -10,7 +10,8 @@ namespace glintdeck {
 // estimate from the raw rate would swing by hours from one tick to the next.
 class DrainRateAverage final {
   public:
-    explicit DrainRateAverage(double timeConstantSeconds = 60) : timeConstant_(timeConstantSeconds) {}
+    explicit DrainRateAverage(double timeConstantSeconds = 60)
+        : timeConstant_(timeConstantSeconds) {}
 
     // Adds a rate (watts) read at now (seconds on a clock that never goes back).
     void add(double watts, double now);

@@ -35,8 +35,8 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeNetworkSampler(double, OnSampl
     return nullptr;
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(
-    double interval, OnSample<BatterySample> onSample) {
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(double interval,
+                                                                 OnSample<BatterySample> onSample) {
     return std::make_shared<BatterySampler>(executor_, interval,
                                             std::make_unique<SysfsPowerSource>(root_, clock_),
                                             std::move(onSample));

@@ -15,7 +15,7 @@ struct Utilization {   // nvmlUtilization_t
     unsigned int gpu;
     unsigned int memory;
 };
-constexpr int kTemperatureGpu = 0;         // NVML_TEMPERATURE_GPU
+constexpr int kTemperatureGpu = 0;        // NVML_TEMPERATURE_GPU
 constexpr unsigned kNameBufferSize = 96;  // NVML_DEVICE_NAME_V2_BUFFER_SIZE
 
 template <typename Function>
@@ -43,14 +43,14 @@ std::unique_ptr<NvmlLibrary> NvmlLibrary::load(const std::string& path) {
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) return nullptr;
     auto api = std::make_unique<EntryPoints>();
-    bool complete = resolve(library, "nvmlInit_v2", api->init) &&
-                    resolve(library, "nvmlShutdown", api->shutdown) &&
-                    resolve(library, "nvmlDeviceGetCount_v2", api->getCount) &&
-                    resolve(library, "nvmlDeviceGetHandleByIndex_v2", api->getHandleByIndex) &&
-                    resolve(library, "nvmlDeviceGetHandleByPciBusId_v2",
-                            api->getHandleByPciBusId) &&
-                    resolve(library, "nvmlDeviceGetUtilizationRates", api->getUtilizationRates) &&
-                    resolve(library, "nvmlDeviceGetName", api->getName);
+    bool complete =
+        resolve(library, "nvmlInit_v2", api->init) &&
+        resolve(library, "nvmlShutdown", api->shutdown) &&
+        resolve(library, "nvmlDeviceGetCount_v2", api->getCount) &&
+        resolve(library, "nvmlDeviceGetHandleByIndex_v2", api->getHandleByIndex) &&
+        resolve(library, "nvmlDeviceGetHandleByPciBusId_v2", api->getHandleByPciBusId) &&
+        resolve(library, "nvmlDeviceGetUtilizationRates", api->getUtilizationRates) &&
+        resolve(library, "nvmlDeviceGetName", api->getName);
     if (!complete) {
         dlclose(library);
         return nullptr;
@@ -109,7 +109,8 @@ std::optional<unsigned> NvmlLibrary::utilizationPercent(NvmlDevice device) {
 
 std::optional<std::string> NvmlLibrary::name(NvmlDevice device) {
     std::array<char, kNameBufferSize> buffer{};
-    if (!initialized_ || api_->getName(device.handle, buffer.data(), kNameBufferSize - 1) != kSuccess) {
+    if (!initialized_ ||
+        api_->getName(device.handle, buffer.data(), kNameBufferSize - 1) != kSuccess) {
         return std::nullopt;
     }
     // The last byte is never offered to the driver, so the name always ends in a NUL.

@@ -22,7 +22,8 @@ constexpr double kSleepMarginSeconds = 2;
 enum class Statistics { none, amdgpu, nvml };
 
 double readGap(const std::string& deviceDirectory) {
-    std::optional<std::string> delay = readAttribute(deviceDirectory + "/power/autosuspend_delay_ms");
+    std::optional<std::string> delay =
+        readAttribute(deviceDirectory + "/power/autosuspend_delay_ms");
     std::optional<int64_t> milliseconds = delay ? parseAttributeInteger(*delay) : std::nullopt;
     double seconds = milliseconds && *milliseconds >= 0 ? static_cast<double>(*milliseconds) / 1000
                                                         : kDefaultAutosuspendSeconds;

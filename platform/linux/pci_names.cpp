@@ -22,8 +22,8 @@ void ignoreMessage(char*, ...) {}
 
 // Kept free of objects with destructors, so that the jump out of libpci skips none. False when
 // libpci gave up.
-bool guardedLookup(pci_access* access, int flags, uint16_t vendor, uint16_t device,
-                   char* buffer, int size, char** name) {
+bool guardedLookup(pci_access* access, int flags, uint16_t vendor, uint16_t device, char* buffer,
+                   int size, char** name) {
     std::jmp_buf jump;
     lookupInProgress = &jump;
     if (setjmp(jump) != 0) {

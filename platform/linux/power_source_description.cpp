@@ -15,13 +15,9 @@ struct Selection {
     Family family = Family::capacity;
 };
 
-bool hasEnergy(const BatteryReading& battery) {
-    return battery.energyNow && battery.energyFull;
-}
+bool hasEnergy(const BatteryReading& battery) { return battery.energyNow && battery.energyFull; }
 
-bool hasCharge(const BatteryReading& battery) {
-    return battery.chargeNow && battery.chargeFull;
-}
+bool hasCharge(const BatteryReading& battery) { return battery.chargeNow && battery.chargeFull; }
 
 Selection select(const std::vector<BatteryReading>& batteries) {
     Selection all;
@@ -60,7 +56,8 @@ std::optional<double> wattHours(const BatteryReading& battery, Family family, bo
         return static_cast<double>(*(full ? battery.energyFull : battery.energyNow)) / 1e6;
     }
     if (family == Family::charge && battery.voltageNow) {
-        double ampHours = static_cast<double>(*(full ? battery.chargeFull : battery.chargeNow)) / 1e6;
+        double ampHours =
+            static_cast<double>(*(full ? battery.chargeFull : battery.chargeNow)) / 1e6;
         return ampHours * static_cast<double>(*battery.voltageNow) / 1e6;
     }
     return std::nullopt;
@@ -117,8 +114,7 @@ PropertyTable registryEntry(const Selection& selection) {
 
 }  // namespace
 
-PowerSourceReading PowerSourceDescriber::describe(const PowerSupplyReading& supplies,
-                                                  double now) {
+PowerSourceReading PowerSourceDescriber::describe(const PowerSupplyReading& supplies, double now) {
     if (supplies.batteries.empty()) {
         rate_.reset();
         lastFlow_ = Flow::still;
@@ -153,7 +149,7 @@ PowerSourceReading PowerSourceDescriber::describe(const PowerSupplyReading& supp
                            [&](const BatteryReading& battery) { return battery.status == status; });
     };
     bool charging = withStatus("Charging");
-    Flow flow = charging                  ? Flow::charging
+    Flow flow = charging                    ? Flow::charging
                 : withStatus("Discharging") ? Flow::discharging
                                             : Flow::still;
     description.insert_or_assign("Is Charging", charging);

@@ -12,7 +12,7 @@ namespace {
 
 struct NumberAttribute {
     const char* name;
-    std::optional<int64_t> BatteryReading::* field;
+    std::optional<int64_t> BatteryReading::*field;
 };
 
 constexpr std::array<NumberAttribute, 14> kNumbers{{

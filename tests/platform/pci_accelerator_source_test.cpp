@@ -79,8 +79,8 @@ TEST(PciAcceleratorSourceTest, IntelCardsAreListedWithoutStatistics) {
     Machine machine(fixtureRoot("nvidia-optimus-laptop"), "/nonexistent/libnvidia-ml.so.1");
     std::vector<PropertyTable> cards = machine.read();
     ASSERT_EQ(cards.size(), 2u) << "the card's audio function is not a GPU";
-    EXPECT_EQ(cards[0], (PropertyTable{{"IOClass", "i915"},
-                                       {"model", PropertyData{"Iris Xe Graphics"}}}));
+    EXPECT_EQ(cards[0],
+              (PropertyTable{{"IOClass", "i915"}, {"model", PropertyData{"Iris Xe Graphics"}}}));
     // Without NVML the NVIDIA card has no figure either, asleep or not.
     EXPECT_EQ(busy(cards[1]), std::nullopt);
     EXPECT_EQ(model(cards[1]), "GeForce RTX 3050 Mobile");

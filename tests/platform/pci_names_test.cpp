@@ -37,8 +37,7 @@ TEST(PciDisplayDevicesTest, UeventGivesDriverClassIdsAndSlot) {
                          .device = 0x25a2,
                          .slot = "0000:01:00.0"}));
     // No driver bound and a damaged id line: listed, but with nothing to name it by.
-    EXPECT_EQ(parsePciUevent("PCI_CLASS=30000\nPCI_ID=10DE\n"),
-              (PciUevent{.pciClass = 0x030000}));
+    EXPECT_EQ(parsePciUevent("PCI_CLASS=30000\nPCI_ID=10DE\n"), (PciUevent{.pciClass = 0x030000}));
 }
 
 }  // namespace

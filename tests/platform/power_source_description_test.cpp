@@ -18,8 +18,7 @@ std::optional<double> minutes(const PowerSourceReading& reading, const char* key
     return reading.description ? numberAt(*reading.description, key) : std::nullopt;
 }
 
-std::optional<double> emptyIn(PowerSourceDescriber& describer, BatteryReading battery,
-                              double now) {
+std::optional<double> emptyIn(PowerSourceDescriber& describer, BatteryReading battery, double now) {
     return minutes(describer.describe({.batteries = {std::move(battery)}}, now), "Time to Empty");
 }
 

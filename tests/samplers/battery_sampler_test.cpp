@@ -43,9 +43,7 @@ TEST(BatterySamplerTest, PercentFromCurrentAndMaximumCapacity) {
              Row{"maximum missing counts as 100", {{"Current Capacity", 50}}, 50},
              Row{"raw capacities", {{"Current Capacity", 3000}, {"Max Capacity", 6000}}, 50},
              Row{"zero maximum", {{"Current Capacity", 3000}, {"Max Capacity", 0}}, 0},
-             Row{"negative maximum", {{"Current Capacity", 3000}, {"Max Capacity", -5}}, 0},
              Row{"maximum not a number", {{"Current Capacity", 40}, {"Max Capacity", "6000"}}, 40},
-             Row{"current missing", {{"Max Capacity", 6000}}, 0},
              Row{"over full is not clamped", {{"Current Capacity", 105}}, 105},
          }) {
         BatterySample sample = sampleOf(row.description);
@@ -67,12 +65,9 @@ TEST(BatterySamplerTest, MinutesComeOnlyFromTheKeyOfTheChargingState) {
              Row{"discharging ignores the charging key",
                  {{"Is Charging", false}, {"Time to Full Charge", 20}, {"Time to Empty", 135}},
                  135},
-             Row{"charging", {{"Is Charging", true}, {"Time to Full Charge", 42}}, 42},
              Row{"zero minutes", {{"Time to Empty", 0}}, std::nullopt},
              Row{"fraction dropped", {{"Time to Empty", 1.9}}, 1},
-             Row{"under a minute", {{"Time to Empty", 0.5}}, std::nullopt},
              Row{"not a number", {{"Time to Empty", "135"}}, std::nullopt},
-             Row{"charging flag not a boolean", {{"Is Charging", 1}, {"Time to Empty", 7}}, 7},
          }) {
         EXPECT_EQ(sampleOf(row.description).minutesRemaining, row.minutes) << row.what;
     }
@@ -80,70 +75,39 @@ TEST(BatterySamplerTest, MinutesComeOnlyFromTheKeyOfTheChargingState) {
 
 TEST(BatterySamplerTest, OnlyTheExactTextAcPowerMeansOnAC) {
     EXPECT_TRUE(sampleOf({{"Power Source State", "AC Power"}}).isOnAC);
-    for (PropertyTable description : {PropertyTable{{"Power Source State", "Battery Power"}},
-                                      PropertyTable{{"Power Source State", "ac power"}},
-                                      PropertyTable{{"Power Source State", true}},
-                                      PropertyTable{}}) {
+    for (PropertyTable description :
+         {PropertyTable{{"Power Source State", "Battery Power"}},
+          PropertyTable{{"Power Source State", "ac power"}}, PropertyTable{}}) {
         EXPECT_FALSE(sampleOf(description).isOnAC);
     }
 }
 
 TEST(BatterySamplerTest, RegistryGivesHealthCyclesAndTemperature) {
-    PropertyTable description{{"Current Capacity", 80}};
-    struct Row {
-        const char* what;
-        PropertyTable registry;
-        std::optional<double> health;
-        std::optional<int64_t> cycles;
-        std::optional<double> celsius;
+    auto withRegistry = [](PropertyTable registry) {
+        return sampleOf(PowerSourceReading{.description = PropertyTable{{"Current Capacity", 80}},
+                                           .registry = std::move(registry)});
     };
-    for (const Row& row : {
-             Row{"raw maximum stands in for the nominal capacity",
-                 {{"AppleRawMaxCapacity", 4500}, {"DesignCapacity", 5000}},
-                 90,
-                 std::nullopt,
-                 std::nullopt},
-             Row{"nominal capacity wins over the raw one",
-                 {{"NominalChargeCapacity", 5500}, {"AppleRawMaxCapacity", 4500},
-                  {"DesignCapacity", 5000}},
-                 110,
-                 std::nullopt,
-                 std::nullopt},
-             Row{"zero design capacity",
-                 {{"NominalChargeCapacity", 4500}, {"DesignCapacity", 0}},
-                 std::nullopt,
-                 std::nullopt,
-                 std::nullopt},
-             Row{"no full capacity at all", {{"DesignCapacity", 5000}}, std::nullopt,
-                 std::nullopt, std::nullopt},
-             Row{"temperature in hundredths", {{"Temperature", 3012}}, std::nullopt,
-                 std::nullopt, 30.12},
-             Row{"cycles", {{"CycleCount", 412}}, std::nullopt, 412, std::nullopt},
-             Row{"cycles drop their fraction", {{"CycleCount", 412.8}}, std::nullopt, 412,
-                 std::nullopt},
-             Row{"values of the wrong type",
-                 {{"CycleCount", "412"}, {"Temperature", false}, {"DesignCapacity", "5000"},
-                  {"NominalChargeCapacity", 4500}},
-                 std::nullopt,
-                 std::nullopt,
-                 std::nullopt},
-         }) {
-        BatterySample sample =
-            sampleOf(PowerSourceReading{.description = description, .registry = row.registry});
-        if (row.health) {
-            ASSERT_TRUE(sample.healthPercent.has_value()) << row.what;
-            EXPECT_DOUBLE_EQ(*sample.healthPercent, *row.health) << row.what;
-        } else {
-            EXPECT_EQ(sample.healthPercent, std::nullopt) << row.what;
-        }
-        EXPECT_EQ(sample.cycleCount, row.cycles) << row.what;
-        if (row.celsius) {
-            ASSERT_TRUE(sample.temperatureC.has_value()) << row.what;
-            EXPECT_DOUBLE_EQ(*sample.temperatureC, *row.celsius) << row.what;
-        } else {
-            EXPECT_EQ(sample.temperatureC, std::nullopt) << row.what;
-        }
-    }
+    BatterySample base{.isPresent = true, .percent = 80};
+
+    BatterySample health = base;
+    health.healthPercent = 90;
+    EXPECT_EQ(withRegistry({{"AppleRawMaxCapacity", 4500}, {"DesignCapacity", 5000}}), health)
+        << "the raw maximum stands in for a missing nominal capacity";
+    EXPECT_EQ(withRegistry({{"NominalChargeCapacity", 4500},
+                            {"AppleRawMaxCapacity", 1000},
+                            {"DesignCapacity", 5000}}),
+              health);
+    EXPECT_EQ(withRegistry({{"NominalChargeCapacity", 4500}, {"DesignCapacity", 0}}), base);
+    EXPECT_EQ(withRegistry({{"DesignCapacity", 5000}}), base) << "no full capacity at all";
+
+    BatterySample details = base;
+    details.cycleCount = 412;
+    details.temperatureC = 30.12;
+    EXPECT_EQ(withRegistry({{"CycleCount", 412}, {"Temperature", 3012}}), details);
+    EXPECT_EQ(withRegistry({{"CycleCount", 412.8}, {"Temperature", 3012}}), details)
+        << "cycles drop their fraction";
+    EXPECT_EQ(withRegistry({{"CycleCount", "412"}, {"Temperature", false}}), base)
+        << "values of the wrong type";
 }
 
 TEST(BatterySamplerTest, NoPowerSourceGivesTheEmptySampleEvenWithARegistryEntry) {

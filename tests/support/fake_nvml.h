@@ -18,7 +18,7 @@ struct FakeNvmlState {
     unsigned deviceCount;
     FakeNvmlDevice devices[4];
     // Counted by the library.
-    int sessions;     // open initialisations
+    int sessions;  // open initialisations
     int initCalls;
     int deviceCalls;  // every call that finds or asks about a device
 };
