@@ -25,9 +25,9 @@ void MemorySampler::tick() {
     sample.compressedBytes = pageSize * stats->compressor;
     // Not clamped: used memory above the physical size is shown as it is.
     sample.pressurePercent =
-        sample.totalBytes == 0 ? 0
-                               : static_cast<double>(sample.usedBytes) /
-                                     static_cast<double>(sample.totalBytes) * 100;
+        sample.totalBytes == 0
+            ? 0
+            : static_cast<double>(sample.usedBytes) / static_cast<double>(sample.totalBytes) * 100;
     onSample_(sample);
 }
 

@@ -87,10 +87,9 @@ DiskstatsReader::DiskstatsReader(std::string root)
     : root_(std::move(root)), diskstats_(root_ + "/proc/diskstats") {}
 
 bool DiskstatsReader::namesChanged() const {
-    return !std::equal(rows_.begin(), rows_.end(), names_.begin(), names_.end(),
-                       [](const DiskstatsRow& row, const std::string& name) {
-                           return row.name == name;
-                       });
+    return !std::equal(
+        rows_.begin(), rows_.end(), names_.begin(), names_.end(),
+        [](const DiskstatsRow& row, const std::string& name) { return row.name == name; });
 }
 
 void DiskstatsReader::chooseDisks() {

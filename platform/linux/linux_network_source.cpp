@@ -21,10 +21,14 @@ bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0;
 std::optional<AddressFamily> familyOf(const sockaddr* address) {
     if (!address) return std::nullopt;
     switch (address->sa_family) {
-        case AF_PACKET: return AddressFamily::link;
-        case AF_INET: return AddressFamily::ipv4;
-        case AF_INET6: return AddressFamily::ipv6;
-        default: return AddressFamily::other;
+        case AF_PACKET:
+            return AddressFamily::link;
+        case AF_INET:
+            return AddressFamily::ipv4;
+        case AF_INET6:
+            return AddressFamily::ipv6;
+        default:
+            return AddressFamily::other;
     }
 }
 
@@ -57,9 +61,9 @@ int LinuxNetworkSource::rowOf(std::string_view name) const {
 }
 
 void LinuxNetworkSource::classifyIfChanged() {
-    bool same = std::equal(
-        rows_.begin(), rows_.end(), classifiedNames_.begin(), classifiedNames_.end(),
-        [](const NetDevRow& row, const std::string& name) { return row.name == name; });
+    bool same =
+        std::equal(rows_.begin(), rows_.end(), classifiedNames_.begin(), classifiedNames_.end(),
+                   [](const NetDevRow& row, const std::string& name) { return row.name == name; });
     if (same) return;
     classifiedNames_.clear();
     kinds_.clear();
@@ -115,13 +119,17 @@ std::optional<std::string> LinuxNetworkSource::preferredInterface() {
 std::map<std::string, std::string> LinuxNetworkSource::loadFriendlyNames() {
     std::map<std::string, std::string> names;
     std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(root_ + "/sys/class/net", error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(root_ + "/sys/class/net", error)) {
         std::string name = entry.path().filename().string();
         switch (interfaceKind(root_, name)) {
-            case InterfaceKind::wifi: names[name] = "Wi-Fi"; break;
-            case InterfaceKind::ethernet: names[name] = "Ethernet"; break;
-            case InterfaceKind::other: break;
+            case InterfaceKind::wifi:
+                names[name] = "Wi-Fi";
+                break;
+            case InterfaceKind::ethernet:
+                names[name] = "Ethernet";
+                break;
+            case InterfaceKind::other:
+                break;
         }
     }
     return names;

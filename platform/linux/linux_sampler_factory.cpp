@@ -35,9 +35,9 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeMemorySampler(double interval,
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeDiskSampler(double interval,
                                                               OnSample<DiskSample> onSample) {
-    return std::make_shared<DiskSampler>(executor_, interval, std::make_unique<StatvfsReader>(root_),
-                                         std::make_unique<DiskstatsReader>(root_),
-                                         std::move(onSample));
+    return std::make_shared<DiskSampler>(
+        executor_, interval, std::make_unique<StatvfsReader>(root_),
+        std::make_unique<DiskstatsReader>(root_), std::move(onSample));
 }
 
 // The address list is always the running machine's: getifaddrs has no root path.

@@ -59,8 +59,8 @@ std::optional<uint64_t> parseZramMemUsed(std::string_view mmStat) {
 
 VMStatistics toVMStatistics(const Meminfo& m, uint64_t zramBytes, uint64_t pageSize) {
     auto pages = [pageSize](uint64_t kilobytes) { return kilobytes * 1024 / pageSize; };
-    uint64_t available = m.memAvailable && *m.memAvailable <= m.memTotal ? *m.memAvailable
-                                                                           : m.memFree;
+    uint64_t available =
+        m.memAvailable && *m.memAvailable <= m.memTotal ? *m.memAvailable : m.memFree;
     uint64_t used = pages(m.memTotal - std::min(available, m.memTotal));
     uint64_t wire =
         pages(m.sUnreclaim + m.kernelStack + m.pageTables + m.secPageTables + m.mlocked);
@@ -87,8 +87,7 @@ void MeminfoReader::findZramDevices() {
     zramFound_ = true;
     std::error_code error;
     std::vector<std::string> paths;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(root_ + "/sys/block", error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(root_ + "/sys/block", error)) {
         std::string name = entry.path().filename().string();
         if (name.starts_with("zram")) paths.push_back(entry.path().string() + "/mm_stat");
     }

@@ -38,8 +38,7 @@ TEST(DiskstatsReaderTest, CountsEachPhysicalDriveOnce) {
                  {sectors(98765432, 187654320), sectors(45678912, 23456784),
                   sectors(45612344, 23456784)}},
              // a kernel before 6.0 counts a multipath namespace only on its two paths
-             Row{"multipath-head-without-stats",
-                 {sectors(16000000 + 12000000, 8000000 + 4000000)}},
+             Row{"multipath-head-without-stats", {sectors(16000000 + 12000000, 8000000 + 4000000)}},
          }) {
         DiskstatsReader reader(fixtureRoot(row.fixture));
         EXPECT_EQ(readDrives(reader), row.expected) << row.fixture;
@@ -64,8 +63,8 @@ TEST(DiskstatsReaderTest, ChoosesWholeDrivesByName) {
         Disks expected;
     };
     for (const Row& row : {
-             Row{{"dm-0", "fd0", "loop0", "md0", "mmcblk0", "nbd0", "ram0", "sda", "sr0",
-                  "vda", "xvda", "zram0"},
+             Row{{"dm-0", "fd0", "loop0", "md0", "mmcblk0", "nbd0", "ram0", "sda", "sr0", "vda",
+                  "xvda", "zram0"},
                  {{"mmcblk0"}, {"sda"}, {"vda"}, {"xvda"}}},
              Row{{"nvme0c0n1", "nvme0c1n1", "nvme0n1", "nvme1n1"},
                  {{"nvme0n1", {"nvme0c0n1", "nvme0c1n1"}}, {"nvme1n1"}}},
@@ -81,11 +80,11 @@ TEST(DiskstatsReaderTest, ChoosesWholeDrivesByName) {
 TEST(DiskstatsReaderTest, ShortAndMalformedLines) {
     std::vector<DiskstatsRow> rows;
     parseDiskstats(
-        "   8       0 sda 10 0 20 0\n"                 // cut off before the writes
-        "   8      16 sdb 1 2 3 4 5 6 7 8 9 10 11\n"   // the 2.6 layout
-        "   8      32\n"                               // no name
+        "   8       0 sda 10 0 20 0\n"                // cut off before the writes
+        "   8      16 sdb 1 2 3 4 5 6 7 8 9 10 11\n"  // the 2.6 layout
+        "   8      32\n"                              // no name
         "garbage\n"
-        "   8      48 sdd",                            // a name and nothing else, no newline
+        "   8      48 sdd",  // a name and nothing else, no newline
         rows);
     EXPECT_EQ(rows, (std::vector<DiskstatsRow>{
                         {.name = "sda", .sectorsRead = 20},

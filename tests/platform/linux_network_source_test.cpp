@@ -21,10 +21,18 @@ std::vector<std::string> describe(const std::vector<InterfaceAddress>& list) {
     for (const InterfaceAddress& entry : list) {
         std::string line = entry.name;
         switch (entry.family.value_or(AddressFamily::other)) {
-            case AddressFamily::link: line += " link"; break;
-            case AddressFamily::ipv4: line += " ipv4"; break;
-            case AddressFamily::ipv6: line += " ipv6"; break;
-            case AddressFamily::other: line += " other"; break;
+            case AddressFamily::link:
+                line += " link";
+                break;
+            case AddressFamily::ipv4:
+                line += " ipv4";
+                break;
+            case AddressFamily::ipv6:
+                line += " ipv6";
+                break;
+            case AddressFamily::other:
+                line += " other";
+                break;
         }
         if (entry.linkData) {
             line += " " + std::to_string(entry.linkData->receivedBytes) + "/" +
@@ -49,11 +57,10 @@ TEST(LinuxNetworkSourceTest, DescribesFixtureMachines) {
              // Wi-Fi past 4 GiB, an unplugged Ethernet port, docker's bridge and a veth
              Row{"laptop",
                  {"lo link 98765432/98765432", "enp0s31f6 link 0/0 ethernet",
-                  "wlp0s20f3 link 9876543210/1234567890 ethernet",
-                  "docker0 link 12345678/87654321", "veth3c5a1f2 link 87654321/12345678",
-                  "lo ipv4 127.0.0.1", "wlp0s20f3 ipv4 192.168.1.23 ethernet",
-                  "docker0 ipv4 172.17.0.1", "lo ipv6", "wlp0s20f3 ipv6 ethernet", "docker0 ipv6",
-                  "veth3c5a1f2 ipv6"},
+                  "wlp0s20f3 link 9876543210/1234567890 ethernet", "docker0 link 12345678/87654321",
+                  "veth3c5a1f2 link 87654321/12345678", "lo ipv4 127.0.0.1",
+                  "wlp0s20f3 ipv4 192.168.1.23 ethernet", "docker0 ipv4 172.17.0.1", "lo ipv6",
+                  "wlp0s20f3 ipv6 ethernet", "docker0 ipv6", "veth3c5a1f2 ipv6"},
                  "wlp0s20f3",
                  {{"enp0s31f6", "Ethernet"}, {"wlp0s20f3", "Wi-Fi"}}},
              // wired, with a WireGuard tunnel and an idle libvirt bridge
@@ -148,8 +155,7 @@ TEST(LinuxNetworkSourceTest, DefaultRouteWithTheLowestMetric) {
                  "enp5s0\t00000000\t0100A8C0\t0003\t0\t0\t100\t00000000\t0\t0\t0\n",
                  "enp5s0"},
              Row{"a route to a network is not the default route",
-                 "enp5s0\t0000A8C0\t00000000\t0001\t0\t0\t100\t00FFFFFF\t0\t0\t0\n",
-                 std::nullopt},
+                 "enp5s0\t0000A8C0\t00000000\t0001\t0\t0\t100\t00FFFFFF\t0\t0\t0\n", std::nullopt},
              Row{"a route that is not up is ignored",
                  "enp5s0\t00000000\t0100A8C0\t0002\t0\t0\t100\t00000000\t0\t0\t0\n"
                  "wlp2s0\t00000000\t0101A8C0\t0003\t0\t0\t600\t00000000\t0\t0\t0\n",

@@ -44,11 +44,15 @@ TEST(MeminfoReaderTest, MapsCapturedMachinesOntoPageCounts) {
 
 TEST(MeminfoReaderTest, CountsPagesOfTheSystemsOwnSize) {
     // 64 GiB in 16 KiB pages (arm64 machines), 1 GiB used of which 64 MiB wired.
-    Meminfo info{.memTotal = 64ull << 20, .memFree = 1 << 20, .memAvailable = 63ull << 20,
-                 .anonPages = 512 << 10, .sUnreclaim = 64 << 10};
-    EXPECT_EQ(toVMStatistics(info, 16 << 20, 16384),
-              (VMStatistics{.active = 65536 - 4096 - 1024, .wire = 4096, .compressor = 1024,
-                            .internal = 32768}));
+    Meminfo info{.memTotal = 64ull << 20,
+                 .memFree = 1 << 20,
+                 .memAvailable = 63ull << 20,
+                 .anonPages = 512 << 10,
+                 .sUnreclaim = 64 << 10};
+    EXPECT_EQ(
+        toVMStatistics(info, 16 << 20, 16384),
+        (VMStatistics{
+            .active = 65536 - 4096 - 1024, .wire = 4096, .compressor = 1024, .internal = 32768}));
 }
 
 TEST(MeminfoReaderTest, OddMeminfoTexts) {

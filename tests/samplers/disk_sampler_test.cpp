@@ -113,10 +113,10 @@ TEST(DiskSamplerTest, SpaceOfTheRootVolume) {
         uint64_t used, free, total;
     };
     for (const Row& row : {
-             Row{"free is what users may fill", FileSystemStatistics{4096, 1000, 400},
-                 600 * 4096, 400 * 4096, 1000 * 4096},
-             Row{"more available than total is no used space", FileSystemStatistics{512, 10, 20},
-                 0, 20 * 512, 10 * 512},
+             Row{"free is what users may fill", FileSystemStatistics{4096, 1000, 400}, 600 * 4096,
+                 400 * 4096, 1000 * 4096},
+             Row{"more available than total is no used space", FileSystemStatistics{512, 10, 20}, 0,
+                 20 * 512, 10 * 512},
              Row{"an unreadable file system gives zeros", std::nullopt, 0, 0, 0},
          }) {
         std::vector<DiskSample> samples = run({{.fileSystem = row.fs, .drives = Drives{}}});

@@ -14,8 +14,8 @@ constexpr uint32_t kLoopback = kInterfaceUp | kInterfaceRunning | kInterfaceLoop
 
 using List = std::vector<InterfaceAddress>;
 
-InterfaceAddress link(std::string name, uint64_t received, uint64_t sent,
-                      bool ethernetClass = true, uint32_t flags = kUpRunning) {
+InterfaceAddress link(std::string name, uint64_t received, uint64_t sent, bool ethernetClass = true,
+                      uint32_t flags = kUpRunning) {
     return InterfaceAddress{.name = std::move(name),
                             .flags = flags,
                             .family = AddressFamily::link,
@@ -97,12 +97,10 @@ TEST(NetworkSamplerTest, RatesFollowTheCountedTotalsFromTheSecondTickOn) {
 TEST(NetworkSamplerTest, OnlyUpRunningEthernetClassLinksCount) {
     auto tick = [](uint64_t n) {
         return Reading{List{
-            link("lo", 100 * n, 100 * n, false, kLoopback),
-            link("tun0", 1000 * n, 1000 * n, false),
+            link("lo", 100 * n, 100 * n, false, kLoopback), link("tun0", 1000 * n, 1000 * n, false),
             link("docker0", 7 * n, 7 * n, false),
             link("enp0s31f6", 50 * n, 50 * n, true, kInterfaceUp),  // no carrier
-            link("wlp2s0", 10 * n, 20 * n),
-            link("enp5s0", 1 * n, 2 * n),
+            link("wlp2s0", 10 * n, 20 * n), link("enp5s0", 1 * n, 2 * n),
             ipv4("wlp2s0", "10.0.0.9"),  // addresses carry no counters
         }};
     };
@@ -142,28 +140,45 @@ TEST(NetworkSamplerTest, ChoosesThePreferredInterface) {
     for (const Row& row : {
              Row{"the default route's interface, though a tunnel is listed first",
                  {ipv4("tun0", "10.8.0.2", false), ipv4("enp5s0", "192.168.0.17")},
-                 "enp5s0", "enp5s0", "192.168.0.17"},
+                 "enp5s0",
+                 "enp5s0",
+                 "192.168.0.17"},
              Row{"with no default route, the first Ethernet-class interface",
                  {ipv4("tun0", "10.8.0.2", false), ipv4("enp5s0", "192.168.0.17"),
                   ipv4("wlp2s0", "192.168.1.5")},
-                 std::nullopt, "enp5s0", "192.168.0.17"},
+                 std::nullopt,
+                 "enp5s0",
+                 "192.168.0.17"},
              Row{"a default route through a VPN names the VPN",
                  {ipv4("enp5s0", "192.168.0.17"), ipv4("wg0", "10.8.0.2", false)},
-                 "wg0", "wg0", "10.8.0.2"},
+                 "wg0",
+                 "wg0",
+                 "10.8.0.2"},
              Row{"a bridge alone is chosen when nothing else is up",
                  {link("br0", 500, 500, false), ipv4("lo", "127.0.0.1", false, kLoopback),
                   ipv4("br0", "10.0.3.1", false)},
-                 std::nullopt, "br0", "10.0.3.1"},
+                 std::nullopt,
+                 "br0",
+                 "10.0.3.1"},
              Row{"loopback is never chosen, even as the only address",
-                 {ipv4("lo", "127.0.0.1", false, kLoopback)}, "lo", std::nullopt, std::nullopt},
+                 {ipv4("lo", "127.0.0.1", false, kLoopback)},
+                 "lo",
+                 std::nullopt,
+                 std::nullopt},
              Row{"a default-route interface that is down is passed over",
                  {ipv4("enp5s0", "192.168.0.17", true, kInterfaceUp), ipv4("wlp2s0", "10.0.0.9")},
-                 "enp5s0", "wlp2s0", "10.0.0.9"},
+                 "enp5s0",
+                 "wlp2s0",
+                 "10.0.0.9"},
              Row{"an address that does not convert to text is no candidate",
-                 {InterfaceAddress{.name = "eth0", .flags = kUpRunning,
-                                   .family = AddressFamily::ipv4, .ethernetClass = true},
+                 {InterfaceAddress{.name = "eth0",
+                 .flags = kUpRunning,
+                 .family = AddressFamily::ipv4,
+                 .ethernetClass = true},
                   ipv4("eth1", "10.0.0.2")},
-                 "eth0", "eth1", "10.0.0.2"},
+                 "eth0",
+                 "eth1",
+                 "10.0.0.2"},
          }) {
         NetworkSample sample = only({{row.list, row.preferred}});
         EXPECT_EQ(sample.interfaceName, row.name) << row.what;
