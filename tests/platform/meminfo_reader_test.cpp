@@ -81,11 +81,6 @@ TEST(MeminfoReaderTest, OddMeminfoTexts) {
     }
 }
 
-TEST(MeminfoReaderTest, ZramUsesTheThirdField) {
-    EXPECT_EQ(parseZramMemUsed("  4096  1024  8192  0  8192  1  0  0  0\n"), 8192u);
-    EXPECT_EQ(parseZramMemUsed("4096 1024\n"), std::nullopt);
-}
-
 TEST(MeminfoReaderTest, UnreadableMeminfoGivesNoStatistics) {
     MeminfoReader reader(fixtureRoot("no-such-machine"));
     EXPECT_EQ(reader.statistics(), std::nullopt);

@@ -66,27 +66,37 @@ Reading moved(uint64_t read, uint64_t written) {
     return Reading{.drives = Drives{DriveStatistics{read, written}}};
 }
 
-std::vector<std::pair<double, double>> rates(const std::vector<DiskSample>& samples) {
-    std::vector<std::pair<double, double>> result;
+using Rates = std::vector<std::pair<double, double>>;
+
+Rates rates(const std::vector<DiskSample>& samples) {
+    Rates result;
     for (const DiskSample& s : samples) result.emplace_back(s.readBytesPerSec, s.writeBytesPerSec);
     return result;
 }
 
-using Rates = std::vector<std::pair<double, double>>;
-
-TEST(DiskSamplerTest, RatesFollowTheTotalsFromTheSecondTickOn) {
-    EXPECT_EQ(rates(run({moved(1000, 500), moved(3000, 600), moved(3000, 1600)})),
-              (Rates{{0, 0}, {2000, 100}, {0, 1000}}));
-}
-
-TEST(DiskSamplerTest, RatesAreBytesPerSecondOfTheInterval) {
-    EXPECT_EQ(rates(run({moved(0, 0), moved(10'000'000, 0)}, 2.0)),
-              (Rates{{0, 0}, {5'000'000, 0}}));
-}
-
-TEST(DiskSamplerTest, ATotalThatWentDownReadsZeroOnceThenFollowsTheNewTotal) {
-    EXPECT_EQ(rates(run({moved(5000, 5000), moved(100, 6000), moved(400, 6500)})),
-              (Rates{{0, 0}, {0, 1000}, {300, 500}}));
+TEST(DiskSamplerTest, RatesFromTheTotals) {
+    struct Row {
+        const char* what;
+        std::deque<Reading> readings;
+        double interval;
+        Rates expected;
+    };
+    for (const Row& row : {
+             Row{"the first tick only records the totals",
+                 {moved(1000, 500), moved(3000, 600), moved(3000, 1600)},
+                 1.0,
+                 {{0, 0}, {2000, 100}, {0, 1000}}},
+             Row{"bytes per second of the interval",
+                 {moved(0, 0), moved(10'000'000, 0)},
+                 2.0,
+                 {{0, 0}, {5'000'000, 0}}},
+             Row{"a total that went down reads 0 once, then follows the new total",
+                 {moved(5000, 5000), moved(100, 6000), moved(400, 6500)},
+                 1.0,
+                 {{0, 0}, {0, 1000}, {300, 500}}},
+         }) {
+        EXPECT_EQ(rates(run(row.readings, row.interval)), row.expected) << row.what;
+    }
 }
 
 TEST(DiskSamplerTest, TotalsSumEveryDriveThatReportsStatistics) {
