@@ -1,9 +1,11 @@
 #include "platform/linux/linux_sampler_factory.h"
 
+#include "platform/linux/hwmon_smc_connection.h"
 #include "platform/linux/proc_loadavg_reader.h"
 #include "platform/linux/proc_stat_reader.h"
 #include "platform/linux/system_clock.h"
 #include "samplers/cpu_sampler.h"
+#include "samplers/fan_sampler.h"
 #include "samplers/load_average_sampler.h"
 #include "samplers/uptime_sampler.h"
 
@@ -39,8 +41,11 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double, OnSample<GP
     return nullptr;
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double, OnSample<FanSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double interval,
+                                                             OnSample<FanSample> onSample) {
+    return std::make_shared<FanSampler>(
+        executor_, interval, [root = root_] { return openHwmonSmcConnection(root); },
+        std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double, OnSample<PowerSample>) {
