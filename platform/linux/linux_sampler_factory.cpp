@@ -1,12 +1,15 @@
 #include "platform/linux/linux_sampler_factory.h"
 
 #include "platform/linux/hwmon_smc_connection.h"
+#include "platform/linux/hwmon_temperatures.h"
+#include "platform/linux/linux_thermal_state.h"
 #include "platform/linux/proc_loadavg_reader.h"
 #include "platform/linux/proc_stat_reader.h"
 #include "platform/linux/system_clock.h"
 #include "samplers/cpu_sampler.h"
 #include "samplers/fan_sampler.h"
 #include "samplers/load_average_sampler.h"
+#include "samplers/temperature_sampler.h"
 #include "samplers/uptime_sampler.h"
 
 namespace glintdeck {
@@ -52,9 +55,19 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double, OnSample<
     return nullptr;
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(double,
-                                                                     OnSample<TemperatureSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(
+    double interval, OnSample<TemperatureSample> onSample) {
+    auto makeReader = [root = root_] {
+        std::vector<std::unique_ptr<ThermalServiceSource>> sources;
+        sources.push_back(std::make_unique<HwmonThermalServices>(root));
+        return std::make_unique<IOHIDTemperatureReader>(
+            std::move(sources), [root] { return openHwmonSmcConnection(root); });
+    };
+    auto makeThermalState = [root = root_, clock = clock_] {
+        return std::make_unique<LinuxThermalState>(root, clock);
+    };
+    return std::make_shared<TemperatureSampler>(executor_, interval, std::move(makeReader),
+                                                std::move(makeThermalState), std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeLoadAverageSampler(
