@@ -1,5 +1,6 @@
 #include "platform/linux/linux_sampler_factory.h"
 
+#include "platform/linux/energy_channels.h"
 #include "platform/linux/hwmon_smc_connection.h"
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/linux_thermal_state.h"
@@ -9,6 +10,7 @@
 #include "samplers/cpu_sampler.h"
 #include "samplers/fan_sampler.h"
 #include "samplers/load_average_sampler.h"
+#include "samplers/power_sampler.h"
 #include "samplers/temperature_sampler.h"
 #include "samplers/uptime_sampler.h"
 
@@ -51,8 +53,14 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double interval,
         std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double, OnSample<PowerSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double interval,
+                                                               OnSample<PowerSample> onSample) {
+    auto makeReader = [root = root_, clock = clock_] {
+        return std::make_unique<IOReportPower>(linuxEnergyChannels(root), clock);
+    };
+    return std::make_shared<PowerSampler>(
+        executor_, interval, std::move(makeReader),
+        [root = root_] { return openHwmonSmcConnection(root); }, std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(
