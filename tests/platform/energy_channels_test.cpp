@@ -4,18 +4,12 @@
 
 #include <filesystem>
 
+#include "tests/support/fake_clock.h"
 #include "tests/support/fixture_copy.h"
 #include "tests/support/fixtures.h"
 
 namespace glintdeck {
 namespace {
-
-class SteppingClock final : public Clock {
-  public:
-    double wallSeconds() const override { return 0; }
-    double secondsSinceBoot() const override { return now; }
-    double now = 50;
-};
 
 std::vector<std::string> channelNames(const std::string& root) {
     std::vector<std::string> names;
@@ -51,7 +45,7 @@ TEST(EnergyChannelsTest, EachMachineCountsEveryDomainOnce) {
 
 TEST(EnergyChannelsTest, WrappedRaplCounterGivesTheTrueInterval) {
     FixtureCopy machine("thinkpad");
-    auto clock = std::make_shared<SteppingClock>();
+    auto clock = std::make_shared<FakeClock>();
     IOReportPower reader(linuxEnergyChannels(machine.root()), clock);
     EXPECT_TRUE(reader.isAvailable());
     EXPECT_EQ(reader.sample(), std::nullopt);
@@ -69,7 +63,7 @@ TEST(EnergyChannelsTest, WrappedRaplCounterGivesTheTrueInterval) {
 
 TEST(EnergyChannelsTest, HwmonSocketEnergyBecomesProcessorPower) {
     FixtureCopy machine("amd-desktop");
-    auto clock = std::make_shared<SteppingClock>();
+    auto clock = std::make_shared<FakeClock>();
     IOReportPower reader(linuxEnergyChannels(machine.root()), clock);
     EXPECT_EQ(reader.sample(), std::nullopt);
     machine.write("sys/devices/platform/zenergy/hwmon/hwmon5/energy17_input", "944113000");

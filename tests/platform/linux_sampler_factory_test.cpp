@@ -2,23 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/fake_clock.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
 namespace {
 
-class StillClock final : public Clock {
-  public:
-    double wallSeconds() const override { return 1e9; }
-    double secondsSinceBoot() const override { return 100; }
-};
-
 // Starts a sampler, lets it tick twice and returns what it delivered.
 template <typename Sample, typename Make>
 std::vector<Sample> twoTicks(Make make) {
     ManualExecutor executor;
-    LinuxSamplerFactory factory(executor, std::make_shared<StillClock>(), fixtureRoot("this-vm"));
+    LinuxSamplerFactory factory(executor, std::make_shared<FakeClock>(), fixtureRoot("this-vm"));
     std::vector<Sample> samples;
     std::shared_ptr<Sampler> sampler =
         make(factory, [&](const Sample& sample) { samples.push_back(sample); });

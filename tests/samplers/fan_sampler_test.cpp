@@ -28,29 +28,18 @@ FanSample firstSample(const std::shared_ptr<FakeSmcState>& state) {
     return samples.empty() ? FanSample{} : samples[0];
 }
 
-TEST(FanSamplerTest, ReportsEveryAnsweringFanInIndexOrder) {
+TEST(FanSamplerTest, ReportsAnsweringFansInIndexOrderWithMissingLimitsAtZero) {
     auto state = std::make_shared<FakeSmcState>();
-    state->set("FNum", "ui8 ", {2});
-    state->set("F0Ac", "fpe2", {0x1F, 0x40});  // 2000
-    state->set("F0Mn", "fpe2", {0x0F, 0xA0});  // 1000
-    state->set("F0Mx", "fpe2", {0x5D, 0xC0});  // 6000
-    state->setFloat("F1Ac", 1500);
-    state->setFloat("F1Mn", 1200);
-    state->setFloat("F1Mx", 5500);
-    EXPECT_EQ(firstSample(state),
-              (FanSample{.hasFans = true, .fans = {{2000, 1000, 6000}, {1500, 1200, 5500}}}));
-}
-
-TEST(FanSamplerTest, FanWithoutCurrentSpeedIsSkippedAndMissingLimitsReadZero) {
-    auto state = std::make_shared<FakeSmcState>();
-    state->setFloat("FNum", 3);
+    state->set("FNum", "ui8 ", {3});
     state->setFloat("F0Mn", 1000);  // limits alone do not make a fan
     state->setFloat("F0Mx", 6000);
-    state->setFloat("F1Ac", 1800);
-    state->setFloat("F2Ac", 2100);
+    state->set("F1Ac", "fpe2", {0x1F, 0x40});  // 2000
+    state->set("F1Mn", "fpe2", {0x0F, 0xA0});  // 1000
+    state->set("F1Mx", "fpe2", {0x5D, 0xC0});  // 6000
+    state->setFloat("F2Ac", 1500);
     state->set("F2Mx", "ui16", {});  // known key, but no value
     EXPECT_EQ(firstSample(state),
-              (FanSample{.hasFans = true, .fans = {{1800, 0, 0}, {2100, 0, 0}}}));
+              (FanSample{.hasFans = true, .fans = {{2000, 1000, 6000}, {1500, 0, 0}}}));
 }
 
 TEST(FanSamplerTest, FanlessOrUnreadableCountsGiveTheEmptySampleEveryTick) {
@@ -81,31 +70,6 @@ TEST(FanSamplerTest, CountsPastTenReadOnlyTheTenFormableKeys) {
     FanSample sample = firstSample(state);
     ASSERT_EQ(sample.fans.size(), 10u);
     EXPECT_EQ(sample.fans[9].current, 1009);
-}
-
-TEST(FanSamplerTest, OpensOnTheQueueAtStartAndClosesAtStop) {
-    ManualExecutor executor;
-    int opened = 0;
-    auto state = std::make_shared<FakeSmcState>();
-    auto sampler = std::make_shared<FanSampler>(
-        executor, 1.0,
-        [&]() -> std::unique_ptr<SmcConnection> {
-            ++opened;
-            return std::make_unique<FakeSmcConnection>(state);
-        },
-        [](const FanSample&) {});
-    sampler->start();
-    EXPECT_EQ(opened, 0) << "discovery belongs on the sampler's queue";
-    executor.advance(2.5);
-    EXPECT_EQ(opened, 1);
-    sampler->stop();
-    executor.runUntilIdle();
-    EXPECT_EQ(state.use_count(), 1) << "the connection is dropped at stop";
-    sampler->start();
-    executor.runUntilIdle();
-    EXPECT_EQ(opened, 2);
-    sampler->stop();
-    executor.runUntilIdle();
 }
 
 }  // namespace

@@ -4,18 +4,12 @@
 
 #include "samplers/ioreport_power.h"
 #include "samplers/power_sampler.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/fake_smc.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
 namespace {
-
-class SteppingClock final : public Clock {
-  public:
-    double wallSeconds() const override { return 0; }
-    double secondsSinceBoot() const override { return now; }
-    double now = 1000;
-};
 
 // Hands out scripted readings, one per read; nothing once the script runs out.
 class ScriptedCounter final : public EnergyCounter {
@@ -42,7 +36,7 @@ EnergyChannel channel(std::string name, std::string unit,
 
 // Power over one interval of the given length, the channel counting from 0 to energy.
 std::optional<DomainPower> overOneInterval(EnergyChannel only, double seconds) {
-    auto clock = std::make_shared<SteppingClock>();
+    auto clock = std::make_shared<FakeClock>();
     std::vector<EnergyChannel> channels;
     channels.push_back(std::move(only));
     IOReportPower reader(std::move(channels), clock);
@@ -75,7 +69,7 @@ TEST(EnergyReaderTest, EnergyPerUnitBecomesWatts) {
 }
 
 TEST(EnergyReaderTest, ChannelsCountTowardOneDomainByName) {
-    auto clock = std::make_shared<SteppingClock>();
+    auto clock = std::make_shared<FakeClock>();
     std::vector<EnergyChannel> channels;
     channels.push_back(channel("ECPU CPU Energy", "mJ", {0, 1000}));  // cluster prefixes
     channels.push_back(channel("PCPU1 CPU Energy", "mJ", {0, 2000}));
@@ -93,21 +87,8 @@ TEST(EnergyReaderTest, ChannelsCountTowardOneDomainByName) {
     EXPECT_EQ(reader.sample(), (DomainPower{.cpu = 3, .gpu = 0.5, .ane = 0.25, .dram = 0.125}));
 }
 
-TEST(EnergyReaderTest, OnlyProcessorOrGraphicsEnergyMakesTheReaderAvailable) {
-    auto availableWith = [](EnergyChannel only) {
-        std::vector<EnergyChannel> channels;
-        channels.push_back(std::move(only));
-        return IOReportPower(std::move(channels), std::make_shared<SteppingClock>()).isAvailable();
-    };
-    EXPECT_TRUE(availableWith(channel("GPU Energy", "mJ", {})));
-    EXPECT_TRUE(availableWith(channel("EACC CPU Energy", "mJ", {})));
-    EXPECT_FALSE(availableWith(channel("DRAM Energy", "mJ", {})));
-    EXPECT_FALSE(availableWith(channel("CPU Energy", "mJ", {}, "Other group")));
-    EXPECT_FALSE(IOReportPower({}, std::make_shared<SteppingClock>()).isAvailable());
-}
-
 TEST(EnergyReaderTest, ElapsedTimeComesFromTheClock) {
-    auto clock = std::make_shared<SteppingClock>();
+    auto clock = std::make_shared<FakeClock>();
     std::vector<EnergyChannel> channels;
     channels.push_back(channel("CPU Energy", "mJ", {0, 400, 1000, std::nullopt, 3000, 4000}));
     IOReportPower reader(std::move(channels), clock);
@@ -126,7 +107,7 @@ TEST(EnergyReaderTest, ElapsedTimeComesFromTheClock) {
 std::vector<PowerSample> runPower(std::vector<uint64_t> cpuEnergy,
                                   std::shared_ptr<FakeSmcState> smc) {
     ManualExecutor executor;
-    auto clock = std::make_shared<SteppingClock>();
+    auto clock = std::make_shared<FakeClock>();
     std::vector<PowerSample> samples;
     std::deque<std::optional<uint64_t>> script(cpuEnergy.begin(), cpuEnergy.end());
     auto sampler = std::make_shared<PowerSampler>(
