@@ -60,18 +60,19 @@ AppearanceSettingsPane::AppearanceSettingsPane(AppSettings& settings, QWidget* p
     customizeToggle_->setText(QStringLiteral("Customize…"));
     customizeToggle_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     customizeToggle_->setArrowType(Qt::RightArrow);
-    customizeToggle_->setCheckable(true);
     customizeToggle_->setAutoRaise(true);
     customizeRows_ = new QWidget(customizeGroup_);
     customizeRows_->setVisible(false);
-    connect(customizeToggle_, &QToolButton::toggled, this, [this](bool open) {
+    // Not a checkable button: a checked one is drawn pressed in, unlike a disclosure arrow.
+    connect(customizeToggle_, &QToolButton::clicked, this, [this] {
+        bool open = customizeRows_->isHidden();
         customizeToggle_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
         customizeRows_->setVisible(open);
     });
 
     auto* customize = new QFormLayout(customizeRows_);
     customize->setContentsMargins(18, 4, 0, 0);
-    customize->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    customize->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     accent_ = new ColorButton(QStringLiteral("Accent"), customizeRows_);
     accent_->setObjectName(QStringLiteral("accentColor"));
     connect(accent_, &ColorButton::colorPicked, this, [this](const QColor& color) {

@@ -29,8 +29,9 @@ HotkeySettingsPane::HotkeySettingsPane(AppSettings& settings, const SettingsServ
     refused_ =
         makeLabel(QStringLiteral("In use by another program"), TextStyle::caption, false, section);
     refused_->setObjectName(QStringLiteral("summonRefused"));
+    refused_->setWordWrap(false);
     QPalette warning = refused_->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xff, 0x95, 0x00));
+    warning.setColor(QPalette::WindowText, QColor(0xe0, 0x80, 0x00));
     refused_->setPalette(warning);
     rows->addRow(QString(), refused_);
 

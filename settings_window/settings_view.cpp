@@ -18,14 +18,16 @@ namespace glintdeck {
 
 SettingsView::SettingsView(AppSettings& settings, const SettingsServices& services, QWidget* parent)
     : QWidget(parent), settings_(settings), services_(services) {
-    sidebar_ = new QListWidget(this);
+    auto* sidebarColumn = new QWidget(this);
+    sidebarColumn->setFixedWidth(180);
+    sidebar_ = new QListWidget(sidebarColumn);
     sidebar_->setObjectName(QStringLiteral("sidebar"));
-    sidebar_->setFixedWidth(180);
     sidebar_->setFrameShape(QFrame::NoFrame);
     sidebar_->setIconSize(QSize(18, 18));
     sidebar_->setSpacing(1);
-    sidebar_->setBackgroundRole(QPalette::Window);
-    sidebar_->setAutoFillBackground(false);
+    auto* sidebarLayout = new QVBoxLayout(sidebarColumn);
+    sidebarLayout->setContentsMargins(8, 10, 8, 8);
+    sidebarLayout->addWidget(sidebar_);
     for (SettingsPane pane : allSettingsPanes()) {
         auto* row = new QListWidgetItem(qText(title(pane)), sidebar_);
         row->setData(Qt::UserRole, static_cast<int>(pane));
@@ -48,7 +50,7 @@ SettingsView::SettingsView(AppSettings& settings, const SettingsServices& servic
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(sidebar_);
+    layout->addWidget(sidebarColumn);
     layout->addWidget(makeDivider(true, this));
     layout->addWidget(detail_, 1);
     showPane();

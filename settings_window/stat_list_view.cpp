@@ -49,13 +49,9 @@ class StatRowDelegate final : public QStyledItemDelegate {
         QStyledItemDelegate::paint(painter, content, index);
 
         bool on = index.data(kEnabledRole).toBool();
+        // On a highlighted row the highlight colour would hide an "on" track.
         bool selected = option.state & QStyle::State_Selected;
-        QPalette palette = option.palette;
-        if (selected) {
-            // On a highlighted row the highlight colour would hide an "on" track.
-            palette.setColor(QPalette::Highlight, option.palette.color(QPalette::HighlightedText));
-        }
-        paintSwitch(*painter, switchFrame(option.rect), on, true, palette);
+        paintSwitch(*painter, switchFrame(option.rect), on, true, option.palette, selected);
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {

@@ -30,12 +30,13 @@ void SwitchButton::paintEvent(QPaintEvent*) {
 
 QSizeF switchSize() { return {32, 18}; }
 
-void paintSwitch(QPainter& painter, QRectF frame, bool on, bool enabled, const QPalette& palette) {
+void paintSwitch(QPainter& painter, QRectF frame, bool on, bool enabled, const QPalette& palette,
+                 bool onHighlight) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QPalette::ColorGroup group = enabled ? QPalette::Active : QPalette::Disabled;
-    QColor track =
-        on ? palette.color(group, QPalette::Highlight) : palette.color(group, QPalette::Mid);
+    QPalette::ColorRole onRole = onHighlight ? QPalette::HighlightedText : QPalette::Highlight;
+    QColor track = palette.color(group, on ? onRole : QPalette::Mid);
     if (!enabled) track.setAlphaF(track.alphaF() * 0.5);
     double radius = frame.height() / 2;
     painter.setPen(Qt::NoPen);
@@ -45,7 +46,9 @@ void paintSwitch(QPainter& painter, QRectF frame, bool on, bool enabled, const Q
     double inset = 2;
     double knob = frame.height() - 2 * inset;
     double x = on ? frame.right() - inset - knob : frame.left() + inset;
-    painter.setBrush(QColor(255, 255, 255, enabled ? 255 : 180));
+    QColor knobColor(255, 255, 255, enabled ? 255 : 180);
+    if (on && onHighlight) knobColor = palette.color(group, QPalette::Highlight);
+    painter.setBrush(knobColor);
     painter.setPen(QPen(QColor(0, 0, 0, 40), 0.5));
     painter.drawEllipse(QRectF(x, frame.top() + inset, knob, knob));
     painter.restore();

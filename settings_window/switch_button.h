@@ -24,6 +24,8 @@ class SwitchButton final : public QAbstractButton {
 
 // The switch's size, and its drawing, shared with the stat list's rows.
 [[nodiscard]] QSizeF switchSize();
-void paintSwitch(QPainter& painter, QRectF frame, bool on, bool enabled, const QPalette& palette);
+// On a highlighted row the track takes the highlighted-text colour and the knob the highlight.
+void paintSwitch(QPainter& painter, QRectF frame, bool on, bool enabled, const QPalette& palette,
+                 bool onHighlight = false);
 
 }  // namespace glintdeck

@@ -78,7 +78,7 @@ TEST_F(SettingsWindowControllerTest, ContentIs720By480AndShrinksTo660By440) {
     window->resize(100, 100);
     EXPECT_GE(window->centralWidget()->width(), 660);
     EXPECT_GE(window->centralWidget()->height(), 440);
-    EXPECT_EQ(window->view()->sidebar()->width(), 180);
+    EXPECT_EQ(window->view()->sidebar()->parentWidget()->width(), 180);
 }
 
 TEST_F(SettingsWindowControllerTest, AnotherPaneStartsTheStatsPaneAfresh) {
