@@ -103,6 +103,7 @@ void AboutSettingsPane::confirmReset() {
     if (confirmation_) return;
     auto* dialog = new QMessageBox(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    sharePalette(*dialog, *this);
     dialog->setIcon(QMessageBox::Warning);
     dialog->setWindowTitle(QStringLiteral("Reset all settings to defaults?"));
     dialog->setText(QStringLiteral("Reset all settings to defaults?"));

@@ -5,6 +5,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "settings_window/pane_widgets.h"
+
 namespace glintdeck {
 
 ColorButton::ColorButton(const QString& dialogTitle, QWidget* parent)
@@ -37,6 +39,7 @@ void ColorButton::openDialog() {
     picker->setWindowTitle(dialogTitle_);
     picker->setOption(QColorDialog::ShowAlphaChannel, false);
     picker->setAttribute(Qt::WA_DeleteOnClose);
+    sharePalette(*picker, *this);
     connect(picker, &QColorDialog::colorSelected, this, [this](const QColor& picked) {
         setColor(picked);
         Q_EMIT colorPicked(picked);

@@ -39,6 +39,13 @@ void applyTextStyle(QWidget& widget, TextStyle style, bool bold) {
     widget.setFont(font);
 }
 
+void sharePalette(QWidget& dialog, const QWidget& parent) {
+    QPalette palette = parent.palette();
+    // Every role counts as set, or the inherited roles would fall back to the application's.
+    palette.setResolveMask(~QPalette::ResolveMask(0));
+    dialog.setPalette(palette);
+}
+
 QLabel* makeLabel(const QString& text, TextStyle style, bool secondary, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);

@@ -27,6 +27,10 @@ enum class TextStyle { caption, callout, subheadline, body, title };
 // A thin horizontal or vertical line.
 [[nodiscard]] QFrame* makeDivider(bool vertical, QWidget* parent);
 
+// Gives a dialog the palette its parent shows: a dialog is a window of its own, and windows do
+// not inherit the settings window's dark or light palette.
+void sharePalette(QWidget& dialog, const QWidget& parent);
+
 // Sets a widget's font to a text style of the current application font.
 void applyTextStyle(QWidget& widget, TextStyle style, bool bold = false);
 

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QPushButton>
 #include <QToolButton>
 #include <cstdio>
 
 #include "settings/app_settings.h"
+#include "settings_window/about_settings_pane.h"
 #include "settings_window/appearance_settings_pane.h"
 #include "settings_window/settings_view.h"
 #include "settings_window/settings_window_controller.h"
@@ -22,6 +24,12 @@ class AlwaysEnabled final : public LoginItem {
     Result enable() override { return {true, {}}; }
     Result disable() override { return {true, {}}; }
 };
+
+bool save(QWidget& window, const QString& path) {
+    if (window.grab().save(path)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
 
 struct Shot {
     const char* name;
@@ -67,12 +75,13 @@ bool render(const QString& folder, Appearance appearance) {
         if (shot.prepare) shot.prepare(*view.pane());
         QCoreApplication::processEvents();
         QString path = folder + QStringLiteral("/%1-%2.png").arg(shot.name, suffix);
-        if (!controller.window()->grab().save(path)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return false;
-        }
+        if (!save(*controller.window(), path)) return false;
     }
-    return true;
+    auto& about = static_cast<AboutSettingsPane&>(*view.pane());
+    about.findChild<QPushButton*>(QStringLiteral("resetButton"))->click();
+    QCoreApplication::processEvents();
+    return save(*about.confirmation(),
+                folder + QStringLiteral("/about-confirm-%1.png").arg(suffix));
 }
 
 }  // namespace
