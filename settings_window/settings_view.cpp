@@ -101,9 +101,10 @@ void SettingsView::changeEvent(QEvent* event) {
 
 void SettingsView::refreshIcons() {
     QColor color = palette().color(QPalette::Highlight);
+    QColor selected = palette().color(QPalette::HighlightedText);
     for (int row = 0; row < sidebar_->count(); ++row) {
         auto pane = static_cast<SettingsPane>(sidebar_->item(row)->data(Qt::UserRole).toInt());
-        sidebar_->item(row)->setIcon(symbolIcon(symbolName(pane), color));
+        sidebar_->item(row)->setIcon(symbolIcon(symbolName(pane), color, selected));
     }
 }
 

@@ -126,18 +126,32 @@ void StatListView::setStats(const std::vector<StatKind>& order, const std::set<S
     // Rows are updated in place: this may run from inside the list's own drop handling.
     while (count() > static_cast<int>(order.size())) delete takeItem(count() - 1);
     while (count() < static_cast<int>(order.size())) addItem(new QListWidgetItem);
-    QColor iconColor = palette().color(QPalette::Text);
     for (int row = 0; row < count(); ++row) {
         StatKind kind = order[static_cast<size_t>(row)];
         QListWidgetItem* rowItem = item(row);
         rowItem->setData(kKindRole, static_cast<int>(kind));
         rowItem->setData(kEnabledRole, enabled.contains(kind));
         rowItem->setText(qText(title(kind)));
-        rowItem->setIcon(symbolIcon(symbolName(kind), iconColor));
         rowItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
     }
+    refreshIcons();
     selectKind(selected);
     viewport()->update();
+}
+
+void StatListView::refreshIcons() {
+    QColor color = palette().color(QPalette::Text);
+    QColor selected = palette().color(QPalette::HighlightedText);
+    for (int row = 0; row < count(); ++row) {
+        if (std::optional<StatKind> kind = kindAt(row)) {
+            item(row)->setIcon(symbolIcon(symbolName(*kind), color, selected));
+        }
+    }
+}
+
+void StatListView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) refreshIcons();
+    QListWidget::changeEvent(event);
 }
 
 std::optional<StatKind> StatListView::kindAt(int row) const {

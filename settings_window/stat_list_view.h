@@ -48,9 +48,11 @@ class StatListView final : public QListWidget {
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void toggle(int row);
+    void refreshIcons();
     void acceptRowDrag(QDropEvent* event);
     [[nodiscard]] int dropOffset(QPoint position) const;
 };

@@ -2,6 +2,6 @@
 
 namespace glintdeck {
 
-QIcon symbolIcon(std::string_view, const QColor&) { return {}; }
+QIcon symbolIcon(std::string_view, const QColor&, const QColor&) { return {}; }
 
 }  // namespace glintdeck
