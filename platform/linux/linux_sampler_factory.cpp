@@ -8,6 +8,7 @@
 #include "platform/linux/linux_network_source.h"
 #include "platform/linux/linux_thermal_state.h"
 #include "platform/linux/meminfo_reader.h"
+#include "platform/linux/nvml_sensors.h"
 #include "platform/linux/pci_accelerator_source.h"
 #include "platform/linux/proc_loadavg_reader.h"
 #include "platform/linux/proc_process_table.h"
@@ -86,7 +87,11 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double interval,
 std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double interval,
                                                                OnSample<PowerSample> onSample) {
     auto makeReader = [root = root_, clock = clock_] {
-        return std::make_unique<IOReportPower>(linuxEnergyChannels(root), clock);
+        std::vector<EnergyChannel> channels = linuxEnergyChannels(root);
+        for (EnergyChannel& channel : nvmlEnergyChannels(root)) {
+            channels.push_back(std::move(channel));
+        }
+        return std::make_unique<IOReportPower>(std::move(channels), clock);
     };
     return std::make_shared<PowerSampler>(
         executor_, interval, std::move(makeReader),
@@ -98,6 +103,7 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(
     auto makeReader = [root = root_] {
         std::vector<std::unique_ptr<ThermalServiceSource>> sources;
         sources.push_back(std::make_unique<HwmonThermalServices>(root));
+        if (auto nvidia = nvmlThermalServices(root)) sources.push_back(std::move(nvidia));
         return std::make_unique<IOHIDTemperatureReader>(
             std::move(sources), [root] { return openHwmonSmcConnection(root); });
     };
