@@ -133,6 +133,7 @@ QSize StatsStripView::sizeHint() const {
 void StatsStripView::placeItems() {
     const Theme::Metrics& metrics = style_.theme.metrics;
     QSize natural = sizeHint();
+    setFixedHeight(natural.height());  // first: the items are centred in this height
     // A strip given more room than it needs keeps its row at the natural width, centred.
     double x = metrics.horizontalPadding + std::max(0, width() - natural.width()) / 2.0;
     for (QWidget* item : row_) {
@@ -141,7 +142,6 @@ void StatsStripView::placeItems() {
                           size.width(), size.height());
         x += size.width() + metrics.tileSpacing;
     }
-    setFixedHeight(natural.height());
     updateGeometry();
 }
 

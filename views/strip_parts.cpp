@@ -9,7 +9,7 @@
 namespace glintdeck {
 
 DividerView::DividerView(QWidget* parent) : QWidget(parent) {
-    setFixedSize(1, 18);
+    setFixedSize(sizeHint());
     setAttribute(Qt::WA_TransparentForMouseEvents);  // presses go to the strip (dragging)
 }
 

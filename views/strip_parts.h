@@ -14,6 +14,7 @@ class DividerView final : public QWidget {
   public:
     explicit DividerView(QWidget* parent = nullptr);
     void setColor(const QColor& color);
+    [[nodiscard]] QSize sizeHint() const override { return {1, 18}; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -22,7 +22,7 @@ constexpr std::array<SymbolGlyph, 24> kSymbols{{
     {"battery.100", 0xe1a4},              // the stats pane's battery row
     {"battery.100percent.bolt", 0xe1a3},  // battery_charging_full
     {"cpu.fill", 0xe30d},                 // developer_board: the graphics card
-    {"fanblades", 0xe332},                // toys: a pinwheel
+    {"fanblades", 0xec0c},                // wind_power: fan blades
     {"bolt.fill", 0xea0b},                // bolt
     {"thermometer", 0xe1ff},              // device_thermostat
     {"speedometer", 0xe9e4},              // speed
