@@ -14,6 +14,8 @@ namespace glintdeck {
 // (byte rates; percentage graphs have none, and then the legend is empty), each a dot in the
 // series' colour, "Peak " with the series' marker (or label), and the peak text.
 class ActivityGraphLegend final : public QWidget {
+    Q_OBJECT
+
   public:
     struct Entry {
         QColor dot;

@@ -13,6 +13,8 @@ namespace glintdeck {
 // on a surface of a fixed size centred in the widget and transparent where nothing is drawn.
 // Repaints only when the data or one of its three colours changes.
 class ActivityGraphView final : public QWidget {
+    Q_OBJECT
+
   public:
     // barWidth + barGap must be greater than 0: the tile passes 34 × 12...26 with 1 and 0.5,
     // the detail card 220 × 44 with 2 and 1.

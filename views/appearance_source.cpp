@@ -53,6 +53,9 @@ AppearanceSource::AppearanceSource(QDBusConnection bus, QObject* parent)
 
 void AppearanceSource::start() {
     if (!bus_.isConnected()) return;
+    // QtDBus matches the slot's parameter types by name; QDBusVariant's name is known only once
+    // its meta type is registered, which nothing else guarantees before the first message.
+    qRegisterMetaType<QDBusVariant>();
     bus_.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
                  SLOT(settingChanged(QString, QString, QDBusVariant)));
     read(kColorScheme);

@@ -12,6 +12,8 @@ namespace glintdeck {
 // summons the strip (in a key cap) and how the strip goes away. Padding 14, at least 220 wide,
 // on a rounded background. No controls.
 class FirstRunHintView final : public QWidget {
+    Q_OBJECT
+
   public:
     // `hotKey` is the summon binding's display text, "⌃⌥⌘Q"; fixed while the hint is up.
     explicit FirstRunHintView(QString hotKey, QWidget* parent = nullptr);

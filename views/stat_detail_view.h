@@ -21,6 +21,8 @@ class ActivityGraphLegend;
 // rounded background. Without a descriptor (the stat became unavailable) the card keeps its
 // frame and background and shows nothing.
 class StatDetailView final : public QWidget {
+    Q_OBJECT
+
   public:
     explicit StatDetailView(QWidget* parent = nullptr);
 

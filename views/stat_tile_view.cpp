@@ -133,8 +133,7 @@ void StatTileView::setContent(const TileContent& content) {
                        previous.widestSecondaryValue != content_.widestSecondaryValue;
     if (textChanged) {
         // The graph repaints itself when its data changes; the texts and icon are left of it.
-        double right = layout_.graph ? layout_.graph->left() : layout_.size.width();
-        update(QRect(0, 0, static_cast<int>(std::ceil(right)), height()));
+        update(QRect(0, 0, graph_->isHidden() ? width() : graph_->x(), height()));
     }
 }
 

@@ -35,6 +35,8 @@ struct TileContent {
 // miniature graph. The width never changes while values or bands change, only when the widest
 // texts, the style, the theme or the strip height do. The whole rectangle is one click target.
 class StatTileView final : public QWidget {
+    Q_OBJECT
+
   public:
     explicit StatTileView(QWidget* parent = nullptr);
 

@@ -33,6 +33,8 @@ struct StripTile {
 // coordinates; translation in screen coordinates, y growing downward). A press that became a
 // drag taps nothing.
 class StatsStripView final : public QWidget {
+    Q_OBJECT
+
   public:
     using DragCallback = std::function<void(QPointF translation, bool ended)>;
 

@@ -11,6 +11,8 @@ namespace glintdeck {
 
 // The thin bar between tiles: 1 × 18 points in the theme's divider colour.
 class DividerView final : public QWidget {
+    Q_OBJECT
+
   public:
     explicit DividerView(QWidget* parent = nullptr);
     void setColor(const QColor& color);
@@ -27,6 +29,8 @@ class DividerView final : public QWidget {
 // button (no button chrome; the whole symbol area is the click target). A hidden symbol keeps
 // its place, so toggling it moves nothing else.
 class SymbolView final : public QWidget {
+    Q_OBJECT
+
   public:
     SymbolView(std::string symbol, double pointSize, QWidget* parent = nullptr);
 
