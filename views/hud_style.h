@@ -4,7 +4,7 @@
 #include <QFont>
 
 #include "presentation/stat_descriptor.h"
-#include "views/theme_stand_in.h"
+#include "settings/theme.h"
 
 namespace glintdeck {
 
@@ -12,7 +12,7 @@ namespace glintdeck {
 // against, and whether the panel can be translucent. Views are handed this value; none of them
 // reads settings or the desktop on its own.
 struct HudStyle {
-    Theme theme;
+    Theme theme = Theme::makeDefault(false);
     Appearance appearance = Appearance::dark;
     // Without a compositing manager X ignores alpha, so backgrounds are painted at full opacity
     // (the shell gives the window a shape mask for the rounded corners).

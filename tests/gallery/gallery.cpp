@@ -26,7 +26,19 @@ struct NamedTheme {
     Theme theme;
 };
 
-std::vector<NamedTheme> themes() { return {{"default", Theme{}}}; }
+// The four presets and a custom theme unlike any of them: warm accent on navy, compact, square.
+std::vector<NamedTheme> themes() {
+    ThemeData custom{.accent = {1, 0.72, 0.3, 1},
+                     .background = {0.05, 0.09, 0.2, 1},
+                     .opacity = 0.9,
+                     .cornerRadius = 6,
+                     .density = ThemeDensity::compact};
+    return {{"default", Theme::makeDefault(false)},
+            {"mono", Theme::makeMono(false)},
+            {"vitals", Theme::makeVitals(false)},
+            {"neon", Theme::makeNeon(false)},
+            {"custom", Theme::makeCustom(custom, false)}};
+}
 
 bool hasHistory(StatKind kind) {
     return kind == StatKind::cpu || kind == StatKind::memory || kind == StatKind::disk ||

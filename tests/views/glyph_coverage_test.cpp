@@ -63,9 +63,12 @@ TEST(GlyphCoverageTest, EveryTextTheViewsDrawHasAFont) {
           u"— – · … °C ↑ ↓", u"⌃⌥⇧⌘ ↩ ⇥ ⎋ Space F12 key 123"}) {
         texts.push_back(QString::fromUtf16(text));
     }
-    Theme theme;
-    for (const FontDescription& description : {theme.fonts.value, theme.fonts.label,
-                                               theme.fonts.detailTitle, theme.fonts.detailValue}) {
+    std::vector<FontDescription> fonts;
+    for (const Theme& theme : {Theme::makeDefault(false), Theme::makeMono(false)}) {
+        const Theme::Fonts& set = theme.fonts;  // comfortable and compact
+        fonts.insert(fonts.end(), {set.value, set.label, set.detailTitle, set.detailValue});
+    }
+    for (const FontDescription& description : fonts) {
         for (FontWeight weight : {FontWeight::regular, FontWeight::semibold, FontWeight::heavy}) {
             QFont font = hudFont(description, weight);
             for (const QString& text : texts) {

@@ -34,7 +34,7 @@ TEST(StatTileViewTest, WidthStaysWhileValueAndBandChange) {
         EXPECT_EQ(*tile.layout().main, mainText) << value;  // leading edge and reserved width
     }
     // The reservation is the widest text in the heavy weight.
-    QFont heavy = hudFont(Theme{}.fonts.value, FontWeight::heavy);
+    QFont heavy = hudFont(Theme::makeDefault(false).fonts.value, FontWeight::heavy);
     EXPECT_GE(mainText.width(), QFontMetricsF(heavy).horizontalAdvance("100%") - 0.01);
 }
 

@@ -76,7 +76,7 @@ TEST_F(StatsStripViewTest, NaturalSizeIsItemsSpacingAndPaddingAtTheStripHeight) 
     for (double height : {22.0, 36.0, 44.0}) {
         strip_.setStripHeight(height);
         strip_.resize(strip_.sizeHint());
-        const Theme::Metrics& metrics = Theme{}.metrics;
+        const Theme::Metrics& metrics = Theme::makeDefault(false).metrics;
         const auto& items = strip_.rowItems();
         ASSERT_EQ(items.size(), 1 + 11 + 11 + 1u);
         int widths = 0;

@@ -14,7 +14,9 @@
 
 namespace glintdeck::testing_support {
 
-inline HudStyle darkStyle() { return HudStyle{Theme{}, Appearance::dark, false}; }
+inline HudStyle darkStyle() {
+    return HudStyle{Theme::makeDefault(false), Appearance::dark, false};
+}
 
 // Sends a mouse event as the platform would, with the widget-local and the screen position.
 inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF local,

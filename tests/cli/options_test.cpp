@@ -1,0 +1,42 @@
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace glintdeck {
+namespace {
+
+ParsedOptions parse(std::vector<std::string_view> arguments) { return parseOptions(arguments); }
+
+TEST(OptionsTest, AcceptsEveryOptionAndBothIntervalSpellings) {
+    EXPECT_EQ(parse({}).options, CliOptions{});
+    EXPECT_EQ(parse({"--watch", "--json"}).options, (CliOptions{.watch = true, .json = true}));
+    EXPECT_EQ(parse({"--interval", "2.5"}).options, (CliOptions{.interval = 2.5}));
+    EXPECT_EQ(parse({"--interval=0.25", "--json"}).options,
+              (CliOptions{.json = true, .interval = 0.25}));
+    EXPECT_EQ(parse({"--help"}).options, (CliOptions{.help = true}));
+}
+
+TEST(OptionsTest, RejectsUnknownOptionsAndUnusableIntervals) {
+    for (auto arguments : std::vector<std::vector<std::string_view>>{
+             {"--wach"},
+             {"watch"},
+             {"--interval"},
+             {"--interval", "fast"},
+             {"--interval", "1s"},
+             {"--interval", "0"},
+             {"--interval", "-1"},
+             {"--interval", "nan"},
+             {"--interval", "inf"},
+             {"--interval=1e9"},
+         }) {
+        ParsedOptions parsed = parse(arguments);
+        EXPECT_FALSE(parsed.options) << arguments.front();
+        EXPECT_FALSE(parsed.error.empty());
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << "errors fit on one line";
+    }
+}
+
+}  // namespace
+}  // namespace glintdeck

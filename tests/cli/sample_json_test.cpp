@@ -1,0 +1,39 @@
+#include "cli/sample_json.h"
+
+#include <gtest/gtest.h>
+
+#include "core/task_queue_main_thread.h"
+#include "tests/support/fake_sampler_factory.h"
+
+namespace glintdeck {
+namespace {
+
+TEST(SampleJsonTest, EveryKindAppearsWithItsFieldsAndAbsentValuesAreNull) {
+    TaskQueueMainThread mainThread;
+    FakeSamplerFactory factory;
+    FixedInterval interval(1.0);
+    StatsStore store(mainThread, factory, interval);
+    store.start();
+    factory.runs[0].network(NetworkSample{.downBytesPerSec = 1500, .interfaceName = "eth0"});
+    factory.runs[0].topProcesses(TopProcessesSample{.byMemory = {{"make", 4096}}});
+    mainThread.runPending();
+
+    nlohmann::json samples = samplesJson(store);
+    for (const char* kind : {"cpu", "memory", "disk", "network", "battery", "gpu", "fan", "power",
+                             "temps", "loadAverage", "uptime", "topProcesses"}) {
+        EXPECT_TRUE(samples.contains(kind)) << kind;
+    }
+    EXPECT_EQ(samples["cpu"]["idlePercent"], 100);
+    EXPECT_EQ(samples["network"]["downBytesPerSec"], 1500);
+    EXPECT_EQ(samples["network"]["interfaceName"], "eth0");
+    EXPECT_TRUE(samples["network"]["localIP"].is_null());
+    EXPECT_TRUE(samples["battery"]["minutesRemaining"].is_null());
+    EXPECT_EQ(samples["temps"]["thermalState"], 0);
+    EXPECT_EQ(samples["topProcesses"]["byMemory"][0]["name"], "make");
+    EXPECT_EQ(samples["topProcesses"]["byMemory"][0]["value"], 4096);
+    // Round trip through text: what status bars parse.
+    EXPECT_EQ(nlohmann::json::parse(samples.dump()), samples);
+}
+
+}  // namespace
+}  // namespace glintdeck
