@@ -41,8 +41,7 @@ std::optional<Appearance> appearanceFromColorScheme(uint32_t colorScheme) {
 }
 
 Appearance appearanceFromPalette(const QPalette& palette) {
-    return palette.color(QPalette::Window).lightness() < 128 ? Appearance::dark
-                                                             : Appearance::light;
+    return palette.color(QPalette::Window).lightness() < 128 ? Appearance::dark : Appearance::light;
 }
 
 AppearanceSource::AppearanceSource(QDBusConnection bus, QObject* parent)
@@ -63,8 +62,8 @@ void AppearanceSource::start() {
 }
 
 void AppearanceSource::read(const QString& key) {
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
-                                                       QStringLiteral("Read"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Read"));
     call << kGroup << key;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -98,6 +97,11 @@ Appearance AppearanceSource::appearance() const {
 
 bool AppearanceSource::reduceTransparency() const { return !compositingActive_ || highContrast_; }
 
+Subscription AppearanceSource::subscribe(std::function<void()> onChange) {
+    return reduceTransparencyNotifier_.subscribe(
+        [onChange = std::move(onChange)](bool) { onChange(); });
+}
+
 void AppearanceSource::setCompositingActive(bool active) {
     compositingActive_ = active;
     publish();
@@ -110,6 +114,7 @@ void AppearanceSource::publish() {
     }
     if (bool now = reduceTransparency(); now != published_.reduceTransparency) {
         published_.reduceTransparency = now;
+        reduceTransparencyNotifier_.notify(now);
         Q_EMIT reduceTransparencyChanged(now);
     }
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/change_notifier.h"
+#include "settings/reduce_transparency_source.h"
 #include "views/hud_style.h"
 
 namespace glintdeck {
@@ -17,8 +19,9 @@ namespace glintdeck {
 // with "no preference") from the lightness of the application palette. Reduce transparency is on
 // while no compositing manager runs (the shell reports it) or the portal asks for high contrast.
 // Every D-Bus call is asynchronous with a short timeout, so a missing or slow portal never delays
-// start-up; until it answers the palette decides.
-class AppearanceSource final : public QObject {
+// start-up; until it answers the palette decides. The settings follow it through the
+// ReduceTransparencySource interface; views and the shell through the Qt signals.
+class AppearanceSource final : public QObject, public ReduceTransparencySource {
     Q_OBJECT
 
   public:
@@ -29,7 +32,8 @@ class AppearanceSource final : public QObject {
     void start();
 
     [[nodiscard]] Appearance appearance() const;
-    [[nodiscard]] bool reduceTransparency() const;
+    [[nodiscard]] bool reduceTransparency() const override;
+    [[nodiscard]] Subscription subscribe(std::function<void()> onChange) override;
 
     // The shell follows the compositing-manager selection and reports it here.
     void setCompositingActive(bool active);
@@ -53,6 +57,7 @@ class AppearanceSource final : public QObject {
     std::optional<Appearance> portalAppearance_;
     bool highContrast_ = false;
     bool compositingActive_ = true;
+    ChangeNotifier<bool> reduceTransparencyNotifier_;
     struct {
         Appearance appearance = Appearance::dark;
         bool reduceTransparency = false;

@@ -69,8 +69,9 @@ FirstRunHintView::Layout FirstRunHintView::layout() const {
     layout.footnote = QRectF(kPadding, y, fonts.label.width(str(kFootnote)), fonts.label.height());
     y = layout.footnote.bottom() + kPadding;
 
-    double content = std::max({layout.greeting.right(), layout.afterKey.right(),
-                               layout.footnote.right()}) + kPadding;
+    double content =
+        std::max({layout.greeting.right(), layout.afterKey.right(), layout.footnote.right()}) +
+        kPadding;
     layout.size = QSizeF(std::max(kMinimumWidth, std::ceil(content)), y);
     return layout;
 }

@@ -10,10 +10,9 @@ QColor toQColor(Color color) {
     auto unit = [](double component) {
         return std::isfinite(component) ? std::clamp(component, 0.0, 1.0) : 0.0;
     };
-    return QColor::fromRgbF(static_cast<float>(unit(color.red)),
-                            static_cast<float>(unit(color.green)),
-                            static_cast<float>(unit(color.blue)),
-                            static_cast<float>(unit(color.opacity)));
+    return QColor::fromRgbF(
+        static_cast<float>(unit(color.red)), static_cast<float>(unit(color.green)),
+        static_cast<float>(unit(color.blue)), static_cast<float>(unit(color.opacity)));
 }
 
 QColor HudStyle::color(const ThemeColor& color) const {

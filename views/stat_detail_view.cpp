@@ -60,9 +60,11 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
 
     double content = 0;
     QSize legendSize = legend_->sizeHint();
-    if (descriptor.graph) content = std::max({content, kGraphSize.width(), 1.0 * legendSize.width()});
+    if (descriptor.graph)
+        content = std::max({content, kGraphSize.width(), 1.0 * legendSize.width()});
     for (const auto& [label, shown] : descriptor.detail) {
-        content = std::max(content, title.width(text(label)) + kColumnGap + value.width(text(shown)));
+        content =
+            std::max(content, title.width(text(label)) + kColumnGap + value.width(text(shown)));
     }
     if (section) {
         content = std::max(content, title.width(text(section->title)));
@@ -105,12 +107,14 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
         for (int i = 0; i < reserved; ++i) {
             QRectF rect(kPadding, next(value.height()), inner, value.height());
             if (static_cast<size_t>(i) >= section->rows.size()) {
-                layout.processRows.push_back({rect, QStringLiteral(" "), QStringLiteral(" "), false});
+                layout.processRows.push_back(
+                    {rect, QStringLiteral(" "), QStringLiteral(" "), false});
                 continue;
             }
             QString shown = text(section->rows[static_cast<size_t>(i)].second);
             double room = inner - kColumnGap - value.width(shown);
-            QString name = value.elidedMiddle(text(section->rows[static_cast<size_t>(i)].first), room);
+            QString name =
+                value.elidedMiddle(text(section->rows[static_cast<size_t>(i)].first), room);
             layout.processRows.push_back({rect, name, shown, true});
         }
     }

@@ -81,8 +81,7 @@ StatTileView::Layout StatTileView::layout() const {
     layout.icon = centred(0, kIconFrameWidth, icon.height());
     double x = kIconFrameWidth;
     if (showsText()) {
-        double width =
-            reservedWidth(style_, content_.band, content_.value, content_.widestValue);
+        double width = reservedWidth(style_, content_.band, content_.value, content_.widestValue);
         layout.main = centred(x + kSpacing, width, textHeight);
         x = layout.main->right();
         if (content_.secondaryValue && content_.widestSecondaryValue) {

@@ -68,14 +68,23 @@ void StatsStripView::setDescriptors(const std::vector<StatDescriptor>& descripto
     std::vector<StripTile> tiles;
     tiles.reserve(descriptors.size());
     for (const StatDescriptor& descriptor : descriptors) {
-        tiles.push_back({descriptor.kind, TileContent::from(descriptor, tileStyle(descriptor.kind))});
+        tiles.push_back(
+            {descriptor.kind, TileContent::from(descriptor, tileStyle(descriptor.kind))});
     }
     setTiles(tiles);
 }
 
 void StatsStripView::setTiles(const std::vector<StripTile>& tiles) {
-    bool sameRow = sameKinds(tiles, tiles_);
-    tiles_ = tiles;
+    // A kind has one tile; a repeated kind (which descriptor lists never hold) is dropped
+    // rather than placing one widget twice.
+    std::vector<StripTile> unique;
+    for (const StripTile& tile : tiles) {
+        bool seen = std::any_of(unique.begin(), unique.end(),
+                                [&](const StripTile& kept) { return kept.kind == tile.kind; });
+        if (!seen) unique.push_back(tile);
+    }
+    bool sameRow = sameKinds(unique, tiles_);
+    tiles_ = std::move(unique);
     if (!sameRow) {
         std::map<StatKind, StatTileView*> kept;
         for (const StripTile& tile : tiles_) {
@@ -124,8 +133,8 @@ void StatsStripView::rebuildRow() {
 
 QSize StatsStripView::sizeHint() const {
     const Theme::Metrics& metrics = style_.theme.metrics;
-    double width = 2 * metrics.horizontalPadding +
-                   metrics.tileSpacing * static_cast<double>(row_.size() - 1);
+    double width =
+        2 * metrics.horizontalPadding + metrics.tileSpacing * static_cast<double>(row_.size() - 1);
     for (const QWidget* item : row_) width += item->sizeHint().width();
     return {static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(stripHeight_))};
 }

@@ -31,7 +31,8 @@ struct StripTile {
 // Reports the user's actions through callbacks: a tile tap, the settings button, and dragging
 // (a press anywhere, tiles and button included, that moves 3 points or more in screen
 // coordinates; translation in screen coordinates, y growing downward). A press that became a
-// drag taps nothing.
+// drag taps nothing. Callbacks run inside event handling: a host that wants to discard the
+// strip from one uses deleteLater().
 class StatsStripView final : public QWidget {
     Q_OBJECT
 

@@ -107,9 +107,10 @@ int run(const QString& folder) {
             QString suffix =
                 named.name + (appearance == Appearance::dark ? "-dark.png" : "-light.png");
             std::vector<std::unique_ptr<QWidget>> owned;
-            auto strip = [&](std::vector<StripTile> tiles, bool pinned, double height) {
+            auto strip = [&](std::vector<StripTile> tiles, bool pinned, double height,
+                             bool opaque = false) {
                 auto view = std::make_unique<StatsStripView>();
-                view->setStyle(style);
+                view->setStyle({style.theme, style.appearance, opaque});
                 view->setStripHeight(height);
                 view->setTiles(tiles);
                 view->setPinned(pinned);
@@ -123,6 +124,8 @@ int run(const QString& folder) {
                 strip(tilesIn(TileStyle::textAndGraph, {all[0], all[3]}), false, 22),
                 strip(tilesIn(TileStyle::textAndGraph, {all[0], all[3]}), true, 44),
                 strip({}, true, 36),
+                // Without a compositing manager: the same strip painted opaque.
+                strip(tilesIn(TileStyle::textAndGraph, {all[0], all[3]}), true, 36, true),
             };
             written += sheet(strips, 1, appearance).save(folder + "/strip-" + suffix);
 

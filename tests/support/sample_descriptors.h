@@ -15,8 +15,8 @@ inline std::vector<double> wave(int count, double base, double swing, double per
     std::vector<double> values;
     for (int i = 0; i < count; ++i) {
         double x = static_cast<double>(i);
-        values.push_back(std::max(0.0, base + swing * std::sin(x / period) +
-                                           swing / 3 * std::sin(x * 1.7)));
+        values.push_back(
+            std::max(0.0, base + swing * std::sin(x / period) + swing / 3 * std::sin(x * 1.7)));
     }
     return values;
 }
@@ -64,8 +64,7 @@ inline StatDescriptor cpu() {
              StatDescriptor::ProcessSection{
                  .title = "Top by CPU",
                  .rows = {{"firefox-esr", "143.2%"},
-                          {"org.gnome.Nautilus.ThumbnailerHelperForVeryLargeImageFiles",
-                           "61.0%"},
+                          {"org.gnome.Nautilus.ThumbnailerHelperForVeryLargeImageFiles", "61.0%"},
                           {"Xorg", "22.4%"},
                           {"gnome-shell", "12.9%"},
                           {"pipewire", "4.0%"},
@@ -96,11 +95,10 @@ inline StatDescriptor memory() {
                     {"Total", "15,63 GB"},
                     {"Pressure", "62%"}},
          .processSection =
-             StatDescriptor::ProcessSection{.title = "Top by memory",
-                                            .rows = {{"firefox-esr", "2,1 GB"},
-                                                     {"gnome-shell", "412 MB"},
-                                                     {"code", "388 MB"}},
-                                            .reservedRows = 10},
+             StatDescriptor::ProcessSection{
+                 .title = "Top by memory",
+                 .rows = {{"firefox-esr", "2,1 GB"}, {"gnome-shell", "412 MB"}, {"code", "388 MB"}},
+                 .reservedRows = 10},
          .graph = GraphData{.upper = percentSeries("Used", wave(60, 70, 4, 12))}},
         Band::busy);
 }
@@ -119,10 +117,10 @@ inline StatDescriptor disk() {
                     {"Total", "500 GB"},
                     {"Read", "3,2 MB/s"},
                     {"Write", "412 KB/s"}},
-         .graph = GraphData{.upper = rateSeries("Read", "R", wave(60, 2e6, 2e6, 5), 5.1e6,
-                                                "5,1 MB/s"),
-                            .lower = rateSeries("Write", "W", wave(60, 4e5, 5e5, 3), 1.2e6,
-                                                "1,2 MB/s")}},
+         .graph =
+             GraphData{
+                 .upper = rateSeries("Read", "R", wave(60, 2e6, 2e6, 5), 5.1e6, "5,1 MB/s"),
+                 .lower = rateSeries("Write", "W", wave(60, 4e5, 5e5, 3), 1.2e6, "1,2 MB/s")}},
         Band::busy);
 }
 
@@ -139,10 +137,9 @@ inline StatDescriptor network() {
                     {"Up", "86 KB/s"},
                     {"Interface", "Wi-Fi (wlp2s0)"},
                     {"Local IP", "192.168.1.23"}},
-         .graph = GraphData{.upper = rateSeries("Up", "↑", wave(60, 8e4, 9e4, 4), 2.4e5,
-                                                "240 KB/s"),
-                            .lower = rateSeries("Down", "↓", wave(60, 9e5, 1e6, 7), 2.6e6,
-                                                "2,6 MB/s")}},
+         .graph =
+             GraphData{.upper = rateSeries("Up", "↑", wave(60, 8e4, 9e4, 4), 2.4e5, "240 KB/s"),
+                       .lower = rateSeries("Down", "↓", wave(60, 9e5, 1e6, 7), 2.6e6, "2,6 MB/s")}},
         Band::calm);
 }
 
@@ -175,14 +172,14 @@ inline StatDescriptor gpu() {
 }
 
 inline StatDescriptor fan() {
-    return withBand({.kind = StatKind::fan,
-                     .symbol = "fanblades",
-                     .value = "2400 rpm",
-                     .widestValue = "88888 rpm",
-                     .loadPercent = 30,
-                     .detail = {{"Fan 1", "2400 rpm (1200–5800)"},
-                                {"Fan 2", "1850 rpm (1200–5800)"}}},
-                    Band::calm);
+    return withBand(
+        {.kind = StatKind::fan,
+         .symbol = "fanblades",
+         .value = "2400 rpm",
+         .widestValue = "88888 rpm",
+         .loadPercent = 30,
+         .detail = {{"Fan 1", "2400 rpm (1200–5800)"}, {"Fan 2", "1850 rpm (1200–5800)"}}},
+        Band::calm);
 }
 
 inline StatDescriptor power() {
@@ -211,16 +208,14 @@ inline StatDescriptor temps() {
 }
 
 inline StatDescriptor loadAverage() {
-    return withBand({.kind = StatKind::loadAverage,
-                     .symbol = "speedometer",
-                     .value = "2.41",
-                     .widestValue = "888.88",
-                     .loadPercent = 30,
-                     .detail = {{"1 min", "2.41"},
-                                {"5 min", "1.87"},
-                                {"15 min", "1.52"},
-                                {"Cores", "8"}}},
-                    Band::calm);
+    return withBand(
+        {.kind = StatKind::loadAverage,
+         .symbol = "speedometer",
+         .value = "2.41",
+         .widestValue = "888.88",
+         .loadPercent = 30,
+         .detail = {{"1 min", "2.41"}, {"5 min", "1.87"}, {"15 min", "1.52"}, {"Cores", "8"}}},
+        Band::calm);
 }
 
 inline StatDescriptor uptime() {
@@ -233,8 +228,8 @@ inline StatDescriptor uptime() {
 
 // All eleven, in the default tile order.
 inline std::vector<StatDescriptor> all() {
-    return {cpu(),  memory(), disk(),  network(), battery(),     gpu(),
-            fan(),  power(),  temps(), loadAverage(), uptime()};
+    return {cpu(), memory(), disk(),  network(),     battery(), gpu(),
+            fan(), power(),  temps(), loadAverage(), uptime()};
 }
 
 }  // namespace glintdeck::samples

@@ -144,12 +144,17 @@ TEST(AppearanceSourceTest, NoCompositingManagerReducesTransparency) {
     std::vector<bool> reduced;
     QObject::connect(&source, &AppearanceSource::reduceTransparencyChanged,
                      [&](bool on) { reduced.push_back(on); });
-    EXPECT_FALSE(source.reduceTransparency());
+    // The settings follow the same flag through their source interface.
+    ReduceTransparencySource& settingsSource = source;
+    int settingsCalls = 0;
+    Subscription subscription = settingsSource.subscribe([&] { ++settingsCalls; });
+    EXPECT_FALSE(settingsSource.reduceTransparency());
     source.setCompositingActive(false);
     source.setCompositingActive(false);
-    EXPECT_TRUE(source.reduceTransparency());
+    EXPECT_TRUE(settingsSource.reduceTransparency());
     source.setCompositingActive(true);
     EXPECT_EQ(reduced, (std::vector{true, false}));
+    EXPECT_EQ(settingsCalls, 2);
 }
 
 }  // namespace

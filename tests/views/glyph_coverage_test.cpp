@@ -91,12 +91,30 @@ TEST(GlyphCoverageTest, EverySymbolHasItsGlyphInTheIconFont) {
         EXPECT_EQ(symbolText(symbol.name), QString(QChar(symbol.codepoint)));
     }
     // Every icon name the descriptors use is in the table.
-    for (const char* name : {"cpu", "memorychip", "internaldrive", "network", "battery.0percent",
-                             "battery.25percent", "battery.50percent", "battery.75percent",
-                             "battery.100percent", "battery.100percent.bolt", "cpu.fill",
-                             "fanblades", "bolt.fill", "thermometer", "speedometer", "clock",
-                             "pin.fill", "gearshape", "square.grid.2x2", "paintbrush",
-                             "macwindow", "keyboard", "info.circle", "battery.100"}) {
+    for (const char* name : {"cpu",
+                             "memorychip",
+                             "internaldrive",
+                             "network",
+                             "battery.0percent",
+                             "battery.25percent",
+                             "battery.50percent",
+                             "battery.75percent",
+                             "battery.100percent",
+                             "battery.100percent.bolt",
+                             "cpu.fill",
+                             "fanblades",
+                             "bolt.fill",
+                             "thermometer",
+                             "speedometer",
+                             "clock",
+                             "pin.fill",
+                             "gearshape",
+                             "square.grid.2x2",
+                             "paintbrush",
+                             "macwindow",
+                             "keyboard",
+                             "info.circle",
+                             "battery.100"}) {
         EXPECT_FALSE(symbolText(name).isEmpty()) << name;
     }
     EXPECT_TRUE(symbolText("no.such.symbol").isEmpty());

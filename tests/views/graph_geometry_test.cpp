@@ -29,15 +29,14 @@ TEST(GraphGeometryTest, NewestValuesFillTheRightmostSlots) {
         double lastX;   // left edge of the newest bar
     };
     for (Row row : {
-             Row{60, 34, 1, 0.5, 22, 22, 0, 31.5},     // tile: 22 slots, older values fall off
-             Row{5, 34, 1, 0.5, 22, 5, 25.5, 31.5},    // few values sit in slots 17 to 21
-             Row{60, 220, 2, 1, 73, 60, 39, 216},      // detail card, history shorter than slots
-             Row{60, 1.2, 1, 0.5, 1, 1, 0, 0},         // narrower than one step: one slot
-             Row{3, 34, 0, 0, 1, 1, 0, 0},             // a zero step still draws the newest
+             Row{60, 34, 1, 0.5, 22, 22, 0, 31.5},   // tile: 22 slots, older values fall off
+             Row{5, 34, 1, 0.5, 22, 5, 25.5, 31.5},  // few values sit in slots 17 to 21
+             Row{60, 220, 2, 1, 73, 60, 39, 216},    // detail card, history shorter than slots
+             Row{60, 1.2, 1, 0.5, 1, 1, 0, 0},       // narrower than one step: one slot
+             Row{3, 34, 0, 0, 1, 1, 0, 0},           // a zero step still draws the newest
          }) {
-        GraphGeometry geometry =
-            graphGeometry({.upper = series(ramp(row.values), row.values)}, QSizeF(row.width, 26),
-                          row.barWidth, row.barGap);
+        GraphGeometry geometry = graphGeometry({.upper = series(ramp(row.values), row.values)},
+                                               QSizeF(row.width, 26), row.barWidth, row.barGap);
         SCOPED_TRACE(row.values);
         EXPECT_EQ(geometry.slotCount, row.slots);
         ASSERT_EQ(geometry.upper.size(), static_cast<size_t>(row.bars));
@@ -71,8 +70,7 @@ TEST(GraphGeometryTest, HeightsScaleToThePeakWithAOnePointMinimumAndClipping) {
 }
 
 TEST(GraphGeometryTest, LowerSeriesHangsBelowAMiddleBaseline) {
-    GraphData data{.upper = series({0, 50}, 100),
-                   .lower = series({1000, 500, 0.001}, 1000)};
+    GraphData data{.upper = series({0, 50}, 100), .lower = series({1000, 500, 0.001}, 1000)};
     GraphGeometry geometry = graphGeometry(data, QSizeF(220, 44), 2, 1);
     EXPECT_DOUBLE_EQ(geometry.baseline, 22);
     ASSERT_EQ(geometry.upper.size(), 1u);
@@ -87,8 +85,8 @@ TEST(GraphGeometryTest, EmptySeriesDrawOnlyTheBaseline) {
     GraphGeometry upperOnly = graphGeometry({.upper = series({})}, QSizeF(34, 22), 1, 0.5);
     EXPECT_TRUE(upperOnly.upper.empty());
     EXPECT_DOUBLE_EQ(upperOnly.baseline, 22);
-    GraphGeometry both = graphGeometry({.upper = series({}), .lower = series({})},
-                                       QSizeF(34, 22), 1, 0.5);
+    GraphGeometry both =
+        graphGeometry({.upper = series({}), .lower = series({})}, QSizeF(34, 22), 1, 0.5);
     EXPECT_TRUE(both.upper.empty() && both.lower.empty());
     EXPECT_DOUBLE_EQ(both.baseline, 11);
 }

@@ -106,8 +106,7 @@ TEST(StatDetailViewTest, AStatThatBecomesUnavailableLeavesABlankCardOfTheSameSiz
     EXPECT_FALSE(card.findChild<ActivityGraphView*>()->isVisibleTo(&card));
     QImage image = rendered(&card);
     QPoint middle(image.width() / 2, image.height() / 2);
-    EXPECT_EQ(qAlpha(image.pixel(middle)), static_cast<int>(0.82 * 255 + 0.5))
-        << "background kept";
+    EXPECT_EQ(qAlpha(image.pixel(middle)), static_cast<int>(0.82 * 255 + 0.5)) << "background kept";
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "outside the rounded corner";
 }
 

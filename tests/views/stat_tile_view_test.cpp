@@ -26,8 +26,11 @@ TEST(StatTileViewTest, WidthStaysWhileValueAndBandChange) {
     tile.setContent(cpuTile("100%", Band::hot));
     QSize reference = tile.sizeHint();
     QRectF mainText = *tile.layout().main;
-    for (auto [value, band] : {std::pair{"7%", Band::calm}, {"7%", Band::hot},
-                               {"55%", Band::busy}, {"100%", Band::calm}, {"0%", Band::hot}}) {
+    for (auto [value, band] : {std::pair{"7%", Band::calm},
+                               {"7%", Band::hot},
+                               {"55%", Band::busy},
+                               {"100%", Band::calm},
+                               {"0%", Band::hot}}) {
         tile.setContent(cpuTile(value, band));
         EXPECT_EQ(tile.sizeHint(), reference) << value;
         EXPECT_EQ(tile.size(), reference) << value;
@@ -61,8 +64,8 @@ TEST(StatTileViewTest, HotDrawsHeavierThanCalmInTheSameWidth) {
 }
 
 TEST(StatTileViewTest, GraphHeightFollowsTheStripHeight) {
-    for (auto [strip, graph] : {std::pair{22.0, 12.0}, {36.0, 22.0}, {44.0, 26.0}, {10.0, 12.0},
-                                {200.0, 26.0}}) {
+    for (auto [strip, graph] :
+         {std::pair{22.0, 12.0}, {36.0, 22.0}, {44.0, 26.0}, {10.0, 12.0}, {200.0, 26.0}}) {
         StatTileView tile;
         tile.setStyle(darkStyle());
         tile.setContent(cpuTile("5%", Band::calm));
@@ -92,8 +95,8 @@ TEST(StatTileViewTest, StyleAndDataDecideTheParts) {
              Row{"graph only", TileStyle::graph, true, true, false, false, true},
              Row{"graph only, no data: icon alone", TileStyle::graph, false, true, false, false,
                  false},
-             Row{"second text without its widest form", TileStyle::text, false, false, true,
-                 false, false},
+             Row{"second text without its widest form", TileStyle::text, false, false, true, false,
+                 false},
          }) {
         TileContent content{.symbol = "network",
                             .value = "↓ 1 MB/s",

@@ -57,13 +57,10 @@ TEST_F(StatsStripViewTest, DividersSeparateTilesAndCloseTheRowOnlyWhenThereIsATi
         std::vector<StatDescriptor> descriptors;
         std::string shape;
     };
-    for (const Row& row : {Row{{}, "PS"},
-                           Row{{samples::cpu()}, "PT|S"},
-                           Row{{samples::cpu(), samples::memory(), samples::uptime()},
-                               "PT|T|T|S"},
+    for (const Row& row : {Row{{}, "PS"}, Row{{samples::cpu()}, "PT|S"},
+                           Row{{samples::cpu(), samples::memory(), samples::uptime()}, "PT|T|T|S"},
                            // A stat that became unavailable leaves neither tile nor divider.
-                           Row{{samples::cpu(), samples::uptime()}, "PT|T|S"},
-                           Row{{}, "PS"}}) {
+                           Row{{samples::cpu(), samples::uptime()}, "PT|T|S"}, Row{{}, "PS"}}) {
         strip_.setTiles(tilesOf(row.descriptors));
         EXPECT_EQ(shape(strip_), row.shape);
         EXPECT_EQ(strip_.findChildren<StatTileView*>().size(), row.descriptors.size());
@@ -85,8 +82,7 @@ TEST_F(StatsStripViewTest, NaturalSizeIsItemsSpacingAndPaddingAtTheStripHeight) 
                        2 * static_cast<int>(metrics.horizontalPadding);
         EXPECT_EQ(strip_.sizeHint(), QSize(expected, static_cast<int>(height)));
         EXPECT_EQ(items.front()->x(), metrics.horizontalPadding);
-        EXPECT_EQ(strip_.width() - items.back()->geometry().right() - 1,
-                  metrics.horizontalPadding);
+        EXPECT_EQ(strip_.width() - items.back()->geometry().right() - 1, metrics.horizontalPadding);
         for (size_t i = 0; i < items.size(); ++i) {
             // Centred vertically (to the rounding of odd heights)...
             EXPECT_NEAR(items[i]->geometry().center().y(), (height - 1) / 2, 1) << i;
@@ -174,6 +170,8 @@ TEST_F(StatsStripViewTest, TilesOfKindsThatStayAreUpdatedInPlace) {
     strip_.setTiles(tilesOf({samples::uptime()}));
     EXPECT_EQ(strip_.tile(StatKind::cpu), nullptr);
     EXPECT_EQ(shape(strip_), "PT|S");
+    strip_.setTiles(tilesOf({samples::uptime(), samples::cpu(), samples::uptime()}));
+    EXPECT_EQ(shape(strip_), "PT|T|S") << "a repeated kind gets no second tile";
 }
 
 }  // namespace

@@ -14,9 +14,7 @@
 
 namespace glintdeck::testing_support {
 
-inline HudStyle darkStyle() {
-    return HudStyle{Theme::makeDefault(false), Appearance::dark, false};
-}
+inline HudStyle darkStyle() { return HudStyle{Theme::makeDefault(false), Appearance::dark, false}; }
 
 // Sends a mouse event as the platform would, with the widget-local and the screen position.
 inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF local,
