@@ -35,15 +35,5 @@ TEST(ActivityGraphLegendTest, EntriesOnlyForSeriesWithAFormattedPeak) {
     EXPECT_EQ(texts(unmarked), (Texts{{"Peak Read", "5,1 MB/s"}})) << "label without a marker";
 }
 
-TEST(ActivityGraphLegendTest, DotsTakeTheSeriesColours) {
-    ActivityGraphLegend legend;
-    HudStyle style = darkStyle();
-    legend.setStyle(style);
-    legend.setData(*samples::network().graph);
-    ASSERT_EQ(legend.entries().size(), 2u);
-    EXPECT_EQ(legend.entries()[0].dot, style.color(style.theme.colors.graphPrimary));
-    EXPECT_EQ(legend.entries()[1].dot, style.color(style.theme.colors.graphSecondary));
-}
-
 }  // namespace
 }  // namespace glintdeck
