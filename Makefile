@@ -27,7 +27,7 @@ test: build
 
 run: configure
 	@cmake --build $(BUILD) --target glintdeck-stats
-	@$(BUILD)/cli/glintdeck-stats
+	@$(BUILD)/cli/glintdeck-stats --watch
 
 bench: deps
 	@cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release $(LAUNCHER) >/dev/null
