@@ -1,11 +1,10 @@
-// The settings window's tests on Qt's offscreen platform: no display needed.
+// The settings window's tests, run on Qt's offscreen platform (CTest sets QT_QPA_PLATFORM).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFont>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // One font whatever the machine has, so sizes do not depend on it.
     QApplication::setFont(QFont(QStringLiteral("Inter"), 10));

@@ -1,5 +1,6 @@
 // Renders every pane of the settings window, dark and light, to PNG files in the folder given
-// as the only argument, so that a change to the panes can be looked at without a desktop.
+// as the only argument, so that a change to the panes can be looked at without a desktop
+// (QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
@@ -88,7 +89,6 @@ bool render(const QString& folder, Appearance appearance) {
 }  // namespace glintdeck
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
