@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+namespace glintdeck {
+
+// Starting Glintdeck when the user logs in: enable, disable and ask. Failures carry a reason
+// for the system log.
+class LoginItem {
+  public:
+    struct Result {
+        bool ok = false;
+        std::string error;  // why, when not ok
+    };
+    virtual ~LoginItem() = default;
+    [[nodiscard]] virtual bool isEnabled() const = 0;
+    [[nodiscard]] virtual Result enable() = 0;
+    [[nodiscard]] virtual Result disable() = 0;
+};
+
+// The XDG autostart entry $XDG_CONFIG_HOME/autostart/glintdeck.desktop (~/.config when the
+// variable is unset or relative). Enabled means the file exists and is not Hidden=true (how
+// desktops disable an entry without deleting it). Written atomically, so a crash never leaves
+// half an entry that a session manager would choke on.
+class XdgAutostartLoginItem final : public LoginItem {
+  public:
+    // program: the absolute path written to Exec=; configHome: the XDG config folder.
+    XdgAutostartLoginItem(std::string program, std::string configHome);
+
+    // For the current user and the running program.
+    [[nodiscard]] static std::string defaultConfigHome();
+    [[nodiscard]] static std::string runningProgram();
+
+    [[nodiscard]] bool isEnabled() const override;
+    [[nodiscard]] Result enable() override;
+    [[nodiscard]] Result disable() override;
+
+    [[nodiscard]] std::string entryPath() const;
+
+  private:
+    std::string program_;
+    std::string configHome_;
+};
+
+// The Exec= value for a program path, quoted and escaped as the Desktop Entry specification
+// requires (a path with spaces, quotes, '$' or '%' stays one argument).
+[[nodiscard]] std::string desktopEntryExec(const std::string& program);
+
+}  // namespace glintdeck

@@ -1,0 +1,66 @@
+#include "platform/linux/single_instance.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <latch>
+#include <thread>
+#include <vector>
+
+namespace glintdeck {
+namespace {
+
+std::string uniqueName(const char* test) {
+    return std::string("glintdeck-test-") + test + "-" + std::to_string(getpid());
+}
+
+TEST(SingleInstanceTest, ASecondLaunchForwardsAToggleToTheRunningOne) {
+    const std::string name = uniqueName("forward");
+    auto first = SingleInstance::claim(name);
+    ASSERT_TRUE(first.instance);
+    EXPECT_EQ(first.instance->takeToggleRequests(), 0);
+
+    std::atomic<bool> serving = true;
+    std::atomic<int> toggles = 0;
+    std::thread server([&] {
+        while (serving) toggles += first.instance->takeToggleRequests();
+    });
+    auto second = SingleInstance::claim(name);
+    EXPECT_FALSE(second.instance);
+    EXPECT_TRUE(second.forwarded);
+    serving = false;
+    server.join();
+    EXPECT_EQ(toggles, 1) << "one launch, one toggle";
+}
+
+TEST(SingleInstanceTest, TheNameIsFreeAgainOnceTheRunningInstanceEnds) {
+    const std::string name = uniqueName("release");
+    { auto first = SingleInstance::claim(name); }
+    EXPECT_TRUE(SingleInstance::claim(name).instance);
+}
+
+TEST(SingleInstanceTest, OfSimultaneousLaunchesExactlyOneRuns) {
+    const std::string name = uniqueName("race");
+    constexpr int kLaunches = 4;
+    std::latch go(kLaunches);
+    std::atomic<int> running = 0, forwarded = 0;
+    std::vector<std::thread> launches;
+    for (int i = 0; i < kLaunches; ++i) {
+        launches.emplace_back([&] {
+            go.arrive_and_wait();
+            SingleInstance::Claim claim = SingleInstance::claim(name);
+            if (claim.forwarded) ++forwarded;
+            if (!claim.instance) return;
+            ++running;
+            // The winner answers until every other launch has been forwarded.
+            while (forwarded < kLaunches - 1) claim.instance->takeToggleRequests();
+        });
+    }
+    for (auto& launch : launches) launch.join();
+    EXPECT_EQ(running, 1);
+    EXPECT_EQ(forwarded, kLaunches - 1);
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,32 @@
+#include "presentation/tile_value.h"
+
+#include <gtest/gtest.h>
+
+namespace glintdeck {
+namespace {
+
+TEST(TileValueTest, ModesPickAndMarkTheValues) {
+    TwoValueNames network = twoValueNames(StatKind::network).value();
+    network.first.text = "1,2 MB/s";
+    network.second.text = "80 KB/s";
+    EXPECT_EQ(combineValues(TileValueMode::first, network.first, network.second),
+              (CombinedValues{.value = "1,2 MB/s", .widestValue = "888 MB/s"}));
+    EXPECT_EQ(combineValues(TileValueMode::second, network.first, network.second),
+              (CombinedValues{.value = "80 KB/s", .widestValue = "888 MB/s"}));
+
+    TwoValueNames memory = twoValueNames(StatKind::memory).value();
+    memory.first.text = "12 GB";
+    memory.second.text = "4 GB";
+    EXPECT_EQ(combineValues(TileValueMode::bothReversed, memory.first, memory.second),
+              (CombinedValues{.value = "F 4 GB",
+                              .widestValue = "F 888,88 GB",
+                              .secondaryValue = "U 12 GB",
+                              .widestSecondaryValue = "U 888,88 GB"}));
+
+    std::vector<std::string> titles;
+    for (TileValueMode mode : allTileValueModes()) titles.push_back(title(mode, "Used", "Free"));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Used and Free", "Free and Used", "Used", "Free"}));
+}
+
+}  // namespace
+}  // namespace glintdeck
