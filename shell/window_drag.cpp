@@ -34,6 +34,45 @@ std::optional<PointerState> queryPointer() {
                         (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1) != 0};
 }
 
+// True while another client (the window manager finishing its move) holds the pointer.
+bool pointerHeldElsewhere() {
+    xcb_connection_t* conn = x11::connection();
+    if (conn == nullptr) {
+        return false;
+    }
+    std::unique_ptr<xcb_grab_pointer_reply_t, decltype(&std::free)> reply(
+        xcb_grab_pointer_reply(conn,
+                               xcb_grab_pointer(conn, 0, x11::rootWindow(), 0,
+                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                                                XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+                               nullptr),
+        &std::free);
+    if (!reply) {
+        return false;
+    }
+    if (reply->status == XCB_GRAB_STATUS_SUCCESS) {
+        xcb_ungrab_pointer(conn, XCB_CURRENT_TIME);
+        xcb_flush(conn);
+    }
+    return reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+}
+
+// Where the server has the window now, in Qt's (device-independent) global coordinates.
+QPoint placedTopLeft(const QWidget& window) {
+    xcb_connection_t* conn = x11::connection();
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
+        xcb_translate_coordinates_reply(
+            conn,
+            xcb_translate_coordinates(conn, static_cast<uint32_t>(window.winId()),
+                                      x11::rootWindow(), 0, 0),
+            nullptr),
+        &std::free);
+    if (!reply) {
+        return window.pos();
+    }
+    return QPoint(reply->dst_x, reply->dst_y) / window.devicePixelRatioF();
+}
+
 }  // namespace
 
 WindowDrag::WindowDrag(QObject* parent) : QObject(parent) {
@@ -52,6 +91,7 @@ bool WindowDrag::start(QWidget& window, Finished onFinished) {
     pointerStart_ = pointer->position;
     windowStart_ = window.pos();
     byWindowManager_ = window.windowHandle()->startSystemMove();
+    ticksAfterRelease_ = 0;
     timer_.start();
     return true;
 }
@@ -65,10 +105,22 @@ void WindowDrag::follow() {
         }
         return;
     }
+    // A manager that never lets go (it missed the release) is not waited for beyond a second.
+    constexpr int maxTicksAfterRelease = 60;
+    if (window_ && byWindowManager_ && pointerHeldElsewhere() &&
+        ++ticksAfterRelease_ < maxTicksAfterRelease) {
+        return;
+    }
     timer_.stop();
+    Finished finished = std::move(onFinished_);
+    onFinished_ = nullptr;
+    if (!window_) {
+        return;  // the window was closed during the drag: there is no place to report
+    }
+    const QPoint topLeft = byWindowManager_ ? placedTopLeft(*window_) : window_->pos();
     window_ = nullptr;
-    if (Finished finished = std::move(onFinished_)) {
-        finished();
+    if (finished) {
+        finished(topLeft);
     }
 }
 

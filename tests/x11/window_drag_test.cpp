@@ -25,18 +25,23 @@ TEST(WindowDrag, FollowsThePointerUntilReleaseAndReportsOnce) {
 
     WindowDrag drag;
     int finished = 0;
-    EXPECT_FALSE(drag.start(window, [&] { ++finished; })) << "no button down, nothing to follow";
+    QPoint reported;
+    EXPECT_FALSE(drag.start(window, [&](QPoint) { ++finished; })) << "no button down, nothing to follow";
 
     other.movePointer(150, 120);
     other.buttonDown(1);
-    ASSERT_TRUE(drag.start(window, [&] { ++finished; }));
-    EXPECT_FALSE(drag.start(window, [&] { ++finished; })) << "one drag at a time";
+    ASSERT_TRUE(drag.start(window, [&](QPoint topLeft) {
+        ++finished;
+        reported = topLeft;
+    }));
+    EXPECT_FALSE(drag.start(window, [&](QPoint) { ++finished; })) << "one drag at a time";
     other.movePointer(250, 300);
     EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(200, 280); }));
     other.movePointer(260, 310);
     EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(210, 290); }));
     other.buttonUp(1);
     EXPECT_TRUE(waitUntil([&] { return finished == 1; }));
+    EXPECT_EQ(reported, QPoint(210, 290));
     EXPECT_FALSE(drag.active());
 }
 
