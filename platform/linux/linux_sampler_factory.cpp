@@ -1,10 +1,16 @@
 #include "platform/linux/linux_sampler_factory.h"
 
+#include "platform/linux/pci_accelerator_source.h"
 #include "platform/linux/proc_loadavg_reader.h"
+#include "platform/linux/proc_process_table.h"
 #include "platform/linux/proc_stat_reader.h"
+#include "platform/linux/sysfs_power_source.h"
 #include "platform/linux/system_clock.h"
+#include "samplers/battery_sampler.h"
 #include "samplers/cpu_sampler.h"
+#include "samplers/gpu_sampler.h"
 #include "samplers/load_average_sampler.h"
+#include "samplers/top_process_sampler.h"
 #include "samplers/uptime_sampler.h"
 
 namespace glintdeck {
@@ -31,12 +37,18 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeNetworkSampler(double, OnSampl
     return nullptr;
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(double, OnSample<BatterySample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(double interval,
+                                                                 OnSample<BatterySample> onSample) {
+    return std::make_shared<BatterySampler>(executor_, interval,
+                                            std::make_unique<SysfsPowerSource>(root_, clock_),
+                                            std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double, OnSample<GPUSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double interval,
+                                                             OnSample<GPUSample> onSample) {
+    return std::make_shared<GPUSampler>(executor_, interval,
+                                        std::make_unique<PciAcceleratorSource>(root_, clock_),
+                                        std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double, OnSample<FanSample>) {
@@ -65,9 +77,11 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeUptimeSampler(double interval,
                                            std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(double,
-                                                                    OnSample<TopProcessesSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(
+    double interval, OnSample<TopProcessesSample> onSample) {
+    return std::make_shared<TopProcessSampler>(executor_, interval,
+                                               std::make_unique<ProcProcessTable>(root_, clock_),
+                                               std::move(onSample));
 }
 
 }  // namespace glintdeck

@@ -12,6 +12,7 @@ TEST(DevicePowerTest, OnlyActiveOrUnmanagedDevicesAreAwake) {
     EXPECT_TRUE(deviceIsAwake(devices + "awake"));
     EXPECT_FALSE(deviceIsAwake(devices + "suspended"));
     EXPECT_TRUE(deviceIsAwake(devices + "always-on")) << "no runtime power management";
+    EXPECT_TRUE(deviceIsAwake(devices + "unmanaged")) << "runtime power management disabled";
 }
 
 }  // namespace

@@ -1,0 +1,170 @@
+#include "platform/linux/pci_accelerator_source.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/linux/device_power.h"
+#include "platform/linux/kernel_file.h"
+#include "platform/linux/pci_display_devices.h"
+#include "platform/linux/pci_names.h"
+#include "platform/linux/sysfs_attribute.h"
+
+namespace glintdeck {
+namespace {
+
+// Drivers that do not use autosuspend give no delay; the NVIDIA driver powers an idle card
+// down after about ten seconds.
+constexpr double kDefaultAutosuspendSeconds = 10;
+// Leaves the driver time to act on its timer before the next look.
+constexpr double kSleepMarginSeconds = 2;
+
+enum class Statistics { none, amdgpu, nvml };
+
+double readGap(const std::string& deviceDirectory) {
+    std::optional<std::string> delay =
+        readAttribute(deviceDirectory + "/power/autosuspend_delay_ms");
+    std::optional<int64_t> milliseconds = delay ? parseAttributeInteger(*delay) : std::nullopt;
+    double seconds = milliseconds && *milliseconds >= 0 ? static_cast<double>(*milliseconds) / 1000
+                                                        : kDefaultAutosuspendSeconds;
+    return seconds + kSleepMarginSeconds;
+}
+
+}  // namespace
+
+struct PciAcceleratorSource::Card {
+    PciDisplayDevice pci;
+    Statistics statistics = Statistics::none;
+    std::optional<std::string> name;
+    std::unique_ptr<KernelFile> busyPercent;  // amdgpu
+    bool maySleep = false;                    // runtime power management is allowed
+    double readGap = 0;
+    bool awake = false;  // at this tick
+    std::optional<int64_t> lastUtilization;
+    double lastReadAt = 0;
+    std::optional<NvmlDevice> nvmlDevice;  // valid while the NVML session lasts
+    bool askedNvmlName = false;
+};
+
+PciAcceleratorSource::PciAcceleratorSource(std::string root, std::shared_ptr<const Clock> clock,
+                                           PciAcceleratorOptions options)
+    : root_(std::move(root)), clock_(std::move(clock)), options_(std::move(options)) {}
+
+PciAcceleratorSource::~PciAcceleratorSource() = default;
+
+void PciAcceleratorSource::prepare() {
+    release();
+    std::vector<PciDisplayDevice> devices = findPciDisplayDevices(root_);
+    if (devices.empty()) return;
+    PciNames names(options_.pciIds);
+    bool anyNvidia = false;
+    for (PciDisplayDevice& device : devices) {
+        auto card = std::make_unique<Card>();
+        if (device.vendor != 0) {
+            if (auto name = names.deviceName(device.vendor, device.device)) {
+                card->name = productName(*name);
+            }
+        }
+        std::string busy = device.directory + "/gpu_busy_percent";
+        std::error_code error;
+        if (device.driver == "amdgpu" && std::filesystem::exists(busy, error)) {
+            card->statistics = Statistics::amdgpu;
+            card->busyPercent = std::make_unique<KernelFile>(busy);
+        } else if (device.driver == "nvidia") {
+            card->statistics = Statistics::nvml;
+            anyNvidia = true;
+        }
+        card->maySleep = readAttribute(device.directory + "/power/control") == "auto";
+        card->readGap = readGap(device.directory);
+        card->pci = std::move(device);
+        cards_.push_back(std::move(card));
+    }
+    // Opening the library touches no GPU; initialising it waits for an awake card.
+    if (anyNvidia) nvml_ = NvmlLibrary::load(options_.nvmlLibrary);
+    if (!nvml_) {
+        for (auto& card : cards_) {
+            if (card->statistics == Statistics::nvml) card->statistics = Statistics::none;
+        }
+    }
+}
+
+void PciAcceleratorSource::release() {
+    cards_.clear();
+    nvml_.reset();
+    nvmlFailed_ = false;
+}
+
+std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
+    double now = clock_->secondsSinceBoot();
+    std::vector<PropertyTable> tables;
+    for (auto& card : cards_) {
+        std::optional<int64_t> busy = utilization(*card, now);
+        PropertyTable table;
+        if (!card->pci.driver.empty()) table.insert_or_assign("IOClass", card->pci.driver);
+        if (card->name) table.insert_or_assign("model", PropertyData{*card->name});
+        if (busy) {
+            table.insert_or_assign("PerformanceStatistics",
+                                   PropertyTable{{"Device Utilization %", *busy}});
+        }
+        tables.push_back(std::move(table));
+    }
+    closeIdleNvmlSession();
+    return tables;
+}
+
+std::optional<int64_t> PciAcceleratorSource::utilization(Card& card, double now) {
+    card.awake = false;
+    if (card.statistics == Statistics::none) return std::nullopt;
+    if (!deviceIsAwake(card.pci.directory)) {
+        card.lastUtilization.reset();
+        return 0;
+    }
+    card.awake = true;
+    if (card.maySleep && card.lastUtilization == 0 && now - card.lastReadAt < card.readGap) {
+        return 0;
+    }
+    std::optional<int64_t> reading;
+    if (card.statistics == Statistics::amdgpu) {
+        std::optional<std::string_view> text = card.busyPercent->read();
+        if (text) reading = parseAttributeInteger(*text);
+    } else {
+        reading = readNvml(card);
+    }
+    if (reading) {
+        card.lastUtilization = reading;
+        card.lastReadAt = now;
+    }
+    return reading;
+}
+
+std::optional<int64_t> PciAcceleratorSource::readNvml(Card& card) {
+    if (nvmlFailed_) return std::nullopt;
+    if (!nvml_->initialize()) {
+        nvmlFailed_ = true;
+        return std::nullopt;
+    }
+    if (!card.nvmlDevice) card.nvmlDevice = nvml_->deviceByPciBusId(card.pci.slot);
+    if (!card.nvmlDevice) return std::nullopt;
+    if (!card.askedNvmlName) {
+        card.askedNvmlName = true;
+        if (auto name = nvml_->name(*card.nvmlDevice)) card.name = std::move(name);
+    }
+    std::optional<unsigned> percent = nvml_->utilizationPercent(*card.nvmlDevice);
+    if (!percent) return std::nullopt;
+    return int64_t{*percent};
+}
+
+void PciAcceleratorSource::closeIdleNvmlSession() {
+    if (!nvml_ || !nvml_->isInitialized()) return;
+    // An open session keeps the driver attached to its cards; only a card that is awake
+    // anyway (busy, or never allowed to sleep) justifies keeping it.
+    bool needed = std::any_of(cards_.begin(), cards_.end(), [](const auto& card) {
+        return card->statistics == Statistics::nvml && card->awake &&
+               (!card->maySleep || card->lastUtilization.value_or(0) > 0);
+    });
+    if (needed) return;
+    nvml_->shutdown();
+    for (auto& card : cards_) card->nvmlDevice.reset();
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace glintdeck {
+
+// A global key combination as it is stored: a virtual key code naming a key position of the
+// ANSI layout (12 is the Q position whatever the keyboard layout prints on it) and a modifier
+// mask of four bits. The shell's hot-key service names this type HotKeyService::Binding; key
+// codes map to X keycodes there. In texts ⌘ stands for Super, ⌥ for Alt and ⌃ for Control.
+struct HotKeyBinding {
+    static constexpr uint32_t command = 0x0100;
+    static constexpr uint32_t shift = 0x0200;
+    static constexpr uint32_t option = 0x0800;
+    static constexpr uint32_t control = 0x1000;
+
+    uint32_t keyCode = 0;
+    uint32_t modifiers = 0;
+
+    bool operator==(const HotKeyBinding&) const = default;
+
+    // ⌃⌥⌘Q: the summon key, and P with the same modifiers for "Keep on Screen".
+    [[nodiscard]] static HotKeyBinding defaultSummon() { return {12, control | option | command}; }
+    [[nodiscard]] static HotKeyBinding defaultPin() { return {35, control | option | command}; }
+
+    // The modifier glyphs in the fixed order ⌃⌥⇧⌘, then the key's name: "⌃⌥⌘Q".
+    [[nodiscard]] std::string displayString() const;
+
+    // The same parts with a thin space (U+2009) between neighbours, for the recorder.
+    [[nodiscard]] std::string spacedDisplayString() const;
+
+    // "Q", "1", "Space", "↩", "F5"...; a code without a name reads "key " and the code.
+    [[nodiscard]] static std::string keyName(uint32_t keyCode);
+};
+
+}  // namespace glintdeck

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace glintdeck {
+
+// The one file that holds the preferences, as the store sees it: read it whole, replace it
+// whole, or move it out of the way. The real file lives in platform/linux; tests use a fake.
+class PreferencesFile {
+  public:
+    enum class ReadStatus {
+        ok,      // text holds the whole file
+        absent,  // no file yet: a first launch
+        failed,  // it exists but could not be read (permissions, I/O error, a folder)
+    };
+    struct Contents {
+        ReadStatus status = ReadStatus::absent;
+        std::string text;
+    };
+
+    virtual ~PreferencesFile() = default;
+
+    [[nodiscard]] virtual Contents read() = 0;
+
+    // Replaces the file by text atomically: whatever happens, even the process being killed or
+    // the disk filling up, the file afterwards holds either its old content or text, never a mix.
+    // False when text was not stored.
+    [[nodiscard]] virtual bool replace(std::string_view text) = 0;
+
+    // Renames the file to a name of its own that no other file has, so that a file we cannot
+    // understand is kept for the user and never overwritten. The new path, or nothing when the
+    // rename failed.
+    [[nodiscard]] virtual std::optional<std::string> setAside() = 0;
+
+    // Where the file lives, for messages.
+    [[nodiscard]] virtual std::string path() const = 0;
+};
+
+}  // namespace glintdeck

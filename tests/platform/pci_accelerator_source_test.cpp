@@ -1,0 +1,171 @@
+#include "platform/linux/pci_accelerator_source.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_nvml_control.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/manual_clock.h"
+#include "tests/support/scratch_tree.h"
+
+namespace glintdeck {
+namespace {
+
+const std::string kNvidiaCard = "sys/bus/pci/devices/0000:01:00.0/";
+const std::string kAmdCard = "sys/bus/pci/devices/0000:03:00.0/";
+
+// A source over one machine, with the fixture PCI ID database and the fake NVML.
+struct Machine {
+    explicit Machine(const std::string& root, std::string nvml = FakeNvml::path())
+        : source(root, clock,
+                 PciAcceleratorOptions{.nvmlLibrary = std::move(nvml),
+                                       .pciIds = fixtureRoot("pci-ids") + "/good.ids"}) {
+        source.prepare();
+    }
+    std::vector<PropertyTable> read() { return source.accelerators(); }
+    std::vector<PropertyTable> readAt(double seconds) {
+        clock->now = seconds;
+        return read();
+    }
+
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    PciAcceleratorSource source;
+};
+
+std::optional<int64_t> busy(const PropertyTable& table) {
+    const PropertyTable* statistics = tableAt(table, "PerformanceStatistics");
+    return statistics ? integerAt(*statistics, "Device Utilization %") : std::nullopt;
+}
+
+std::string model(const PropertyTable& table) {
+    const PropertyData* data = dataAt(table, "model");
+    return data ? data->bytes : "";
+}
+
+TEST(PciAcceleratorSourceTest, AmdCardsAreReadOnlyWhileAwake) {
+    Machine machine(fixtureRoot("amd-two-gpus"));
+    std::vector<PropertyTable> cards = machine.read();
+    ASSERT_EQ(cards.size(), 2u) << "the USB controller is no display controller";
+    // The sleeping discrete card is idle: 0%, not the 99 its stale file holds.
+    EXPECT_EQ(cards[0], (PropertyTable{
+                            {"IOClass", "amdgpu"},
+                            {"model", PropertyData{"Radeon RX 6600/6600 XT/6600M"}},
+                            {"PerformanceStatistics", PropertyTable{{"Device Utilization %", 0}}},
+                        }));
+    EXPECT_EQ(busy(cards[1]), 23);
+    EXPECT_EQ(model(cards[1]), "Radeon Vega Series / Radeon Vega Mobile Series");
+}
+
+TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspendDelay) {
+    ScratchTree tree("amd-two-gpus");
+    tree.write(kAmdCard + "power/runtime_status", "active\n");
+    tree.write(kAmdCard + "gpu_busy_percent", "0\n");
+    Machine machine(tree.root());
+    EXPECT_EQ(busy(machine.readAt(0)[0]), 0);
+    tree.write(kAmdCard + "gpu_busy_percent", "40\n");
+    // Every read restarts the driver's 5 s timer: reading each second would keep it awake.
+    EXPECT_EQ(busy(machine.readAt(1)[0]), 0);
+    EXPECT_EQ(busy(machine.readAt(6)[0]), 0);
+    EXPECT_EQ(busy(machine.readAt(7)[0]), 40) << "5 s delay and a 2 s margin have passed";
+    tree.write(kAmdCard + "gpu_busy_percent", "55\n");
+    EXPECT_EQ(busy(machine.readAt(8)[0]), 55) << "a busy card is awake anyway";
+    // The always-on integrated card is read every tick even when idle.
+    tree.write("sys/bus/pci/devices/0000:08:00.0/gpu_busy_percent", "0\n");
+    EXPECT_EQ(busy(machine.readAt(9)[1]), 0);
+    tree.write("sys/bus/pci/devices/0000:08:00.0/gpu_busy_percent", "12\n");
+    EXPECT_EQ(busy(machine.readAt(10)[1]), 12);
+}
+
+TEST(PciAcceleratorSourceTest, IntelCardsAreListedWithoutStatistics) {
+    Machine machine(fixtureRoot("nvidia-optimus-laptop"), "/nonexistent/libnvidia-ml.so.1");
+    std::vector<PropertyTable> cards = machine.read();
+    ASSERT_EQ(cards.size(), 2u) << "the card's audio function is not a GPU";
+    EXPECT_EQ(cards[0],
+              (PropertyTable{{"IOClass", "i915"}, {"model", PropertyData{"Iris Xe Graphics"}}}));
+    // Without NVML the NVIDIA card has no figure either, asleep or not.
+    EXPECT_EQ(busy(cards[1]), std::nullopt);
+    EXPECT_EQ(model(cards[1]), "GeForce RTX 3050 Mobile");
+}
+
+TEST(PciAcceleratorSourceTest, NvmlIsNotEvenInitialisedWhileTheNvidiaCardSleeps) {
+    FakeNvml fake;
+    fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050 Laptop GPU", 37);
+    ScratchTree tree("nvidia-optimus-laptop");
+    Machine machine(tree.root());
+    for (int second = 0; second < 3; ++second) {
+        std::vector<PropertyTable> cards = machine.readAt(second);
+        EXPECT_EQ(busy(cards[1]), 0);
+        EXPECT_EQ(model(cards[1]), "GeForce RTX 3050 Mobile");
+    }
+    EXPECT_EQ(fake.state().initCalls, 0);
+    EXPECT_EQ(fake.state().deviceCalls, 0);
+
+    // Something else wakes the card: NVML answers, under its own name.
+    tree.write(kNvidiaCard + "power/runtime_status", "active\n");
+    std::vector<PropertyTable> cards = machine.readAt(3);
+    EXPECT_EQ(busy(cards[1]), 37);
+    EXPECT_EQ(model(cards[1]), "NVIDIA GeForce RTX 3050 Laptop GPU");
+    EXPECT_EQ(fake.state().sessions, 1) << "busy: the session stays open";
+
+    // It falls asleep again: no call, the session is closed, the name stays.
+    tree.write(kNvidiaCard + "power/runtime_status", "suspended\n");
+    int callsBefore = fake.state().deviceCalls;
+    cards = machine.readAt(4);
+    EXPECT_EQ(busy(cards[1]), 0);
+    EXPECT_EQ(model(cards[1]), "NVIDIA GeForce RTX 3050 Laptop GPU");
+    EXPECT_EQ(fake.state().deviceCalls, callsBefore);
+    EXPECT_EQ(fake.state().sessions, 0);
+}
+
+TEST(PciAcceleratorSourceTest, AnIdleNvidiaCardHoldsNoSessionBetweenSpacedReads) {
+    FakeNvml fake;
+    FakeNvmlDevice& device = fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 0);
+    ScratchTree tree("nvidia-optimus-laptop");
+    tree.write(kNvidiaCard + "power/runtime_status", "active\n");
+    Machine machine(tree.root());
+    EXPECT_EQ(busy(machine.readAt(0)[1]), 0);
+    EXPECT_EQ(fake.state().sessions, 0) << "idle: closed at the end of the tick";
+    int initCalls = fake.state().initCalls;
+    device.utilization = 80;
+    // No autosuspend delay published: the driver's ten seconds, plus the margin.
+    EXPECT_EQ(busy(machine.readAt(11)[1]), 0);
+    EXPECT_EQ(fake.state().initCalls, initCalls);
+    EXPECT_EQ(busy(machine.readAt(12)[1]), 80);
+    EXPECT_EQ(fake.state().sessions, 1);
+}
+
+TEST(PciAcceleratorSourceTest, ACardThatNeverSleepsKeepsItsSessionAndIsReadEveryTick) {
+    FakeNvml fake;
+    FakeNvmlDevice& device = fake.addDevice("0000:01:00.0", "NVIDIA RTX A4000", 0);
+    ScratchTree tree("nvidia-optimus-laptop");
+    tree.write(kNvidiaCard + "power/runtime_status", "active\n");
+    tree.write(kNvidiaCard + "power/control", "on\n");
+    Machine machine(tree.root());
+    EXPECT_EQ(busy(machine.readAt(0)[1]), 0);
+    device.utilization = 3;
+    EXPECT_EQ(busy(machine.readAt(1)[1]), 3);
+    EXPECT_EQ(fake.state().initCalls, 1);
+    EXPECT_EQ(fake.state().sessions, 1);
+    machine.source.release();
+    EXPECT_EQ(fake.state().sessions, 0) << "stopping the sampler ends the session";
+}
+
+TEST(PciAcceleratorSourceTest, FailedNvmlInitialisationIsNotRetriedEveryTick) {
+    FakeNvml fake;
+    fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 20);
+    fake.state().initResult = 999;  // NVML_ERROR_UNKNOWN
+    ScratchTree tree("nvidia-optimus-laptop");
+    tree.write(kNvidiaCard + "power/runtime_status", "active\n");
+    Machine machine(tree.root());
+    for (int second = 0; second < 5; ++second) {
+        EXPECT_EQ(busy(machine.readAt(second)[1]), std::nullopt);
+    }
+    EXPECT_EQ(fake.state().initCalls, 1);
+}
+
+TEST(PciAcceleratorSourceTest, NoDisplayControllerMeansNoAccelerator) {
+    Machine machine(fixtureRoot("no-such-machine"));
+    EXPECT_TRUE(machine.read().empty());
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,99 @@
+#include "platform/linux/power_source_description.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace glintdeck {
+namespace {
+
+BatteryReading draining(double watts, int64_t storedMicroWattHours = 40'000'000) {
+    return BatteryReading{.status = "Discharging",
+                          .energyNow = storedMicroWattHours,
+                          .energyFull = 50'000'000,
+                          .powerNow = static_cast<int64_t>(watts * 1e6)};
+}
+
+std::optional<double> minutes(const PowerSourceReading& reading, const char* key) {
+    return reading.description ? numberAt(*reading.description, key) : std::nullopt;
+}
+
+std::optional<double> emptyIn(PowerSourceDescriber& describer, BatteryReading battery, double now) {
+    return minutes(describer.describe({.batteries = {std::move(battery)}}, now), "Time to Empty");
+}
+
+TEST(PowerSourceDescriberTest, TimeEstimateHoldsSteadyWhileTheDrainRateJitters) {
+    PowerSourceDescriber describer;
+    std::vector<double> estimates;
+    // 8 W and 12 W in turn: raw estimates would jump between 300 and 200 minutes every second.
+    for (int second = 0; second < 180; ++second) {
+        auto estimate = emptyIn(describer, draining(second % 2 ? 12 : 8), second);
+        ASSERT_TRUE(estimate.has_value()) << "a figure from the first known rate on";
+        estimates.push_back(*estimate);
+    }
+    for (size_t i = 1; i < estimates.size(); ++i) {
+        EXPECT_LT(std::abs(estimates[i] - estimates[i - 1]), 3) << "tick " << i;
+    }
+    EXPECT_NEAR(estimates.back(), 240, 5) << "settles on the mean rate of 10 W";
+}
+
+TEST(PowerSourceDescriberTest, TimeEstimateFollowsARealChangeWithinMinutes) {
+    PowerSourceDescriber describer;
+    for (int second = 0; second < 120; ++second) emptyIn(describer, draining(10), second);
+    // A build starts and the drain doubles.
+    std::optional<double> estimate;
+    for (int second = 120; second < 420; ++second) {
+        estimate = emptyIn(describer, draining(20), second);
+    }
+    EXPECT_NEAR(*estimate, 120, 2);
+}
+
+TEST(PowerSourceDescriberTest, ImplausibleRatesGiveNoFigureAndDoNotSkewTheAverage) {
+    PowerSourceDescriber describer;
+    EXPECT_EQ(emptyIn(describer, draining(0.05), 0), std::nullopt) << "idling gauge";
+    EXPECT_EQ(emptyIn(describer, draining(500), 1), std::nullopt) << "nonsense";
+    EXPECT_NEAR(*emptyIn(describer, draining(10), 2), 240, 1e-9);
+    EXPECT_NEAR(*emptyIn(describer, draining(500), 3), 240, 1e-9) << "spike ignored";
+}
+
+TEST(PowerSourceDescriberTest, EnergyFlowingInGivesTimeToFullOnlyWhileCharging) {
+    PowerSourceDescriber describer;
+    BatteryReading charging = draining(-25);  // a driver that signs the rate
+    charging.status = "Charging";
+    PowerSourceReading reading = describer.describe({.batteries = {charging}}, 0);
+    EXPECT_NEAR(*minutes(reading, "Time to Full Charge"), 10.0 / 25 * 60, 1e-9);
+    EXPECT_EQ(minutes(reading, "Time to Empty"), std::nullopt);
+
+    BatteryReading full = draining(0.3, 50'000'000);
+    full.status = "Full";
+    reading = describer.describe({.batteries = {full}, .onLinePower = true}, 1);
+    EXPECT_EQ(minutes(reading, "Time to Full Charge"), std::nullopt);
+    EXPECT_EQ(minutes(reading, "Time to Empty"), std::nullopt);
+}
+
+TEST(PowerSourceDescriberTest, MixedUnitsLeaveTheFirstBatteryAlone) {
+    BatteryReading energy = draining(10);
+    BatteryReading charge{.status = "Discharging",
+                          .chargeNow = 1'000'000,
+                          .chargeFull = 4'000'000,
+                          .chargeFullDesign = 5'000'000,
+                          .currentNow = -500'000};
+    PowerSourceDescriber describer;
+    PowerSourceReading reading = describer.describe({.batteries = {charge, energy}}, 0);
+    EXPECT_EQ(numberAt(*reading.description, "Current Capacity"), 1'000'000);
+    EXPECT_EQ(numberAt(*reading.description, "Max Capacity"), 4'000'000);
+    EXPECT_EQ(numberAt(*reading.registry, "DesignCapacity"), 5'000'000);
+    EXPECT_EQ(minutes(reading, "Time to Empty"), std::nullopt)
+        << "a charge without a voltage is no energy";
+}
+
+TEST(PowerSourceDescriberTest, UnknownCycleCountIsNoCount) {
+    BatteryReading battery = draining(10);
+    battery.cycleCount = -1;
+    PowerSourceDescriber describer;
+    EXPECT_EQ(numberAt(*describer.describe({.batteries = {battery}}, 0).registry, "CycleCount"),
+              std::nullopt);
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,220 @@
+#include "platform/linux/proc_process_table.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "platform/linux/system_clock.h"
+#include "samplers/process_naming.h"
+#include "samplers/top_process_aggregator.h"
+#include "tests/support/fixtures.h"
+
+namespace glintdeck {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettableClock final : public Clock {
+  public:
+    double now = 1000;
+    double wallSeconds() const override { return 0; }
+    double secondsSinceBoot() const override { return now; }
+};
+
+constexpr ProcProcessTable::Units kUnits{.ticksPerSecond = 100, .pageSize = 4096};
+
+// Makes `to` hold what `from` holds. Files that stay are rewritten in place, so a descriptor
+// kept open sees the new text, as it sees a process's new counters in /proc.
+void mirror(const fs::path& from, const fs::path& to) {
+    fs::create_directories(to);
+    for (const fs::directory_entry& entry : fs::directory_iterator(to)) {
+        if (!fs::exists(fs::symlink_status(from / entry.path().filename()))) {
+            fs::remove_all(entry.path());
+        }
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
+        fs::path target = to / entry.path().filename();
+        if (entry.is_symlink()) {
+            fs::remove(target);
+            fs::copy_symlink(entry.path(), target);
+        } else if (entry.is_directory()) {
+            mirror(entry.path(), target);
+        } else {
+            if (fs::is_symlink(target)) fs::remove(target);
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ofstream(target, std::ios::binary | std::ios::trunc) << in.rdbuf();
+        }
+    }
+}
+
+// A scratch root, removed afterwards, whose proc/ a test turns into one fixture after another.
+class ScratchRoot {
+  public:
+    ScratchRoot() : path_(fs::temp_directory_path() / ("glintdeck-" + std::to_string(getpid()))) {
+        fs::remove_all(path_);
+    }
+    ~ScratchRoot() { fs::remove_all(path_); }
+    void become(const std::string& fixture) {
+        mirror(fs::path(fixtureRoot(fixture)) / "proc", path_ / "proc");
+    }
+    std::string path() const { return path_.string(); }
+
+  private:
+    fs::path path_;
+};
+
+size_t openDescriptors() {
+    return static_cast<size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
+struct Expected {
+    double cpuPercent;
+    double memoryBytes;
+    std::string command;
+    uint64_t startTime;
+};
+
+std::map<int32_t, Expected> byPid(const std::vector<ProcessRow>& rows) {
+    std::map<int32_t, Expected> result;
+    for (const ProcessRow& r : rows) {
+        result[r.id.pid] = {r.cpuPercent, r.memoryBytes, r.command, r.id.startTime};
+    }
+    return result;
+}
+
+TEST(ProcProcessTableTest, MeasuresEachProcessAgainstThePreviousScan) {
+    // Two seconds at 100 ticks per second: one tick is 0.5 %.
+    const std::map<int32_t, Expected> expected = {
+        {1, {1.0, 3000 * 4096.0, "systemd", 5}},
+        {2, {0, 0, "kthreadd", 5}},
+        {45, {2.0, 0, "kworker/0:1-events", 10}},
+        {300, {200.0, 2500 * 4096.0, "my (odd) name", 8000}},  // busy on two cores
+        {410, {30.0, 100000 * 4096.0, "firefox", 9000}},
+        {411, {25.0, 60000 * 4096.0, "Isolated Web Co", 9100}},
+        // pid 500 reused: the new process's own 20 ticks, not a difference with the old one's
+        {500, {10.0, 400 * 4096.0, "new-job", 199500}},
+        {700, {5.0, 50000 * 4096.0, "postgres", 3000}},
+        {800, {0, 1000 * 4096.0, "daemon-x", 4000}},
+        {900, {15.0, 300 * 4096.0, "make", 199800}},  // started since: all its time counts
+        // 620 is listed without a stat file (gone before it was read); 950 has ended
+    };
+    // Kept files or reopened ones, the readings are the same.
+    for (size_t keptFileLimit : {size_t{0}, size_t{3}, size_t{512}}) {
+        ScratchRoot root;
+        auto clock = std::make_shared<SettableClock>();
+        ProcProcessTable table(root.path(), clock, kUnits, keptFileLimit);
+        std::vector<ProcessRow> rows;
+        root.become("process-churn/before");
+        EXPECT_EQ(table.scan(rows), ScanResult::baseline);
+        root.become("process-churn/after");
+        clock->now += 2;
+        ASSERT_EQ(table.scan(rows), ScanResult::measured);
+        std::map<int32_t, Expected> found = byPid(rows);
+        ASSERT_EQ(found.size(), expected.size()) << keptFileLimit;
+        for (const auto& [pid, want] : expected) {
+            const Expected& got = found[pid];
+            EXPECT_DOUBLE_EQ(got.cpuPercent, want.cpuPercent) << pid << " " << keptFileLimit;
+            EXPECT_EQ(got.memoryBytes, want.memoryBytes) << pid;
+            EXPECT_EQ(got.command, want.command) << pid;
+            EXPECT_EQ(got.startTime, want.startTime) << pid;
+        }
+    }
+}
+
+TEST(ProcProcessTableTest, ExecutablePathsOrNothingWhereTheLinkCannotBeRead) {
+    ScratchRoot root;
+    root.become("process-churn/after");
+    ProcProcessTable table(root.path(), std::make_shared<SettableClock>(), kUnits);
+    std::vector<ProcessRow> rows;
+    (void)table.scan(rows);
+    std::map<int32_t, std::string> paths;
+    for (const ProcessRow& r : rows) paths[r.id.pid] = table.executablePath(r);
+    EXPECT_EQ(paths[1], "/usr/lib/systemd/systemd");
+    EXPECT_EQ(paths[2], "") << "kernel thread";
+    EXPECT_EQ(paths[700], "") << "another user's process: the link does not read";
+    EXPECT_EQ(paths[800], "/usr/lib/upgraded/daemon-x") << "replaced since it started";
+}
+
+TEST(ProcProcessTableTest, KeepsAtMostItsLimitOfFilesOpenAndClosesThemOnReset) {
+    struct Row {
+        size_t limit;
+        size_t heldWhileScanning;  // stat files kept, plus the /proc directory
+    };
+    // Ten processes with a stat file in either fixture.
+    for (const Row& row : {Row{512, 11}, Row{3, 4}, Row{0, 1}}) {
+        ScratchRoot root;
+        auto clock = std::make_shared<SettableClock>();
+        ProcProcessTable table(root.path(), clock, kUnits, row.limit);
+        std::vector<ProcessRow> rows;
+        size_t before = openDescriptors();
+        root.become("process-churn/before");
+        (void)table.scan(rows);
+        EXPECT_EQ(openDescriptors() - before, row.heldWhileScanning) << row.limit;
+        root.become("process-churn/after");
+        (void)table.scan(rows);
+        EXPECT_EQ(openDescriptors() - before, row.heldWhileScanning)
+            << "files of ended processes are closed";
+        table.reset();
+        EXPECT_EQ(openDescriptors(), before) << "nothing held after reset";
+    }
+}
+
+TEST(ProcProcessTableTest, LiveBusyChildShowsInTheCPUList) {
+    int go[2], done[2];
+    ASSERT_EQ(pipe2(go, O_CLOEXEC), 0);
+    ASSERT_EQ(pipe2(done, O_CLOEXEC), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        char byte;
+        if (read(go[0], &byte, 1) != 1) _exit(1);
+        // Spin until this process has used 100 ms of processor time since the parent's
+        // baseline scan, say so, and go on spinning until killed.
+        auto cpuSeconds = [] {
+            timespec t{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+            return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+        };
+        double start = cpuSeconds();
+        while (cpuSeconds() - start < 0.1) {
+        }
+        if (write(done[1], "x", 1) != 1) _exit(1);
+        for (;;) {
+        }
+    }
+    ProcProcessTable table("/", std::make_shared<SystemClock>());
+    std::vector<ProcessRow> rows;
+    EXPECT_EQ(table.scan(rows), ScanResult::baseline);
+    char byte = 'x';
+    ASSERT_EQ(write(go[1], &byte, 1), 1);
+    ASSERT_EQ(read(done[0], &byte, 1), 1);
+    EXPECT_EQ(table.scan(rows), ScanResult::measured);
+    TopProcessesSample sample = TopProcessAggregator().aggregate(rows, table);
+    auto row = std::find_if(rows.begin(), rows.end(),
+                            [&](const ProcessRow& r) { return r.id.pid == child; });
+    std::string name;
+    if (row != rows.end()) name = displayName(table.executablePath(*row), row->command);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    for (int fd : {go[0], go[1], done[0], done[1]}) close(fd);
+
+    ASSERT_NE(row, rows.end());
+    EXPECT_GT(row->cpuPercent, 0);
+    EXPECT_TRUE(std::any_of(sample.byCPU.begin(), sample.byCPU.end(),
+                            [&](const ProcStat& s) { return s.name == name; }))
+        << name << " missing from the CPU list";
+}
+
+}  // namespace
+}  // namespace glintdeck

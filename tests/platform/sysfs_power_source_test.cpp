@@ -1,0 +1,119 @@
+#include "platform/linux/sysfs_power_source.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fixtures.h"
+#include "tests/support/manual_clock.h"
+#include "tests/support/manual_executor.h"
+#include "tests/support/scratch_tree.h"
+
+namespace glintdeck {
+namespace {
+
+// Runs the battery sampler over a machine's tree for `ticks` one-second ticks.
+std::vector<BatterySample> sample(const std::string& root, int ticks = 1) {
+    ManualExecutor executor;
+    std::vector<BatterySample> samples;
+    auto sampler = std::make_shared<BatterySampler>(
+        executor, 1.0,
+        std::make_unique<SysfsPowerSource>(root, std::make_shared<ExecutorClock>(executor)),
+        [&](const BatterySample& s) { samples.push_back(s); });
+    sampler->start();
+    executor.advance(ticks - 0.5);
+    sampler->stop();
+    return samples;
+}
+
+BatterySample sampleOnce(const std::string& root) {
+    std::vector<BatterySample> samples = sample(root);
+    EXPECT_EQ(samples.size(), 1u);
+    return samples.empty() ? BatterySample::empty() : samples.back();
+}
+
+TEST(SysfsPowerSourceTest, MachinesReportTheirBatteries) {
+    struct Row {
+        const char* fixture;
+        BatterySample expected;
+    };
+    for (const Row& row : {
+             // Two packs summed: 38 of 45 Wh, draining 9 W in all (253 minutes); health
+             // 45 / 46.68 Wh; the first pack's cycle count.
+             Row{"thinkpad-two-batteries",
+                 {.isPresent = true,
+                 .percent = 38'000'000.0 / 45'000'000 * 100,
+                 .minutesRemaining = 253,
+                 .healthPercent = 45'000'000.0 / 46'680'000 * 100,
+                 .cycleCount = 412}},
+             // µAh only: 2 of 4 Ah charging at 1 A × 12 V, so 24 Wh to go at 12 W.
+             Row{"charge-only-laptop",
+                 {.isPresent = true,
+                 .percent = 50,
+                 .isCharging = true,
+                 .isOnAC = true,
+                 .minutesRemaining = 120,
+                 .healthPercent = 80,
+                 .temperatureC = 30.1}},
+             // A percentage and the driver's own estimate (7260 s) are all there is.
+             Row{"capacity-only-tablet",
+                 {.isPresent = true, .percent = 77, .minutesRemaining = 121}},
+             // A UPS and a mouse are not the machine's battery.
+             Row{"desktop-ups-and-mouse", BatterySample::empty()},
+             Row{"no-such-machine", BatterySample::empty()},
+         }) {
+        EXPECT_EQ(sampleOnce(fixtureRoot(row.fixture)), row.expected) << row.fixture;
+    }
+}
+
+TEST(SysfsPowerSourceTest, AnEmptyBayDropsOutAndThePacksThatRemainDescribeTheSource) {
+    ScratchTree machine("thinkpad-two-batteries");
+    machine.write("sys/class/power_supply/BAT1/present", "0\n");
+    BatterySample sample = sampleOnce(machine.root());
+    EXPECT_DOUBLE_EQ(sample.percent, 18.0 / 22 * 100);
+    ASSERT_TRUE(sample.healthPercent.has_value());
+    EXPECT_DOUBLE_EQ(*sample.healthPercent, 22.0 / 23.48 * 100);
+}
+
+TEST(SysfsPowerSourceTest, AttributesAreReReadEveryTickButSuppliesFoundOnlyAtStart) {
+    ScratchTree machine("charge-only-laptop");
+    ManualExecutor executor;
+    std::vector<BatterySample> samples;
+    auto sampler = std::make_shared<BatterySampler>(
+        executor, 1.0,
+        std::make_unique<SysfsPowerSource>(machine.root(),
+                                           std::make_shared<ExecutorClock>(executor)),
+        [&](const BatterySample& s) { samples.push_back(s); });
+    sampler->start();
+    executor.runUntilIdle();
+    machine.write("sys/class/power_supply/BAT1/charge_now", "3000000\n");
+    machine.write("sys/class/power_supply/ADP1/online", "0\n");
+    machine.write("sys/class/power_supply/BAT1/status", "Discharging\n");
+    machine.write("sys/class/power_supply/BAT1/current_now", "-500000\n");
+    executor.advance(1);
+    sampler->stop();
+    ASSERT_EQ(samples.size(), 2u);
+    EXPECT_DOUBLE_EQ(samples[1].percent, 75);
+    EXPECT_FALSE(samples[1].isOnAC);
+    EXPECT_FALSE(samples[1].isCharging);
+    // 3 Ah × 12 V = 36 Wh at 6 W; the 12 W charging rate was forgotten when the flow reversed.
+    EXPECT_EQ(samples[1].minutesRemaining, 360);
+}
+
+TEST(PowerSupplyReaderTest, ReadsEachBatteryInNameOrderWithItsUnits) {
+    PowerSupplyReader reader(fixtureRoot("thinkpad-two-batteries"));
+    reader.discover();
+    PowerSupplyReading reading = reader.read();
+    ASSERT_EQ(reading.batteries.size(), 2u);
+    EXPECT_FALSE(reading.onLinePower);
+    EXPECT_EQ(reading.batteries[0], (BatteryReading{.status = "Discharging",
+                                                    .energyNow = 18000000,
+                                                    .energyFull = 22000000,
+                                                    .energyFullDesign = 23480000,
+                                                    .capacity = 81,
+                                                    .powerNow = 9000000,
+                                                    .voltageNow = 11820000,
+                                                    .cycleCount = 412}));
+    EXPECT_EQ(reading.batteries[1].status, "Unknown");
+}
+
+}  // namespace
+}  // namespace glintdeck

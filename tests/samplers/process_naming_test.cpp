@@ -1,0 +1,78 @@
+#include "samplers/process_naming.h"
+
+#include <gtest/gtest.h>
+
+namespace glintdeck {
+namespace {
+
+TEST(ProcessNamingTest, NamesAProcessAfterTheProgramItRuns) {
+    struct Row {
+        const char* path;
+        const char* command;
+        const char* expected;
+    };
+    for (const Row& row : {
+             Row{"/Applications/Mail.app/Contents/MacOS/Mail", "Mail", "Mail"},
+             // the outermost bundle names every helper inside it
+             Row{"/Applications/Mail.app/Contents/XPCServices/Agent.xpc/Contents/MacOS/Agent",
+                 "Agent", "Mail"},
+             Row{"/System/Library/Frameworks/WebKit.framework/XPCServices/"
+                 "com.apple.WebKit.WebContent.xpc/Contents/MacOS/com.apple.WebKit.WebContent",
+                 "com.apple.WebKit", "Web Content"},
+             Row{"/System/Library/Extensions/Widgets.appex/Contents/MacOS/Widgets", "W", "Widgets"},
+             Row{"/usr/libexec/some-daemon", "some-daemo", "some-daemon"},
+             Row{"/opt/tool/2.1/bin/run", "run", "run"},
+             Row{"/opt/tool/2.1/bin", "tool", "tool"},
+             // nothing but generic components: the last one after all
+             Row{"/bin", "sh", "bin"},
+             Row{"/usr/bin", "x", "bin"},
+             Row{"/usr/lib/jvm/java-17-openjdk-amd64/bin/java", "java", "java"},
+             Row{"/snap/slack/132/usr/lib/slack/slack", "slack", "slack"},
+             Row{"/usr/bin/python3.11", "python3", "python3.11"},
+             // no path (kernel threads, other users' processes): the command
+             Row{"", "kworker/0:1-events", "kworker/0:1-events"},
+             Row{"///", "odd", "odd"},
+         }) {
+        EXPECT_EQ(displayName(row.path, row.command), row.expected) << row.path;
+    }
+}
+
+TEST(ProcessNamingTest, ServiceIdentifiersReadAsWords) {
+    struct Row {
+        const char* identifier;
+        const char* expected;
+    };
+    for (const Row& row : {
+             Row{"com.apple.WebKit.WebContent", "Web Content"},
+             Row{"com.example.XPCService", "XPCService"},  // runs of capitals stay together
+             Row{"com.example.sync2Helper", "sync2 Helper"},
+             Row{"plain", "plain"},
+             Row{"trailing.dot.", "dot"},
+             Row{"...", "..."},
+         }) {
+        EXPECT_EQ(serviceName(row.identifier), row.expected) << row.identifier;
+    }
+}
+
+TEST(ProcessNamingTest, NamesFromProcessesAreMadeSafeToShow) {
+    struct Row {
+        std::string text;
+        std::string expected;
+    };
+    for (const Row& row : {
+             Row{"firefox", "firefox"},
+             Row{"caf\xC3\xA9 \xE2\x9C\x93", "caf\xC3\xA9 \xE2\x9C\x93"},
+             // a terminal escape and a newline planted in a process name
+             Row{"\x1B[2Jevil\n", "\xEF\xBF\xBD[2Jevil\xEF\xBF\xBD"},
+             Row{"csi\xC2\x9B", "csi\xEF\xBF\xBD"},
+             // bytes that are not UTF-8: a stray continuation, a cut sequence, an overlong
+             Row{"a\x80z", "a\xEF\xBF\xBDz"},
+             Row{"cut\xE2\x9C", "cut\xEF\xBF\xBD\xEF\xBF\xBD"},
+             Row{"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+         }) {
+        EXPECT_EQ(printableName(row.text), row.expected) << row.text;
+    }
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,216 @@
+#include "settings/preferences_store.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "settings/base64.h"
+#include "settings/preferences_path.h"
+#include "tests/settings/fake_preferences_file.h"
+
+namespace glintdeck {
+namespace {
+
+using Mode = PreferencesStore::Mode;
+using Json = nlohmann::json;
+
+std::shared_ptr<FakeDisk> diskWith(std::string text) {
+    auto disk = std::make_shared<FakeDisk>();
+    disk->text = std::move(text);
+    return disk;
+}
+
+Json onDisk(const FakeDisk& disk) { return Json::parse(disk.text.value_or("null")); }
+
+TEST(PreferencesStoreTest, TypedReadsAcceptOnlyTheirOwnTypes) {
+    auto disk = diskWith(R"({
+        "bool": true, "int": 42, "negative": -7, "double": 2.75, "negativeDouble": -2.75,
+        "string": "text", "strings": ["a", "b"], "mixed": ["a", 1], "empty": [],
+        "dictionary": {"a": "x", "b": 2, "c": "z"}, "null": null,
+        "huge": 1e300, "unsignedHuge": 18446744073709551615,
+        "data": {"$data": "aGk="}, "badData": {"$data": "a*=="}
+    })");
+    auto store = openStore(disk);
+
+    // Each key against each typed read: what must come back, and what must read as nothing.
+    EXPECT_EQ(store->boolValue("bool"), true);
+    for (auto key : {"int", "string", "null", "strings", "missing"}) {
+        EXPECT_EQ(store->boolValue(key), std::nullopt) << key;
+    }
+    EXPECT_EQ(store->integerValue("int"), 42);
+    EXPECT_EQ(store->integerValue("negative"), -7);
+    EXPECT_EQ(store->integerValue("double"), 2);  // truncated toward zero
+    EXPECT_EQ(store->integerValue("negativeDouble"), -2);
+    for (auto key : {"bool", "string", "huge", "unsignedHuge", "null", "missing"}) {
+        EXPECT_EQ(store->integerValue(key), std::nullopt) << key;
+    }
+    EXPECT_EQ(store->doubleValue("double"), 2.75);
+    EXPECT_EQ(store->doubleValue("int"), 42.0);
+    EXPECT_EQ(store->doubleValue("huge"), 1e300);
+    for (auto key : {"bool", "string", "null", "strings", "missing"}) {
+        EXPECT_EQ(store->doubleValue(key), std::nullopt) << key;
+    }
+    EXPECT_EQ(store->stringValue("string"), "text");
+    EXPECT_EQ(store->stringValue("int"), std::nullopt);
+    EXPECT_EQ(store->stringArray("strings"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(store->stringArray("empty"), std::vector<std::string>{});
+    EXPECT_EQ(store->stringArray("mixed"), std::nullopt);
+    EXPECT_EQ(store->stringArray("string"), std::nullopt);
+    EXPECT_EQ(store->stringDictionary("dictionary"),
+              (std::map<std::string, std::string>{{"a", "x"}, {"c", "z"}}));
+    EXPECT_EQ(store->stringDictionary("strings"), std::nullopt);
+    EXPECT_EQ(store->stringDictionary("data"), std::nullopt);
+    EXPECT_EQ(store->data("data"), (PreferencesStore::Data{'h', 'i'}));
+    EXPECT_EQ(store->data("badData"), std::nullopt);
+    EXPECT_EQ(store->data("dictionary"), std::nullopt);
+    EXPECT_TRUE(store->contains("null"));
+    EXPECT_FALSE(store->contains("missing"));
+    EXPECT_EQ(disk->writes, 0) << "reading must not rewrite the file";
+}
+
+TEST(PreferencesStoreTest, WritesReachTheFileAndSurviveReopening) {
+    auto disk = std::make_shared<FakeDisk>();
+    {
+        auto store = openStore(disk);
+        EXPECT_TRUE(store->setBool("b", true));
+        store->setInteger("i", -3);
+        store->setDouble("d", 0.1);
+        store->setString("s", "é\"\n");
+        store->setStringArray("a", {"x", "y"});
+        store->setStringDictionary("m", {{"k", "v"}});
+        store->setData("data", {0, 255, '{', '"'});
+        store->setString("gone", "soon");
+        store->remove("gone");
+    }
+    EXPECT_EQ(onDisk(*disk)["data"], (Json{{"$data", "AP97Ig=="}}));
+    auto store = openStore(disk);
+    EXPECT_EQ(store->boolValue("b"), true);
+    EXPECT_EQ(store->integerValue("i"), -3);
+    EXPECT_EQ(store->doubleValue("d"), 0.1);  // exact: doubles round-trip through the text
+    EXPECT_EQ(store->stringValue("s"), "é\"\n");
+    EXPECT_EQ(store->stringArray("a"), (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(store->stringDictionary("m"), (std::map<std::string, std::string>{{"k", "v"}}));
+    EXPECT_EQ(store->data("data"), (PreferencesStore::Data{0, 255, '{', '"'}));
+    EXPECT_FALSE(store->contains("gone"));
+}
+
+TEST(PreferencesStoreTest, UnknownKeysAndValuesOfOtherTypesAreKeptOnWrite) {
+    auto disk = diskWith(R"({"interval": "fast", "fromANewerVersion": {"x": [1, 2]}})");
+    auto store = openStore(disk);
+    store->setBool("hasSeenHint", true);
+    Json json = onDisk(*disk);
+    EXPECT_EQ(json["interval"], "fast");
+    EXPECT_EQ(json["fromANewerVersion"], (Json{{"x", {1, 2}}}));
+}
+
+TEST(PreferencesStoreTest, FileThatIsNotAnObjectIsKeptAsideAndNeverOverwritten) {
+    for (std::string broken : std::vector<std::string>{
+             "{\"interval\": 2", "", "[1, 2]", "\"text\"", "null", "{} {}",
+             "{\"deep\": " + std::string(100, '[') + std::string(100, ']') + "}"}) {
+        auto disk = diskWith(broken);
+        std::vector<std::string> warnings;
+        auto store = openStore(disk, Mode::readWrite, &warnings);
+        EXPECT_FALSE(store->contains("interval"));
+        ASSERT_EQ(disk->setAside, std::vector<std::string>{broken});
+        ASSERT_EQ(warnings.size(), 1u) << broken;
+        EXPECT_NE(warnings[0].find("defaults.json.corrupt-1"), std::string::npos) << warnings[0];
+
+        EXPECT_TRUE(store->setDouble("interval", 2));
+        EXPECT_EQ(onDisk(*disk), (Json{{"interval", 2.0}}));
+        EXPECT_EQ(disk->setAside, std::vector<std::string>{broken}) << "the kept copy is intact";
+    }
+}
+
+TEST(PreferencesStoreTest, FileThatCannotBeReadOrSetAsideIsNeverWritten) {
+    auto unreadable = diskWith("{\"interval\": 2}");
+    unreadable->unreadable = true;
+    auto broken = diskWith("not json");
+    broken->refuseSetAside = true;
+    for (const auto& disk : {unreadable, broken}) {
+        std::vector<std::string> warnings;
+        auto store = openStore(disk, Mode::readWrite, &warnings);
+        EXPECT_EQ(warnings.size(), 1u);
+        EXPECT_FALSE(store->persists());
+        EXPECT_FALSE(store->setDouble("interval", 3));
+        EXPECT_EQ(store->doubleValue("interval"), 3.0) << "the value is still in force";
+        EXPECT_EQ(disk->writes, 0);
+    }
+    EXPECT_EQ(broken->text, "not json");
+}
+
+TEST(PreferencesStoreTest, ReadOnlyModeAppliesTheFileButWritesAndRenamesNothing) {
+    auto good = diskWith("{\"interval\": 2}");
+    auto store = openStore(good, Mode::readOnly);
+    EXPECT_EQ(store->doubleValue("interval"), 2.0);
+    EXPECT_FALSE(store->setDouble("interval", 5));
+    EXPECT_FALSE(store->remove("interval"));
+    EXPECT_EQ(store->doubleValue("interval"), std::nullopt);
+    EXPECT_EQ(good->text, "{\"interval\": 2}");
+
+    auto broken = diskWith("{");
+    std::vector<std::string> warnings;
+    auto readOnly = openStore(broken, Mode::readOnly, &warnings);
+    readOnly->setBool("hasSeenHint", true);
+    EXPECT_TRUE(broken->setAside.empty());
+    EXPECT_EQ(broken->text, "{");
+    EXPECT_EQ(broken->writes, 0);
+    EXPECT_EQ(warnings.size(), 1u);
+}
+
+TEST(PreferencesStoreTest, FailedWriteKeepsTheValueForTheNextWrite) {
+    auto disk = diskWith("{\"stripHeight\": 30}");
+    auto store = openStore(disk);
+    disk->refuseWrites = true;
+    EXPECT_FALSE(store->setDouble("stripHeight", 40));
+    EXPECT_EQ(store->doubleValue("stripHeight"), 40.0);
+    EXPECT_EQ(disk->text, "{\"stripHeight\": 30}");
+    disk->refuseWrites = false;
+    EXPECT_TRUE(store->setBool("hasSeenHint", true));
+    EXPECT_EQ(onDisk(*disk), (Json{{"stripHeight", 40.0}, {"hasSeenHint", true}}));
+}
+
+TEST(PreferencesStoreTest, BatchWritesItsChangesOnce) {
+    auto disk = std::make_shared<FakeDisk>();
+    auto store = openStore(disk);
+    EXPECT_TRUE(store->batch([&] {
+        store->setInteger("hotKeyCode", 35);
+        store->batch([&] { store->setInteger("hotKeyModifiers", 0x1900); });
+        EXPECT_EQ(disk->writes, 0);
+    }));
+    EXPECT_EQ(disk->writes, 1);
+    EXPECT_EQ(onDisk(*disk), (Json{{"hotKeyCode", 35}, {"hotKeyModifiers", 0x1900}}));
+}
+
+TEST(Base64Test, RoundTripsAndRejectsMalformedText) {
+    for (std::string text : {"", "f", "fo", "foo", "foob", "fooba", "foobar"}) {
+        PreferencesStore::Data bytes(text.begin(), text.end());
+        EXPECT_EQ(decodeBase64(encodeBase64(bytes)), bytes) << text;
+    }
+    EXPECT_EQ(encodeBase64({'f', 'o', 'o', 'b'}), "Zm9vYg==");
+    for (auto bad : {"Zm9", "Zm9vY===", "Zm=v", "Zm9v\n", "Zh==", "Zm9=", "====", "Zm 9"}) {
+        EXPECT_EQ(decodeBase64(bad), std::nullopt) << bad;
+    }
+}
+
+TEST(PreferencesPathTest, FollowsTheXdgRules) {
+    struct Case {
+        std::optional<std::string_view> xdg, home;
+        std::optional<std::string> path;
+    };
+    for (const auto& [xdg, home, path] : std::vector<Case>{
+             {"/cfg", "/home/u", "/cfg/glintdeck/defaults.json"},
+             {"/cfg/", "/home/u", "/cfg/glintdeck/defaults.json"},
+             {std::nullopt, "/home/u", "/home/u/.config/glintdeck/defaults.json"},
+             {"", "/home/u/", "/home/u/.config/glintdeck/defaults.json"},
+             {"relative/cfg", "/home/u", "/home/u/.config/glintdeck/defaults.json"},
+             {"/", "/home/u", "/glintdeck/defaults.json"},
+             {std::nullopt, "relative", std::nullopt},
+             {std::nullopt, std::nullopt, std::nullopt},
+         }) {
+        EXPECT_EQ(standardPreferencesPath(xdg, home), path)
+            << xdg.value_or("(unset)") << " " << home.value_or("(unset)");
+    }
+}
+
+}  // namespace
+}  // namespace glintdeck

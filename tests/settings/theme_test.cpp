@@ -1,0 +1,181 @@
+#include "settings/theme.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <unordered_set>
+
+namespace glintdeck {
+namespace {
+
+std::vector<ThemeColor> allColors(const Theme& theme) {
+    const auto& c = theme.colors;
+    return {c.background, c.primaryText, c.secondaryText, c.divider,       c.calm,
+            c.busy,       c.hot,         c.graphPrimary,  c.graphSecondary};
+}
+
+TEST(ThemeTest, BackgroundOpacityFollowsPresetAndReduceTransparency) {
+    struct Case {
+        ThemePreset preset;
+        double opacity;
+    };
+    for (const auto& [preset, opacity] : std::vector<Case>{{ThemePreset::defaultPreset, 0.82},
+                                                           {ThemePreset::mono, 0.85},
+                                                           {ThemePreset::vitals, 0.82},
+                                                           {ThemePreset::neon, 0.9}}) {
+        Theme normal = Theme::make(preset, std::nullopt, false);
+        Theme reduced = Theme::make(preset, std::nullopt, true);
+        for (Appearance appearance : {Appearance::dark, Appearance::light}) {
+            EXPECT_EQ(normal.colors.background.resolved(appearance).opacity, opacity);
+            EXPECT_EQ(reduced.colors.background.resolved(appearance).opacity, 0.98);
+        }
+        // Nothing but the background depends on the flag.
+        reduced.colors.background = normal.colors.background;
+        EXPECT_EQ(reduced, normal) << rawValue(preset);
+    }
+    Color dark = Theme::makeDefault(false).colors.background.resolved(Appearance::dark);
+    EXPECT_EQ(dark, (Color{0, 0, 0, 0.82}));
+    Color light = Theme::makeDefault(false).colors.background.resolved(Appearance::light);
+    EXPECT_EQ(light, (Color{1, 1, 1, 0.82}));
+}
+
+TEST(ThemeTest, PresetsDifferWhereTheirTablesSay) {
+    Theme neon = Theme::makeNeon(false);
+    for (const ThemeColor& color : allColors(neon)) EXPECT_FALSE(color.isAdaptive());
+    EXPECT_EQ(neon.colors.divider.dark, (Color{0, 1, 0.85, 0.18}));
+
+    Theme mono = Theme::makeMono(false);
+    EXPECT_EQ(mono.statusStyle, Theme::StatusStyle::suppressed);
+    for (const ThemeColor& color :
+         {mono.colors.calm, mono.colors.busy, mono.colors.hot, mono.colors.graphPrimary}) {
+        EXPECT_EQ(color, mono.colors.primaryText);
+    }
+    EXPECT_EQ(mono.colors.primaryText.resolved(Appearance::dark), colors::white);
+    EXPECT_EQ(mono.colors.primaryText.resolved(Appearance::light), colors::black);
+    EXPECT_EQ(mono.colors.graphSecondary.resolved(Appearance::light), (Color{0, 0, 0, 0.55}));
+    EXPECT_EQ(mono.metrics, (Theme::Metrics{8, 10, 10}));
+    EXPECT_EQ(mono.fonts, Theme::Fonts::forDensity(ThemeDensity::compact));
+
+    EXPECT_EQ(Theme::makeVitals(false).statusStyle, Theme::StatusStyle::emphasized);
+    EXPECT_EQ(Theme::makeDefault(false).statusStyle, Theme::StatusStyle::standard);
+    EXPECT_EQ(Theme::makeDefault(false).colors.secondaryText.resolved(Appearance::dark),
+              (Color{1, 1, 1, 0.55}));
+}
+
+TEST(ThemeTest, FontSetsKeepTheirLabelSizesApart) {
+    auto comfortable = Theme::Fonts::forDensity(ThemeDensity::comfortable);
+    auto compact = Theme::Fonts::forDensity(ThemeDensity::compact);
+    EXPECT_EQ(comfortable.label, (FontDescription{9, FontWeight::medium, false}));
+    EXPECT_EQ(compact.label, (FontDescription{10, FontWeight::medium, false}));
+    EXPECT_EQ(comfortable.value, (FontDescription{13, FontWeight::semibold, true}));
+    EXPECT_EQ(compact.detailValue, (FontDescription{11, FontWeight::regular, true}));
+}
+
+TEST(ThemeTest, CustomThemeAppliesTheUsersData) {
+    ThemeData data{.accent = {0.2, 0.4, 0.6, 0.5},
+                   .background = {0.1, 0.1, 0.1, 0.8},
+                   .opacity = 0.5,
+                   .cornerRadius = 3,
+                   .density = ThemeDensity::compact};
+    Theme theme = Theme::makeCustom(data, false);
+    EXPECT_EQ(theme.colors.background.dark.opacity, 0.8 * 0.5);
+    EXPECT_EQ(theme.colors.primaryText.dark, (Color{0.2, 0.4, 0.6, 0.5}));
+    EXPECT_EQ(theme.colors.secondaryText.dark.opacity, 0.5 * 0.6);
+    EXPECT_EQ(theme.colors.graphSecondary.light.opacity, 0.5 * 0.5);
+    EXPECT_EQ(theme.colors.calm, colors::systemGreen());
+    EXPECT_EQ(theme.metrics, (Theme::Metrics{3, 10, 10}));
+    EXPECT_EQ(theme.fonts, Theme::Fonts::forDensity(ThemeDensity::compact));
+    EXPECT_EQ(theme.statusStyle, Theme::StatusStyle::standard);
+
+    // Reduce transparency raises a translucent custom panel to 0.98 but keeps a more opaque one.
+    EXPECT_EQ(Theme::makeCustom(data, true).colors.background.dark.opacity, 0.98 * 0.8);
+    data.opacity = 1.0;
+    EXPECT_EQ(Theme::makeCustom(data, true).colors.background.dark.opacity, 1.0 * 0.8);
+    data.opacity = 0.98;
+    EXPECT_EQ(Theme::makeCustom(data, true).colors.background.dark.opacity, 0.98 * 0.8);
+
+    EXPECT_EQ(Theme::make(ThemePreset::custom, std::nullopt, false),
+              Theme::makeCustom(ThemeData::initial(), false));
+}
+
+TEST(ThemeDataTest, InitialEncodesAsTheStoredFormAndRoundTrips) {
+    std::string json = encodeThemeData(ThemeData::initial());
+    auto expected = nlohmann::json::parse(R"({
+        "accent": {"red": 1, "green": 1, "blue": 1, "opacity": 1},
+        "background": {"red": 0, "green": 0, "blue": 0, "opacity": 1},
+        "opacity": 0.82, "cornerRadius": 12, "density": "comfortable"})");
+    EXPECT_EQ(nlohmann::json::parse(json), expected);
+    EXPECT_EQ(decodeThemeData(json), ThemeData::initial());
+
+    ThemeData odd{{0.1, 0.2, 0.3, 0.4},
+                  {0.5, 0.6, 0.7, 0.8},
+                  0.3333333333333333,
+                  19.5,
+                  ThemeDensity::compact};
+    EXPECT_EQ(decodeThemeData(encodeThemeData(odd)), odd);
+    // Key order is free and extra keys are ignored; decoded values are used as they are.
+    EXPECT_EQ(decodeThemeData(R"({"density":"compact","cornerRadius":-4,"opacity":7,"extra":1,
+        "background":{"opacity":1,"blue":0,"green":0,"red":0},
+        "accent":{"red":2,"green":0,"blue":0,"opacity":1}})"),
+              (ThemeData{{2, 0, 0, 1}, {0, 0, 0, 1}, 7, -4, ThemeDensity::compact}));
+}
+
+TEST(ThemeDataTest, AnyMissingOrMistypedKeyFailsTheWholeDecode) {
+    const auto good = nlohmann::json::parse(encodeThemeData(ThemeData::initial()));
+    std::vector<nlohmann::json> broken;
+    for (const auto& [key, value] : good.items()) {
+        auto missing = good;
+        missing.erase(key);
+        broken.push_back(missing);
+        auto mistyped = good;
+        mistyped[key] = value.is_string() ? nlohmann::json(1) : nlohmann::json("1");
+        broken.push_back(mistyped);
+    }
+    for (const char* component : {"red", "green", "blue", "opacity"}) {
+        auto missing = good;
+        missing["background"].erase(component);
+        broken.push_back(missing);
+        auto mistyped = good;
+        mistyped["accent"][component] = true;
+        broken.push_back(mistyped);
+    }
+    for (const char* density : {"roomy", "Compact", ""}) {
+        auto unknown = good;
+        unknown["density"] = density;
+        broken.push_back(unknown);
+    }
+    auto nullOpacity = good;
+    nullOpacity["opacity"] = nullptr;
+    broken.push_back(nullOpacity);
+    for (const auto& json : broken) EXPECT_EQ(decodeThemeData(json.dump()), std::nullopt) << json;
+    for (const char* text : {"", "{", "[]", "null", "{\"accent\":", "\xff\xfe"}) {
+        EXPECT_EQ(decodeThemeData(text), std::nullopt) << text;
+    }
+}
+
+TEST(CodableColorTest, ClampsPickedColoursAndHashesLikeItCompares) {
+    EXPECT_EQ(CodableColor::from(Color{-0.5, 1.5, 0.25, 2}), (CodableColor{0, 1, 0.25, 1}));
+    EXPECT_EQ(CodableColor::from(Color{std::nan(""), 0.5, 0.5, 1}), (CodableColor{0, 0.5, 0.5, 1}));
+    EXPECT_EQ(CodableColor::from(colors::ink(), Appearance::light), (CodableColor{0, 0, 0, 1}));
+    EXPECT_EQ((CodableColor{1, 0, 0, 1}).color(), (Color{1, 0, 0, 1}));
+
+    std::unordered_set<CodableColor> set{{0.0, 0, 0, 1}, {-0.0, 0, 0, 1}, {0, 0, 0, 0.5}};
+    EXPECT_EQ(set.size(), 2u);
+}
+
+TEST(ThemeEnumerationsTest, RawValuesAndTitlesInPickerOrder) {
+    std::vector<std::string> raws, titles;
+    for (ThemePreset preset : allThemePresets()) {
+        raws.emplace_back(rawValue(preset));
+        titles.emplace_back(title(preset));
+        EXPECT_EQ(themePresetFromRawValue(rawValue(preset)), preset);
+    }
+    EXPECT_EQ(raws, (std::vector<std::string>{"default", "mono", "vitals", "neon", "custom"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Default", "Mono", "Vitals", "Neon", "Custom"}));
+    EXPECT_EQ(themePresetFromRawValue("Default"), std::nullopt);
+    EXPECT_EQ(themeDensityFromRawValue("comfortable"), ThemeDensity::comfortable);
+    EXPECT_EQ(themeDensityFromRawValue("Comfortable"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace glintdeck
