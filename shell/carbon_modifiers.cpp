@@ -1,6 +1,6 @@
 #include "shell/carbon_modifiers.h"
 
-#include "shell/settings_stand_in.h"
+#include "settings/hot_key_binding.h"
 
 namespace glintdeck {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "shell/settings_stand_in.h"
+#include "settings/panel_anchor.h"
 
 namespace glintdeck {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "shell/settings_stand_in.h"
+#include "settings/hot_key_binding.h"
 
 namespace glintdeck {
 

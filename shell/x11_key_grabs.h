@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "shell/settings_stand_in.h"
+#include "settings/hot_key_binding.h"
 
 struct _XCBKeySymbols;
 
