@@ -3,7 +3,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QWindow>
@@ -91,6 +91,10 @@ bool ClickAwayMonitor::nativeEventFilter(const QByteArray& eventType, void* mess
 }
 
 void ClickAwayMonitor::pressed() {
+    // A press while one of our menus is open only closes the menu; it reaches no other program.
+    if (QApplication::activePopupWidget() != nullptr) {
+        return;
+    }
     const QPoint pointer = QCursor::pos();
     for (const QWindow* window : QGuiApplication::topLevelWindows()) {
         if (window->isVisible() && window->frameGeometry().contains(pointer)) {

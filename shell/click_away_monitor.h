@@ -14,7 +14,8 @@ namespace glintdeck {
 // on the root window and which arrive even while another client grabs the pointer. They carry
 // no position, so each press is judged by where the pointer is when it is handled: presses
 // inside one of our visible top-level windows (strip, card, hint, menus, settings) do not
-// count. The middle button and the wheel never count. Main thread only; the handler runs in a
+// count, nor do presses while one of our menus is open (they close the menu). The middle button
+// and the wheel never count. Main thread only; the handler runs in a
 // task of its own, so it may destroy the monitor.
 class ClickAwayMonitor final : public QAbstractNativeEventFilter {
   public:

@@ -64,7 +64,10 @@ void showFloatingPanel(QWidget& window) {
         writeWindowManagerState(static_cast<uint32_t>(window.winId()));
         window.show();
     }
-    window.raise();
+    // Stacking is X11's business; other platforms stack these windows by their flags.
+    if (x11::connection() != nullptr) {
+        window.raise();
+    }
 }
 
 }  // namespace glintdeck
