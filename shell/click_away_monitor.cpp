@@ -28,8 +28,8 @@ bool selectRawPresses(xcb_connection_t* conn, uint32_t root, bool on) {
         uint32_t mask;
     } selection{{XCB_INPUT_DEVICE_ALL_MASTER, 1},
                 on ? uint32_t{XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS} : 0u};
-    xcb_generic_error_t* error = xcb_request_check(
-        conn, xcb_input_xi_select_events_checked(conn, root, 1, &selection.head));
+    xcb_generic_error_t* error =
+        xcb_request_check(conn, xcb_input_xi_select_events_checked(conn, root, 1, &selection.head));
     std::free(error);
     return error == nullptr;
 }

@@ -23,8 +23,8 @@ CompositingWatcher::CompositingWatcher(QObject* parent) : QObject(parent) {
     if (xfixes != nullptr && xfixes->present) {
         // XFixes must be told our version before use; Qt has done so on this connection, and a
         // second query with the same version is harmless.
-        std::free(xcb_xfixes_query_version_reply(conn, xcb_xfixes_query_version(conn, 5, 0),
-                                                 nullptr));
+        std::free(
+            xcb_xfixes_query_version_reply(conn, xcb_xfixes_query_version(conn, 5, 0), nullptr));
         xfixesFirstEvent_ = xfixes->first_event;
         xcb_xfixes_select_selection_input(
             conn, root, selection_,
@@ -53,8 +53,7 @@ bool CompositingWatcher::nativeEventFilter(const QByteArray& eventType, void* me
         return false;
     }
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7F) !=
-        xfixesFirstEvent_ + XCB_XFIXES_SELECTION_NOTIFY) {
+    if ((event->response_type & 0x7F) != xfixesFirstEvent_ + XCB_XFIXES_SELECTION_NOTIFY) {
         return false;
     }
     const auto* notify = static_cast<const xcb_xfixes_selection_notify_event_t*>(message);

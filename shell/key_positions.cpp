@@ -18,6 +18,7 @@ struct Position {
 };
 
 // Virtual key code of the ANSI layout → Linux input event code of the same position.
+// clang-format off
 constexpr std::array positions{
     // Letters.
     Position{0x00, KEY_A}, Position{0x01, KEY_S}, Position{0x02, KEY_D}, Position{0x03, KEY_F},
@@ -65,6 +66,7 @@ constexpr std::array positions{
     // Volume keys.
     Position{0x48, KEY_VOLUMEUP}, Position{0x49, KEY_VOLUMEDOWN}, Position{0x4A, KEY_MUTE},
 };
+// clang-format on
 
 }  // namespace
 

@@ -34,8 +34,8 @@ Point clampOrigin(Point origin, Size size, const std::optional<ScreenGeometry>& 
             clampSpan(origin.y, size.height, vf.minY(), vf.height)};
 }
 
-Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
-                  Point pointer, const ScreenLayout& layout) {
+Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size, Point pointer,
+                  const ScreenLayout& layout) {
     if (anchor != PanelAnchor::cursor && customPosition) {
         return clampOrigin(*customPosition, size, screenContaining(layout, *customPosition));
     }

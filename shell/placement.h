@@ -30,8 +30,8 @@ inline constexpr double attachedPanelGap = 6;
 
 // The strip's origin: a custom position (ignored under the cursor anchor) clamped into the
 // screen containing it, or the anchor's place on the pointer's screen, clamped.
-[[nodiscard]] Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition,
-                                Size size, Point pointer, const ScreenLayout& layout);
+[[nodiscard]] Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
+                                Point pointer, const ScreenLayout& layout);
 
 // The origin of a card or hint of the given size next to the strip frame, centred on x =
 // centreX: below the strip, or above it where there is no room below, kept on the strip's

@@ -11,7 +11,9 @@ namespace glintdeck {
 
 namespace {
 
-Rect toRect(const QRect& r) { return {double(r.x()), double(r.y()), double(r.width()), double(r.height())}; }
+Rect toRect(const QRect& r) {
+    return {double(r.x()), double(r.y()), double(r.width()), double(r.height())};
+}
 
 // Without any screen the conversion has no primary to measure from; Qt's origin serves.
 Rect primaryGeometry() {
@@ -43,7 +45,8 @@ Point pointerLocation() {
 Rect screenRect(const QRect& qtRect) { return screenRectFromQt(toRect(qtRect), primaryGeometry()); }
 
 QPoint qtTopLeft(Point origin, Size size) {
-    const Rect r = qtRectFromScreen({origin.x, origin.y, size.width, size.height}, primaryGeometry());
+    const Rect r =
+        qtRectFromScreen({origin.x, origin.y, size.width, size.height}, primaryGeometry());
     return {int(std::lround(r.x)), int(std::lround(r.y))};
 }
 

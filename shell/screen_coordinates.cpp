@@ -9,8 +9,8 @@ Rect screenRectFromQt(Rect qtRect, Rect primaryQt) {
 }
 
 Rect qtRectFromScreen(Rect rect, Rect primaryQt) {
-    return {rect.x + primaryQt.x, primaryQt.y + primaryQt.height - rect.y - rect.height,
-            rect.width, rect.height};
+    return {rect.x + primaryQt.x, primaryQt.y + primaryQt.height - rect.y - rect.height, rect.width,
+            rect.height};
 }
 
 Point screenPointFromQt(Point qtPoint, Rect primaryQt) {

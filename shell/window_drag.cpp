@@ -41,11 +41,11 @@ bool pointerHeldElsewhere() {
         return false;
     }
     std::unique_ptr<xcb_grab_pointer_reply_t, decltype(&std::free)> reply(
-        xcb_grab_pointer_reply(conn,
-                               xcb_grab_pointer(conn, 0, x11::rootWindow(), 0,
-                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
-                                                XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
-                               nullptr),
+        xcb_grab_pointer_reply(
+            conn,
+            xcb_grab_pointer(conn, 0, x11::rootWindow(), 0, XCB_GRAB_MODE_ASYNC,
+                             XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+            nullptr),
         &std::free);
     if (!reply) {
         return false;

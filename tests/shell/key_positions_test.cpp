@@ -37,8 +37,8 @@ TEST(KeyPositions, EveryPositionMapsBackToItsOwnCode) {
 
 TEST(KeyPositions, ModifierKeysAndUnknownCodesHaveNoPosition) {
     // Command, shift, caps lock, option, control (left and right), fn; never a combination's key.
-    for (uint32_t code : {0x36u, 0x37u, 0x38u, 0x39u, 0x3Au, 0x3Bu, 0x3Cu, 0x3Du, 0x3Eu, 0x3Fu,
-                          0x34u, 500u}) {
+    for (uint32_t code :
+         {0x36u, 0x37u, 0x38u, 0x39u, 0x3Au, 0x3Bu, 0x3Cu, 0x3Du, 0x3Eu, 0x3Fu, 0x34u, 500u}) {
         EXPECT_EQ(xKeycode(code), std::nullopt) << code;
     }
     // Left control, left shift, left super, Num Lock.

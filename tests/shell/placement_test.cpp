@@ -29,6 +29,7 @@ struct StripCase {
 
 TEST(StripOrigin, FollowsTheAnchorOrTheRememberedPositionAndStaysOnScreen) {
     const Size strip{400, 36};
+    // clang-format off
     const std::vector<StripCase> cases{
         {"top centre", PanelAnchor::topCenter, {}, strip, {10, 10}, {{plain}}, {520, 840}},
         {"bottom centre", PanelAnchor::bottomCenter, {}, strip, {10, 10}, {{plain}}, {520, 24}},
@@ -59,6 +60,7 @@ TEST(StripOrigin, FollowsTheAnchorOrTheRememberedPositionAndStaysOnScreen) {
         {"no screen: custom position unchanged", PanelAnchor::topCenter, Point{-5000, 9000},
          strip, {700, 500}, {}, {-5000, 9000}},
     };
+    // clang-format on
     for (const StripCase& c : cases) {
         EXPECT_EQ(stripOrigin(c.anchor, c.customPosition, c.size, c.pointer, c.layout), c.expected)
             << c.name;
@@ -85,6 +87,7 @@ struct AttachedCase {
 
 TEST(AttachedPanelOrigin, HangsBelowTheStripOrRisesAboveItWithinTheVisibleFrame) {
     const Rect strip{400, 500, 400, 36};
+    // clang-format off
     const std::vector<AttachedCase> cases{
         {"centred under the tap, clamped left", {300, 200}, strip, 100, {{menuBar}}, {0, 294}},
         {"centred under the tap", {300, 200}, strip, 600, {{menuBar}}, {450, 294}},
@@ -100,9 +103,9 @@ TEST(AttachedPanelOrigin, HangsBelowTheStripOrRisesAboveItWithinTheVisibleFrame)
          {2050, 394}},
         {"no screen: the strip bounds it", {100, 50}, strip, 300, {}, {400, 542}},
     };
+    // clang-format on
     for (const AttachedCase& c : cases) {
-        EXPECT_EQ(attachedPanelOrigin(c.size, c.strip, c.centreX, c.layout), c.expected)
-            << c.name;
+        EXPECT_EQ(attachedPanelOrigin(c.size, c.strip, c.centreX, c.layout), c.expected) << c.name;
     }
 }
 

@@ -27,8 +27,8 @@ namespace {
 // ⌃⌥⌘B in a slot id the application never uses. (Not a function key: the server's keymap
 // turns Control+Alt+F-keys into console switches that no client sees.)
 constexpr uint32_t barrierSlot = 99;
-constexpr HotKeyBinding barrierKey{0x0B, HotKeyBinding::control | HotKeyBinding::option |
-                                             HotKeyBinding::command};
+constexpr HotKeyBinding barrierKey{
+    0x0B, HotKeyBinding::control | HotKeyBinding::option | HotKeyBinding::command};
 constexpr uint8_t b = 56;
 }  // namespace
 

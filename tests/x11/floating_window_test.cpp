@@ -49,7 +49,8 @@ TEST_F(FloatingPanel, AsksForEveryDesktopAboveAllOutOfTaskBarsOnEveryShow) {
     other.sync();
     EXPECT_TRUE(hasStates());
     EXPECT_EQ(other.property32(panelId(), "_NET_WM_DESKTOP"), std::vector<uint32_t>{0xFFFFFFFF});
-    EXPECT_EQ(other.propertyText(panelId(), XCB_ATOM_WM_CLASS), std::string("glintdeck\0glintdeck\0", 20));
+    EXPECT_EQ(other.propertyText(panelId(), XCB_ATOM_WM_CLASS),
+              std::string("glintdeck\0glintdeck\0", 20));
     EXPECT_EQ(other.propertyText(panelId(), XCB_ATOM_WM_NAME), "Glintdeck");
 
     // Window managers remove both properties from a withdrawn window.

@@ -16,8 +16,8 @@ using namespace testing::keys;
 using testing::OtherClient;
 using testing::waitUntil;
 
-constexpr HotKeyBinding summonQ{12, HotKeyBinding::control | HotKeyBinding::option |
-                                        HotKeyBinding::command};
+constexpr HotKeyBinding summonQ{
+    12, HotKeyBinding::control | HotKeyBinding::option | HotKeyBinding::command};
 constexpr HotKeyBinding summonP{35, summonQ.modifiers};
 constexpr uint16_t controlAltSuper = controlMask | altMask | superMask;
 constexpr uint16_t lockStates[] = {0, lockMask, numLockMask, lockMask | numLockMask};

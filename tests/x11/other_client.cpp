@@ -5,9 +5,9 @@
 #include <X11/extensions/XTest.h>
 #include <xcb/xcb.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <cstdio>
 
 namespace glintdeck::testing {
 
@@ -108,10 +108,10 @@ std::vector<uint32_t> OtherClient::property32(uint32_t window, const std::string
 
 std::string OtherClient::propertyText(uint32_t window, uint32_t property) {
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(connection_,
-                               xcb_get_property(connection_, 0, window, property,
-                                                XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-                               nullptr),
+        xcb_get_property_reply(
+            connection_,
+            xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+            nullptr),
         &std::free);
     if (!reply || reply->format != 8) {
         return {};

@@ -29,7 +29,8 @@ TEST(WindowDrag, FollowsThePointerUntilReleaseAndReportsOnce) {
     WindowDrag drag;
     int finished = 0;
     QPoint reported;
-    EXPECT_FALSE(drag.start(window, [&](QPoint) { ++finished; })) << "no button down, nothing to follow";
+    EXPECT_FALSE(drag.start(window, [&](QPoint) { ++finished; }))
+        << "no button down, nothing to follow";
 
     other.movePointer(150, 120);
     other.buttonDown(1);
