@@ -34,6 +34,9 @@ bool selectRawPresses(xcb_connection_t* conn, uint32_t root, bool on) {
     return error == nullptr;
 }
 
+// Monitors alive; the root selection is shared by all of them and dropped with the last.
+int liveMonitors = 0;
+
 }  // namespace
 
 std::unique_ptr<ClickAwayMonitor> ClickAwayMonitor::install(Handler handler) {
@@ -54,9 +57,10 @@ std::unique_ptr<ClickAwayMonitor> ClickAwayMonitor::install(Handler handler) {
     if (!version || version->major_version < 2) {
         return nullptr;
     }
-    if (!selectRawPresses(conn, root, true)) {
+    if (liveMonitors == 0 && !selectRawPresses(conn, root, true)) {
         return nullptr;
     }
+    ++liveMonitors;
     std::unique_ptr<ClickAwayMonitor> monitor(
         new ClickAwayMonitor(std::move(handler), xinput->major_opcode));
     QCoreApplication::instance()->installNativeEventFilter(monitor.get());
@@ -68,7 +72,8 @@ ClickAwayMonitor::ClickAwayMonitor(Handler handler, uint8_t xinputOpcode)
 
 ClickAwayMonitor::~ClickAwayMonitor() {
     *alive_ = false;
-    if (xcb_connection_t* conn = x11::connection()) {
+    xcb_connection_t* conn = x11::connection();
+    if (--liveMonitors == 0 && conn != nullptr) {
         (void)selectRawPresses(conn, x11::rootWindow(), false);
     }
     // The base class removes the filter from the event loop.

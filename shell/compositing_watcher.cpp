@@ -39,14 +39,9 @@ CompositingWatcher::CompositingWatcher(QObject* parent) : QObject(parent) {
     active_ = owner && owner->owner != XCB_NONE;
 }
 
-CompositingWatcher::~CompositingWatcher() {
-    if (xfixesFirstEvent_ != 0) {
-        if (xcb_connection_t* conn = x11::connection()) {
-            xcb_xfixes_select_selection_input(conn, x11::rootWindow(), selection_, 0);
-            xcb_flush(conn);
-        }
-    }
-}
+// The selection stays watched: another watcher may share it, and events nobody filters cost
+// nothing. The base class removes the filter.
+CompositingWatcher::~CompositingWatcher() = default;
 
 bool CompositingWatcher::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "xcb_generic_event_t" || xfixesFirstEvent_ == 0) {

@@ -36,11 +36,18 @@ uint32_t rootWindow() {
     if (conn == nullptr) {
         return 0;
     }
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(conn));
-    for (int i = screenNumber(); i > 0 && it.rem > 1; --i) {
-        xcb_screen_next(&it);
+    // Asked for on every key and button event; the answer lasts as long as the connection.
+    static xcb_connection_t* cachedFor = nullptr;
+    static uint32_t root = 0;
+    if (cachedFor != conn) {
+        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(conn));
+        for (int i = screenNumber(); i > 0 && it.rem > 1; --i) {
+            xcb_screen_next(&it);
+        }
+        root = it.rem > 0 ? it.data->root : 0;
+        cachedFor = conn;
     }
-    return it.rem > 0 ? it.data->root : 0;
+    return root;
 }
 
 void sync() {

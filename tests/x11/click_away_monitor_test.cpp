@@ -52,12 +52,16 @@ TEST_F(ClickAway, PressesInsideOurWindowsDoNotCount) {
     EXPECT_TRUE(waitUntil([&] { return clicks == 1; }));
 }
 
-TEST_F(ClickAway, ARemovedMonitorStaysSilent) {
+TEST_F(ClickAway, ARemovedMonitorStaysSilentAndLeavesOthersListening) {
+    int otherClicks = 0;
+    auto otherMonitor = ClickAwayMonitor::install([&] { ++otherClicks; });
+    ASSERT_NE(otherMonitor, nullptr);
     other.click(1, 600, 500);
     monitor.reset();  // with the click perhaps still on its way
     other.click(1, 600, 500);
     ASSERT_TRUE(barrier.pass());
     EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(otherClicks, 2);
 }
 
 }  // namespace
