@@ -22,7 +22,12 @@ Size sizeOf(const QWidget& widget) { return {double(widget.width()), double(widg
 
 PanelWindowController::PanelWindowController() = default;
 
-PanelWindowController::~PanelWindowController() { delete panel_.data(); }
+PanelWindowController::~PanelWindowController() {
+    if (panel_) {
+        panel_->removeEventFilter(this);  // a window being destroyed is no longer a PanelHost
+        delete panel_.data();
+    }
+}
 
 void PanelWindowController::setOnVisibilityChanged(std::function<void(bool)> callback) {
     onVisibilityChanged_ = std::move(callback);
@@ -135,7 +140,7 @@ Point PanelWindowController::currentOrigin() const {
 }
 
 bool PanelWindowController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == panel_.data() && event->type() == QEvent::Move) {
+    if (event->type() == QEvent::Move && watched == panel_.data()) {
         panelDidMove();
     }
     return false;
