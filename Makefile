@@ -27,12 +27,14 @@ test: build
 
 run: configure
 	@cmake --build $(BUILD) --target glintdeck-stats
-	@$(BUILD)/cli/glintdeck-stats
+	@$(BUILD)/cli/glintdeck-stats --watch
 
+# Optimised build, then the micro-benchmarks and the table against the peers (bench/run says
+# what it measures; BENCH_QUICK=1 for a two-minute trial).
 bench: deps
 	@cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release $(LAUNCHER) >/dev/null
-	@cmake --build $(BENCH) --target glintdeck_benchmarks
-	@$(BENCH)/bench/glintdeck_benchmarks
+	@cmake --build $(BENCH) --target glintdeck_bench_programs
+	@bench/run
 
 format:
 	@clang-format -i $(SOURCES)

@@ -1,83 +1,156 @@
-// glintdeck-stats: prints each sample as it arrives until interrupted.
+// glintdeck-stats: the strip's stats for terminals, scripts and status bars. Reads the user's
+// preferences (order, enabled stats, value modes, interval) without ever writing them.
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <memory>
 #include <thread>
 
+#include "cli/delivery_counting_factory.h"
+#include "cli/options.h"
+#include "cli/sample_json.h"
+#include "cli/tile_report.h"
 #include "core/task_queue_main_thread.h"
-#include "platform/linux/proc_loadavg_reader.h"
-#include "platform/linux/proc_stat_reader.h"
+#include "platform/linux/linux_sampler_factory.h"
+#include "platform/linux/posix_preferences_file.h"
+#include "platform/linux/processor_count.h"
 #include "platform/linux/system_clock.h"
-#include "samplers/cpu_sampler.h"
-#include "samplers/load_average_sampler.h"
+#include "presentation/descriptors.h"
 #include "samplers/thread_pool_executor.h"
-#include "samplers/uptime_sampler.h"
 
 using namespace glintdeck;
+using SteadyClock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr double kInterval = 1.0;
+// The preference, unless --interval overrides it for this run.
+class RunInterval final : public IntervalSource {
+  public:
+    RunInterval(const AppSettings& settings, std::optional<double> override)
+        : settings_(settings), override_(override) {}
+    double interval() const override { return override_.value_or(settings_.interval()); }
 
-// Blocks SIGINT and SIGTERM in every thread and turns them into a quit request on the main
-// thread, so Ctrl+C ends the program cleanly instead of killing it mid-write.
-std::thread watchForQuit(MainThread& mainThread, std::atomic<bool>& quit) {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    return std::thread([signals, &mainThread, &quit] {
-        int received = 0;
-        sigwait(&signals, &received);
-        mainThread.post([&quit] { quit = true; });
-    });
+  private:
+    const AppSettings& settings_;
+    std::optional<double> override_;
+};
+
+// SIGINT and SIGTERM become a quit request on the main thread, so Ctrl+C ends the program
+// through the same orderly shutdown as a finished run (exit code 0).
+class QuitWatcher final {
+  public:
+    explicit QuitWatcher(MainThread& mainThread) {
+        sigemptyset(&signals_);
+        sigaddset(&signals_, SIGINT);
+        sigaddset(&signals_, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
+        thread_ = std::thread([this, &mainThread] {
+            int received = 0;
+            sigwait(&signals_, &received);
+            mainThread.post([this] { quit = true; });
+        });
+    }
+    ~QuitWatcher() {
+        pthread_kill(thread_.native_handle(), SIGTERM);  // wakes sigwait if nothing came
+        thread_.join();
+    }
+    std::atomic<bool> quit = false;
+
+  private:
+    sigset_t signals_{};
+    std::thread thread_;
+};
+
+std::string decimalSeparator() {
+    const char* point = std::localeconv()->decimal_point;
+    return point && *point ? point : ".";
+}
+
+std::chrono::milliseconds until(SteadyClock::time_point deadline) {
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+    return std::max(left, std::chrono::milliseconds(0));
 }
 
 }  // namespace
 
-int main() {
-    TaskQueueMainThread mainThread;
-    std::atomic<bool> quit = false;
-    std::thread quitWatcher = watchForQuit(mainThread, quit);
+int main(int argc, char** argv) {
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    ParsedOptions parsed = parseOptions(arguments);
+    if (!parsed.options) {
+        std::fprintf(stderr, "glintdeck-stats: %s\n%.*s", parsed.error.c_str(),
+                     static_cast<int>(usageText().size()), usageText().data());
+        return 2;
+    }
+    const CliOptions options = *parsed.options;
+    if (options.help) {
+        std::fwrite(usageText().data(), 1, usageText().size(), stdout);
+        return 0;
+    }
 
+    std::setlocale(LC_ALL, "");
+    std::unique_ptr<PreferencesStore> preferences =
+        openStandardPreferences(PreferencesStore::Mode::readOnly);
+    AppSettings settings(preferences ? std::move(preferences) : PreferencesStore::inMemory());
+    RunInterval interval(settings, options.interval);
+
+    TaskQueueMainThread mainThread;
+    QuitWatcher quitWatcher(mainThread);
     ThreadPoolExecutor executor;
     auto clock = std::make_shared<SystemClock>();
-    auto cpu = std::make_shared<CPUSampler>(
-        executor, kInterval, std::make_unique<ProcStatReader>("/"), [&](const CPUSample& s) {
-            mainThread.post([s] {
-                std::printf("cpu     %5.1f%%  user %5.1f%%  system %5.1f%%  idle %5.1f%%\n",
-                            s.totalUsagePercent, s.userPercent, s.systemPercent, s.idlePercent);
-            });
-        });
-    auto load = std::make_shared<LoadAverageSampler>(
-        executor, kInterval, std::make_unique<ProcLoadAverageReader>("/"),
-        [&](const LoadSample& s) {
-            mainThread.post(
-                [s] { std::printf("load    %.2f %.2f %.2f\n", s.one, s.five, s.fifteen); });
-        });
-    auto uptime = std::make_shared<UptimeSampler>(
-        executor, kInterval, std::make_unique<ClockBootTimeSource>(clock), clock,
-        [&](const UptimeSample& s) {
-            mainThread.post([s] { std::printf("uptime  %.0f s\n", s.seconds); });
-        });
+    LinuxSamplerFactory linuxSamplers(executor, clock);
+    DeliveryCountingFactory samplers(linuxSamplers);
+    const char* timeLocale = std::setlocale(LC_TIME, nullptr);
+    const DescriptorEnvironment environment{.decimalSeparator = decimalSeparator(),
+                                            .processorCount = onlineProcessorCount(),
+                                            .localeName = timeLocale ? timeLocale : "",
+                                            .clock = clock};
+    const bool clearScreen = options.watch && !options.json && isatty(STDOUT_FILENO);
+    {
+        StatsStore store(mainThread, samplers, interval);
+        store.setPanelVisible(true);  // so top processes are sampled too
+        store.start();
 
-    cpu->start();
-    load->start();
-    uptime->start();
-    while (!quit) {
-        mainThread.runNext(std::chrono::hours(1));
-        std::fflush(stdout);
+        auto print = [&] {
+            std::vector<StatDescriptor> tiles = descriptors(store, settings, environment);
+            std::string out;
+            if (options.json) {
+                out =
+                    jsonLine(isoTime(clock->wallSeconds()), tilesJson(tiles), samplesJson(store)) +
+                    '\n';
+            } else {
+                out = (clearScreen ? "\033[H\033[2J" : "") + textReport(tiles);
+            }
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            std::fflush(stdout);
+        };
+
+        const auto period = std::chrono::duration_cast<SteadyClock::duration>(
+            std::chrono::duration<double>(interval.interval()));
+        // Every sampler twice (the processor's first tick only sets its baseline), or two
+        // periods and a second, whichever comes first.
+        const auto deadline = SteadyClock::now() + 2 * period + std::chrono::seconds(1);
+        while (!quitWatcher.quit && !samplers.everySamplerDelivered(2) &&
+               SteadyClock::now() < deadline) {
+            mainThread.runNext(until(deadline));
+        }
+        if (!quitWatcher.quit) print();
+        auto next = SteadyClock::now() + period;
+        while (options.watch && !quitWatcher.quit) {
+            mainThread.runNext(until(next));
+            if (!quitWatcher.quit && SteadyClock::now() >= next) {
+                print();
+                next += period;
+            }
+        }
+        store.stop();
     }
-    cpu->stop();
-    load->stop();
-    uptime->stop();
     executor.shutdown();
-    quitWatcher.join();
     return 0;
 }

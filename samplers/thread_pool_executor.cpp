@@ -16,6 +16,16 @@ using Task = SerialQueue::Task;
 // Timers this close to the earliest deadline fire in the same wakeup.
 constexpr auto kCoalescingWindow = std::chrono::milliseconds(2);
 constexpr auto kShortestPeriod = std::chrono::milliseconds(1);
+// A hand-edited interval can be anything; converting 1e300 seconds to a clock duration would be
+// undefined, and nothing here needs to wait longer than a day.
+constexpr double kLongestWaitSeconds = 86400;
+
+SteadyClock::duration toDuration(double seconds) {
+    if (!(seconds > 0)) seconds = 0;  // also NaN
+    seconds = std::min(seconds, kLongestWaitSeconds);
+    return std::chrono::duration_cast<SteadyClock::duration>(
+        std::chrono::duration<double>(seconds));
+}
 
 struct QueueState {
     std::string label;
@@ -181,8 +191,7 @@ class PoolQueue final : public SerialQueue {
     }
 
     void schedule(std::shared_ptr<TimerState> timer, double delaySeconds) {
-        auto deadline = SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
-                                                 std::chrono::duration<double>(delaySeconds));
+        auto deadline = SteadyClock::now() + toDuration(delaySeconds);
         std::lock_guard lock(core_->mutex);
         if (!core_->stopping) core_->addTimerLocked(std::move(timer), deadline);
     }

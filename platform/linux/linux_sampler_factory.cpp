@@ -1,15 +1,31 @@
 #include "platform/linux/linux_sampler_factory.h"
 
+#include "platform/linux/diskstats_reader.h"
+#include "platform/linux/energy_channels.h"
+#include "platform/linux/hwmon_smc_connection.h"
+#include "platform/linux/hwmon_temperatures.h"
+#include "platform/linux/interface_address_list.h"
+#include "platform/linux/linux_network_source.h"
+#include "platform/linux/linux_thermal_state.h"
+#include "platform/linux/meminfo_reader.h"
+#include "platform/linux/nvml_sensors.h"
 #include "platform/linux/pci_accelerator_source.h"
 #include "platform/linux/proc_loadavg_reader.h"
 #include "platform/linux/proc_process_table.h"
 #include "platform/linux/proc_stat_reader.h"
+#include "platform/linux/statvfs_reader.h"
 #include "platform/linux/sysfs_power_source.h"
 #include "platform/linux/system_clock.h"
 #include "samplers/battery_sampler.h"
 #include "samplers/cpu_sampler.h"
+#include "samplers/disk_sampler.h"
+#include "samplers/fan_sampler.h"
 #include "samplers/gpu_sampler.h"
 #include "samplers/load_average_sampler.h"
+#include "samplers/memory_sampler.h"
+#include "samplers/network_sampler.h"
+#include "samplers/power_sampler.h"
+#include "samplers/temperature_sampler.h"
 #include "samplers/top_process_sampler.h"
 #include "samplers/uptime_sampler.h"
 
@@ -25,16 +41,26 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeCPUSampler(double interval,
         executor_, interval, std::make_unique<ProcStatReader>(root_), std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeMemorySampler(double, OnSample<MemorySample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeMemorySampler(double interval,
+                                                                OnSample<MemorySample> onSample) {
+    return std::make_shared<MemorySampler>(
+        executor_, interval, std::make_unique<MeminfoReader>(root_), std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeDiskSampler(double, OnSample<DiskSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeDiskSampler(double interval,
+                                                              OnSample<DiskSample> onSample) {
+    return std::make_shared<DiskSampler>(
+        executor_, interval, std::make_unique<StatvfsReader>(root_),
+        std::make_unique<DiskstatsReader>(root_), std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeNetworkSampler(double, OnSample<NetworkSample>) {
-    return nullptr;
+// The address list is always the running machine's: getifaddrs has no root path.
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeNetworkSampler(double interval,
+                                                                 OnSample<NetworkSample> onSample) {
+    return std::make_shared<NetworkSampler>(
+        executor_, interval,
+        std::make_unique<LinuxNetworkSource>(root_, std::make_unique<GetifaddrsList>()),
+        std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(double interval,
@@ -51,17 +77,41 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double interval,
                                         std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double, OnSample<FanSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double interval,
+                                                             OnSample<FanSample> onSample) {
+    return std::make_shared<FanSampler>(
+        executor_, interval, [root = root_] { return openHwmonSmcConnection(root); },
+        std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double, OnSample<PowerSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double interval,
+                                                               OnSample<PowerSample> onSample) {
+    auto makeReader = [root = root_, clock = clock_] {
+        std::vector<EnergyChannel> channels = linuxEnergyChannels(root);
+        for (EnergyChannel& channel : nvmlEnergyChannels(root)) {
+            channels.push_back(std::move(channel));
+        }
+        return std::make_unique<IOReportPower>(std::move(channels), clock);
+    };
+    return std::make_shared<PowerSampler>(
+        executor_, interval, std::move(makeReader),
+        [root = root_] { return openHwmonSmcConnection(root); }, std::move(onSample));
 }
 
-std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(double,
-                                                                     OnSample<TemperatureSample>) {
-    return nullptr;
+std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(
+    double interval, OnSample<TemperatureSample> onSample) {
+    auto makeReader = [root = root_] {
+        std::vector<std::unique_ptr<ThermalServiceSource>> sources;
+        sources.push_back(std::make_unique<HwmonThermalServices>(root));
+        if (auto nvidia = nvmlThermalServices(root)) sources.push_back(std::move(nvidia));
+        return std::make_unique<IOHIDTemperatureReader>(
+            std::move(sources), [root] { return openHwmonSmcConnection(root); });
+    };
+    auto makeThermalState = [root = root_, clock = clock_] {
+        return std::make_unique<LinuxThermalState>(root, clock);
+    };
+    return std::make_shared<TemperatureSampler>(executor_, interval, std::move(makeReader),
+                                                std::move(makeThermalState), std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeLoadAverageSampler(

@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <latch>
 #include <thread>
 #include <vector>
+#include "tests/support/latch.h"
 
 namespace glintdeck {
 namespace {
@@ -43,12 +43,12 @@ TEST(SingleInstanceTest, TheNameIsFreeAgainOnceTheRunningInstanceEnds) {
 TEST(SingleInstanceTest, OfSimultaneousLaunchesExactlyOneRuns) {
     const std::string name = uniqueName("race");
     constexpr int kLaunches = 4;
-    std::latch go(kLaunches);
+    Latch go(kLaunches);
     std::atomic<int> running = 0, forwarded = 0;
     std::vector<std::thread> launches;
     for (int i = 0; i < kLaunches; ++i) {
         launches.emplace_back([&] {
-            go.arrive_and_wait();
+            go.arriveAndWait();
             SingleInstance::Claim claim = SingleInstance::claim(name);
             if (claim.forwarded) ++forwarded;
             if (!claim.instance) return;

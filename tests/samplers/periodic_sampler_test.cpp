@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <functional>
-#include <latch>
 #include <thread>
+#include "tests/support/latch.h"
 
 #include "samplers/thread_pool_executor.h"
 #include "tests/support/manual_executor.h"
@@ -79,21 +80,21 @@ TEST(PeriodicSamplerTest, PreparesOnItsQueueBeforeEachRunAndReleasesAfterStop) {
 
 TEST(PeriodicSamplerTest, StopDoesNotWaitForATickInFlightWhichStillDelivers) {
     ThreadPoolExecutor executor;
-    std::latch tickEntered(1), releaseTick(1), delivered(1);
+    Latch tickEntered(1), releaseTick(1), delivered(1);
     std::atomic<int> ticks = 0;
     auto sampler =
         std::make_shared<HookedSampler>(executor, 3600, HookedSampler::Hooks{.tick = [&] {
                                             ++ticks;
-                                            tickEntered.count_down();
+                                            tickEntered.countDown();
                                             releaseTick.wait();
-                                            delivered.count_down();
+                                            delivered.countDown();
                                         }});
     sampler->start();
     tickEntered.wait();
 
     sampler->stop();  // returns while the tick is still held
     EXPECT_EQ(ticks, 1);
-    releaseTick.count_down();
+    releaseTick.countDown();
     delivered.wait();
     executor.shutdown();
     EXPECT_EQ(ticks, 1);
@@ -101,7 +102,7 @@ TEST(PeriodicSamplerTest, StopDoesNotWaitForATickInFlightWhichStillDelivers) {
 
 TEST(PeriodicSamplerTest, LastReferenceDroppedDuringItsOwnTickIsReleasedOnTheWorker) {
     ThreadPoolExecutor executor;
-    std::latch handedOver(1), destroyed(1);
+    Latch handedOver(1), destroyed(1);
     std::shared_ptr<PeriodicSampler> owner;
     std::atomic<bool> destroyedOnMainThread = true;
     const auto mainThread = std::this_thread::get_id();
@@ -116,11 +117,11 @@ TEST(PeriodicSamplerTest, LastReferenceDroppedDuringItsOwnTickIsReleasedOnTheWor
             .destroyed =
                 [&] {
                     destroyedOnMainThread = std::this_thread::get_id() == mainThread;
-                    destroyed.count_down();
+                    destroyed.countDown();
                 }});
     sampler->start();
     owner = std::move(sampler);
-    handedOver.count_down();
+    handedOver.countDown();
     destroyed.wait();
     EXPECT_FALSE(destroyedOnMainThread);
     executor.shutdown();
@@ -135,6 +136,19 @@ TEST(PeriodicSamplerTest, ShutdownDropsPendingWorkAndLaterPosts) {
     executor.shutdown();
     queue->async([&] { ++ran; });
     EXPECT_EQ(ran, 0);
+}
+
+TEST(ThreadPoolExecutorTest, AbsurdPeriodsAndDelaysAreClampedNotUndefined) {
+    // A hand-edited preferences file can hold any number as the interval.
+    ThreadPoolExecutor executor;
+    auto queue = executor.makeQueue("Glintdeck.Test");
+    Latch ran(1);
+    auto huge = queue->scheduleRepeating(1e300, [&] { ran.countDown(); });
+    ran.wait();  // the first tick still runs at once
+    auto notANumber = queue->scheduleRepeating(NAN, [] {});
+    queue->asyncAfter(-5, [] {});
+    queue->asyncAfter(INFINITY, [] {});
+    executor.shutdown();
 }
 
 }  // namespace

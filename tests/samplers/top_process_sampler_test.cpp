@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <latch>
 #include <map>
+#include "tests/support/latch.h"
 
 #include "samplers/thread_pool_executor.h"
 #include "tests/support/manual_executor.h"
@@ -130,7 +130,7 @@ TEST(TopProcessSamplerTest, StopSuppressesLateDeliveries) {
 
 TEST(TopProcessSamplerTest, TickInFlightOnAWorkerDeliversNothingAfterStop) {
     ThreadPoolExecutor executor;
-    std::latch scanning(1), resume(1);
+    Latch scanning(1), resume(1);
     std::atomic<int> delivered = 0;
     auto source = std::make_unique<FakeProcessTable>();
     FakeProcessTable& table = *source;
@@ -138,7 +138,7 @@ TEST(TopProcessSamplerTest, TickInFlightOnAWorkerDeliversNothingAfterStop) {
     table.measureAtOnce = true;  // no one-second wait on a real clock
     table.duringScan = [&] {
         if (table.scans == 1) {
-            scanning.count_down();
+            scanning.countDown();
             resume.wait();
         }
     };
@@ -147,7 +147,7 @@ TEST(TopProcessSamplerTest, TickInFlightOnAWorkerDeliversNothingAfterStop) {
     sampler->start();
     scanning.wait();
     sampler->stop();
-    resume.count_down();
+    resume.countDown();
     executor.shutdown();  // waits for the tick to return
     EXPECT_EQ(delivered, 0);
 }

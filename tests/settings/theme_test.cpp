@@ -62,15 +62,6 @@ TEST(ThemeTest, PresetsDifferWhereTheirTablesSay) {
               (Color{1, 1, 1, 0.55}));
 }
 
-TEST(ThemeTest, FontSetsKeepTheirLabelSizesApart) {
-    auto comfortable = Theme::Fonts::forDensity(ThemeDensity::comfortable);
-    auto compact = Theme::Fonts::forDensity(ThemeDensity::compact);
-    EXPECT_EQ(comfortable.label, (FontDescription{9, FontWeight::medium, false}));
-    EXPECT_EQ(compact.label, (FontDescription{10, FontWeight::medium, false}));
-    EXPECT_EQ(comfortable.value, (FontDescription{13, FontWeight::semibold, true}));
-    EXPECT_EQ(compact.detailValue, (FontDescription{11, FontWeight::regular, true}));
-}
-
 TEST(ThemeTest, CustomThemeAppliesTheUsersData) {
     ThemeData data{.accent = {0.2, 0.4, 0.6, 0.5},
                    .background = {0.1, 0.1, 0.1, 0.8},
@@ -85,6 +76,9 @@ TEST(ThemeTest, CustomThemeAppliesTheUsersData) {
     EXPECT_EQ(theme.colors.calm, colors::systemGreen());
     EXPECT_EQ(theme.metrics, (Theme::Metrics{3, 10, 10}));
     EXPECT_EQ(theme.fonts, Theme::Fonts::forDensity(ThemeDensity::compact));
+    // The compact label is the larger one, not a swapped table.
+    EXPECT_EQ(theme.fonts.label, (FontDescription{10, FontWeight::medium, false}));
+    EXPECT_EQ(Theme::makeDefault(false).fonts.label.size, 9);
     EXPECT_EQ(theme.statusStyle, Theme::StatusStyle::standard);
 
     // Reduce transparency raises a translucent custom panel to 0.98 but keeps a more opaque one.
@@ -161,20 +155,6 @@ TEST(CodableColorTest, ClampsPickedColoursAndHashesLikeItCompares) {
 
     std::unordered_set<CodableColor> set{{0.0, 0, 0, 1}, {-0.0, 0, 0, 1}, {0, 0, 0, 0.5}};
     EXPECT_EQ(set.size(), 2u);
-}
-
-TEST(ThemeEnumerationsTest, RawValuesAndTitlesInPickerOrder) {
-    std::vector<std::string> raws, titles;
-    for (ThemePreset preset : allThemePresets()) {
-        raws.emplace_back(rawValue(preset));
-        titles.emplace_back(title(preset));
-        EXPECT_EQ(themePresetFromRawValue(rawValue(preset)), preset);
-    }
-    EXPECT_EQ(raws, (std::vector<std::string>{"default", "mono", "vitals", "neon", "custom"}));
-    EXPECT_EQ(titles, (std::vector<std::string>{"Default", "Mono", "Vitals", "Neon", "Custom"}));
-    EXPECT_EQ(themePresetFromRawValue("Default"), std::nullopt);
-    EXPECT_EQ(themeDensityFromRawValue("comfortable"), ThemeDensity::comfortable);
-    EXPECT_EQ(themeDensityFromRawValue("Comfortable"), std::nullopt);
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+"""The parts of bench/run that decide its numbers: reading /proc and perf, and judging goals."""
+
+import unittest
+
+from figures import (Snapshot, at_most, cpu_seconds, cpu_ticks, perf_count, ratio_at_most,
+                     status_fields, switches_between, verdict)
+
+STAT_TAIL = " S 1 1 1 0 -1 4194560 100 0 0 0 250 75 0 0 20 0 3 0 5 1000 200 0 0"
+
+
+class ProcReadingTest(unittest.TestCase):
+    def test_cpu_ticks_read_after_the_last_parenthesis(self):
+        cases = {
+            "42 (conky)" + STAT_TAIL: 325,
+            "42 (Web Content)" + STAT_TAIL: 325,
+            "42 (a) b (c))" + STAT_TAIL: 325,  # a name may hold ") " itself
+        }
+        for text, ticks in cases.items():
+            self.assertEqual(cpu_ticks(text), ticks, text)
+
+    def test_status_fields_keeps_kilobytes_and_switch_counts(self):
+        text = ("Name:\tbtop\nVmHWM:\t   5940 kB\nVmRSS:\t   5812 kB\nThreads:\t3\n"
+                "voluntary_ctxt_switches:\t120\nnonvoluntary_ctxt_switches:\t7\n")
+        self.assertEqual(status_fields(text), {"VmHWM": 5940, "VmRSS": 5812,
+                                               "voluntary_ctxt_switches": 120,
+                                               "nonvoluntary_ctxt_switches": 7})
+
+    def test_perf_counts(self):
+        event = "raw_syscalls:sys_enter"
+        cases = [
+            ("2797,,raw_syscalls:sys_enter,28060520,100.00,,\n", 2797),
+            ("# started on Mon\n\n876,,raw_syscalls:sys_enter,1,100.00,,\n", 876),
+            ("<not counted>,,raw_syscalls:sys_enter,0,0.00,,\n", 0),  # slept all window
+            ("<not supported>,,raw_syscalls:sys_enter,0,100.00,,\n", None),
+            ("12,,context-switches,1,100.00,,\n", None),
+            ("", None),
+        ]
+        for text, count in cases:
+            self.assertEqual(perf_count(text, event), count, text)
+
+
+class ThreadAccountingTest(unittest.TestCase):
+    def test_cpu_prefers_nanoseconds_unless_a_thread_is_missing(self):
+        ms = 1_000_000
+        start = Snapshot(ticks=100, thread_ns={"1": 50 * ms, "2": 10 * ms}, thread_switches={})
+        cases = [
+            # end snapshot, seconds: exact where every thread is accounted for
+            (Snapshot(100, {"1": 53 * ms, "2": 11 * ms}, {}), 0.004),
+            (Snapshot(101, {"1": 53 * ms, "2": 11 * ms, "3": 2 * ms}, {}), 0.006),  # born
+            (Snapshot(103, {"1": 53 * ms}, {}), 0.03),  # thread 2 exited: ticks
+            (Snapshot(150, {"1": 53 * ms, "2": 11 * ms}, {}), 0.5),  # one came and went
+        ]
+        for end, seconds in cases:
+            self.assertAlmostEqual(cpu_seconds(start, end, 100), seconds, msg=end)
+
+    def test_switches_count_threads_alive_at_the_end(self):
+        start = Snapshot(0, {}, {"1": 100, "2": 40})
+        end = Snapshot(0, {}, {"1": 111, "3": 5})
+        self.assertEqual(switches_between(start, end), 16)
+
+
+class VerdictTest(unittest.TestCase):
+    def test_goals(self):
+        sixth = ratio_at_most(1 / 6, "≤ 1/6")
+        cases = [
+            # goals, ours, peer, verdict
+            ([sixth], 0.05, 0.33, "yes"),
+            ([sixth], 0.06, 0.33, "NO"),
+            ([sixth], 0.05, None, "—"),  # peer missing: no verdict, never a pass
+            ([sixth], None, 0.33, "—"),
+            ([sixth], 0.0, 0.0, "yes"),  # an idle peer still bounds an idle subject
+            ([sixth], 0.01, 0.0, "NO"),
+            ([at_most(40e6)], 39e6, None, "yes"),  # absolute goals need no peer
+            ([at_most(10), ratio_at_most(2, "≤ 2×")], 9.0, 4.0, "NO"),  # both must hold
+            ([at_most(10), ratio_at_most(2, "≤ 2×")], 7.0, 4.0, "yes"),
+            ([], 1.0, 2.0, "—"),  # a reference row judges nothing
+        ]
+        for goals, ours, peer, expected in cases:
+            self.assertEqual(verdict(goals, ours, peer), expected, (ours, peer))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,184 @@
+#include "platform/linux/energy_channels.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <filesystem>
+#include <map>
+
+#include "platform/linux/device_power.h"
+#include "platform/linux/hwmon_chips.h"
+#include "platform/linux/hwmon_temperatures.h"
+#include "platform/linux/sysfs_value.h"
+
+namespace glintdeck {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::optional<uint64_t> readCounter(KernelFile& file) {
+    std::optional<std::string_view> text = file.read();
+    if (!text) return std::nullopt;
+    std::optional<int64_t> value = parseSysfsInteger(*text);
+    if (!value || *value < 0) return std::nullopt;
+    return static_cast<uint64_t>(*value);
+}
+
+EnergyChannel makeChannel(std::string name, std::unique_ptr<EnergyCounter> counter) {
+    return {.name = std::move(name), .unit = "uJ", .counter = std::move(counter)};
+}
+
+struct RaplZone {
+    std::string name;  // "package-0", "core", "uncore", "dram", "psys"
+    std::string energyPath;
+    uint64_t range = 0;
+    bool readable = false;
+    std::vector<RaplZone> subzones;
+};
+
+// "intel-rapl:0" is package zone 0 and "intel-rapl:0:1" its subzone 1; anything else
+// (intel-rapl-mmio:0 repeats package 0 through another interface) is not ours.
+std::optional<std::vector<int>> raplAddress(std::string_view entry) {
+    constexpr std::string_view kPrefix = "intel-rapl:";
+    if (!entry.starts_with(kPrefix)) return std::nullopt;
+    entry.remove_prefix(kPrefix.size());
+    std::vector<int> address;
+    while (true) {
+        int number = 0;
+        auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), number);
+        if (error != std::errc{}) return std::nullopt;
+        address.push_back(number);
+        entry.remove_prefix(static_cast<size_t>(end - entry.data()));
+        if (entry.empty()) break;
+        if (entry.front() != ':') return std::nullopt;
+        entry.remove_prefix(1);
+    }
+    if (address.size() > 2) return std::nullopt;
+    return address;
+}
+
+std::vector<RaplZone> listRaplZones(const std::string& root) {
+    std::map<std::vector<int>, fs::path> entries;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(root + "/sys/class/powercap", error)) {
+        if (auto address = raplAddress(entry.path().filename().string())) {
+            entries.emplace(*address, entry.path());
+        }
+    }
+    std::map<int, RaplZone> packages;
+    for (const auto& [address, path] : entries) {  // packages sort before their subzones
+        RaplZone zone{.name = readSysfsText((path / "name").string()).value_or(""),
+                      .energyPath = (path / "energy_uj").string()};
+        zone.range = static_cast<uint64_t>(std::max<int64_t>(
+            0, readSysfsInteger((path / "max_energy_range_uj").string()).value_or(0)));
+        zone.readable = readSysfsInteger(zone.energyPath).has_value();
+        if (address.size() == 1) {
+            packages[address[0]] = std::move(zone);
+        } else if (auto parent = packages.find(address[0]); parent != packages.end()) {
+            parent->second.subzones.push_back(std::move(zone));
+        }
+    }
+    std::vector<RaplZone> zones;
+    for (auto& [index, zone] : packages) zones.push_back(std::move(zone));
+    return zones;
+}
+
+void addRaplChannels(const std::string& root, std::vector<EnergyChannel>& channels) {
+    auto add = [&](const std::string& name, const RaplZone& zone) {
+        channels.push_back(
+            makeChannel(name, std::make_unique<RaplEnergyCounter>(zone.energyPath, zone.range)));
+    };
+    for (const RaplZone& package : listRaplZones(root)) {
+        // psys (the whole platform) overlaps everything else and is not a domain of ours.
+        if (package.name == "dram" && package.readable) add("DRAM Energy", package);
+        if (!package.name.starts_with("package")) continue;
+        bool hasCore = false;
+        for (const RaplZone& zone : package.subzones) {
+            if (!zone.readable) continue;
+            if (zone.name == "core") {
+                add("CPU Energy", zone);
+                hasCore = true;
+            } else if (zone.name == "uncore") {
+                add("GPU Energy", zone);
+            } else if (zone.name == "dram") {
+                add("DRAM Energy", zone);
+            }
+        }
+        if (!hasCore && package.readable) add("CPU Energy", package);
+    }
+}
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+void addHwmonChannels(const std::string& root, bool wantCPU, std::vector<EnergyChannel>& channels) {
+    for (const HwmonChip& chip : listHwmonChips(root)) {
+        std::vector<HwmonAttribute> inputs = findHwmonAttributes(chip, "energy", "_input");
+        if (inputs.empty()) continue;
+        std::vector<std::pair<HwmonAttribute, std::string>> labelled;
+        for (HwmonAttribute& input : inputs) {
+            std::string label =
+                lowered(readSysfsText(siblingAttribute(input, "_label")).value_or(""));
+            labelled.emplace_back(std::move(input), std::move(label));
+        }
+        auto add = [&](const std::string& name, const HwmonAttribute& input) {
+            std::string awake = chip.isGpu ? chip.deviceDirectory : std::string();
+            channels.push_back(
+                makeChannel(name, std::make_unique<HwmonEnergyCounter>(input.path, awake)));
+        };
+        if (chip.isGpu || chipRole(chip.name, "") == "GPU") {
+            auto card = std::find_if(labelled.begin(), labelled.end(),
+                                     [](const auto& l) { return l.second == "card"; });
+            add("GPU Energy", card != labelled.end() ? card->first : labelled.front().first);
+            continue;
+        }
+        if (!wantCPU) continue;
+        auto isPackage = [](const std::string& label) {
+            return label.find("package") != std::string::npos ||
+                   label.find("socket") != std::string::npos ||
+                   label.find("pkg") != std::string::npos;
+        };
+        bool hasPackage = std::any_of(labelled.begin(), labelled.end(),
+                                      [&](const auto& l) { return isPackage(l.second); });
+        for (const auto& [input, label] : labelled) {
+            bool isCore = label.find("core") != std::string::npos;
+            if (hasPackage ? isPackage(label) : isCore) add("CPU Energy", input);
+        }
+    }
+}
+
+}  // namespace
+
+RaplEnergyCounter::RaplEnergyCounter(const std::string& energyPath, uint64_t range)
+    : file_(energyPath), range_(range) {}
+
+std::optional<uint64_t> RaplEnergyCounter::read() { return readCounter(file_); }
+
+uint64_t RaplEnergyCounter::delta(uint64_t older, uint64_t newer) const {
+    if (newer >= older) return newer - older;
+    // Went round once; a reading past the stated range means we cannot tell how far.
+    if (older > range_) return 0;
+    return range_ - older + newer;
+}
+
+HwmonEnergyCounter::HwmonEnergyCounter(const std::string& path, std::string awakeDevice)
+    : file_(path), awakeDevice_(std::move(awakeDevice)) {}
+
+std::optional<uint64_t> HwmonEnergyCounter::read() {
+    if (!awakeDevice_.empty() && !deviceIsAwake(awakeDevice_)) return std::nullopt;
+    return readCounter(file_);
+}
+
+std::vector<EnergyChannel> linuxEnergyChannels(const std::string& root) {
+    std::vector<EnergyChannel> channels;
+    addRaplChannels(root, channels);
+    bool raplHasCPU = std::any_of(channels.begin(), channels.end(),
+                                  [](const EnergyChannel& c) { return c.name == "CPU Energy"; });
+    addHwmonChannels(root, !raplHasCPU, channels);
+    return channels;
+}
+
+}  // namespace glintdeck

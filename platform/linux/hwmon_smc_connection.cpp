@@ -1,0 +1,126 @@
+#include "platform/linux/hwmon_smc_connection.h"
+
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <filesystem>
+#include <string_view>
+
+#include "platform/linux/device_power.h"
+#include "platform/linux/hwmon_chips.h"
+#include "platform/linux/sysfs_value.h"
+
+namespace glintdeck {
+namespace {
+
+constexpr int32_t kNotSupported = static_cast<int32_t>(0xE00002C7);
+constexpr int32_t kReadFailed = static_cast<int32_t>(0xE00002CA);
+constexpr double kMicro = 1'000'000;
+
+std::optional<double> readValue(HwmonSmcValue& value) {
+    if (!value.file) return value.constant;
+    if (!value.awakeDevice.empty() && !deviceIsAwake(value.awakeDevice)) return std::nullopt;
+    std::optional<std::string_view> text = value.file->read();
+    if (!text) return std::nullopt;
+    std::optional<int64_t> number = parseSysfsInteger(*text);
+    if (!number) return std::nullopt;
+    return static_cast<double>(*number) / value.scale;
+}
+
+HwmonSmcValue fileValue(const HwmonChip& chip, const std::string& path, double scale = 1) {
+    return {.file = std::make_unique<KernelFile>(path),
+            .scale = scale,
+            .awakeDevice = chip.isGpu ? chip.deviceDirectory : std::string()};
+}
+
+bool containsWord(std::string text, std::string_view word) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text.find(word) != std::string::npos;
+}
+
+// The whole machine's power: the ACPI meter's average (or instant) reading, or on Apple
+// silicon the SMC's own "Total System Power" sensor.
+std::optional<std::string> systemPowerFile(const HwmonChip& chip) {
+    if (chip.name == "power_meter") {
+        for (const char* suffix : {"_average", "_input"}) {
+            auto found = findHwmonAttributes(chip, "power", suffix);
+            if (!found.empty()) return found.front().path;
+        }
+    }
+    if (chip.name == "macsmc_hwmon") {
+        for (const HwmonAttribute& power : findHwmonAttributes(chip, "power", "_input")) {
+            auto label = readSysfsText(siblingAttribute(power, "_label"));
+            if (label && containsWord(*label, "system")) return power.path;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+HwmonSmcConnection::HwmonSmcConnection(std::map<std::string, HwmonSmcValue> keys) {
+    for (auto& [key, value] : keys) keys_.emplace(fourCharCode(key), std::move(value));
+}
+
+int32_t HwmonSmcConnection::call(uint32_t selector, const SMCKeyRecord::Wire& input,
+                                 SMCKeyRecord::Wire& output) {
+    if (selector != kSelector) return kNotSupported;
+    SMCKeyRecord request = SMCKeyRecord::decode(input);
+    SMCKeyRecord reply;
+    auto found = keys_.find(request.key);
+    switch (request.command) {
+        case SMCKeyRecord::kReadKeyInfo:
+            if (found != keys_.end()) {
+                reply.dataSize = 4;
+                reply.dataType = fourCharCode("flt ");
+            }
+            break;
+        case SMCKeyRecord::kReadBytes: {
+            if (found == keys_.end()) return kReadFailed;
+            std::optional<double> value = readValue(found->second);
+            if (!value) return kReadFailed;
+            auto raw = std::bit_cast<uint32_t>(static_cast<float>(*value));
+            for (size_t i = 0; i < 4; ++i) reply.bytes[i] = static_cast<uint8_t>(raw >> (8 * i));
+            break;
+        }
+        default:
+            return kNotSupported;
+    }
+    output = reply.encode();
+    return 0;
+}
+
+std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root) {
+    std::map<std::string, HwmonSmcValue> keys;
+    int fans = 0;
+    bool hasPower = false;
+    for (const HwmonChip& chip : listHwmonChips(root)) {
+        for (const HwmonAttribute& input : findHwmonAttributes(chip, "fan", "_input")) {
+            // Keys hold one digit of fan index; later fans still count in "FNum".
+            if (fans < 10) {
+                std::string prefix = "F" + std::to_string(fans);
+                keys.emplace(prefix + "Ac", fileValue(chip, input.path));
+                for (auto [suffix, key] : {std::pair{"_min", "Mn"}, std::pair{"_max", "Mx"}}) {
+                    // Existence only: reading a sleeping card's file here would wake it.
+                    std::string path = siblingAttribute(input, suffix);
+                    if (std::filesystem::exists(path)) {
+                        keys.emplace(prefix + key, fileValue(chip, path));
+                    }
+                }
+            }
+            ++fans;
+        }
+        if (!hasPower) {
+            if (std::optional<std::string> power = systemPowerFile(chip)) {
+                keys.emplace("PSTR", fileValue(chip, *power, kMicro));
+                hasPower = true;
+            }
+        }
+    }
+    if (fans == 0 && !hasPower) return nullptr;
+    keys.emplace("FNum", HwmonSmcValue{.constant = static_cast<double>(fans)});
+    return std::make_unique<HwmonSmcConnection>(std::move(keys));
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/linux/kernel_file.h"
+#include "samplers/smc.h"
+
+namespace glintdeck {
+
+// A value the connection answers for one key: a kernel file read at each request (scaled to
+// the key's unit), or a constant fixed at discovery.
+struct HwmonSmcValue {
+    std::unique_ptr<KernelFile> file;  // null for a constant
+    double scale = 1;                  // file units per key unit (1e6 for µW as W)
+    double constant = 0;
+    std::string awakeDevice;  // when set, the file is read only while this device is awake
+};
+
+// The controller as Linux offers it: hwmon answers the fan keys ("FNum", "F{i}Ac/Mn/Mx" in
+// rpm) and "PSTR" (whole-system power in W from a power meter), each as a "flt " value, so the
+// client decodes them unchanged. An unknown key gets data size 0, as the controller answers
+// it; a file that cannot be read (or a sleeping GPU's) fails the value request.
+class HwmonSmcConnection final : public SmcConnection {
+  public:
+    explicit HwmonSmcConnection(std::map<std::string, HwmonSmcValue> keys);
+
+    [[nodiscard]] int32_t call(uint32_t selector, const SMCKeyRecord::Wire& input,
+                               SMCKeyRecord::Wire& output) override;
+
+  private:
+    std::map<uint32_t, HwmonSmcValue> keys_;
+};
+
+// Discovers fans (fanK_input of every chip, in chip then K order) and a power meter (the ACPI
+// power_meter, or the system-power sensor of Apple silicon's macsmc_hwmon) under root. Nothing
+// when neither exists, so the client stays unconnected.
+[[nodiscard]] std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root);
+
+}  // namespace glintdeck

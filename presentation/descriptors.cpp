@@ -1,0 +1,54 @@
+#include "presentation/descriptors.h"
+
+#include "presentation/band.h"
+
+namespace glintdeck {
+
+std::optional<StatDescriptor> descriptor(StatKind kind, StatsStore& store,
+                                         const AppSettings& settings,
+                                         const DescriptorEnvironment& environment) {
+    switch (kind) {
+        case StatKind::cpu:
+        case StatKind::memory:
+        case StatKind::disk:
+        case StatKind::network:
+        case StatKind::gpu:
+            return historyKindDescriptor(kind, store, settings, environment);
+        default:
+            return singleValueDescriptor(kind, store, environment);
+    }
+}
+
+std::vector<StatDescriptor> descriptors(StatsStore& store, const AppSettings& settings,
+                                        const DescriptorEnvironment& environment) {
+    std::vector<StatDescriptor> list;
+    for (StatKind kind : settings.statOrder()) {
+        if (!settings.enabledStats().contains(kind)) continue;
+        std::optional<StatDescriptor> built = descriptor(kind, store, settings, environment);
+        if (!built) continue;
+        auto& lastBands = store.lastBands();
+        auto previous = lastBands.find(kind);
+        built->band = classifyBand(
+            kind, built->loadPercent,
+            previous == lastBands.end() ? std::nullopt : std::optional<Band>(previous->second));
+        lastBands[kind] = built->band;
+        built->tint = tint(built->band, settings.theme().statusStyle);
+        list.push_back(std::move(*built));
+    }
+    return list;
+}
+
+Tint tint(Band band, Theme::StatusStyle style) {
+    if (style == Theme::StatusStyle::suppressed) return Tint::primaryText;
+    switch (band) {
+        case Band::calm:
+            return Tint::calm;
+        case Band::busy:
+            return Tint::busy;
+        case Band::hot:
+            return Tint::hot;
+    }
+    return Tint::primaryText;
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/samples.h"
+#include "samplers/smc.h"
+
+namespace glintdeck {
+
+// One thermal sensor in the event system's sense: asked for its current temperature at each
+// reading.
+class TemperatureSensor {
+  public:
+    virtual ~TemperatureSensor() = default;
+    // Degrees Celsius, or nothing when the sensor gives no reading now.
+    [[nodiscard]] virtual std::optional<double> temperature() = 0;
+};
+
+struct ThermalService {
+    std::string product;  // what the sensor calls itself: "coretemp Package id 0"
+    // A role the platform already knows from the sensor's chip; without one, the product text
+    // decides (roleForProduct). An empty text means no role: the sensor is not used.
+    std::optional<std::string> role;
+    std::unique_ptr<TemperatureSensor> sensor;
+};
+
+// A set of thermal sensors, listed once when a reader is built. Further providers (a GPU
+// library's temperature, say) are further sources.
+class ThermalServiceSource {
+  public:
+    virtual ~ThermalServiceSource() = default;
+    [[nodiscard]] virtual std::vector<ThermalService> copyServices() = 0;
+};
+
+struct SMCTemperatureKey {
+    const char* key;
+    const char* role;
+};
+
+// The controller keys probed for temperatures: the full table on arm64 builds, none on x86_64
+// builds (those controllers answer other keys, and their sensors come from the event system).
+[[nodiscard]] std::span<const SMCTemperatureKey> smcTemperatureKeys();
+
+// The role of a sensor from its product text: "CPU", "GPU", "SoC", "SSD", "Battery", or
+// nothing when it plays none.
+[[nodiscard]] std::optional<std::string> roleForProduct(std::string_view product);
+
+// Strictly between 0 and 130 degrees and finite: what the readers accept as a temperature.
+[[nodiscard]] bool isPlausibleTemperature(double celsius);
+
+// Collects temperatures from thermal sensors and controller keys, sorts them into the five
+// roles and averages each. Controller values of a role replace that role's sensor values, and
+// any controller CPU value also silences the "SoC" sensors. The result holds at most one
+// reading per role, in the order CPU, GPU, SoC, SSD, Battery.
+class IOHIDTemperatureReader final {
+  public:
+    // Lists the sources' sensors and probes the keys now; the controller is opened only when
+    // there are keys to probe, and kept only when one of them answered.
+    IOHIDTemperatureReader(std::vector<std::unique_ptr<ThermalServiceSource>> sources,
+                           const SmcOpener& openSmc,
+                           std::span<const SMCTemperatureKey> keys = smcTemperatureKeys());
+
+    [[nodiscard]] std::vector<TempReading> read();
+
+    [[nodiscard]] bool hasSMC() const { return smc_ != nullptr; }
+
+  private:
+    struct Sensor {
+        std::unique_ptr<TemperatureSensor> sensor;
+        std::string role;
+    };
+    struct SMCSensor {
+        std::string key;
+        std::string role;
+    };
+
+    std::vector<Sensor> sensors_;
+    std::unique_ptr<SMC> smc_;
+    std::vector<SMCSensor> smcSensors_;
+};
+
+}  // namespace glintdeck

@@ -1,0 +1,125 @@
+#include "platform/linux/diskstats_reader.h"
+
+#include <gtest/gtest.h>
+#include <sys/statvfs.h>
+
+#include "platform/linux/statvfs_reader.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/temp_root.h"
+
+namespace glintdeck {
+namespace {
+
+using Drives = std::vector<std::optional<DriveStatistics>>;
+
+DriveStatistics sectors(uint64_t read, uint64_t written) {
+    return DriveStatistics{read * 512, written * 512};
+}
+
+Drives readDrives(DiskstatsReader& reader) {
+    Drives drives;
+    EXPECT_TRUE(reader.readDrives(drives));
+    return drives;
+}
+
+TEST(DiskstatsReaderTest, CountsEachPhysicalDriveOnce) {
+    struct Row {
+        const char* fixture;
+        Drives expected;
+    };
+    for (const Row& row : {
+             // loop and an idle zram device beside the one virtio disk
+             Row{"this-vm", {sectors(4153482, 5906528)}},
+             // NVMe behind multipath, whose head (under /devices/virtual) and hidden path both
+             // count on this kernel, dm-crypt on top, zram swap and snap loops: one drive
+             Row{"laptop", {sectors(28765432, 34567890)}},
+             // three SATA disks; the md RAID across two of them and the DVD drive do not count
+             Row{"desktop",
+                 {sectors(98765432, 187654320), sectors(45678912, 23456784),
+                  sectors(45612344, 23456784)}},
+             // a kernel before 6.0 counts a multipath namespace only on its two paths
+             Row{"multipath-head-without-stats", {sectors(16000000 + 12000000, 8000000 + 4000000)}},
+         }) {
+        DiskstatsReader reader(fixtureRoot(row.fixture));
+        EXPECT_EQ(readDrives(reader), row.expected) << row.fixture;
+    }
+}
+
+TEST(DiskstatsReaderTest, ADiskPluggedInLaterCounts) {
+    TempRoot root("desktop");
+    DiskstatsReader reader(root.path());
+    EXPECT_EQ(readDrives(reader).size(), 3u);
+    EXPECT_EQ(readDrives(reader).size(), 3u);
+    root.overlay("desktop-usb-plugged");
+    Drives drives = readDrives(reader);
+    ASSERT_EQ(drives.size(), 4u);
+    EXPECT_EQ(drives[3], sectors(187654, 0)) << "the USB disk, not its partition";
+}
+
+TEST(DiskstatsReaderTest, ChoosesWholeDrivesByName) {
+    using Disks = std::vector<CountedDisk>;
+    struct Row {
+        std::vector<std::string> sysBlock;
+        Disks expected;
+    };
+    for (const Row& row : {
+             Row{{"dm-0", "fd0", "loop0", "md0", "mmcblk0", "nbd0", "ram0", "sda", "sr0", "vda",
+                  "xvda", "zram0"},
+                 {{"mmcblk0"}, {"sda"}, {"vda"}, {"xvda"}}},
+             Row{{"nvme0c0n1", "nvme0c1n1", "nvme0n1", "nvme1n1"},
+                 {{"nvme0n1", {"nvme0c0n1", "nvme0c1n1"}}, {"nvme1n1"}}},
+             // a path whose head is not listed is a drive of its own; names that only look
+             // like paths are not paths
+             Row{{"nvme2c2n1", "nvme10c3n12", "nvme10n12", "nvme3cXn1", "nvme4c1n"},
+                 {{"nvme2c2n1"}, {"nvme10n12", {"nvme10c3n12"}}, {"nvme3cXn1"}, {"nvme4c1n"}}},
+         }) {
+        EXPECT_EQ(countedDisks(row.sysBlock), row.expected);
+    }
+}
+
+TEST(DiskstatsReaderTest, ShortAndMalformedLines) {
+    std::vector<DiskstatsRow> rows;
+    parseDiskstats(
+        "   8       0 sda 10 0 20 0\n"                // cut off before the writes
+        "   8      16 sdb 1 2 3 4 5 6 7 8 9 10 11\n"  // the 2.6 layout
+        "   8      32\n"                              // no name
+        "garbage\n"
+        "   8      48 sdd",  // a name and nothing else, no newline
+        rows);
+    EXPECT_EQ(rows, (std::vector<DiskstatsRow>{
+                        {.name = "sda", .sectorsRead = 20},
+                        {.name = "sdb", .sectorsRead = 3, .sectorsWritten = 7},
+                        {.name = "sdd"},
+                    }));
+}
+
+TEST(DiskstatsReaderTest, UnreadableDiskstatsListsNoDrives) {
+    DiskstatsReader reader(fixtureRoot("no-such-machine"));
+    Drives drives;
+    EXPECT_FALSE(reader.readDrives(drives));
+}
+
+TEST(DiskstatsReaderTest, LiveDiskstatsReads) {
+    DiskstatsReader reader("/");
+    Drives drives;
+    EXPECT_TRUE(reader.readDrives(drives));
+}
+
+TEST(StatvfsReaderTest, UsesFragmentSizeAndUserAvailableBlocks) {
+    for (const std::string& path : {std::string("/"), fixtureRoot("desktop")}) {
+        struct statvfs fs {};
+        ASSERT_EQ(statvfs(path.c_str(), &fs), 0);
+        std::optional<FileSystemStatistics> stats = StatvfsReader(path).rootFileSystem();
+        ASSERT_TRUE(stats.has_value()) << path;
+        EXPECT_EQ(stats->blockSize, fs.f_frsize) << path;
+        EXPECT_EQ(stats->blocks, fs.f_blocks) << path;
+        // Free space moves as other programs write; f_bfree would usually be further off.
+        EXPECT_NEAR(static_cast<double>(stats->availableBlocks), static_cast<double>(fs.f_bavail),
+                    0.001 * static_cast<double>(fs.f_blocks))
+            << path;
+    }
+    EXPECT_EQ(StatvfsReader(fixtureRoot("no-such-machine")).rootFileSystem(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,188 @@
+#include "presentation/descriptors.h"
+
+#include <gtest/gtest.h>
+
+#include "core/task_queue_main_thread.h"
+#include "tests/support/fake_sampler_factory.h"
+
+namespace glintdeck {
+namespace {
+
+using Rows = std::vector<StatDescriptor::Row>;
+
+// A running store fed by hand, over settings kept in memory.
+class DescriptorsTest : public testing::Test {
+  protected:
+    void SetUp() override { store_.start(); }
+
+    template <typename Deliver>
+    void deliver(Deliver deliver) {
+        deliver(factory_.runs.back());
+        mainThread_.runPending();
+    }
+
+    StatDescriptor build(StatKind kind) {
+        auto built = descriptor(kind, store_, settings_, environment_);
+        EXPECT_TRUE(built) << rawValue(kind);
+        return built.value_or(StatDescriptor{});
+    }
+
+    std::vector<StatKind> listedKinds() {
+        std::vector<StatKind> kinds;
+        for (const auto& d : descriptors(store_, settings_, environment_)) kinds.push_back(d.kind);
+        return kinds;
+    }
+
+    TaskQueueMainThread mainThread_;
+    FakeSamplerFactory factory_;
+    AppSettings settings_{PreferencesStore::inMemory()};
+    StatsStore store_{mainThread_, factory_, settings_};
+    DescriptorEnvironment environment_{.decimalSeparator = ",", .processorCount = 8};
+};
+
+TEST_F(DescriptorsTest, CPURoundsHalvesUpAndShowsTheCPUTemperature) {
+    deliver([](auto& run) {
+        run.cpu(CPUSample{.totalUsagePercent = 37.5,
+                          .userPercent = 25,
+                          .systemPercent = 12.5,
+                          .idlePercent = 62.5});
+        run.temps(TemperatureSample{.sensors = {{"CPU", 61.6}, {"GPU", 50.2}}});
+        run.gpu(GPUSample{.isAvailable = true, .utilizationPercent = 3});
+    });
+    StatDescriptor cpu = build(StatKind::cpu);
+    EXPECT_EQ(cpu.value, "38%");
+    EXPECT_EQ(cpu.detail,
+              (Rows{{"User", "25%"}, {"System", "13%"}, {"Idle", "63%"}, {"Temp", "62°C"}}));
+    EXPECT_EQ(build(StatKind::gpu).detail.back(), (StatDescriptor::Row{"Temp", "50°C"}));
+    EXPECT_EQ(cpu.graph->upper.values, std::vector<double>{37.5});
+}
+
+TEST_F(DescriptorsTest, ProcessSectionsShowTheTenLargestOrNothing) {
+    EXPECT_FALSE(build(StatKind::cpu).processSection);
+    TopProcessesSample top;
+    for (int i = 12; i > 0; --i) {
+        top.byCPU.push_back({"p" + std::to_string(i), i * 10.0});
+        top.byMemory.push_back({"p" + std::to_string(i), i * 1048576.0});
+    }
+    deliver([&](auto& run) { run.topProcesses(top); });
+    auto section = *build(StatKind::cpu).processSection;
+    EXPECT_EQ(section.title, "Top by CPU");
+    ASSERT_EQ(section.rows.size(), 10u);
+    EXPECT_EQ(section.rows.front(), (StatDescriptor::Row{"p12", "120,0%"}));
+    EXPECT_EQ(section.reservedRows, 10);
+    EXPECT_EQ(build(StatKind::memory).processSection->rows.front().second, "12 MB");
+}
+
+TEST_F(DescriptorsTest, FreeMemoryNeverWrapsAndValueModesPickTheTexts) {
+    deliver([](auto& run) { run.memory(MemorySample{.usedBytes = 10, .totalBytes = 8}); });
+    StatDescriptor memory = build(StatKind::memory);
+    EXPECT_EQ(memory.detail[1], (StatDescriptor::Row{"Free", "Zero KB"}));
+    EXPECT_FALSE(memory.secondaryValue) << "memory shows one value by default";
+
+    settings_.setTileValueMode(TileValueMode::bothReversed, StatKind::memory);
+    memory = build(StatKind::memory);
+    EXPECT_EQ(memory.value, "F Zero KB");
+    EXPECT_EQ(memory.widestValue, "F 888,88 GB");
+    EXPECT_EQ(memory.secondaryValue, "U 10 B");
+}
+
+TEST_F(DescriptorsTest, NetworkLoadIsTrafficAgainstAHundredMegabits) {
+    deliver([](auto& run) {
+        run.network(NetworkSample{.downBytesPerSec = 6'250'000, .upBytesPerSec = 6'250'000});
+    });
+    EXPECT_EQ(build(StatKind::network).loadPercent, 100);
+    deliver([](auto& run) { run.network(NetworkSample{.downBytesPerSec = 1'250'000}); });
+    StatDescriptor network = build(StatKind::network);
+    EXPECT_DOUBLE_EQ(network.loadPercent, 10);
+    EXPECT_EQ(network.value, "↓ 1,3 MB/s") << "network shows both values by default";
+    EXPECT_EQ(network.secondaryValue, "↑ 0 B/s");
+}
+
+TEST_F(DescriptorsTest, AQuietRateGraphScalesAgainstOneAndShowsAZeroPeak) {
+    deliver([](auto& run) { run.network(NetworkSample{}); });
+    GraphData graph = *build(StatKind::network).graph;
+    EXPECT_EQ(graph.upper.label, "Up");
+    EXPECT_EQ(graph.upper.peak, 1);
+    EXPECT_EQ(graph.upper.peakFormatted, "0 B/s");
+    EXPECT_EQ(graph.lower->label, "Down");
+    EXPECT_FALSE(build(StatKind::cpu).graph->upper.peakFormatted) << "percent peaks are fixed";
+}
+
+TEST_F(DescriptorsTest, UnavailableKindsHaveNoDescriptorAndKeepTheirLastBand) {
+    EXPECT_FALSE(descriptor(StatKind::battery, store_, settings_, environment_));
+    EXPECT_FALSE(descriptor(StatKind::fan, store_, settings_, environment_));
+    EXPECT_FALSE(descriptor(StatKind::power, store_, settings_, environment_));
+    EXPECT_FALSE(descriptor(StatKind::gpu, store_, settings_, environment_));
+    store_.lastBands()[StatKind::gpu] = Band::hot;
+    auto kinds = listedKinds();
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), StatKind::gpu), 0);
+    EXPECT_EQ(store_.lastBands().at(StatKind::gpu), Band::hot);
+
+    deliver([](auto& run) { run.battery(BatterySample{.isPresent = true, .percent = 15}); });
+    settings_.setEnabled(StatKind::battery, false);
+    kinds = listedKinds();
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), StatKind::battery), 0);
+}
+
+TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
+    settings_.setStatOrder({StatKind::uptime, StatKind::cpu, StatKind::memory, StatKind::disk,
+                            StatKind::network, StatKind::battery, StatKind::gpu, StatKind::fan,
+                            StatKind::power, StatKind::temps, StatKind::loadAverage});
+    settings_.setEnabledStats({StatKind::cpu, StatKind::uptime, StatKind::battery});
+    deliver([](auto& run) {
+        run.cpu(CPUSample{.totalUsagePercent = 90});
+        run.battery(BatterySample{.isPresent = true, .percent = 15});
+    });
+    auto list = descriptors(store_, settings_, environment_);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].kind, StatKind::uptime);
+    EXPECT_EQ(list[1].band, Band::hot);
+    EXPECT_EQ(list[1].tint, settings_.theme().statusStyle == Theme::StatusStyle::suppressed
+                                ? Tint::primaryText
+                                : Tint::hot);
+    EXPECT_EQ(list[2].band, Band::hot) << "an almost empty battery is the hot case";
+    EXPECT_EQ(store_.lastBands().at(StatKind::cpu), Band::hot);
+}
+
+TEST(TintTest, SuppressedStylesTintWithPrimaryTextWhateverTheBand) {
+    for (Band band : {Band::calm, Band::busy, Band::hot}) {
+        EXPECT_EQ(tint(band, Theme::StatusStyle::suppressed), Tint::primaryText);
+    }
+    EXPECT_EQ(tint(Band::busy, Theme::StatusStyle::standard), Tint::busy);
+    EXPECT_EQ(tint(Band::calm, Theme::StatusStyle::emphasized), Tint::calm);
+}
+
+TEST_F(DescriptorsTest, SingleValueKindsBuildTheirRows) {
+    deliver([](auto& run) {
+        run.fan(FanSample{.hasFans = true,
+                          .fans = {{.current = 1500, .min = 1000, .max = 6000},
+                                   {.current = 2500, .min = 1000, .max = 6000}}});
+        run.temps(TemperatureSample{.thermalState = ThermalState::serious});
+        run.loadAverage(LoadSample{12.0, 2.0, 1.0});
+        run.power(PowerSample{.isAvailable = true, .cpuWatts = 4.5, .gpuWatts = 0.5});
+    });
+    StatDescriptor fan = build(StatKind::fan);
+    EXPECT_EQ(fan.value, "2500 rpm");
+    EXPECT_DOUBLE_EQ(fan.loadPercent, 30);
+    EXPECT_EQ(fan.detail[0], (StatDescriptor::Row{"Fan 1", "1500 rpm (1000–6000)"}));
+
+    StatDescriptor temps = build(StatKind::temps);
+    EXPECT_EQ(temps.value, "Serious");
+    EXPECT_EQ(temps.loadPercent, 75);
+    EXPECT_EQ(temps.detail, (Rows{{"Pressure", "Serious"}}));
+
+    StatDescriptor load = build(StatKind::loadAverage);
+    EXPECT_EQ(load.value, "12.00");
+    EXPECT_EQ(load.loadPercent, 100);
+    EXPECT_EQ(load.detail.back(), (StatDescriptor::Row{"Cores", "8"}));
+
+    StatDescriptor power = build(StatKind::power);
+    EXPECT_EQ(power.value, "5·1 W");
+    EXPECT_EQ(power.detail[4], (StatDescriptor::Row{"Total", "5.0 W"}));
+
+    StatDescriptor uptime = build(StatKind::uptime);
+    EXPECT_EQ(uptime.detail[1], (StatDescriptor::Row{"Booted", "—"})) << "no boot time yet";
+}
+
+}  // namespace
+}  // namespace glintdeck

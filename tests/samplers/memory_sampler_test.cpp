@@ -1,0 +1,84 @@
+#include "samplers/memory_sampler.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/manual_executor.h"
+
+namespace glintdeck {
+namespace {
+
+class FixedMemory final : public MemorySource {
+  public:
+    FixedMemory(std::optional<VMStatistics> stats, uint64_t pageSize, uint64_t physical)
+        : stats_(stats), pageSize_(pageSize), physical_(physical) {}
+    std::optional<VMStatistics> statistics() override { return stats_; }
+    uint64_t pageSize() override { return pageSize_; }
+    uint64_t physicalMemory() override { return physical_; }
+
+  private:
+    std::optional<VMStatistics> stats_;
+    uint64_t pageSize_;
+    uint64_t physical_;
+};
+
+std::vector<MemorySample> oneTick(std::optional<VMStatistics> stats, uint64_t pageSize,
+                                  uint64_t physical) {
+    ManualExecutor executor;
+    std::vector<MemorySample> samples;
+    auto sampler = std::make_shared<MemorySampler>(
+        executor, 1.0, std::make_unique<FixedMemory>(stats, pageSize, physical),
+        [&](const MemorySample& s) { samples.push_back(s); });
+    sampler->start();
+    executor.runUntilIdle();
+    sampler->stop();
+    return samples;
+}
+
+TEST(MemorySamplerTest, BuildsTheFiguresFromPageCounts) {
+    constexpr uint64_t kGiB = 1ull << 30;
+    struct Row {
+        const char* what;
+        VMStatistics stats;
+        uint64_t pageSize;
+        uint64_t physical;
+        MemorySample expected;
+    };
+    for (const Row& row : {
+             Row{"used is active + wired + compressor; application memory is not added again",
+                 {.active = 1000, .wire = 200, .compressor = 50, .internal = 900, .purgeable = 100},
+                 4096,
+                 10'000 * 4096,
+                 {.usedBytes = 1250 * 4096,
+                 .totalBytes = 10'000 * 4096,
+                 .pressurePercent = 12.5,
+                 .appBytes = 800 * 4096,
+                 .wiredBytes = 200 * 4096,
+                 .compressedBytes = 50 * 4096}},
+             Row{"purgeable above internal gives no application memory, not a wrapped number",
+                 {.active = 10, .internal = 5, .purgeable = 6},
+                 16384,
+                 1000 * 16384,
+                 {.usedBytes = 10 * 16384, .totalBytes = 1000 * 16384, .pressurePercent = 1}},
+             Row{"no physical memory reported gives pressure 0",
+                 {.active = 10},
+                 4096,
+                 0,
+                 {.usedBytes = 10 * 4096}},
+             Row{"used above physical memory is shown as it is",
+                 {.active = 3 * kGiB / 4096},
+                 4096,
+                 2 * kGiB,
+                 {.usedBytes = 3 * kGiB, .totalBytes = 2 * kGiB, .pressurePercent = 150}},
+         }) {
+        std::vector<MemorySample> samples = oneTick(row.stats, row.pageSize, row.physical);
+        ASSERT_EQ(samples.size(), 1u) << row.what;
+        EXPECT_EQ(samples[0], row.expected) << row.what;
+    }
+}
+
+TEST(MemorySamplerTest, UnreadableStatisticsDeliverNothing) {
+    EXPECT_TRUE(oneTick(std::nullopt, 4096, 1 << 30).empty());
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,108 @@
+#include "samplers/smc.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_smc.h"
+
+namespace glintdeck {
+namespace {
+
+TEST(SMCTest, RecordLaysOutEveryFieldAtItsOffsetLittleEndian) {
+    SMCKeyRecord record;
+    record.key = fourCharCode("FNum");
+    record.dataSize = 0x01020304;
+    record.dataType = fourCharCode("flt ");
+    record.command = SMCKeyRecord::kReadBytes;
+    record.bytes[0] = 0xAA;
+    record.bytes[31] = 0xBB;
+    SMCKeyRecord::Wire wire = record.encode();
+
+    std::string hex;
+    for (uint8_t byte : wire) {
+        hex += "0123456789abcdef"[byte >> 4];
+        hex += "0123456789abcdef"[byte & 15];
+    }
+    EXPECT_EQ(hex,
+              "6d754e46000000000000000000000000"  // key "FNum" = 0x464E756D, low byte first
+              "00000000000000000000000004030201"  // data size at 28
+              "20746c66000000000000050000000000"  // type "flt " at 32, command at 42
+              "aa000000000000000000000000000000"  // value bytes from 48
+              "000000000000000000000000000000bb");
+    EXPECT_EQ(SMCKeyRecord::decode(wire), record);
+}
+
+TEST(SMCTest, DecodesEveryTypeOfTheTable) {
+    struct Row {
+        const char* type;
+        std::vector<uint8_t> bytes;
+        std::optional<double> expected;
+    };
+    for (const Row& row : {
+             Row{"sp78", {0x2A, 0x80}, 42.5},
+             Row{"sp78", {0xFF, 0x00}, 255.0},  // unsigned: not -1
+             Row{"fpe2", {0x1F, 0x40}, 2000.0},
+             Row{"fpe2", {0x00, 0x03}, 0.0},  // fraction bits are dropped
+             Row{"ui16", {0x01, 0x2C}, 300.0},
+             Row{"ui8 ", {0xC8, 0x01}, 200.0},
+             Row{"ui32", {0x01, 0x00, 0x00, 0x2A}, 16777258.0},
+             Row{"flt ", {0x00, 0x00, 0xC8, 0x42}, 100.0},
+             Row{"ui8", {0x05}, std::nullopt},  // the trailing space is part of the type
+             Row{"si16", {0x00, 0x05}, std::nullopt},
+             Row{"{fds", {0x00, 0x05}, std::nullopt},
+         }) {
+        auto state = std::make_shared<FakeSmcState>();
+        state->set("TEST", row.type, row.bytes);
+        SMC smc(std::make_unique<FakeSmcConnection>(state));
+        EXPECT_EQ(smc.read("TEST"), row.expected) << row.type;
+    }
+}
+
+TEST(SMCTest, RawReadCutsLongValuesTo32Bytes) {
+    auto state = std::make_shared<FakeSmcState>();
+    state->set("LONG", "ch8*", std::vector<uint8_t>(40, 0x11));
+    SMC smc(std::make_unique<FakeSmcConnection>(state));
+    SMCKeyResult cut = smc.readKey("LONG");
+    EXPECT_EQ(cut.status, 0);
+    EXPECT_EQ(cut.reading.dataSize, 40u);
+    EXPECT_EQ(cut.reading.dataType, "ch8*");
+    std::array<uint8_t, 32> bytes;
+    bytes.fill(0x11);
+    EXPECT_EQ(cut.reading.bytes, bytes);
+}
+
+TEST(SMCTest, UnknownKeysFailedCallsAndEmptyValuesAreAbsent) {
+    auto state = std::make_shared<FakeSmcState>();
+    state->set("ZERO", "ui8 ", {});
+    state->set("FAIL", "ui8 ", {1});
+    state->failing.insert("FAIL");
+    state->set("GOOD", "ui8 ", {7});
+    SMC smc(std::make_unique<FakeSmcConnection>(state));
+
+    EXPECT_EQ(smc.read("ZERO"), std::nullopt) << "data size 0 although the call succeeded";
+    EXPECT_EQ(smc.read("NONE"), std::nullopt);
+    EXPECT_EQ(smc.read("FAIL"), std::nullopt);
+    EXPECT_EQ(smc.read("GOOD"), 7.0) << "the connection stays usable after a failure";
+}
+
+TEST(SMCTest, MalformedKeysAndClosedClientsMakeNoCall) {
+    auto state = std::make_shared<FakeSmcState>();
+    state->set("F1Ac", "ui8 ", {1});
+    SMC smc(std::make_unique<FakeSmcConnection>(state));
+
+    for (const char* key : {"", "F1A", "F10Ac", "F\u00e9c"}) {
+        EXPECT_EQ(smc.read(key), std::nullopt) << key;
+        EXPECT_NE(smc.readKey(key).status, 0) << key;
+    }
+    EXPECT_EQ(state->calls, 0);
+
+    smc.close();
+    EXPECT_FALSE(smc.isConnected());
+    EXPECT_EQ(smc.read("F1Ac"), std::nullopt);
+    EXPECT_EQ(state->calls, 0);
+
+    SMC never(nullptr);
+    EXPECT_EQ(never.read("F1Ac"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace glintdeck
