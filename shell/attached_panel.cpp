@@ -1,0 +1,46 @@
+#include "shell/attached_panel.h"
+
+#include <cmath>
+
+#include "shell/floating_window.h"
+#include "shell/panel_shape.h"
+#include "shell/placement.h"
+#include "shell/qt_screens.h"
+
+namespace glintdeck {
+
+AttachedPanel::AttachedPanel(std::string title) : title_(std::move(title)) {}
+
+AttachedPanel::~AttachedPanel() { delete panel_.data(); }
+
+void AttachedPanel::setPanelShape(const CompositingWatcher* compositing, double cornerRadius) {
+    compositing_ = compositing;
+    cornerRadius_ = cornerRadius;
+}
+
+void AttachedPanel::show(std::unique_ptr<QWidget> content, Rect stripFrame, double centreX) {
+    if (!panel_) {
+        panel_ = new PanelHost;
+        nameFloatingPanel(*panel_, title_, "glintdeck");
+        if (compositing_ != nullptr) {
+            new PanelShape(*panel_, *compositing_, cornerRadius_);
+        }
+    }
+    panel_->setContent(std::move(content));
+    const Size size{double(panel_->width()), double(panel_->height())};
+    const Point o = attachedPanelOrigin(size, stripFrame, centreX, currentScreenLayout());
+    panel_->move(qtTopLeft({std::round(o.x), std::round(o.y)}, size));
+    showFloatingPanel(*panel_);
+}
+
+void AttachedPanel::hide() {
+    if (!panel_) {
+        return;
+    }
+    panel_->hide();
+    // Later, not now: the hide may come from inside the content's own handler.
+    panel_->deleteLater();
+    panel_ = nullptr;
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "shell/geometry.h"
+#include "shell/panel_host.h"
+
+namespace glintdeck {
+
+class CompositingWatcher;
+
+// A floating window shown next to the strip, reused from show to show: the detail card and the
+// first-run hint. Each show replaces the content, measures it again and places the window below
+// the strip (or above it where there is no room) centred on the given x, inside the strip's
+// screen. It cannot be dragged. Main thread only.
+class AttachedPanel {
+  public:
+    explicit AttachedPanel(std::string title);
+    ~AttachedPanel();
+    AttachedPanel(const AttachedPanel&) = delete;
+    AttachedPanel& operator=(const AttachedPanel&) = delete;
+
+    void setPanelShape(const CompositingWatcher* compositing, double cornerRadius);
+
+    void show(std::unique_ptr<QWidget> content, Rect stripFrame, double centreX);
+    // Closes the window; nothing happens without one.
+    void hide();
+
+    [[nodiscard]] QWidget* panel() const { return panel_; }
+
+  private:
+    std::string title_;
+    QPointer<PanelHost> panel_;
+    const CompositingWatcher* compositing_ = nullptr;
+    double cornerRadius_ = 0;
+};
+
+}  // namespace glintdeck

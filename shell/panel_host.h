@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QMenu;
+
+namespace glintdeck {
+
+// The top-level window of a floating panel, holding one content view (the strip, a detail
+// card, the hint) at the content's own size. A right click anywhere on the content that the
+// content does not handle itself pops up the menu of the context-menu provider; without a
+// provider the click goes on as usual. Clicks act at once even while another program is
+// active: the panel never takes the focus, so there is no activating click to swallow.
+class PanelHost final : public QWidget {
+  public:
+    using ContextMenuProvider = std::function<std::unique_ptr<QMenu>()>;
+
+    PanelHost();
+
+    // Replaces the content (the old one is deleted once the event loop is back, since the
+    // replacement may be asked for from inside the old content's own handler) and resizes the
+    // window to the new content's preferred size.
+    void setContent(std::unique_ptr<QWidget> content);
+    [[nodiscard]] QWidget* content() const { return content_; }
+
+    void setContextMenuProvider(ContextMenuProvider provider) { provider_ = std::move(provider); }
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    QWidget* content_ = nullptr;
+    ContextMenuProvider provider_;
+};
+
+}  // namespace glintdeck

@@ -1,0 +1,164 @@
+#include "shell/panel_window_controller.h"
+
+#include <QEvent>
+#include <cmath>
+
+#include "shell/floating_window.h"
+#include "shell/panel_shape.h"
+#include "shell/placement.h"
+#include "shell/qt_screens.h"
+
+namespace glintdeck {
+
+namespace {
+
+// Windows sit on whole pixels; an origin kept with a fraction would never match the place the
+// window reports, and every show would look like a user's move.
+Point wholePixels(Point p) { return {std::round(p.x), std::round(p.y)}; }
+
+Size sizeOf(const QWidget& widget) { return {double(widget.width()), double(widget.height())}; }
+
+}  // namespace
+
+PanelWindowController::PanelWindowController() = default;
+
+PanelWindowController::~PanelWindowController() {
+    if (panel_) {
+        panel_->removeEventFilter(this);  // a window being destroyed is no longer a PanelHost
+        delete panel_.data();
+    }
+}
+
+void PanelWindowController::setOnVisibilityChanged(std::function<void(bool)> callback) {
+    onVisibilityChanged_ = std::move(callback);
+}
+
+void PanelWindowController::setOnPanelMoved(std::function<void(Point)> callback) {
+    onPanelMoved_ = std::move(callback);
+}
+
+void PanelWindowController::setContextMenuProvider(PanelHost::ContextMenuProvider provider) {
+    contextMenuProvider_ = std::move(provider);
+}
+
+void PanelWindowController::setPanelShape(const CompositingWatcher* compositing,
+                                          double cornerRadius) {
+    compositing_ = compositing;
+    cornerRadius_ = cornerRadius;
+}
+
+void PanelWindowController::showStrip(PanelAnchor anchor, std::optional<Point> customPosition,
+                                      std::unique_ptr<QWidget> stripView) {
+    auto* panel = new PanelHost;
+    panel->setContextMenuProvider(contextMenuProvider_);
+    panel->setContent(std::move(stripView));
+    nameFloatingPanel(*panel, "Glintdeck", "glintdeck");
+    if (compositing_ != nullptr) {
+        new PanelShape(*panel, *compositing_, cornerRadius_);
+    }
+    panel_ = panel;
+
+    const Size size = sizeOf(*panel);
+    const Point placed = wholePixels(origin(anchor, customPosition, size));
+    lastAppliedOrigin_ = placed;
+    panel->move(qtTopLeft(placed, size));
+    panel->installEventFilter(this);
+    showFloatingPanel(*panel);
+    if (onVisibilityChanged_) {
+        onVisibilityChanged_(true);
+    }
+}
+
+void PanelWindowController::hideStrip() {
+    if (!panel_) {
+        return;
+    }
+    PanelHost* panel = panel_;
+    panel->removeEventFilter(this);
+    panel->hide();
+    // Later, not now: the hide may come from inside the strip's own click handler.
+    panel->deleteLater();
+    panel_ = nullptr;
+    lastAppliedOrigin_.reset();
+    nativeDragActive_ = false;
+    if (onVisibilityChanged_) {
+        onVisibilityChanged_(false);
+    }
+}
+
+Point PanelWindowController::origin(PanelAnchor anchor, std::optional<Point> customPosition,
+                                    Size size) const {
+    return stripOrigin(anchor, customPosition, size, pointerLocation(), currentScreenLayout());
+}
+
+void PanelWindowController::handleDrag(QPointF, bool ended) {
+    if (ended) {
+        nativeDragActive_ = false;
+        return;
+    }
+    if (nativeDragActive_ || !panel_) {
+        return;
+    }
+    nativeDragActive_ = true;
+    if (!drag_.start(*panel_, [this](QPoint topLeft) { dragFinished(topLeft); })) {
+        nativeDragActive_ = false;  // no button down, no display: the strip stays put
+    }
+}
+
+void PanelWindowController::dragFinished(QPoint topLeft) {
+    if (!panel_) {
+        return;
+    }
+    const Point o = screenRect(QRect(topLeft, panel_->size())).origin();
+    lastAppliedOrigin_ = o;
+    // A window manager's move holds the pointer, so the strip may never hear its gesture end;
+    // the drag's own end stands for it.
+    nativeDragActive_ = false;
+    if (onPanelMoved_) {
+        onPanelMoved_(o);
+    }
+}
+
+void PanelWindowController::movePanel(Point origin) {
+    if (!panel_) {
+        return;
+    }
+    const Point placed = wholePixels(origin);
+    lastAppliedOrigin_ = placed;
+    panel_->move(qtTopLeft(placed, sizeOf(*panel_)));
+}
+
+std::optional<Rect> PanelWindowController::panelFrame() const {
+    if (!panel_) {
+        return std::nullopt;
+    }
+    return screenRect(panel_->frameGeometry());
+}
+
+Point PanelWindowController::currentOrigin() const {
+    return screenRect(panel_->frameGeometry()).origin();
+}
+
+bool PanelWindowController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Move && watched == panel_.data()) {
+        panelDidMove();
+    }
+    return false;
+}
+
+void PanelWindowController::panelDidMove() {
+    // During a drag the window moves many times; its end reports the final place once.
+    if (!panel_ || nativeDragActive_ || drag_.active()) {
+        return;
+    }
+    const Point o = currentOrigin();
+    if (lastAppliedOrigin_ == o) {
+        return;  // the controller's own move
+    }
+    lastAppliedOrigin_ = o;
+    if (onPanelMoved_) {
+        onPanelMoved_(o);
+    }
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "settings/panel_anchor.h"
+#include "shell/geometry.h"
+#include "shell/panel_host.h"
+#include "shell/window_drag.h"
+
+namespace glintdeck {
+
+class CompositingWatcher;
+
+// Owns the floating strip: a borderless panel above ordinary windows on every desktop, placed
+// by its anchor or where the user dragged it, created on every show and destroyed on every
+// hide. Reports visibility changes and user moves through callbacks and pops up the owner's
+// menu on a right click. All points are screen coordinates (origin bottom-left of the primary
+// screen, y up); origins the controller applies are whole pixels, so the window lands exactly
+// where lastAppliedOrigin says. Main thread only.
+class PanelWindowController final : public QObject {
+  public:
+    static constexpr double edgeMargin = 24;
+
+    PanelWindowController();
+    ~PanelWindowController() override;
+
+    void setOnVisibilityChanged(std::function<void(bool)> callback);
+    void setOnPanelMoved(std::function<void(Point)> callback);
+    void setContextMenuProvider(PanelHost::ContextMenuProvider provider);
+    // With a watcher, panels are cut to a rounded rectangle of this radius while no compositing
+    // manager runs (their corners would show black otherwise).
+    void setPanelShape(const CompositingWatcher* compositing, double cornerRadius);
+
+    // Shows the strip view in a new panel at its natural size. Called only when no strip shows.
+    void showStrip(PanelAnchor anchor, std::optional<Point> customPosition,
+                   std::unique_ptr<QWidget> stripView);
+    // Closes the strip; nothing happens (and nothing is reported) without one.
+    void hideStrip();
+
+    // Where a panel of this size goes for the anchor or custom position, on the current screens
+    // and pointer.
+    [[nodiscard]] Point origin(PanelAnchor anchor, std::optional<Point> customPosition,
+                               Size size) const;
+
+    // The strip's drag gesture: starts a window drag on its first report, ends it with the
+    // last; the final origin is reported once through onPanelMoved.
+    void handleDrag(QPointF translation, bool ended);
+
+    // Moves the shown strip to an origin of the controller's own choosing (Reset Position):
+    // recorded as the last applied origin, so the move is not reported as the user's.
+    void movePanel(Point origin);
+
+    [[nodiscard]] QWidget* panel() const { return panel_; }
+    [[nodiscard]] std::optional<Rect> panelFrame() const;
+    [[nodiscard]] const std::optional<Point>& lastAppliedOrigin() const {
+        return lastAppliedOrigin_;
+    }
+    void setLastAppliedOrigin(std::optional<Point> origin) { lastAppliedOrigin_ = origin; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void panelDidMove();
+    void dragFinished(QPoint topLeft);
+    [[nodiscard]] Point currentOrigin() const;
+
+    QPointer<PanelHost> panel_;
+    std::function<void(bool)> onVisibilityChanged_;
+    std::function<void(Point)> onPanelMoved_;
+    PanelHost::ContextMenuProvider contextMenuProvider_;
+    std::optional<Point> lastAppliedOrigin_;
+    bool nativeDragActive_ = false;
+    WindowDrag drag_;
+    const CompositingWatcher* compositing_ = nullptr;
+    double cornerRadius_ = 0;
+};
+
+}  // namespace glintdeck

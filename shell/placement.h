@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+
+#include "shell/geometry.h"
+
+namespace glintdeck {
+
+// Where the floating windows go: the strip by its anchor or remembered position, the detail
+// card and the first-run hint next to the strip. Pure functions of the screen layout and the
+// pointer, so every rule is testable without a display; all in screen coordinates.
+
+// The strip hangs this far below the pointer under the cursor anchor.
+inline constexpr double cursorDrop = 18;
+// Distance from the visible frame's top or bottom edge under the topCenter and bottomCenter
+// anchors.
+inline constexpr double edgeMargin = 24;
+// Vertical distance between the strip and the card or hint below (or above) it.
+inline constexpr double attachedPanelGap = 6;
+
+// The first screen whose frame contains the point, else the main screen; absent without
+// screens.
+[[nodiscard]] std::optional<ScreenGeometry> screenContaining(const ScreenLayout& layout, Point p);
+
+// Moves the origin of a rectangle of the given size so it lies inside the screen's visible
+// frame; a rectangle wider (taller) than the frame is aligned to its left (bottom) edge.
+// Without a screen the origin is returned unchanged.
+[[nodiscard]] Point clampOrigin(Point origin, Size size,
+                                const std::optional<ScreenGeometry>& screen);
+
+// The strip's origin: a custom position (ignored under the cursor anchor) clamped into the
+// screen containing it, or the anchor's place on the pointer's screen, clamped.
+[[nodiscard]] Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
+                                Point pointer, const ScreenLayout& layout);
+
+// The origin of a card or hint of the given size next to the strip frame, centred on x =
+// centreX: below the strip, or above it where there is no room below, kept on the strip's
+// screen. A panel taller than the visible frame keeps its place beside the strip.
+[[nodiscard]] Point attachedPanelOrigin(Size size, Rect stripFrame, double centreX,
+                                        const ScreenLayout& layout);
+
+}  // namespace glintdeck

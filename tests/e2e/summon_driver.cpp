@@ -1,0 +1,77 @@
+// A small stand-in for the application, for summon-scenario: the summon key (⌃⌥⌘Q, that is
+// Control+Alt+Super+Q) toggles a floating window titled "Glintdeck", a left or right click
+// elsewhere hides it, and dragging it moves it. Prints one line per event on standard output:
+// "summon registered" or "summon refused", "ready", "shown", "hidden", "hidden by click",
+// "drag started by the window manager" or "drag started by hand", "moved X Y".
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+#include <cstdio>
+#include <memory>
+
+#include "shell/click_away_monitor.h"
+#include "shell/floating_window.h"
+#include "shell/hot_key_service.h"
+#include "shell/window_drag.h"
+
+namespace {
+
+void report(const char* line) {
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+}
+
+class Strip final : public QWidget {
+  public:
+    Strip() {
+        glintdeck::makeFloatingPanel(*this);
+        glintdeck::nameFloatingPanel(*this, "Glintdeck", "glintdeck");
+        setGeometry(40, 40, 300, 40);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(40, 40, 48)); }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && drag_.start(*this, [](QPoint topLeft) {
+                std::printf("moved %d %d\n", topLeft.x(), topLeft.y());
+                std::fflush(stdout);
+            })) {
+            report(drag_.byWindowManager() ? "drag started by the window manager"
+                                           : "drag started by hand");
+        }
+    }
+
+  private:
+    glintdeck::WindowDrag drag_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("glintdeck");
+    Strip strip;
+
+    glintdeck::HotKeyService summon(1);
+    summon.registerBinding(glintdeck::HotKeyBinding{12, 0x1900}, [&] {
+        if (strip.isVisible()) {
+            strip.hide();
+            report("hidden");
+        } else {
+            glintdeck::showFloatingPanel(strip);
+            report("shown");
+        }
+    });
+    report(summon.state() == glintdeck::HotKeyService::State::registered ? "summon registered"
+                                                                         : "summon refused");
+    auto monitor = glintdeck::ClickAwayMonitor::install([&] {
+        if (strip.isVisible()) {
+            strip.hide();
+            report("hidden by click");
+        }
+    });
+    report("ready");
+    return QApplication::exec();
+}

@@ -1,0 +1,113 @@
+#include "shell/placement.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace glintdeck {
+namespace {
+
+// A 1440 × 900 screen whose visible frame loses a 25-point bar at the top, as in the Parts'
+// examples, and one with a dock along its left and bottom edges.
+const ScreenGeometry plain{{0, 0, 1440, 900}, {0, 0, 1440, 900}};
+const ScreenGeometry menuBar{{0, 0, 1440, 900}, {0, 0, 1440, 875}};
+const ScreenGeometry docked{{0, 0, 1440, 900}, {64, 70, 1376, 805}};
+// A second screen to the right of the first, its bottom 100 points higher.
+const ScreenGeometry right{{1440, 100, 1280, 1024}, {1440, 100, 1280, 1000}};
+
+struct StripCase {
+    std::string name;
+    PanelAnchor anchor;
+    std::optional<Point> customPosition;
+    Size size;
+    Point pointer;
+    ScreenLayout layout;
+    Point expected;
+};
+
+TEST(StripOrigin, FollowsTheAnchorOrTheRememberedPositionAndStaysOnScreen) {
+    const Size strip{400, 36};
+    // clang-format off
+    const std::vector<StripCase> cases{
+        {"top centre", PanelAnchor::topCenter, {}, strip, {10, 10}, {{plain}}, {520, 840}},
+        {"bottom centre", PanelAnchor::bottomCenter, {}, strip, {10, 10}, {{plain}}, {520, 24}},
+        {"screen centre", PanelAnchor::screenCenter, {}, strip, {10, 10}, {{plain}}, {520, 432}},
+        {"hangs below the pointer", PanelAnchor::cursor, {}, strip, {700, 500}, {{plain}},
+         {500, 446}},
+        {"pointer near the left edge", PanelAnchor::cursor, {}, strip, {80, 500}, {{docked}},
+         {64, 446}},
+        {"pointer near the bottom edge", PanelAnchor::cursor, {}, strip, {700, 60}, {{docked}},
+         {500, 70}},
+        {"pointer near the top-right corner", PanelAnchor::cursor, {}, strip, {1439, 899},
+         {{menuBar}}, {1040, 839}},
+        {"wider than the visible frame", PanelAnchor::topCenter, {}, {1500, 36}, {10, 10},
+         {{docked}}, {64, 815}},
+        {"anchored on the pointer's screen", PanelAnchor::topCenter, {}, strip, {2000, 500},
+         {{plain, right}}, {1880, 1040}},
+        {"custom position kept", PanelAnchor::topCenter, Point{300, 300}, strip, {10, 10},
+         {{plain}}, {300, 300}},
+        {"custom position ignored at the cursor", PanelAnchor::cursor, Point{300, 300}, strip,
+         {700, 500}, {{plain}}, {500, 446}},
+        {"custom position clamped into its own screen", PanelAnchor::bottomCenter,
+         Point{2600, 1100}, strip, {10, 10}, {{plain, right}}, {2320, 1064}},
+        // The second screen was unplugged since the strip was dragged there.
+        {"custom position on a removed screen", PanelAnchor::bottomCenter, Point{2600, 1100},
+         strip, {10, 10}, {{plain}}, {1040, 864}},
+        {"no screen: anchored against the zero rectangle", PanelAnchor::topCenter, {}, strip,
+         {700, 500}, {}, {-200, -60}},
+        {"no screen: custom position unchanged", PanelAnchor::topCenter, Point{-5000, 9000},
+         strip, {700, 500}, {}, {-5000, 9000}},
+    };
+    // clang-format on
+    for (const StripCase& c : cases) {
+        EXPECT_EQ(stripOrigin(c.anchor, c.customPosition, c.size, c.pointer, c.layout), c.expected)
+            << c.name;
+    }
+}
+
+TEST(ScreenContaining, PrefersTheFirstContainingScreenThenTheMainOne) {
+    const ScreenGeometry overlapping{{0, 0, 800, 600}, {0, 0, 800, 600}};
+    ScreenLayout layout{{plain, right, overlapping}, 1};
+    EXPECT_EQ(screenContaining(layout, {10, 10}), plain) << "first in list order wins";
+    EXPECT_EQ(screenContaining(layout, {1440, 500}), right) << "shared edge belongs to the right";
+    EXPECT_EQ(screenContaining(layout, {-10, -10}), right) << "outside every screen: the main one";
+    EXPECT_EQ(screenContaining(ScreenLayout{}, {0, 0}), std::nullopt);
+}
+
+struct AttachedCase {
+    std::string name;
+    Size size;
+    Rect strip;
+    double centreX;
+    ScreenLayout layout;
+    Point expected;
+};
+
+TEST(AttachedPanelOrigin, HangsBelowTheStripOrRisesAboveItWithinTheVisibleFrame) {
+    const Rect strip{400, 500, 400, 36};
+    // clang-format off
+    const std::vector<AttachedCase> cases{
+        {"centred under the tap, clamped left", {300, 200}, strip, 100, {{menuBar}}, {0, 294}},
+        {"centred under the tap", {300, 200}, strip, 600, {{menuBar}}, {450, 294}},
+        {"clamped right", {300, 200}, strip, 1430, {{menuBar}}, {1140, 294}},
+        {"no room below: above the strip", {300, 200}, {400, 100, 400, 36}, 600, {{menuBar}},
+         {450, 142}},
+        {"above but past the top: lowered", {300, 200}, {400, 50, 400, 700}, 600, {{menuBar}},
+         {450, 675}},
+        {"taller than the frame: beside the strip, unclamped", {300, 1000}, strip, 600,
+         {{menuBar}}, {450, 542}},
+        {"wider than the frame: left edge", {2000, 200}, strip, 600, {{docked}}, {64, 294}},
+        {"on the strip's screen", {300, 200}, {2000, 600, 400, 36}, 2200, {{menuBar, right}},
+         {2050, 394}},
+        {"no screen: the strip bounds it", {100, 50}, strip, 300, {}, {400, 542}},
+    };
+    // clang-format on
+    for (const AttachedCase& c : cases) {
+        EXPECT_EQ(attachedPanelOrigin(c.size, c.strip, c.centreX, c.layout), c.expected) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace glintdeck

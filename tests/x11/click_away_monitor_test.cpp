@@ -1,0 +1,68 @@
+#include "shell/click_away_monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <QWindow>
+#include <memory>
+
+#include "tests/x11/other_client.h"
+
+namespace glintdeck {
+namespace {
+
+using testing::OtherClient;
+using testing::waitUntil;
+
+class ClickAway : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.setWindowFlags(Qt::FramelessWindowHint);
+        window.setGeometry(100, 100, 200, 100);
+        window.show();
+        ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
+        monitor = ClickAwayMonitor::install([&] { ++clicks; });
+        ASSERT_NE(monitor, nullptr);
+    }
+
+    OtherClient other;
+    testing::EventBarrier barrier{other};
+    QWidget window;
+    std::unique_ptr<ClickAwayMonitor> monitor;
+    int clicks = 0;
+};
+
+TEST_F(ClickAway, LeftAndRightPressesElsewhereCountMiddleAndWheelDoNot) {
+    other.click(1, 600, 500);
+    EXPECT_TRUE(waitUntil([&] { return clicks == 1; })) << "left";
+    other.click(3, 600, 500);
+    EXPECT_TRUE(waitUntil([&] { return clicks == 2; })) << "right";
+    other.click(2, 600, 500);
+    other.click(4, 600, 500);
+    ASSERT_TRUE(barrier.pass());
+    EXPECT_EQ(clicks, 2) << "the middle button or the wheel counted";
+}
+
+TEST_F(ClickAway, PressesInsideOurWindowsDoNotCount) {
+    other.click(1, 150, 150);
+    other.click(3, 299, 199);
+    ASSERT_TRUE(barrier.pass());
+    EXPECT_EQ(clicks, 0);
+    other.click(1, 300, 200);  // just outside: the window ends before its width
+    EXPECT_TRUE(waitUntil([&] { return clicks == 1; }));
+}
+
+TEST_F(ClickAway, ARemovedMonitorStaysSilentAndLeavesOthersListening) {
+    int otherClicks = 0;
+    auto otherMonitor = ClickAwayMonitor::install([&] { ++otherClicks; });
+    ASSERT_NE(otherMonitor, nullptr);
+    other.click(1, 600, 500);
+    monitor.reset();  // with the click perhaps still on its way
+    other.click(1, 600, 500);
+    ASSERT_TRUE(barrier.pass());
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(otherClicks, 2);
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,121 @@
+#include "shell/floating_window.h"
+
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "shell/compositing_watcher.h"
+#include "shell/panel_shape.h"
+#include "tests/x11/other_client.h"
+
+namespace glintdeck {
+namespace {
+
+using testing::OtherClient;
+using testing::waitUntil;
+
+class FloatingPanel : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        makeFloatingPanel(panel);
+        nameFloatingPanel(panel, "Glintdeck", "glintdeck");
+        panel.setGeometry(100, 100, 300, 40);
+    }
+
+    [[nodiscard]] uint32_t panelId() const { return static_cast<uint32_t>(panel.winId()); }
+
+    [[nodiscard]] bool hasStates() {
+        const std::vector<uint32_t> states = other.property32(panelId(), "_NET_WM_STATE");
+        return std::ranges::all_of(
+            std::vector<std::string>{"_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE",
+                                     "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"},
+            [&](const std::string& name) {
+                return std::ranges::find(states, other.atom(name)) != states.end();
+            });
+    }
+
+    OtherClient other;
+    QWidget panel;
+};
+
+TEST_F(FloatingPanel, AsksForEveryDesktopAboveAllOutOfTaskBarsOnEveryShow) {
+    showFloatingPanel(panel);
+    ASSERT_TRUE(waitUntil([&] { return panel.windowHandle()->isExposed(); }));
+    other.sync();
+    EXPECT_TRUE(hasStates());
+    EXPECT_EQ(other.property32(panelId(), "_NET_WM_DESKTOP"), std::vector<uint32_t>{0xFFFFFFFF});
+    EXPECT_EQ(other.propertyText(panelId(), XCB_ATOM_WM_CLASS),
+              std::string("glintdeck\0glintdeck\0", 20));
+    EXPECT_EQ(other.propertyText(panelId(), XCB_ATOM_WM_NAME), "Glintdeck");
+
+    // Window managers remove both properties from a withdrawn window.
+    panel.hide();
+    xcb_delete_property(other.connection(), panelId(), other.atom("_NET_WM_STATE"));
+    xcb_delete_property(other.connection(), panelId(), other.atom("_NET_WM_DESKTOP"));
+    other.sync();
+    showFloatingPanel(panel);
+    ASSERT_TRUE(waitUntil([&] { return panel.windowHandle()->isExposed(); }));
+    other.sync();
+    EXPECT_TRUE(hasStates());
+    EXPECT_EQ(other.property32(panelId(), "_NET_WM_DESKTOP"), std::vector<uint32_t>{0xFFFFFFFF});
+}
+
+TEST_F(FloatingPanel, LeavesTheKeyboardWithTheFocusedWindow) {
+    xcb_connection_t* conn = other.connection();
+    const uint32_t editor = xcb_generate_id(conn);
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn)).data;
+    xcb_create_window(conn, XCB_COPY_FROM_PARENT, editor, other.root(), 400, 300, 200, 100, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    xcb_map_window(conn, editor);
+    other.sync();
+    xcb_set_input_focus(conn, XCB_INPUT_FOCUS_POINTER_ROOT, editor, XCB_CURRENT_TIME);
+    other.sync();
+
+    showFloatingPanel(panel);
+    ASSERT_TRUE(waitUntil([&] { return panel.windowHandle()->isExposed(); }));
+    other.click(1, 150, 110);  // even a click on the panel
+    testing::EventBarrier barrier(other);
+    ASSERT_TRUE(barrier.pass());
+    other.sync();
+    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> focus(
+        xcb_get_input_focus_reply(conn, xcb_get_input_focus(conn), nullptr), &std::free);
+    EXPECT_EQ(focus->focus, editor);
+    xcb_destroy_window(conn, editor);
+    other.sync();
+}
+
+TEST(CompositingWatcher, FollowsTheManagersSelection) {
+    OtherClient manager;
+    CompositingWatcher watcher;
+    ASSERT_FALSE(watcher.active()) << "Xvfb starts without a compositing manager";
+    QWidget panel;
+    makeFloatingPanel(panel);
+    panel.resize(200, 40);
+    PanelShape shape(panel, watcher, 10);
+    EXPECT_FALSE(panel.mask().isEmpty()) << "no manager: the rounded shape must be cut";
+    EXPECT_FALSE(panel.mask().contains(QPoint(0, 0))) << "a corner outside the rounded rectangle";
+
+    // What a compositing manager does when it starts: own _NET_WM_CM_S0 with a window of its
+    // own. It stops by destroying that window.
+    xcb_connection_t* conn = manager.connection();
+    const uint32_t owner = xcb_generate_id(conn);
+    xcb_create_window(conn, XCB_COPY_FROM_PARENT, owner, manager.root(), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_set_selection_owner(conn, owner, manager.atom("_NET_WM_CM_S0"), XCB_CURRENT_TIME);
+    manager.sync();
+    EXPECT_TRUE(waitUntil([&] { return watcher.active(); }));
+    EXPECT_TRUE(panel.mask().isEmpty()) << "with a manager the window is translucent, unmasked";
+
+    xcb_destroy_window(conn, owner);
+    manager.sync();
+    EXPECT_TRUE(waitUntil([&] { return !watcher.active(); }));
+    EXPECT_FALSE(panel.mask().isEmpty());
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,125 @@
+#include "tests/x11/other_client.h"
+
+#include <X11/Xlib-xcb.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace glintdeck::testing {
+
+OtherClient::OtherClient() : display_(XOpenDisplay(nullptr)) {
+    if (display_ == nullptr) {
+        std::fprintf(stderr, "no X display for the other client\n");
+        std::abort();
+    }
+    connection_ = XGetXCBConnection(display_);
+    root_ = DefaultRootWindow(display_);
+}
+
+OtherClient::~OtherClient() { XCloseDisplay(display_); }
+
+bool OtherClient::grab(uint8_t keycode, uint16_t modifiers) {
+    xcb_generic_error_t* error = xcb_request_check(
+        connection_, xcb_grab_key_checked(connection_, 0, root_, modifiers, keycode,
+                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+    std::free(error);
+    return error == nullptr;
+}
+
+void OtherClient::ungrab(uint8_t keycode, uint16_t modifiers) {
+    xcb_ungrab_key(connection_, keycode, root_, modifiers);
+    sync();
+}
+
+bool OtherClient::canGrab(uint8_t keycode, uint16_t modifiers) {
+    if (!grab(keycode, modifiers)) {
+        return false;
+    }
+    ungrab(keycode, modifiers);
+    return true;
+}
+
+void OtherClient::keyDown(uint8_t keycode) {
+    XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
+    XFlush(display_);
+}
+
+void OtherClient::keyUp(uint8_t keycode) {
+    XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
+    XFlush(display_);
+}
+
+void OtherClient::typeCombination(std::initializer_list<uint8_t> keycodes) {
+    for (uint8_t keycode : keycodes) {
+        keyDown(keycode);
+    }
+    for (auto it = std::rbegin(keycodes); it != std::rend(keycodes); ++it) {
+        keyUp(*it);
+    }
+    sync();
+}
+
+void OtherClient::movePointer(int x, int y) {
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    sync();
+}
+
+void OtherClient::buttonDown(unsigned button) {
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    sync();
+}
+
+void OtherClient::buttonUp(unsigned button) {
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    sync();
+}
+
+void OtherClient::click(unsigned button, int x, int y) {
+    movePointer(x, y);
+    buttonDown(button);
+    buttonUp(button);
+}
+
+uint32_t OtherClient::atom(const std::string& name) {
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(connection_,
+                              xcb_intern_atom(connection_, 0, name.size(), name.data()), nullptr),
+        &std::free);
+    return reply ? reply->atom : 0;
+}
+
+std::vector<uint32_t> OtherClient::property32(uint32_t window, const std::string& name) {
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(connection_,
+                               xcb_get_property(connection_, 0, window, atom(name),
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                               nullptr),
+        &std::free);
+    if (!reply || reply->format != 32) {
+        return {};
+    }
+    const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+std::string OtherClient::propertyText(uint32_t window, uint32_t property) {
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(
+            connection_,
+            xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+            nullptr),
+        &std::free);
+    if (!reply || reply->format != 8) {
+        return {};
+    }
+    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    return {text, text + xcb_get_property_value_length(reply.get())};
+}
+
+void OtherClient::sync() { XSync(display_, False); }
+
+}  // namespace glintdeck::testing

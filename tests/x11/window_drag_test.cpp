@@ -1,0 +1,85 @@
+#include "shell/window_drag.h"
+
+#include "shell/panel_window_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <QWindow>
+#include <vector>
+
+#include "tests/x11/other_client.h"
+
+namespace glintdeck {
+namespace {
+
+using testing::OtherClient;
+using testing::waitUntil;
+
+// Without a window manager nobody answers the move request, so the window follows the
+// pointer by hand.
+TEST(WindowDrag, FollowsThePointerUntilReleaseAndReportsOnce) {
+    OtherClient other;
+    QWidget window;
+    window.setWindowFlags(Qt::FramelessWindowHint);
+    window.setGeometry(100, 100, 200, 50);
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
+
+    WindowDrag drag;
+    int finished = 0;
+    QPoint reported;
+    EXPECT_FALSE(drag.start(window, [&](QPoint) { ++finished; }))
+        << "no button down, nothing to follow";
+
+    other.movePointer(150, 120);
+    other.buttonDown(1);
+    ASSERT_TRUE(drag.start(window, [&](QPoint topLeft) {
+        ++finished;
+        reported = topLeft;
+    }));
+    EXPECT_FALSE(drag.start(window, [&](QPoint) { ++finished; })) << "one drag at a time";
+    other.movePointer(250, 300);
+    EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(200, 280); }));
+    other.movePointer(260, 310);
+    EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(210, 290); }));
+    other.buttonUp(1);
+    EXPECT_TRUE(waitUntil([&] { return finished == 1; }));
+    EXPECT_EQ(reported, QPoint(210, 290));
+    EXPECT_FALSE(drag.active());
+}
+
+// The strip's gesture reports many times while the pointer moves; the controller starts one
+// drag, ignores the moves it makes, and reports the final place once.
+TEST(StripDrag, ReportsTheFinalOriginExactlyOnce) {
+    OtherClient other;
+    testing::EventBarrier barrier(other);
+    PanelWindowController controller;
+    std::vector<Point> moves;
+    controller.setOnPanelMoved([&](Point p) { moves.push_back(p); });
+    auto view = std::make_unique<QWidget>();
+    view->setFixedSize(300, 40);
+    controller.showStrip(PanelAnchor::topCenter, std::nullopt, std::move(view));
+    QWidget* panel = controller.panel();
+    ASSERT_TRUE(waitUntil([&] { return panel->windowHandle()->isExposed(); }));
+    const QPoint start = panel->pos();
+
+    other.movePointer(start.x() + 150, start.y() + 20);
+    other.buttonDown(1);
+    controller.handleDrag({}, false);
+    for (int step = 1; step <= 4; ++step) {
+        other.movePointer(start.x() + 150 + 20 * step, start.y() + 20 + 10 * step);
+        controller.handleDrag({}, false);
+        ASSERT_TRUE(waitUntil([&] { return panel->pos() == start + QPoint(20, 10) * step; }));
+    }
+    other.buttonUp(1);
+    controller.handleDrag({}, true);
+    ASSERT_TRUE(waitUntil([&] { return !moves.empty(); }));
+    ASSERT_TRUE(barrier.pass());
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0], controller.panelFrame()->origin());
+    EXPECT_EQ(controller.lastAppliedOrigin(), moves[0]);
+}
+
+}  // namespace
+}  // namespace glintdeck
