@@ -1,15 +1,22 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both install what is
 # missing first (scripts/install-deps), then configure and build out of source under build/.
+# `make fuzz` fuzzes every parser for FUZZ_SECONDS each (FUZZ_TARGETS="preferences ..." picks
+# some), keeping what it finds in build/fuzz-corpus.
 BUILD      := build
 BENCH      := build/bench
+FUZZ       := build/fuzz
+# The path cmake/fuzz_build.cmake finds too, so `make fuzz` and `make test` share one fuzz tree.
+CLANGXX     = $(shell command -v clang++ || command -v clang++-14)
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS ?=
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 CONFIGURE  := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGLINTDECK_WERROR=ON \
-              -DGLINTDECK_SANITIZER_BUILDS=ON $(LAUNCHER)
+              -DGLINTDECK_SANITIZER_BUILDS=ON -DGLINTDECK_FUZZ_BUILD=ON $(LAUNCHER)
 FOLDERS     = $(wildcard core samplers platform presentation settings views shell settings_window \
-                cli tests bench)
+                cli tests bench fuzz)
 SOURCES     = $(shell find $(FOLDERS) \( -name '*.h' -o -name '*.cpp' \) -not -path 'tests/fixtures/*')
 
-.PHONY: all deps configure build test run bench format
+.PHONY: all deps configure build test run bench fuzz format
 
 all: build
 
@@ -35,6 +42,12 @@ bench: deps
 	@cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release $(LAUNCHER) >/dev/null
 	@cmake --build $(BENCH) --target glintdeck_bench_programs
 	@bench/run
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGLINTDECK_FUZZ=ON \
+	       -DGLINTDECK_WERROR=ON $(LAUNCHER) >/dev/null
+	@cmake --build $(FUZZ)
+	@scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS) build/fuzz-corpus $(FUZZ_TARGETS)
 
 format:
 	@clang-format -i $(SOURCES)

@@ -15,3 +15,16 @@ elseif(GLINTDECK_SANITIZE STREQUAL "address")
 elseif(NOT GLINTDECK_SANITIZE STREQUAL "")
     message(FATAL_ERROR "GLINTDECK_SANITIZE must be empty, thread or address")
 endif()
+
+# The fuzz tree: every library instrumented for coverage, with AddressSanitizer and
+# UndefinedBehaviorSanitizer, so that an overflow or an out-of-range read stops the run as a
+# crash with the input that caused it.
+if(GLINTDECK_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "GLINTDECK_FUZZ needs clang (libFuzzer); configure with "
+                            "-DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer -O1 -g)
+    add_link_options(-fsanitize=address,undefined)
+endif()

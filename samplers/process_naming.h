@@ -21,8 +21,4 @@ inline constexpr std::array<std::string_view, 9> genericPathComponents = {
 // A reverse-DNS service identifier as words: "com.example.WebContent" reads "Web Content".
 [[nodiscard]] std::string serviceName(std::string_view name);
 
-// Text that is safe to show and to encode: invalid UTF-8 and control characters become U+FFFD.
-// Process names are chosen by whoever starts the process, so they may hold any bytes.
-[[nodiscard]] std::string printableName(std::string_view text);
-
 }  // namespace glintdeck

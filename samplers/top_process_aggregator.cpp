@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/printable_text.h"
 #include "samplers/process_naming.h"
 
 namespace glintdeck {
@@ -33,7 +34,7 @@ TopProcessesSample TopProcessAggregator::aggregate(const std::vector<ProcessRow>
         auto [entry, inserted] = nameCache_.try_emplace(row.id);
         if (inserted) {
             entry->second.name =
-                printableName(displayName(source.executablePath(row), row.command));
+                printableText(displayName(source.executablePath(row), row.command));
         }
         entry->second.lastSeen = generation_;
         std::string_view name = entry->second.name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,10 +11,15 @@ namespace glintdeck {
 // whole, or move it out of the way. The real file lives in platform/linux; tests use a fake.
 class PreferencesFile {
   public:
+    // Our file holds a few kilobytes. One far larger is not ours: parsing it would stall every
+    // launch, and every assignment would write all of it again.
+    static constexpr size_t kLargestFile = 256 << 10;
+
     enum class ReadStatus {
-        ok,      // text holds the whole file
-        absent,  // no file yet: a first launch
-        failed,  // it exists but could not be read (permissions, I/O error, a folder)
+        ok,        // text holds the whole file
+        absent,    // no file yet: a first launch
+        failed,    // it exists but could not be read (permissions, I/O error, a folder, a pipe)
+        tooLarge,  // it holds more than kLargestFile bytes, which were not read; text is empty
     };
     struct Contents {
         ReadStatus status = ReadStatus::absent;

@@ -27,9 +27,10 @@ bool isData(const Json& value) {
 // The parsed object, or nothing when the text is not a JSON object of sane depth.
 std::optional<Json> parseObject(const std::string& text) {
     bool tooDeep = false;
+    // What lies too deep is discarded as it is parsed, so it never fills memory.
     Json::parser_callback_t watchDepth = [&tooDeep](int depth, Json::parse_event_t, Json&) {
         if (depth > kDeepestNesting) tooDeep = true;
-        return true;
+        return depth <= kDeepestNesting;
     };
     Json parsed = Json::parse(text, watchDepth, /*allow_exceptions=*/false);
     if (tooDeep || !parsed.is_object()) return std::nullopt;
@@ -62,12 +63,14 @@ void PreferencesStore::load(Mode mode) {
                   "; using default settings, changes will not be saved");
             return;
         case PreferencesFile::ReadStatus::ok:
+            if (auto parsed = parseObject(contents.text)) {
+                values_ = std::move(*parsed);
+                writable_ = !readOnly;
+                return;
+            }
             break;
-    }
-    if (auto parsed = parseObject(contents.text)) {
-        values_ = std::move(*parsed);
-        writable_ = !readOnly;
-        return;
+        case PreferencesFile::ReadStatus::tooLarge:
+            break;
     }
     if (readOnly) {
         warn_("glintdeck: " + file_->path() + " is not a valid settings file; using defaults");
@@ -208,8 +211,13 @@ bool PreferencesStore::write() {
     }
     if (!writable_) return false;
     // Strings that are not UTF-8 are written with replacement characters instead of throwing.
-    std::string text = values_.dump(2, ' ', false, Json::error_handler_t::replace);
-    text += '\n';
+    std::string text = values_.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+    // Never a file the next launch would refuse as too large: indenting a long array that was
+    // stored compactly can multiply its size.
+    if (text.size() > PreferencesFile::kLargestFile) {
+        text = values_.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
+        if (text.size() > PreferencesFile::kLargestFile) return false;
+    }
     return file_->replace(text);
 }
 

@@ -20,8 +20,9 @@ namespace glintdeck {
 //
 // Every set or remove rewrites the whole file at once through PreferencesFile::replace. A write
 // that fails keeps the new value in memory and the old file on disk; the next write that
-// succeeds stores both. A file that is not a JSON object is renamed aside, never overwritten,
-// and the store starts empty, with one line on standard error naming the kept file.
+// succeeds stores both. A file that is not a JSON object, or is far larger or deeper than any
+// we write, is renamed aside, never overwritten, and the store starts empty, with one line on
+// standard error naming the kept file.
 //
 // In read-only mode (tools that only show stats) the loading rules apply in memory and nothing
 // is ever written or renamed. Main thread only.

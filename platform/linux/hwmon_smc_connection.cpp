@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "platform/linux/device_power.h"
 #include "platform/linux/hwmon_chips.h"
@@ -103,8 +104,11 @@ std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root) {
                 keys.emplace(prefix + "Ac", fileValue(chip, input.path));
                 for (auto [suffix, key] : {std::pair{"_min", "Mn"}, std::pair{"_max", "Mx"}}) {
                     // Existence only: reading a sleeping card's file here would wake it.
+                    // A check that fails (a looping link, a folder that refuses us) is no
+                    // file; the throwing form of exists() would end the program.
                     std::string path = siblingAttribute(input, suffix);
-                    if (std::filesystem::exists(path)) {
+                    std::error_code error;
+                    if (std::filesystem::exists(path, error)) {
                         keys.emplace(prefix + key, fileValue(chip, path));
                     }
                 }

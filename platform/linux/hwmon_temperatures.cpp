@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "core/printable_text.h"
 #include "platform/linux/device_power.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/sysfs_value.h"
@@ -46,8 +47,10 @@ void addPowerSupplyBatteries(const std::string& root, const std::set<std::string
         if (readSysfsText(supply / "scope") == "Device") continue;  // a mouse, a game pad
         std::string path = (supply / "temp").string();
         if (!fs::exists(path, error)) continue;
-        inputs.push_back(
-            {.product = name + " temp", .chipRole = "Battery", .path = path, .unitsPerDegree = 10});
+        inputs.push_back({.product = printableText(name + " temp"),
+                          .chipRole = "Battery",
+                          .path = path,
+                          .unitsPerDegree = 10});
     }
 }
 
@@ -97,7 +100,8 @@ std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& 
         }
         for (const auto& [input, label] : labelled) {
             if (chip.name == "k10temp" && label == "Tctl" && hasDieReadings) continue;
-            LinuxTemperatureInput found{.product = chip.name + " " + label,
+            // Drivers copy labels from firmware tables, which may hold any bytes.
+            LinuxTemperatureInput found{.product = printableText(chip.name + " " + label),
                                         .chipRole = chipRole(chip.name, label),
                                         .path = input.path};
             if (chip.isGpu) found.awakeDevice = chip.deviceDirectory;

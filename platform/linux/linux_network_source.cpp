@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/printable_text.h"
 #include "platform/linux/text_scanner.h"
 
 namespace glintdeck {
@@ -88,12 +89,14 @@ bool LinuxNetworkSource::interfaceAddresses(std::vector<InterfaceAddress>& list)
     for (const ifaddrs* entry = first; entry; entry = entry->ifa_next) {
         if (!entry->ifa_name) continue;
         InterfaceAddress& address = list.emplace_back();
-        address.name = entry->ifa_name;
+        // The kernel refuses only '/', ':' and blanks in a name: escapes and bidirectional
+        // overrides get through. The raw name still finds the interface's counters.
+        std::string_view name = entry->ifa_name;
+        address.name = printableText(name);
         address.flags = entry->ifa_flags;
         address.family = familyOf(entry->ifa_addr);
         // An IPv4 alias label ("eth0:1") belongs to its interface.
-        std::string_view interface = address.name;
-        interface = interface.substr(0, interface.find(':'));
+        std::string_view interface = name.substr(0, name.find(':'));
         int row = rowOf(interface);
         if (row >= 0) address.ethernetClass = kinds_[row] != InterfaceKind::other;
         if (address.family == AddressFamily::link && row >= 0) {
@@ -113,7 +116,9 @@ bool LinuxNetworkSource::interfaceAddresses(std::vector<InterfaceAddress>& list)
 std::optional<std::string> LinuxNetworkSource::preferredInterface() {
     std::optional<std::string_view> text = route_.read();
     if (!text) return std::nullopt;
-    return parseDefaultRoute(*text);
+    std::optional<std::string> name = parseDefaultRoute(*text);
+    if (!name) return std::nullopt;
+    return printableText(*name);  // compared with the entries' printable names
 }
 
 std::map<std::string, std::string> LinuxNetworkSource::loadFriendlyNames() {
@@ -123,10 +128,10 @@ std::map<std::string, std::string> LinuxNetworkSource::loadFriendlyNames() {
         std::string name = entry.path().filename().string();
         switch (interfaceKind(root_, name)) {
             case InterfaceKind::wifi:
-                names[name] = "Wi-Fi";
+                names[printableText(name)] = "Wi-Fi";
                 break;
             case InterfaceKind::ethernet:
-                names[name] = "Ethernet";
+                names[printableText(name)] = "Ethernet";
                 break;
             case InterfaceKind::other:
                 break;

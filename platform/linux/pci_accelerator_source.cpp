@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/printable_text.h"
 #include "platform/linux/device_power.h"
 #include "platform/linux/kernel_file.h"
 #include "platform/linux/pci_display_devices.h"
@@ -61,8 +62,9 @@ void PciAcceleratorSource::prepare() {
     for (PciDisplayDevice& device : devices) {
         auto card = std::make_unique<Card>();
         if (device.vendor != 0) {
+            // The database is a text file anyone with root (or a package) may have edited.
             if (auto name = names.deviceName(device.vendor, device.device)) {
-                card->name = productName(*name);
+                card->name = printableText(productName(*name));
             }
         }
         std::string busy = device.directory + "/gpu_busy_percent";
@@ -100,7 +102,9 @@ std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
     for (auto& card : cards_) {
         std::optional<int64_t> busy = utilization(*card, now);
         PropertyTable table;
-        if (!card->pci.driver.empty()) table.insert_or_assign("IOClass", card->pci.driver);
+        if (!card->pci.driver.empty()) {
+            table.insert_or_assign("IOClass", printableText(card->pci.driver));
+        }
         if (card->name) table.insert_or_assign("model", PropertyData{*card->name});
         if (busy) {
             table.insert_or_assign("PerformanceStatistics",
@@ -147,7 +151,7 @@ std::optional<int64_t> PciAcceleratorSource::readNvml(Card& card) {
     if (!card.nvmlDevice) return std::nullopt;
     if (!card.askedNvmlName) {
         card.askedNvmlName = true;
-        if (auto name = nvml_->name(*card.nvmlDevice)) card.name = std::move(name);
+        if (auto name = nvml_->name(*card.nvmlDevice)) card.name = printableText(*name);
     }
     std::optional<unsigned> percent = nvml_->utilizationPercent(*card.nvmlDevice);
     if (!percent) return std::nullopt;

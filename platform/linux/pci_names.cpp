@@ -16,7 +16,9 @@ namespace {
 // lookup that was running, which then gives up on names for good.
 thread_local std::jmp_buf* lookupInProgress = nullptr;
 
-[[noreturn]] void abandonLookup(char*, ...) { std::longjmp(*lookupInProgress, 1); }
+// The GNU spelling makes noreturn part of the function's type, which clang requires for a
+// pointer declared with it; the standard attribute is not.
+[[gnu::noreturn]] void abandonLookup(char*, ...) { std::longjmp(*lookupInProgress, 1); }
 
 void ignoreMessage(char*, ...) {}
 

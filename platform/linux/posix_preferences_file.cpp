@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -120,7 +121,8 @@ std::string PosixPreferencesFile::target() const {
 }
 
 PreferencesFile::Contents PosixPreferencesFile::read() {
-    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a pipe put at the path would wait for a writer forever.
+    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         // A dangling link is a file that is not there yet.
         return {errno == ENOENT ? ReadStatus::absent : ReadStatus::failed, {}};
@@ -129,7 +131,10 @@ PreferencesFile::Contents PosixPreferencesFile::read() {
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         contents.status = ReadStatus::failed;
+    } else if (static_cast<uint64_t>(status.st_size) > kLargestFile) {
+        contents.status = ReadStatus::tooLarge;
     } else {
+        // Read to the end, not to st_size: the file may grow meanwhile, and some report 0.
         char buffer[16384];
         for (;;) {
             ssize_t count = ::read(fd, buffer, sizeof buffer);
@@ -137,6 +142,10 @@ PreferencesFile::Contents PosixPreferencesFile::read() {
             if (count < 0) contents.status = ReadStatus::failed;
             if (count <= 0) break;
             contents.text.append(buffer, static_cast<size_t>(count));
+            if (contents.text.size() > kLargestFile) {
+                contents.status = ReadStatus::tooLarge;
+                break;
+            }
         }
     }
     ::close(fd);

@@ -39,14 +39,19 @@ Selection select(const std::vector<BatteryReading>& batteries) {
     };
 }
 
-// The sum of one attribute over the selected batteries; nothing when any of them lacks it.
+// The sum of one attribute over the selected batteries; nothing when any of them lacks it, or
+// when a broken gauge reports values whose sum does not fit.
 std::optional<int64_t> sum(const Selection& selection, Field field) {
     int64_t total = 0;
     for (const BatteryReading* battery : selection.batteries) {
         if (!(battery->*field)) return std::nullopt;
-        total += *(battery->*field);
+        if (__builtin_add_overflow(total, *(battery->*field), &total)) return std::nullopt;
     }
     return total;
+}
+
+void insertSum(PropertyTable& table, const char* key, const Selection& selection, Field field) {
+    if (std::optional<int64_t> total = sum(selection, field)) table.insert_or_assign(key, *total);
 }
 
 // Stored energy in watt-hours, now or when full. A charge in µAh becomes energy at the
@@ -105,7 +110,10 @@ PropertyTable registryEntry(const Selection& selection) {
     for (const BatteryReading* battery : selection.batteries) {
         if (battery->temp) {
             // sysfs gives tenths of a degree; the registry holds hundredths.
-            registry.insert_or_assign("Temperature", *battery->temp * 10);
+            int64_t hundredths = 0;
+            if (!__builtin_mul_overflow(*battery->temp, 10, &hundredths)) {
+                registry.insert_or_assign("Temperature", hundredths);
+            }
             break;
         }
     }
@@ -125,16 +133,12 @@ PowerSourceReading PowerSourceDescriber::describe(const PowerSupplyReading& supp
     PropertyTable description;
     switch (selection.family) {
         case Family::energy:
-            description.insert_or_assign("Current Capacity",
-                                         *sum(selection, &BatteryReading::energyNow));
-            description.insert_or_assign("Max Capacity",
-                                         *sum(selection, &BatteryReading::energyFull));
+            insertSum(description, "Current Capacity", selection, &BatteryReading::energyNow);
+            insertSum(description, "Max Capacity", selection, &BatteryReading::energyFull);
             break;
         case Family::charge:
-            description.insert_or_assign("Current Capacity",
-                                         *sum(selection, &BatteryReading::chargeNow));
-            description.insert_or_assign("Max Capacity",
-                                         *sum(selection, &BatteryReading::chargeFull));
+            insertSum(description, "Current Capacity", selection, &BatteryReading::chargeNow);
+            insertSum(description, "Max Capacity", selection, &BatteryReading::chargeFull);
             break;
         case Family::capacity:
             if (const auto& capacity = selection.batteries.front()->capacity) {

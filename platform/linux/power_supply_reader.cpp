@@ -90,24 +90,30 @@ void PowerSupplyReader::discover() {
 PowerSupplyReading PowerSupplyReader::read() {
     PowerSupplyReading reading;
     for (const auto& battery : batteries_) {
+        // Whether any attribute could be read: a battery removed since discovery (its folder
+        // gone with it) reads nothing at all, and is no battery rather than an empty one.
+        bool readable = false;
         // A bay whose battery was taken out keeps its directory and reports present 0.
         if (battery->present) {
             std::optional<std::string_view> present = battery->present->read();
             if (present && parseAttributeInteger(*present) == 0) continue;
+            readable |= present.has_value();
         }
         BatteryReading values;
         if (battery->status) {
             if (std::optional<std::string_view> status = battery->status->read()) {
                 values.status = trimAttribute(*status);
+                readable = true;
             }
         }
         for (size_t i = 0; i < kNumbers.size(); ++i) {
             if (!battery->numbers[i]) continue;
             if (std::optional<std::string_view> text = battery->numbers[i]->read()) {
                 values.*kNumbers[i].field = parseAttributeInteger(*text);
+                readable = true;
             }
         }
-        reading.batteries.push_back(std::move(values));
+        if (readable) reading.batteries.push_back(std::move(values));
     }
     for (const auto& online : lineOnline_) {
         std::optional<std::string_view> text = online->read();

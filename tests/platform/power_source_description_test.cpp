@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace glintdeck {
 namespace {
@@ -93,6 +94,29 @@ TEST(PowerSourceDescriberTest, UnknownCycleCountIsNoCount) {
     PowerSourceDescriber describer;
     EXPECT_EQ(numberAt(*describer.describe({.batteries = {battery}}, 0).registry, "CycleCount"),
               std::nullopt);
+}
+
+// Regression: two gauges reporting the largest value the kernel can print overflowed the sum
+// (undefined behaviour; in practice a negative capacity), as did the temperature's scaling.
+TEST(PowerSourceDescriberTest, ValuesWhoseSumOrScaleDoesNotFitAreNoValues) {
+    constexpr int64_t kHuge = std::numeric_limits<int64_t>::max();
+    BatteryReading broken{.status = "Discharging",
+                          .energyNow = kHuge,
+                          .energyFull = kHuge,
+                          .energyFullDesign = kHuge,
+                          .powerNow = 10'000'000,
+                          .temp = kHuge};
+    BatteryReading sound = draining(10);
+    sound.energyFullDesign = 60'000'000;
+    PowerSourceDescriber describer;
+    PowerSourceReading reading = describer.describe({.batteries = {broken, sound}}, 0);
+    for (const char* key : {"Current Capacity", "Max Capacity"}) {
+        EXPECT_EQ(numberAt(*reading.description, key), std::nullopt) << key;
+    }
+    for (const char* key : {"DesignCapacity", "NominalChargeCapacity", "Temperature"}) {
+        EXPECT_EQ(numberAt(*reading.registry, key), std::nullopt) << key;
+    }
+    EXPECT_EQ(booleanAt(*reading.description, "Is Charging"), false) << "the rest still reads";
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ class FakePreferencesFile final : public PreferencesFile {
     Contents read() override {
         if (disk_->unreadable) return {ReadStatus::failed, {}};
         if (!disk_->text) return {ReadStatus::absent, {}};
+        if (disk_->text->size() > kLargestFile) return {ReadStatus::tooLarge, {}};
         return {ReadStatus::ok, *disk_->text};
     }
     bool replace(std::string_view text) override {

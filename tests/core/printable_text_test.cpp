@@ -1,0 +1,76 @@
+#include "core/printable_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace glintdeck {
+namespace {
+
+const std::string kFFFD = "\xEF\xBF\xBD";
+const std::string kEllipsis = "\xE2\x80\xA6";
+
+bool isValidUtf8(const std::string& text) { return printableText(text, text.size()) == text; }
+
+TEST(PrintableTextTest, NamesFromOutsideAreMadeSafeToShow) {
+    struct Row {
+        std::string text;
+        std::string expected;
+    };
+    for (const Row& row : {
+             Row{"firefox", "firefox"},
+             Row{"caf\xC3\xA9 \xE2\x9C\x93 \xF0\x9F\x98\x80",
+                 "caf\xC3\xA9 \xE2\x9C\x93 \xF0\x9F\x98\x80"},
+             // a terminal escape and a newline planted in a name; C1's CSI; tab and DEL
+             Row{"\x1B[2Jevil\n", kFFFD + "[2Jevil" + kFFFD},
+             Row{"csi\xC2\x9B", "csi" + kFFFD},
+             Row{"a\tb\x7F", "a" + kFFFD + "b" + kFFFD},
+             // line and paragraph separators end a line in JSON readers and some views
+             Row{"a\xE2\x80\xA8z\xE2\x80\xA9", "a" + kFFFD + "z" + kFFFD},
+             // bytes that are not UTF-8: a stray continuation, a cut sequence, an overlong
+             // slash, a surrogate, a code point past U+10FFFF, bytes that never occur
+             Row{"a\x80z", "a" + kFFFD + "z"},
+             Row{"cut\xE2\x9C", "cut" + kFFFD + kFFFD},
+             Row{"\xC0\xAF", kFFFD + kFFFD},
+             Row{"\xED\xA0\x80", kFFFD + kFFFD + kFFFD},
+             Row{"\xF4\x90\x80\x80", kFFFD + kFFFD + kFFFD + kFFFD},
+             Row{"\xFE\xFF", kFFFD + kFFFD},
+             Row{std::string("nul\0inside", 10), "nul" + kFFFD + "inside"},
+             // bidirectional overrides, isolates and marks reorder what follows: removed
+             Row{"evil\xE2\x80\xAEgpj.exe", "evilgpj.exe"},
+             Row{"\xE2\x81\xA6x\xE2\x81\xA9\xE2\x80\x8E\xE2\x80\x8F\xD8\x9C", "x"},
+             Row{"\xE2\x80\xAA\xE2\x80\xAB\xE2\x80\xAC\xE2\x80\xAD\xE2\x81\xA7\xE2\x81\xA8", ""},
+             // right-to-left letters themselves are text, and stay
+             Row{"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D"},
+         }) {
+        EXPECT_EQ(printableText(row.text), row.expected) << row.text;
+    }
+}
+
+TEST(PrintableTextTest, LongTextIsCutBetweenCharactersWithAnEllipsis) {
+    EXPECT_EQ(printableText(std::string(256, 'a')), std::string(256, 'a'));
+    EXPECT_EQ(printableText(std::string(257, 'a')), std::string(253, 'a') + kEllipsis);
+    EXPECT_EQ(printableText("abcdef", 5), "ab" + kEllipsis);
+    EXPECT_EQ(printableText("abcdef", 2), "ab");
+
+    // Thousands of characters of every width: never longer than the cap, always valid, and
+    // never a sequence cut in half.
+    for (const std::string unit : {"\xC3\xA9", "\xE2\x9C\x93", "\xF0\x9F\x98\x80", "\x01"}) {
+        std::string text;
+        for (int i = 0; i < 5000; ++i) text += unit;
+        for (size_t most : {size_t{3}, size_t{7}, size_t{64}, kMostNameBytes}) {
+            std::string shown = printableText(text, most);
+            EXPECT_LE(shown.size(), most) << most;
+            EXPECT_TRUE(shown.ends_with(kEllipsis)) << most;
+            EXPECT_TRUE(isValidUtf8(shown)) << most;
+        }
+    }
+
+    // Removed characters take no room.
+    std::string marks;
+    for (int i = 0; i < 1000; ++i) marks += "\xE2\x80\x8F";
+    EXPECT_EQ(printableText(marks + "name" + marks), "name");
+}
+
+}  // namespace
+}  // namespace glintdeck

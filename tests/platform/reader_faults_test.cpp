@@ -1,0 +1,144 @@
+// Faults of the machine the readers run on: files that vanish between the listing that found
+// them and the first read, files and folders that refuse an ordinary user, names that cannot be
+// looked up. A reader then delivers what its Part says a missing source delivers; it never
+// crashes, throws or reports a value it did not read.
+
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "platform/linux/hwmon_smc_connection.h"
+#include "platform/linux/linux_sampler_factory.h"
+#include "platform/linux/sysfs_power_source.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/manual_executor.h"
+#include "tests/support/scratch_tree.h"
+
+namespace glintdeck {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Regression: a battery whose folder went away after discovery (a pack taken out of its bay, a
+// USB-C power bank unplugged) stayed in the list with no attribute at all; as the first
+// battery it then described the whole source alone, at 0%.
+TEST(ReaderFaultsTest, ABatteryThatVanishesAfterDiscoveryDropsOut) {
+    ScratchTree machine("thinkpad-two-batteries");
+    const fs::path supplies = fs::path(machine.root()) / "sys/class/power_supply";
+    SysfsPowerSource source(machine.root(), std::make_shared<FakeClock>());
+    source.prepare();
+    fs::remove_all(supplies / "BAT0");
+    PowerSourceReading reading = source.read();
+    ASSERT_TRUE(reading.description.has_value());
+    EXPECT_EQ(numberAt(*reading.description, "Current Capacity"), 20'000'000);
+    EXPECT_EQ(numberAt(*reading.description, "Max Capacity"), 23'000'000);
+
+    SysfsPowerSource emptied(machine.root(), std::make_shared<FakeClock>());
+    emptied.prepare();
+    fs::remove_all(supplies / "BAT1");
+    reading = emptied.read();
+    EXPECT_FALSE(reading.description.has_value()) << "no battery, not an empty one";
+    EXPECT_FALSE(reading.registry.has_value());
+}
+
+// Regression: checking whether a fan's limit file exists threw (and ended the program) when
+// the check itself failed, as it does for a link that loops or a folder that refuses us.
+TEST(ReaderFaultsTest, AFanLimitThatCannotBeCheckedIsNoLimit) {
+    ScratchTree machine("thinkpad");
+    const fs::path chip = fs::path(machine.root()) / "sys/class/hwmon/hwmon1";
+    fs::create_symlink("fan1_min", chip / "fan1_min");  // points at itself
+    std::unique_ptr<SmcConnection> connection;
+    ASSERT_NO_THROW(connection = openHwmonSmcConnection(machine.root()));
+    SMC smc(std::move(connection));
+    EXPECT_EQ(smc.read("FNum"), 1.0);
+    EXPECT_EQ(smc.read("F0Ac"), 2400.0);
+    EXPECT_EQ(smc.read("F0Mn"), std::nullopt);
+}
+
+// Starts all twelve samplers over root, lets them tick, runs between(), lets them tick again,
+// and returns how many samples arrived.
+int tickEverySampler(const std::string& root, const std::function<void()>& between) {
+    ManualExecutor executor;
+    LinuxSamplerFactory factory(executor, std::make_shared<FakeClock>(), root);
+    int delivered = 0;
+    auto count = [&delivered](const auto&) { ++delivered; };
+    std::vector<std::shared_ptr<Sampler>> samplers = {
+        factory.makeCPUSampler(1, count),         factory.makeMemorySampler(1, count),
+        factory.makeDiskSampler(1, count),        factory.makeNetworkSampler(1, count),
+        factory.makeBatterySampler(1, count),     factory.makeGPUSampler(1, count),
+        factory.makeFanSampler(1, count),         factory.makePowerSampler(1, count),
+        factory.makeTemperatureSampler(1, count), factory.makeLoadAverageSampler(1, count),
+        factory.makeUptimeSampler(1, count),      factory.makeTopProcessSampler(1, count),
+    };
+    for (auto& sampler : samplers) sampler->start();
+    executor.advance(2.5);
+    between();
+    executor.advance(2);
+    for (auto& sampler : samplers) sampler->stop();
+    executor.runUntilIdle();
+    return delivered;
+}
+
+void chmodTree(const fs::path& root, fs::perms files, fs::perms folders) {
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_symlink()) continue;
+        fs::permissions(entry.path(), entry.is_directory() ? folders : files);
+    }
+}
+
+// Runs body as an ordinary user in a child process; its exit status, or -1 when it crashed.
+int asOrdinaryUser(const std::function<int()>& body) {
+    pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            _exit(2);
+        }
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(ReaderFaultsTest, MachinesWhoseFilesVanishOrRefuseUsStillSample) {
+    const std::vector<std::string> machines = {"thinkpad", "amd-desktop", "laptop",
+                                               "nvidia-optimus-laptop", "this-vm"};
+    for (const std::string& name : machines) {
+        // Everything found at start is gone before it is read again (or for the first time).
+        ScratchTree vanishing(name);
+        int delivered = tickEverySampler(vanishing.root(), [&] {
+            for (const auto& entry : fs::recursive_directory_iterator(vanishing.root())) {
+                if (!entry.is_directory()) fs::remove(entry.path());
+            }
+        });
+        EXPECT_GT(delivered, 0) << name;
+
+        // Every file refuses us: listed, but unreadable.
+        ScratchTree unreadable(name);
+        chmodTree(unreadable.root(), fs::perms::none,
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_read |
+                      fs::perms::others_exec);
+        EXPECT_EQ(
+            asOrdinaryUser([&] { return tickEverySampler(unreadable.root(), [] {}) > 0 ? 0 : 1; }),
+            0)
+            << name;
+        // Every folder refuses to be listed, though its files could be opened.
+        ScratchTree unlisted(name);
+        chmodTree(unlisted.root(), fs::perms::all,
+                  fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+        EXPECT_EQ(
+            asOrdinaryUser([&] { return tickEverySampler(unlisted.root(), [] {}) > 0 ? 0 : 1; }), 0)
+            << name;
+        chmodTree(unlisted.root(), fs::perms::all, fs::perms::all);  // so it can be removed
+    }
+}
+
+}  // namespace
+}  // namespace glintdeck
