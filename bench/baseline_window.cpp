@@ -58,9 +58,9 @@ uint16_t modifierBit(xcb_connection_t* connection, xcb_key_symbols_t* symbols,
     return 0;
 }
 
-KeySpec parseKey(xcb_connection_t* connection, xcb_key_symbols_t* symbols, QString spec) {
+KeySpec parseKey(xcb_connection_t* connection, xcb_key_symbols_t* symbols, QString combination) {
     KeySpec key;
-    const QStringList parts = spec.split('+');
+    const QStringList parts = combination.split('+');
     for (const QString& part : parts) {
         if (part == "ctrl") {
             key.modifiers |= XCB_MOD_MASK_CONTROL;

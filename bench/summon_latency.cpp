@@ -77,12 +77,13 @@ class Session {
     Session& operator=(const Session&) = delete;
 
     // Keycodes of the modifiers and the key, in pressing order.
-    [[nodiscard]] std::vector<KeyCode> keycodes(std::string_view spec) const {
+    [[nodiscard]] std::vector<KeyCode> keycodes(std::string_view combination) const {
         std::vector<KeyCode> codes;
-        while (!spec.empty()) {
-            size_t plus = spec.find('+');
-            std::string part(spec.substr(0, plus));
-            spec = plus == std::string_view::npos ? std::string_view() : spec.substr(plus + 1);
+        while (!combination.empty()) {
+            size_t plus = combination.find('+');
+            std::string part(combination.substr(0, plus));
+            combination =
+                plus == std::string_view::npos ? std::string_view() : combination.substr(plus + 1);
             const char* keysym = part == "ctrl"    ? "Control_L"
                                  : part == "alt"   ? "Alt_L"
                                  : part == "super" ? "Super_L"
