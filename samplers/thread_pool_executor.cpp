@@ -127,7 +127,9 @@ struct ThreadPoolExecutor::Core {
             }
             if (!timers.empty() && !leaderWaiting) {
                 leaderWaiting = true;
-                wake.wait_until(lock, timers.front().deadline);
+                // A copy: adding a timer while we wait may reallocate the heap's storage.
+                const SteadyClock::time_point deadline = timers.front().deadline;
+                wake.wait_until(lock, deadline);
                 leaderWaiting = false;
             } else {
                 wake.wait(lock);
