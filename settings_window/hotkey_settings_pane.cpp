@@ -1,0 +1,74 @@
+#include "settings_window/hotkey_settings_pane.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "settings/app_settings.h"
+#include "settings_window/pane_widgets.h"
+
+namespace glintdeck {
+
+HotkeySettingsPane::HotkeySettingsPane(AppSettings& settings, const SettingsServices& services,
+                                       QWidget* parent)
+    : QWidget(parent), settings_(settings), services_(services) {
+    auto* section = makeSection(QStringLiteral("Global Hotkey"), this);
+    rows_ = new QFormLayout(section);
+    QFormLayout* rows = rows_;
+    rows->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+
+    QWidget* summon = makeRecorder(settings_.hotKey(), [this](HotKeyBinding binding) {
+        settings_.setHotKey(binding);
+        // The settings' callback has re-registered the key by now.
+        refreshRefused();
+    });
+    summon->setObjectName(QStringLiteral("summonRecorder"));
+    rows->addRow(QStringLiteral("Summon panel"), summon);
+
+    refused_ =
+        makeLabel(QStringLiteral("In use by another program"), TextStyle::caption, false, section);
+    refused_->setObjectName(QStringLiteral("summonRefused"));
+    refused_->setWordWrap(false);
+    QPalette warning = refused_->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xe0, 0x80, 0x00));
+    refused_->setPalette(warning);
+    rows->addRow(QString(), refused_);
+
+    QWidget* pin = makeRecorder(settings_.pinHotKey(),
+                                [this](HotKeyBinding binding) { settings_.setPinHotKey(binding); });
+    pin->setObjectName(QStringLiteral("pinRecorder"));
+    rows->addRow(QStringLiteral("Keep on screen"), pin);
+    rows->addRow(makeLabel(QStringLiteral("“Keep on screen” works while the panel is showing; it "
+                                          "also lives in the strip’s right-click menu."),
+                           TextStyle::caption, true, section));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addWidget(section);
+    layout->addStretch(1);
+
+    refreshRefused();
+    subscription_ = settings_.subscribe([this](AppSettings::Field field) {
+        // Subscribers hear of the change before the settings' callback re-registers the key.
+        if (field == AppSettings::Field::hotKey) {
+            QMetaObject::invokeMethod(this, &HotkeySettingsPane::refreshRefused,
+                                      Qt::QueuedConnection);
+        }
+    });
+}
+
+QWidget* HotkeySettingsPane::makeRecorder(HotKeyBinding binding,
+                                          std::function<void(HotKeyBinding)> onRecorded) {
+    if (services_.makeHotKeyRecorder) {
+        return services_.makeHotKeyRecorder(binding, std::move(onRecorded), this);
+    }
+    return new QLabel(QString::fromStdString(binding.spacedDisplayString()), this);
+}
+
+void HotkeySettingsPane::refreshRefused() {
+    bool refused = services_.isSummonHotKeyRefused && services_.isSummonHotKeyRefused();
+    rows_->setRowVisible(refused_, refused);
+}
+
+}  // namespace glintdeck

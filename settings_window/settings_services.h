@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "platform/linux/login_item.h"
+#include "settings/hot_key_binding.h"
+
+namespace glintdeck {
+
+// Builds the control that shows a hot key and records a new one; it calls onRecorded with each
+// newly recorded combination. The shell supplies its recorder through this.
+using HotKeyRecorderFactory = std::function<QWidget*(
+    HotKeyBinding binding, std::function<void(HotKeyBinding)> onRecorded, QWidget* parent)>;
+
+// What the settings window needs from the program around it. Every member may be left empty;
+// the comments say what happens then.
+struct SettingsServices {
+    // "Launch at login". None: the switch shows off and is disabled.
+    std::shared_ptr<LoginItem> loginItem;
+
+    // Where a failed launch-at-login change is reported. None: the system log.
+    std::function<void(std::string_view message)> log;
+
+    // The hot-key recorder. None: the binding is shown, not editable.
+    HotKeyRecorderFactory makeHotKeyRecorder;
+
+    // Whether the summon combination is currently refused by the system (another program holds
+    // it). Asked when the hot-keys pane appears and after each new summon binding is written.
+    // None: never refused.
+    std::function<bool()> isSummonHotKeyRefused;
+
+    // "Quit Glintdeck" in the menu and the About pane. None: the Qt application quits.
+    std::function<void()> onQuit;
+
+    // The menu's "Settings…". None: the window is shown again.
+    std::function<void()> onOpenSettings;
+
+    // Brings the window forward and gives it the keyboard. The shell passes the user action's X
+    // timestamp to the window manager, which refuses focus requests without a recent one. None:
+    // raise and activate through Qt.
+    std::function<void(QWidget& window, std::optional<uint32_t> userTimestamp)> activate;
+};
+
+}  // namespace glintdeck

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "settings_window/settings_pane.h"
+#include "settings_window/settings_services.h"
+
+class QListWidget;
+
+namespace glintdeck {
+
+class AppSettings;
+
+// The window's content: the sidebar of the five panes and the selected pane beside it. A pane
+// is built afresh each time it is selected, so its own state (the selected stat, an open
+// confirmation) starts over after another pane was shown, and lives on while the window is
+// merely closed and shown again.
+class SettingsView final : public QWidget {
+    Q_OBJECT
+
+  public:
+    SettingsView(AppSettings& settings, const SettingsServices& services,
+                 QWidget* parent = nullptr);
+
+    // The sidebar's selection; nothing selected shows the stats pane.
+    [[nodiscard]] std::optional<SettingsPane> selection() const { return selection_; }
+    void select(std::optional<SettingsPane> pane);
+
+    [[nodiscard]] QWidget* pane() const { return pane_; }
+    [[nodiscard]] QListWidget* sidebar() const { return sidebar_; }
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void showPane();
+    void refreshIcons();
+
+    AppSettings& settings_;
+    const SettingsServices& services_;
+    std::optional<SettingsPane> selection_ = SettingsPane::stats;
+    QListWidget* sidebar_;
+    QWidget* detail_;
+    QWidget* pane_ = nullptr;
+};
+
+}  // namespace glintdeck

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QSlider>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/linux/login_item.h"
+#include "settings/app_settings.h"
+#include "settings_window/settings_services.h"
+#include "settings_window/slider_row.h"
+#include "settings_window/stat_list_view.h"
+
+namespace glintdeck {
+
+// Settings over an in-memory store, and services whose every call the test can see.
+class PaneTest : public testing::Test {
+  protected:
+    std::unique_ptr<AppSettings> settings_ =
+        std::make_unique<AppSettings>(PreferencesStore::inMemory());
+    SettingsServices services_;
+};
+
+template <typename T>
+T* child(const QObject& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << "no " << name;
+    return found;
+}
+
+inline QStringList itemTexts(const QComboBox& picker) {
+    QStringList texts;
+    for (int i = 0; i < picker.count(); ++i) texts << picker.itemText(i);
+    return texts;
+}
+
+// What a user's choice in a picker does: select the item, then report the activation.
+inline void choose(QComboBox& picker, const QString& text) {
+    int index = picker.findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    picker.setCurrentIndex(index);
+    Q_EMIT picker.activated(index);
+}
+
+// Presses the knob, drags it to the step at `position` and, when asked, lets go.
+inline void drag(SliderRow& row, int position, bool release = true) {
+    QSlider* slider = row.slider();
+    slider->setSliderDown(true);
+    slider->setSliderPosition(position);
+    if (release) slider->setSliderDown(false);
+}
+
+// What a drag of a row ends with: the drag enters the list, moves over it and drops there.
+inline void dropRow(StatListView& list, int from, QPoint at) {
+    QMimeData data;
+    data.setData(StatListView::rowMimeType(), QByteArray::number(from));
+    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &move);
+    QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &drop);
+}
+
+// A login item that counts the calls made to it.
+class FakeLoginItem final : public LoginItem {
+  public:
+    bool enabled = false;
+    std::string failure;  // non-empty: enable and disable fail with it
+    int calls = 0;
+
+    bool isEnabled() const override { return enabled; }
+    Result enable() override { return change(true); }
+    Result disable() override { return change(false); }
+
+  private:
+    Result change(bool on) {
+        ++calls;
+        if (!failure.empty()) return {false, failure};
+        enabled = on;
+        return {true, {}};
+    }
+};
+
+}  // namespace glintdeck

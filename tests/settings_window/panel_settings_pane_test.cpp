@@ -1,0 +1,102 @@
+#include "settings_window/panel_settings_pane.h"
+
+#include "settings_window/switch_button.h"
+#include "tests/settings_window/pane_test_support.h"
+
+namespace glintdeck {
+namespace {
+
+class PanelSettingsPaneTest : public PaneTest {
+  protected:
+    void SetUp() override {
+        services_.loginItem = loginItem_;
+        services_.log = [this](std::string_view line) { log_.emplace_back(line); };
+    }
+    std::unique_ptr<PanelSettingsPane> make() {
+        auto pane = std::make_unique<PanelSettingsPane>(*settings_, services_);
+        pane->show();
+        return pane;
+    }
+
+    std::shared_ptr<FakeLoginItem> loginItem_ = std::make_shared<FakeLoginItem>();
+    std::vector<std::string> log_;
+};
+
+TEST_F(PanelSettingsPaneTest, LaunchAtLoginChangesTheItemOnlyWhenItDiffers) {
+    struct Case {
+        const char* name;
+        bool shownAs;  // the item's state when the pane was built
+        bool itemNow;  // its state when the switch is flipped
+        std::string failure;
+        int calls;
+        bool switchAfter;
+        std::string logged;
+    };
+    for (const Case& c : {
+             Case{"turn on", false, false, "", 1, true, ""},
+             Case{"turn off", true, true, "", 1, false, ""},
+             Case{"already on elsewhere", false, true, "", 0, true, ""},
+             Case{"register fails", false, false, "Permission denied", 1, false,
+                  "Launch at login: failed to register: Permission denied"},
+             Case{"unregister fails", true, true, "Read-only file system", 1, true,
+                  "Launch at login: failed to unregister: Read-only file system"},
+         }) {
+        SCOPED_TRACE(c.name);
+        loginItem_->calls = 0;
+        loginItem_->failure.clear();
+        loginItem_->enabled = c.shownAs;
+        log_.clear();
+        auto pane = make();
+        auto* toggle = child<SwitchButton>(*pane, "launchAtLogin");
+        EXPECT_EQ(toggle->isChecked(), c.shownAs);
+
+        loginItem_->enabled = c.itemNow;
+        loginItem_->failure = c.failure;
+        toggle->click();
+        EXPECT_EQ(loginItem_->calls, c.calls);
+        EXPECT_EQ(toggle->isChecked(), c.switchAfter);
+        EXPECT_EQ(pane->launchAtLogin(), c.switchAfter);
+        EXPECT_EQ(log_, c.logged.empty() ? std::vector<std::string>{}
+                                         : std::vector<std::string>{c.logged});
+    }
+}
+
+TEST_F(PanelSettingsPaneTest, IntervalIsShownWhileDraggedAndAssignedOnceOnRelease) {
+    int restarts = 0;
+    settings_->onIntervalChanged = [&] { ++restarts; };
+    auto pane = make();
+    auto* interval = child<SliderRow>(*pane, "intervalRow");
+    EXPECT_EQ(interval->valueText(), "1.00 s");
+
+    drag(*interval, 3, false);  // three quarter seconds
+    drag(*interval, 2, false);
+    EXPECT_EQ(interval->valueText(), "0.50 s");
+    EXPECT_EQ(settings_->interval(), 1.0);
+    EXPECT_EQ(restarts, 0);
+
+    interval->slider()->setSliderDown(false);
+    EXPECT_EQ(settings_->interval(), 0.5);
+    EXPECT_EQ(restarts, 1);
+
+    // A key press is one step, assigned at once.
+    interval->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(settings_->interval(), 0.75);
+    EXPECT_EQ(restarts, 2);
+}
+
+TEST_F(PanelSettingsPaneTest, StoredValuesOutsideTheStepsShowAsTheyAre) {
+    // The file may hold any interval or height; the pane shows it and writes nothing.
+    settings_->setInterval(0.3);
+    settings_->setStripHeight(200);
+    int restarts = 0;
+    settings_->onIntervalChanged = [&] { ++restarts; };
+    auto pane = make();
+    EXPECT_EQ(child<SliderRow>(*pane, "intervalRow")->valueText(), "0.30 s");
+    EXPECT_EQ(child<SliderRow>(*pane, "stripHeightRow")->valueText(), "200 pt");
+    EXPECT_EQ(settings_->interval(), 0.3);
+    EXPECT_EQ(settings_->stripHeight(), 200);
+    EXPECT_EQ(restarts, 0);
+}
+
+}  // namespace
+}  // namespace glintdeck

@@ -1,0 +1,136 @@
+#include "settings_window/settings_window_controller.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "settings_window/settings_view.h"
+#include "settings_window/stat_list_view.h"
+#include "settings_window/stats_settings_pane.h"
+#include "tests/settings_window/pane_test_support.h"
+
+namespace glintdeck {
+namespace {
+
+class SettingsWindowControllerTest : public PaneTest {
+  protected:
+    QAction* menuItem(const QString& title) {
+        for (QAction* menu : controller_->window()->menuBar()->actions()) {
+            for (QAction* item : menu->menu()->actions()) {
+                if (item->text() == title) return item;
+            }
+        }
+        ADD_FAILURE() << "no menu item " << title.toStdString();
+        return nullptr;
+    }
+
+    std::unique_ptr<SettingsWindowController> make() {
+        return std::make_unique<SettingsWindowController>(*settings_, services_);
+    }
+
+    std::unique_ptr<SettingsWindowController> controller_;
+};
+
+TEST_F(SettingsWindowControllerTest, SecondShowBringsBackTheSameWindowWithItsState) {
+    std::vector<std::optional<uint32_t>> activations;
+    services_.activate = [&](QWidget& window, std::optional<uint32_t> timestamp) {
+        EXPECT_TRUE(window.isVisible());
+        activations.push_back(timestamp);
+    };
+    controller_ = make();
+    EXPECT_EQ(controller_->window(), nullptr);
+
+    controller_->show(1234);
+    SettingsWindow* window = controller_->window();
+    ASSERT_NE(window, nullptr);
+    auto* stats = qobject_cast<StatsSettingsPane*>(window->view()->pane());
+    ASSERT_NE(stats, nullptr);
+    stats->list()->selectKind(StatKind::disk);
+
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    controller_->show();
+    EXPECT_EQ(controller_->window(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->view()->pane(), stats);
+    EXPECT_EQ(stats->selected(), StatKind::disk);
+    EXPECT_EQ(activations, (std::vector<std::optional<uint32_t>>{1234, std::nullopt}));
+}
+
+TEST_F(SettingsWindowControllerTest, ClosingDoesNotCountAsTheLastWindowClosing) {
+    // With no other ordinary window open, an accepted close would quit the whole program.
+    controller_ = make();
+    controller_->show();
+    int lastClosed = 0;
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, controller_->window(),
+                     [&] { ++lastClosed; });
+    controller_->window()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lastClosed, 0);
+    EXPECT_FALSE(controller_->window()->isVisible());
+}
+
+TEST_F(SettingsWindowControllerTest, ContentIs720By480AndShrinksTo660By440) {
+    controller_ = make();
+    controller_->show();
+    SettingsWindow* window = controller_->window();
+    EXPECT_EQ(window->centralWidget()->size(), QSize(720, 480));
+    window->resize(100, 100);
+    EXPECT_GE(window->centralWidget()->width(), 660);
+    EXPECT_GE(window->centralWidget()->height(), 440);
+    EXPECT_EQ(window->view()->sidebar()->parentWidget()->width(), 180);
+}
+
+TEST_F(SettingsWindowControllerTest, AnotherPaneStartsTheStatsPaneAfresh) {
+    controller_ = make();
+    controller_->show();
+    SettingsView* view = controller_->window()->view();
+    qobject_cast<StatsSettingsPane*>(view->pane())->list()->selectKind(StatKind::cpu);
+
+    view->sidebar()->setCurrentRow(static_cast<int>(SettingsPane::about));
+    EXPECT_EQ(view->selection(), SettingsPane::about);
+    view->sidebar()->setCurrentRow(static_cast<int>(SettingsPane::stats));
+    auto* stats = qobject_cast<StatsSettingsPane*>(view->pane());
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(stats->selected(), std::nullopt);
+
+    // Nothing selected in the sidebar shows the stats pane.
+    view->select(std::nullopt);
+    EXPECT_NE(qobject_cast<StatsSettingsPane*>(view->pane()), nullptr);
+}
+
+TEST_F(SettingsWindowControllerTest, MenuItemsCarryTheirShortcutsAndReachTheShell) {
+    int quits = 0;
+    int settingsOpened = 0;
+    services_.onQuit = [&] { ++quits; };
+    services_.onOpenSettings = [&] { ++settingsOpened; };
+    controller_ = make();
+    controller_->show();
+
+    struct Item {
+        const char* title;
+        QKeySequence shortcut;
+    };
+    for (const Item& item : {Item{"Settings…", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+                             Item{"Quit Glintdeck", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                             Item{"Cut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+                             Item{"Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+                             Item{"Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+                             Item{"Select All", QKeySequence(Qt::CTRL | Qt::Key_A)},
+                             Item{"Close", QKeySequence(Qt::CTRL | Qt::Key_W)},
+                             Item{"Minimize", QKeySequence(Qt::CTRL | Qt::Key_M)}}) {
+        QAction* action = menuItem(QString::fromUtf8(item.title));
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->shortcut(), item.shortcut) << item.title;
+    }
+
+    menuItem(QStringLiteral("Settings…"))->trigger();
+    menuItem(QStringLiteral("Quit Glintdeck"))->trigger();
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_EQ(quits, 1);
+    menuItem(QStringLiteral("Close"))->trigger();
+    EXPECT_FALSE(controller_->window()->isVisible());
+}
+
+}  // namespace
+}  // namespace glintdeck

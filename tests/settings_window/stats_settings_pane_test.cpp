@@ -1,0 +1,159 @@
+#include "settings_window/stats_settings_pane.h"
+
+#include <QTest>
+
+#include "settings_window/stat_list_view.h"
+#include "tests/settings_window/pane_test_support.h"
+
+namespace glintdeck {
+namespace {
+
+class StatsSettingsPaneTest : public PaneTest {
+  protected:
+    void SetUp() override {
+        pane_ = std::make_unique<StatsSettingsPane>(*settings_);
+        pane_->resize(500, 420);
+        pane_->show();
+        QCoreApplication::processEvents();
+    }
+
+    std::vector<StatKind> shownOrder() const {
+        std::vector<StatKind> order;
+        for (int row = 0; row < pane_->list()->count(); ++row) {
+            order.push_back(*pane_->list()->kindAt(row));
+        }
+        return order;
+    }
+
+    // Drops row `from` at a point `fraction` of the way down row `onto`.
+    void dropRow(int from, int onto, double fraction) {
+        StatListView* list = pane_->list();
+        QRect target = list->visualItemRect(list->item(onto));
+        QPoint at(target.center().x(), target.top() + static_cast<int>(target.height() * fraction));
+        glintdeck::dropRow(*list, from, at);
+    }
+
+    std::unique_ptr<StatsSettingsPane> pane_;
+};
+
+TEST_F(StatsSettingsPaneTest, EachKindOffersItsOwnPickers) {
+    struct Case {
+        std::optional<StatKind> kind;
+        QStringList valueOptions;  // empty: no "Value" picker
+        QString value;
+        bool strip;
+    };
+    const QStringList styles{"Text", "Text + graph", "Graph only"};
+    for (const Case& c : {
+             Case{StatKind::memory,
+                  {"Used and Free", "Free and Used", "Used", "Free"},
+                  "Used",
+                  true},
+             Case{StatKind::disk, {"Free and Used", "Used and Free", "Free", "Used"}, "Free", true},
+             Case{StatKind::network,
+                  {"Down and Up", "Up and Down", "Down", "Up"},
+                  "Down and Up",
+                  true},
+             Case{StatKind::cpu, {}, {}, true},
+             Case{StatKind::gpu, {}, {}, true},
+             Case{StatKind::battery, {}, {}, false},
+             Case{StatKind::uptime, {}, {}, false},
+             Case{std::nullopt, {}, {}, false},
+         }) {
+        SCOPED_TRACE(c.kind ? static_cast<int>(*c.kind) : -1);
+        pane_->list()->selectKind(c.kind);
+        EXPECT_EQ(pane_->selected(), c.kind);
+        auto* value = pane_->findChild<QComboBox*>(QStringLiteral("valuePicker"));
+        auto* strip = pane_->findChild<QComboBox*>(QStringLiteral("stripPicker"));
+        auto* single = pane_->findChild<QLabel*>(QStringLiteral("singleValueCaption"));
+        auto* prompt = pane_->findChild<QLabel*>(QStringLiteral("selectPrompt"));
+        EXPECT_EQ(value != nullptr, !c.valueOptions.isEmpty());
+        if (value) {
+            EXPECT_EQ(itemTexts(*value), c.valueOptions);
+            EXPECT_EQ(value->currentText(), c.value);
+        }
+        EXPECT_EQ(strip != nullptr, c.strip);
+        if (strip) {
+            EXPECT_EQ(itemTexts(*strip), styles);
+        }
+        EXPECT_EQ(single != nullptr, c.kind && !c.strip);
+        EXPECT_EQ(prompt != nullptr, !c.kind);
+    }
+}
+
+TEST_F(StatsSettingsPaneTest, PickersWriteTheSelectedKindsModeAndStyle) {
+    pane_->list()->selectKind(StatKind::memory);
+    choose(*child<QComboBox>(*pane_, "valuePicker"), QStringLiteral("Free"));
+    choose(*child<QComboBox>(*pane_, "stripPicker"), QStringLiteral("Graph only"));
+    EXPECT_EQ(settings_->tileValueMode(StatKind::memory), TileValueMode::second);
+    EXPECT_EQ(settings_->tileStyle(StatKind::memory), TileStyle::graph);
+
+    // A change from elsewhere (the reset keeps these, but the stored map may be replaced).
+    settings_->setTileStyles({});
+    EXPECT_EQ(child<QComboBox>(*pane_, "stripPicker")->currentText(), "Text");
+}
+
+TEST_F(StatsSettingsPaneTest, DroppingARowWritesTheNewOrder) {
+    int statsChanged = 0;
+    settings_->onStatsChanged = [&] { ++statsChanged; };
+    pane_->list()->selectKind(StatKind::cpu);
+
+    // cpu dropped on the lower half of disk lands after disk.
+    dropRow(0, 2, 0.75);
+    std::vector<StatKind> expected{StatKind::memory, StatKind::disk, StatKind::cpu};
+    for (StatKind kind : allStatKinds()) {
+        if (kind > StatKind::disk) expected.push_back(kind);
+    }
+    EXPECT_EQ(settings_->statOrder(), expected);
+    EXPECT_EQ(shownOrder(), expected);
+    EXPECT_EQ(statsChanged, 1);
+    EXPECT_EQ(pane_->selected(), StatKind::cpu);
+    EXPECT_EQ(pane_->list()->currentRow(), 2);
+
+    // uptime dropped on the upper half of the first row becomes first.
+    dropRow(10, 0, 0.25);
+    EXPECT_EQ(settings_->statOrder().front(), StatKind::uptime);
+    EXPECT_EQ(settings_->statOrder().size(), 11u);
+}
+
+TEST_F(StatsSettingsPaneTest, MovedOrderFollowsTheMoveToOffsetRule) {
+    using K = StatKind;
+    const std::vector<K> order{K::cpu, K::memory, K::disk, K::network};
+    struct Case {
+        int from;
+        int to;
+        std::vector<K> expected;
+    };
+    for (const Case& c : {
+             Case{0, 3, {K::memory, K::disk, K::cpu, K::network}},
+             Case{0, 4, {K::memory, K::disk, K::network, K::cpu}},
+             Case{3, 0, {K::network, K::cpu, K::memory, K::disk}},
+             Case{2, 2, order},  // onto itself
+             Case{2, 3, order},  // just below itself
+             Case{5, 0, order},  // no such row
+             Case{0, 9, order},
+         }) {
+        EXPECT_EQ(movedOrder(order, c.from, c.to), c.expected) << c.from << " to " << c.to;
+    }
+}
+
+TEST_F(StatsSettingsPaneTest, ClickingASwitchHidesTheStatWithoutSelectingIt) {
+    StatListView* list = pane_->list();
+    int row = 1;  // memory
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->switchRect(row).center());
+    EXPECT_FALSE(settings_->enabledStats().contains(StatKind::memory));
+    EXPECT_EQ(pane_->selected(), std::nullopt);
+    EXPECT_EQ(settings_->statOrder().size(), 11u);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->switchRect(row).center());
+    EXPECT_TRUE(settings_->enabledStats().contains(StatKind::memory));
+
+    // A click on the title selects.
+    QRect rowRect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowRect.center());
+    EXPECT_EQ(pane_->selected(), StatKind::memory);
+    EXPECT_TRUE(settings_->enabledStats().contains(StatKind::memory));
+}
+
+}  // namespace
+}  // namespace glintdeck

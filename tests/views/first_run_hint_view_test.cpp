@@ -1,0 +1,33 @@
+#include "views/first_run_hint_view.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/views/view_test_support.h"
+
+namespace glintdeck {
+namespace {
+
+using namespace testing_support;
+
+TEST(FirstRunHintViewTest, NeverNarrowerThan220AndWiderForLongKeyCaps) {
+    int previous = 0;
+    for (const char16_t* key : {u"Q", u"⌃⌥⌘Q", u"⌥⇧Space", u"⌃⌥⇧⌘key 123"}) {
+        FirstRunHintView hint(QString::fromUtf16(key));
+        hint.setStyle(darkStyle());
+        QSize size = hint.sizeHint();
+        EXPECT_GE(size.width(), 220);
+        EXPECT_GE(size.width(), previous) << "a longer key cap never narrows the card";
+        previous = size.width();
+        FirstRunHintView::Layout layout = hint.layout();
+        // The key row: Press, the cap and the rest, 6 points apart, on one centre line.
+        EXPECT_NEAR(layout.keyCap.left() - layout.press.right(), 6, 1e-9);
+        EXPECT_NEAR(layout.afterKey.left() - layout.keyCap.right(), 6, 1e-9);
+        EXPECT_NEAR(layout.press.center().y(), layout.keyCap.center().y(), 1e-9);
+        EXPECT_GE(size.width(), layout.afterKey.right() + 14);
+        EXPECT_EQ(layout.greeting.left(), 14);
+        EXPECT_EQ(layout.greeting.top(), 14);
+    }
+}
+
+}  // namespace
+}  // namespace glintdeck

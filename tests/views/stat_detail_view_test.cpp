@@ -1,0 +1,125 @@
+#include "views/stat_detail_view.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/sample_descriptors.h"
+#include "tests/views/view_test_support.h"
+#include "views/activity_graph_view.h"
+
+namespace glintdeck {
+namespace {
+
+using namespace testing_support;
+
+StatDescriptor cpuWithProcesses(size_t count) {
+    StatDescriptor cpu = samples::cpu();
+    cpu.processSection->rows.resize(count);
+    if (count == 0) cpu.processSection.reset();  // the descriptor layer drops an empty section
+    return cpu;
+}
+
+StatDetailView::Layout layoutOf(const StatDescriptor& descriptor) {
+    StatDetailView card;
+    card.setStyle(darkStyle());
+    card.setDescriptor(descriptor);
+    return card.layout();
+}
+
+TEST(StatDetailViewTest, ReservedProcessRowsKeepTheHeight) {
+    StatDetailView card;
+    card.setStyle(darkStyle());
+    card.setDescriptor(cpuWithProcesses(10));
+    QSize full = card.sizeHint();
+    for (size_t count : {1u, 3u, 9u, 10u}) {
+        card.setDescriptor(cpuWithProcesses(count));
+        EXPECT_EQ(card.sizeHint().height(), full.height()) << count;
+        StatDetailView::Layout layout = card.layout();
+        ASSERT_EQ(layout.processRows.size(), 10u);
+        for (size_t i = 0; i < 10; ++i) {
+            EXPECT_EQ(layout.processRows[i].visible, i < count) << count << " " << i;
+            EXPECT_EQ(layout.processRows[i].rect.height(), layout.processRows[0].rect.height());
+        }
+    }
+    // Before the first process sample there is no section at all: no divider, no title.
+    card.setDescriptor(cpuWithProcesses(0));
+    EXPECT_LT(card.sizeHint().height(), full.height());
+    EXPECT_FALSE(card.layout().processTitle);
+    EXPECT_EQ(card.layout().dividers.size(), 1u) << "only the graph's divider";
+}
+
+TEST(StatDetailViewTest, GroupsAppearOnlyForDescriptorsThatHaveThem) {
+    struct Row {
+        StatDescriptor descriptor;
+        bool graph, legend;
+        size_t dividers;
+        bool processes;
+    };
+    for (const Row& row : {Row{samples::loadAverage(), false, false, 0, false},
+                           Row{samples::gpu(), true, false, 1, false},  // percent: no legend
+                           Row{samples::disk(), true, true, 1, false},
+                           Row{samples::memory(), true, false, 2, true}}) {
+        StatDetailView::Layout layout = layoutOf(row.descriptor);
+        SCOPED_TRACE(rawValue(row.descriptor.kind));
+        EXPECT_EQ(layout.graph.has_value(), row.graph);
+        EXPECT_EQ(layout.legend.has_value(), row.legend);
+        EXPECT_EQ(layout.dividers.size(), row.dividers);
+        EXPECT_EQ(layout.processTitle.has_value(), row.processes);
+        ASSERT_EQ(layout.rows.size(), row.descriptor.detail.size());
+        for (size_t i = 0; i < layout.rows.size(); ++i) {
+            EXPECT_EQ(layout.rows[i].left.toStdString(), row.descriptor.detail[i].first);
+            EXPECT_EQ(layout.rows[i].right.toStdString(), row.descriptor.detail[i].second);
+        }
+        if (row.graph) {
+            EXPECT_EQ(layout.graph->size(), QSizeF(220, 44));
+        } else {
+            EXPECT_EQ(layout.rows.front().rect.top(), 12) << "rows start the card";
+        }
+        EXPECT_GE(layout.size.width(), 200);
+    }
+}
+
+TEST(StatDetailViewTest, LongProcessNamesAreShortenedInTheMiddle) {
+    StatDetailView card;
+    card.setStyle(darkStyle());
+    card.setDescriptor(samples::cpu());
+    card.resize(card.sizeHint());
+    const std::string full = samples::cpu().processSection->rows[1].first;
+    StatDetailView::TextRow row = card.layout(card.width()).processRows[1];
+    std::string shown = row.left.toStdString();
+    EXPECT_LT(shown.size(), full.size());
+    EXPECT_EQ(shown.substr(0, 6), full.substr(0, 6)) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 4), full.substr(full.size() - 4)) << shown;
+    EXPECT_NE(row.left.indexOf(QChar(0x2026)), -1) << shown;
+    EXPECT_EQ(card.layout(card.width()).processRows[0].left, "firefox-esr") << "short names stay";
+    // The card does not stretch to the long name.
+    EXPECT_LT(card.width(), 300);
+}
+
+TEST(StatDetailViewTest, AStatThatBecomesUnavailableLeavesABlankCardOfTheSameSize) {
+    StatDetailView card;
+    card.setStyle(darkStyle());
+    card.setDescriptor(samples::cpu());
+    card.resize(card.sizeHint());
+    QSize shown = card.size();
+    card.setDescriptor(std::nullopt);
+    EXPECT_EQ(card.size(), shown);
+    EXPECT_FALSE(card.findChild<ActivityGraphView*>()->isVisibleTo(&card));
+    QImage image = rendered(&card);
+    QPoint middle(image.width() / 2, image.height() / 2);
+    EXPECT_EQ(qAlpha(image.pixel(middle)), static_cast<int>(0.82 * 255 + 0.5)) << "background kept";
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "outside the rounded corner";
+}
+
+TEST(StatDetailViewTest, OpaqueBackgroundWithoutCompositing) {
+    StatDetailView card;
+    HudStyle style = darkStyle();
+    style.opaqueBackground = true;
+    card.setStyle(style);
+    card.setDescriptor(samples::uptime());
+    card.resize(card.sizeHint());
+    QImage image = rendered(&card);
+    EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() - 2)), 255);
+}
+
+}  // namespace
+}  // namespace glintdeck

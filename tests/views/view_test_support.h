@@ -1,0 +1,72 @@
+#pragma once
+
+// Helpers shared by the views tests: styles, clicks with screen positions, paint counting and
+// pixel measures of rendered widgets.
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+#include <map>
+
+#include "views/hud_style.h"
+
+namespace glintdeck::testing_support {
+
+inline HudStyle darkStyle() { return HudStyle{Theme::makeDefault(false), Appearance::dark, false}; }
+
+// Sends a mouse event as the platform would, with the widget-local and the screen position.
+inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF local,
+                      Qt::MouseButtons buttons = Qt::LeftButton) {
+    QPointF global = widget->mapToGlobal(local);
+    Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    if (type == QEvent::MouseButtonRelease) buttons = Qt::NoButton;
+    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+inline void click(QWidget* widget, QPointF local) {
+    sendMouse(widget, QEvent::MouseButtonPress, local);
+    sendMouse(widget, QEvent::MouseButtonRelease, local);
+}
+
+// Counts paint events per widget.
+class PaintCounter final : public QObject {
+  public:
+    void watch(QWidget* widget) { widget->installEventFilter(this); }
+    int count(QObject* widget) const {
+        auto found = counts_.find(widget);
+        return found == counts_.end() ? 0 : found->second;
+    }
+    void reset() { counts_.clear(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++counts_[watched];
+        return false;
+    }
+
+  private:
+    std::map<QObject*, int> counts_;
+};
+
+// The widget rendered alone on a transparent image at 1x.
+inline QImage rendered(QWidget* widget) {
+    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    widget->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+// The summed opacity of all pixels: more ink for heavier strokes.
+inline double ink(const QImage& image) {
+    double total = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) total += qAlpha(image.pixel(x, y)) / 255.0;
+    }
+    return total;
+}
+
+}  // namespace glintdeck::testing_support

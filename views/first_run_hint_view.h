@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+
+#include "views/hud_style.h"
+
+namespace glintdeck {
+
+// The card shown once after the first launch: that the program runs, which key combination
+// summons the strip (in a key cap) and how the strip goes away. Padding 14, at least 220 wide,
+// on a rounded background. No controls.
+class FirstRunHintView final : public QWidget {
+    Q_OBJECT
+
+  public:
+    // `hotKey` is the summon binding's display text, "⌃⌥⌘Q"; fixed while the hint is up.
+    explicit FirstRunHintView(QString hotKey, QWidget* parent = nullptr);
+
+    void setStyle(const HudStyle& style);
+
+    [[nodiscard]] QSize sizeHint() const override;
+
+    static constexpr const char16_t* kGreeting = u"You're all set 👋";
+    static constexpr const char16_t* kPress = u"Press";
+    static constexpr const char16_t* kAfterKey = u"anytime to pop up your stats.";
+    static constexpr const char16_t* kFootnote = u"Esc or click away hides it · ⚙ for settings";
+
+    struct Layout {
+        QRectF greeting;
+        QRectF press;
+        QRectF keyCap;  // the rounded rectangle; its text is inset 6 × 2
+        QRectF afterKey;
+        QRectF footnote;
+        QSizeF size;
+    };
+    [[nodiscard]] Layout layout() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QString hotKey_;
+    HudStyle style_;
+};
+
+}  // namespace glintdeck

@@ -1,0 +1,78 @@
+#include "views/hud_text.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace glintdeck {
+namespace {
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Calls run(start, length, isDigitRun) for each maximal run of digits or non-digits.
+template <typename Run>
+void forEachRun(const QString& text, Run run) {
+    qsizetype start = 0;
+    while (start < text.size()) {
+        bool digits = isDigit(text[start]);
+        qsizetype end = start + 1;
+        while (end < text.size() && isDigit(text[end]) == digits) ++end;
+        run(start, end - start, digits);
+        start = end;
+    }
+}
+
+}  // namespace
+
+HudText::HudText(const QFont& font, bool monospacedDigits) : font_(font), metrics_(font) {
+    if (!monospacedDigits) return;
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+        digitCell_ = std::max(digitCell_, metrics_.horizontalAdvance(QChar(digit)));
+    }
+}
+
+double HudText::width(const QString& text) const {
+    if (digitCell_ <= 0) return metrics_.horizontalAdvance(text);
+    double total = 0;
+    forEachRun(text, [&](qsizetype start, qsizetype length, bool digits) {
+        total += digits ? digitCell_ * static_cast<double>(length)
+                        : metrics_.horizontalAdvance(text.mid(start, length));
+    });
+    return total;
+}
+
+void HudText::draw(QPainter& painter, QPointF topLeft, const QString& text) const {
+    painter.setFont(font_);
+    QPointF baseline(topLeft.x(), topLeft.y() + metrics_.ascent());
+    if (digitCell_ <= 0) {
+        painter.drawText(baseline, text);
+        return;
+    }
+    double x = baseline.x();
+    forEachRun(text, [&](qsizetype start, qsizetype length, bool digits) {
+        if (!digits) {
+            QString run = text.mid(start, length);
+            painter.drawText(QPointF(x, baseline.y()), run);
+            x += metrics_.horizontalAdvance(run);
+            return;
+        }
+        for (qsizetype i = start; i < start + length; ++i) {
+            double advance = metrics_.horizontalAdvance(text[i]);
+            painter.drawText(QPointF(x + (digitCell_ - advance) / 2, baseline.y()),
+                             QString(text[i]));
+            x += digitCell_;
+        }
+    });
+}
+
+QString HudText::elidedMiddle(const QString& text, double available) const {
+    if (width(text) <= available) return text;
+    // Qt's eliding measures proportional digits; narrow the target until the cells fit too.
+    QString elided;
+    for (double target = available; target > 0; target -= 1) {
+        elided = metrics_.elidedText(text, Qt::ElideMiddle, target);
+        if (width(elided) <= available) return elided;
+    }
+    return elided;
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,210 @@
+#include "views/stat_detail_view.h"
+
+#include <QPainter>
+#include <QRegion>
+#include <algorithm>
+#include <cmath>
+
+#include "views/activity_graph_legend.h"
+#include "views/activity_graph_view.h"
+#include "views/hud_text.h"
+#include "views/panel_background.h"
+
+namespace glintdeck {
+namespace {
+
+constexpr double kPadding = 12;
+constexpr double kSpacing = 6;
+constexpr double kMinimumWidth = 200;
+constexpr double kColumnGap = 24;  // least space between a row's label and its value
+constexpr double kDividerPadding = 2;
+constexpr QSizeF kGraphSize{220, 44};
+constexpr double kBarWidth = 2;
+constexpr double kBarGap = 1;
+// A process name adds at most this much to the card's natural width; longer names are
+// shortened in the middle instead of stretching the card across the screen.
+constexpr double kNameWidthCap = 160;
+
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+QSize ceilSize(QSizeF size) {
+    return {static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height()))};
+}
+
+}  // namespace
+
+StatDetailView::StatDetailView(QWidget* parent) : QWidget(parent) {
+    graph_ = new ActivityGraphView(kGraphSize, kBarWidth, kBarGap, this);
+    legend_ = new ActivityGraphLegend(this);
+    graph_->hide();
+    legend_->hide();
+    relayout();
+}
+
+StatDetailView::Layout StatDetailView::layout(double width) const {
+    Layout layout;
+    if (!descriptor_) {
+        layout.size = QSizeF(kMinimumWidth, 2 * kPadding);
+        return layout;
+    }
+    const StatDescriptor& descriptor = *descriptor_;
+    const Theme::Fonts& fonts = style_.theme.fonts;
+    HudText title(hudFont(fonts.detailTitle), fonts.detailTitle.monospacedDigits);
+    HudText value(hudFont(fonts.detailValue), fonts.detailValue.monospacedDigits);
+    double rowHeight = std::max(title.height(), value.height());
+    const StatDescriptor::ProcessSection* section =
+        descriptor.processSection && !descriptor.processSection->rows.empty()
+            ? &*descriptor.processSection
+            : nullptr;
+    int reserved = section ? std::max(0, section->reservedRows) : 0;
+
+    double content = 0;
+    QSize legendSize = legend_->sizeHint();
+    if (descriptor.graph)
+        content = std::max({content, kGraphSize.width(), 1.0 * legendSize.width()});
+    for (const auto& [label, shown] : descriptor.detail) {
+        content =
+            std::max(content, title.width(text(label)) + kColumnGap + value.width(text(shown)));
+    }
+    if (section) {
+        content = std::max(content, title.width(text(section->title)));
+        for (const auto& [name, shown] : section->rows) {
+            content = std::max(content, std::min(value.width(text(name)), kNameWidthCap) +
+                                            kColumnGap + value.width(text(shown)));
+        }
+    }
+    double natural = std::max(kMinimumWidth, std::ceil(content) + 2 * kPadding);
+    double inner = (width > 0 ? width : natural) - 2 * kPadding;
+
+    double y = kPadding;
+    bool first = true;
+    auto next = [&](double height) {
+        if (!first) y += kSpacing;
+        first = false;
+        double top = y;
+        y += height;
+        return top;
+    };
+    auto divider = [&] {
+        layout.dividers.push_back(next(2 * kDividerPadding + 1) + kDividerPadding);
+    };
+
+    if (descriptor.graph) {
+        layout.graph = QRectF(QPointF(kPadding, next(kGraphSize.height())), kGraphSize);
+        if (!legendSize.isEmpty()) {
+            layout.legend = QRectF(kPadding, next(legendSize.height()), legendSize.width(),
+                                   legendSize.height());
+        }
+        divider();
+    }
+    for (const auto& [label, shown] : descriptor.detail) {
+        layout.rows.push_back(
+            {QRectF(kPadding, next(rowHeight), inner, rowHeight), text(label), text(shown)});
+    }
+    if (section) {
+        divider();
+        layout.processTitle = QRectF(kPadding, next(title.height()), inner, title.height());
+        for (int i = 0; i < reserved; ++i) {
+            QRectF rect(kPadding, next(value.height()), inner, value.height());
+            if (static_cast<size_t>(i) >= section->rows.size()) {
+                layout.processRows.push_back(
+                    {rect, QStringLiteral(" "), QStringLiteral(" "), false});
+                continue;
+            }
+            QString shown = text(section->rows[static_cast<size_t>(i)].second);
+            double room = inner - kColumnGap - value.width(shown);
+            QString name =
+                value.elidedMiddle(text(section->rows[static_cast<size_t>(i)].first), room);
+            layout.processRows.push_back({rect, name, shown, true});
+        }
+    }
+    layout.size = QSizeF(natural, y + kPadding);
+    return layout;
+}
+
+QSize StatDetailView::sizeHint() const { return ceilSize(layout_.size); }
+
+void StatDetailView::relayout() {
+    QSizeF before = layout_.size;
+    layout_ = layout(width() > 0 && testAttribute(Qt::WA_Resized) ? width() : 0);
+    graph_->setVisible(layout_.graph.has_value());
+    if (layout_.graph) graph_->move(layout_.graph->topLeft().toPoint());
+    legend_->setVisible(layout_.legend.has_value());
+    if (layout_.legend) legend_->setGeometry(layout_.legend->toAlignedRect());
+    if (layout_.size != before) updateGeometry();
+}
+
+void StatDetailView::setDescriptor(const std::optional<StatDescriptor>& descriptor) {
+    if (descriptor == descriptor_) return;
+    std::optional<StatDescriptor> previous = std::exchange(descriptor_, descriptor);
+    if (descriptor_ && descriptor_->graph) {
+        graph_->setData(*descriptor_->graph);
+        legend_->setData(*descriptor_->graph);
+    }
+    relayout();
+    auto rowsOf = [](const std::optional<StatDescriptor>& d) {
+        return d ? std::make_pair(d->detail, d->processSection)
+                 : std::make_pair(std::vector<StatDescriptor::Row>{},
+                                  std::optional<StatDescriptor::ProcessSection>{});
+    };
+    bool graphShown = previous && previous->graph;
+    bool graphShowing = descriptor_ && descriptor_->graph;
+    if (rowsOf(previous) != rowsOf(descriptor_) || graphShown != graphShowing) {
+        // The graph and legend repaint themselves when their data changes.
+        QRegion region(rect());
+        if (graph_->isVisible()) region -= graph_->geometry();
+        if (legend_->isVisible()) region -= legend_->geometry();
+        update(region);
+    }
+}
+
+void StatDetailView::setStyle(const HudStyle& style) {
+    graph_->setStyle(style);
+    legend_->setStyle(style);
+    if (style == style_) return;
+    style_ = style;
+    relayout();
+    update();
+}
+
+void StatDetailView::resizeEvent(QResizeEvent*) { relayout(); }
+
+void StatDetailView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const Theme& theme = style_.theme;
+    paintPanelBackground(painter, QRectF(rect()), theme.metrics.cornerRadius, style_.background());
+    if (!descriptor_) return;
+
+    QColor primary = style_.color(theme.colors.primaryText);
+    QColor secondary = style_.color(theme.colors.secondaryText);
+    QColor divider = style_.color(theme.colors.divider);
+    HudText title(hudFont(theme.fonts.detailTitle), theme.fonts.detailTitle.monospacedDigits);
+    HudText value(hudFont(theme.fonts.detailValue), theme.fonts.detailValue.monospacedDigits);
+    double inner = width() - 2 * kPadding;
+
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (double y : layout_.dividers) painter.fillRect(QRectF(kPadding, y, inner, 1), divider);
+
+    auto drawRow = [&](const TextRow& row, const HudText& leftFont, const QColor& leftColor,
+                       const QColor& rightColor) {
+        if (!row.visible) return;
+        painter.setPen(leftColor);
+        leftFont.draw(painter,
+                      QPointF(row.rect.left(), row.rect.center().y() - leftFont.height() / 2),
+                      row.left);
+        painter.setPen(rightColor);
+        value.draw(painter,
+                   QPointF(row.rect.right() - value.width(row.right),
+                           row.rect.center().y() - value.height() / 2),
+                   row.right);
+    };
+    for (const TextRow& row : layout_.rows) drawRow(row, title, secondary, primary);
+    if (layout_.processTitle) {
+        painter.setPen(secondary);
+        title.draw(painter, layout_.processTitle->topLeft(),
+                   text(descriptor_->processSection->title));
+    }
+    for (const TextRow& row : layout_.processRows) drawRow(row, value, primary, secondary);
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "presentation/stat_descriptor.h"
+#include "views/hud_style.h"
+
+namespace glintdeck {
+
+class ActivityGraphView;
+class ActivityGraphLegend;
+
+// The detail card of one stat: for the graph kinds the graph, its legend and a divider; every
+// detail row (label left, value at the right edge); for cpu and memory a divider, the section
+// title and exactly reservedRows process rows, the missing ones invisible but taking their
+// height, so the card does not jump while the list fills. Padding 12, at least 200 wide, on a
+// rounded background. Without a descriptor (the stat became unavailable) the card keeps its
+// frame and background and shows nothing.
+class StatDetailView final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit StatDetailView(QWidget* parent = nullptr);
+
+    void setDescriptor(const std::optional<StatDescriptor>& descriptor);
+    void setStyle(const HudStyle& style);
+
+    [[nodiscard]] const std::optional<StatDescriptor>& descriptor() const { return descriptor_; }
+    // The natural size; the card is measured once when shown and lays out in whatever width it
+    // is given, shortening process names to fit.
+    [[nodiscard]] QSize sizeHint() const override;
+
+    struct TextRow {
+        QRectF rect;
+        QString left;   // label or process name (already shortened)
+        QString right;  // value
+        bool visible = true;
+    };
+    struct Layout {
+        std::optional<QRectF> graph;
+        std::optional<QRectF> legend;
+        std::vector<double> dividers;  // y of each 1-point divider line
+        std::vector<TextRow> rows;     // detail rows
+        std::optional<QRectF> processTitle;
+        std::vector<TextRow> processRows;
+        QSizeF size;  // natural size
+    };
+    // The layout in a card `width` wide; the natural width when 0.
+    [[nodiscard]] Layout layout(double width = 0) const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void relayout();
+
+    std::optional<StatDescriptor> descriptor_;
+    HudStyle style_;
+    ActivityGraphView* graph_ = nullptr;
+    ActivityGraphLegend* legend_ = nullptr;
+    Layout layout_;
+};
+
+}  // namespace glintdeck
