@@ -63,7 +63,7 @@ bool CompositingWatcher::nativeEventFilter(const QByteArray& eventType, void* me
 void CompositingWatcher::setActive(bool active) {
     if (active != active_) {
         active_ = active;
-        emit activeChanged(active);
+        Q_EMIT activeChanged(active);
     }
 }
 

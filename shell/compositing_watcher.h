@@ -22,7 +22,7 @@ class CompositingWatcher final : public QObject, public QAbstractNativeEventFilt
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
-  signals:
+  Q_SIGNALS:
     void activeChanged(bool active);
 
   private:

@@ -126,7 +126,7 @@ void HotKeyRecorderView::keyPressed(uint32_t nativeScanCode, Qt::KeyboardModifie
     if ((mask & commandOptionControl) != 0) {
         binding_ = {*keyCode, mask};
         stopRecording();
-        emit bindingChanged(binding_);
+        Q_EMIT bindingChanged(binding_);
         return;
     }
     hint_ = QStringLiteral("Add a modifier (⌘ ⌥ ⌃)");

@@ -36,7 +36,7 @@ class HotKeyRecorderView final : public QWidget {
     void startRecording();
     void stopRecording();
 
-  signals:
+  Q_SIGNALS:
     void bindingChanged(glintdeck::HotKeyBinding binding);
 
   protected:

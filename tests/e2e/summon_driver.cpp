@@ -2,10 +2,13 @@
 // Control+Alt+Super+Q) toggles a floating window titled "Glintdeck", a left or right click
 // elsewhere hides it, and dragging it moves it. Prints one line per event on standard output:
 // "summon registered" or "summon refused", "ready", "shown", "hidden", "hidden by click",
-// "drag started by the window manager" or "drag started by hand", "moved X Y".
+// "drag started by the window manager" or "drag started by hand", "moved X Y". ⌃⌥⌘S opens an
+// ordinary window titled "Glintdeck Settings" and gives it the keyboard ("settings shown").
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <cstdio>
 #include <memory>
@@ -13,6 +16,7 @@
 #include "shell/click_away_monitor.h"
 #include "shell/floating_window.h"
 #include "shell/hot_key_service.h"
+#include "shell/window_activation.h"
 #include "shell/window_drag.h"
 
 namespace {
@@ -66,6 +70,16 @@ int main(int argc, char** argv) {
     });
     report(summon.state() == glintdeck::HotKeyService::State::registered ? "summon registered"
                                                                          : "summon refused");
+    QWidget settings;
+    settings.setWindowTitle("Glintdeck Settings");
+    settings.setGeometry(100, 200, 300, 100);
+    (new QVBoxLayout(&settings))->addWidget(new QLineEdit(&settings));
+    glintdeck::HotKeyService openSettings(3);
+    openSettings.registerBinding(glintdeck::HotKeyBinding{1, 0x1900}, [&] {
+        glintdeck::activateWindow(settings, glintdeck::HotKeyService::lastPressTime());
+        report("settings shown");
+    });
+
     auto monitor = glintdeck::ClickAwayMonitor::install([&] {
         if (strip.isVisible()) {
             strip.hide();
