@@ -54,11 +54,12 @@ int main(int argc, char** argv) {
     // that, so the program never runs on Qt's native Wayland backend.
     qputenv("QT_QPA_PLATFORM", "xcb");
 
-    SingleInstance::Claim claim = SingleInstance::claim(SingleInstance::nameForCurrentUser());
+    const char* display = std::getenv("DISPLAY");
+    SingleInstance::Claim claim = SingleInstance::claim(
+        SingleInstance::nameForCurrentUser(display != nullptr ? display : ""));
     if (claim.forwarded) return 0;  // the running instance toggled its strip
 
     if (!x11::displayReachable()) {
-        const char* display = std::getenv("DISPLAY");
         std::fprintf(stderr,
                      "glintdeck: cannot open the X display %s; run it in a graphical "
                      "session (glintdeck-stats shows the same stats in a terminal)\n",
@@ -109,7 +110,13 @@ int main(int argc, char** argv) {
             toggleRequests =
                 std::make_unique<QSocketNotifier>(claim.instance->fd(), QSocketNotifier::Read);
             QObject::connect(toggleRequests.get(), &QSocketNotifier::activated, &delegate,
-                             [&delegate, &claim] {
+                             [&delegate, &claim, &terminationWatcher, &toggleRequests] {
+                                 // About to quit: a launch now must not count on us but wait
+                                 // and take over once the socket closes.
+                                 if (terminationWatcher.requested()) {
+                                     toggleRequests->setEnabled(false);
+                                     return;
+                                 }
                                  for (int n = claim.instance->takeToggleRequests(); n > 0; --n) {
                                      delegate.toggleStrip();
                                  }

@@ -11,7 +11,9 @@ TerminationWatcher::TerminationWatcher(MainThread& mainThread, std::function<voi
     thread_ = std::thread([this, &mainThread, onRequest = std::move(onRequest)] {
         int received = 0;
         sigwait(&signals_, &received);
-        if (!stopping_) mainThread.post(onRequest);
+        if (stopping_) return;
+        requested_ = true;
+        mainThread.post(onRequest);
     });
 }
 

@@ -23,8 +23,13 @@ class TerminationWatcher final {
     TerminationWatcher(const TerminationWatcher&) = delete;
     TerminationWatcher& operator=(const TerminationWatcher&) = delete;
 
+    // Whether a signal came, from the moment it came: a request may be waiting on the main
+    // thread behind other work that should not start any more.
+    [[nodiscard]] bool requested() const { return requested_; }
+
   private:
     sigset_t signals_{};
+    std::atomic<bool> requested_ = false;
     // Set before the destructor wakes the thread, so that wake-up is not taken for a request.
     std::atomic<bool> stopping_ = false;
     std::thread thread_;
