@@ -27,6 +27,11 @@ using namespace glintdeck;
 
 namespace {
 
+// Ends the event loop whatever is on screen. QCoreApplication::quit() would first ask every window
+// to close and give up at one that refuses, as the settings window does (it hides instead), so a
+// SIGTERM or "Quit" with the settings window open would be ignored.
+void quitProgram() { QCoreApplication::exit(0); }
+
 SettingsServices settingsServices() {
     return {
         .loginItem = std::make_shared<XdgAutostartLoginItem>(
@@ -42,7 +47,7 @@ SettingsServices settingsServices() {
                              });
             return recorder;
         },
-        .onQuit = [] { QCoreApplication::quit(); },
+        .onQuit = quitProgram,
         .activate = activateWindow,
     };
 }
@@ -69,7 +74,7 @@ int main(int argc, char** argv) {
 
     QtMainThread mainThread;
     // Before any other thread exists, so that none of them takes the signals.
-    TerminationWatcher terminationWatcher(mainThread, [] { QCoreApplication::quit(); });
+    TerminationWatcher terminationWatcher(mainThread, quitProgram);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
