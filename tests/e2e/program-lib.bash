@@ -71,6 +71,7 @@ window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1
 strip_visible() { [[ -n "$(window_named '^Glintdeck$')" ]]; }
 strip_hidden() { ! strip_visible; }
 card_visible() { [[ -n "$(window_named '^Glintdeck Detail$')" ]]; }
+card_hidden() { ! card_visible; }
 settings_visible() { [[ -n "$(window_named '^Glintdeck Settings$')" ]]; }
 
 # summon shown|hidden: presses the summon key and waits for the strip to be so.

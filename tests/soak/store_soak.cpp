@@ -5,8 +5,10 @@
 // and stops and restarts the whole store every 5 s, as an interval change does. Fails when the
 // samplers fall silent after a restart; a race is ThreadSanitizer's to report.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <memory>
 
 #include "core/stats_store.h"
@@ -19,7 +21,7 @@ using namespace glintdeck;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Steady = std::chrono::steady_clock;
 
 class FastestInterval final : public IntervalSource {
   public:
@@ -43,53 +45,59 @@ int main(int argc, char** argv) {
     LinuxSamplerFactory samplers(executor, std::make_shared<SystemClock>());
     FastestInterval interval;
 
-    int cpuSamples = 0;
-    int topProcessSamples = 0;
+    int64_t cpuSamples = 0;  // appended to the history, equal or not
+    int topProcessLists = 0;
     int restarts = 0;
     int flips = 0;
     bool stalled = false;
     {
         StatsStore store(mainThread, samplers, interval);
         Subscription counting = store.subscribe([&](StoreField field) {
-            if (field == StoreField::cpu) ++cpuSamples;
-            if (field == StoreField::topProcesses) ++topProcessSamples;
+            if (field == StoreField::topProcesses) ++topProcessLists;
         });
+        // Each start begins the revisions afresh; five seconds at 0.25 s is twenty ticks, and
+        // none at all means the samplers did not come back.
+        auto takeCPUSamples = [&] {
+            auto found = store.historyRevisions().find(StatKind::cpu);
+            int64_t taken = found == store.historyRevisions().end() ? 0 : found->second;
+            if (taken == 0) stalled = true;
+            cpuSamples += taken;
+        };
         store.start();
 
-        const auto end = Clock::now() + std::chrono::seconds(seconds);
-        auto nextFlip = Clock::now() + kVisibilityPeriod;
-        auto nextRestart = Clock::now() + kRestartPeriod;
-        int cpuAtRestart = 0;
-        while (Clock::now() < end) {
+        const auto end = Steady::now() + std::chrono::seconds(seconds);
+        auto nextFlip = Steady::now() + kVisibilityPeriod;
+        auto nextRestart = Steady::now() + kRestartPeriod;
+        while (Steady::now() < end) {
             const auto wake = std::min({nextFlip, nextRestart, end});
             mainThread.runNext(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   wake - Clock::now()) +
+                                   wake - Steady::now()) +
                                std::chrono::milliseconds(1));
-            const auto now = Clock::now();
+            const auto now = Steady::now();
             if (now >= nextFlip) {
                 store.setPanelVisible(!store.panelVisible());
                 ++flips;
                 nextFlip += kVisibilityPeriod;
             }
             if (now >= nextRestart) {
-                // Five seconds at 0.25 s is twenty ticks; none at all means a dead restart.
-                if (cpuSamples == cpuAtRestart) stalled = true;
-                cpuAtRestart = cpuSamples;
+                takeCPUSamples();
                 store.stop();
                 store.start();
                 ++restarts;
                 nextRestart += kRestartPeriod;
             }
         }
+        mainThread.runPending();
+        takeCPUSamples();
         store.stop();
         mainThread.runPending();
     }
     executor.shutdown();
 
-    std::printf("store-soak: %d s, %d processor samples, %d top-process lists, %d restarts, "
+    std::printf("store-soak: %d s, %lld processor samples, %d top-process lists, %d restarts, "
                 "%d visibility changes\n",
-                seconds, cpuSamples, topProcessSamples, restarts, flips);
-    if (stalled || cpuSamples == 0) {
+                seconds, static_cast<long long>(cpuSamples), topProcessLists, restarts, flips);
+    if (stalled) {
         std::fprintf(stderr, "store-soak: the samplers fell silent after a restart\n");
         return 1;
     }
