@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
                                    wake - Steady::now()) +
                                std::chrono::milliseconds(1));
             const auto now = Steady::now();
+            if (now >= end) break;
             if (now >= nextFlip) {
                 store.setPanelVisible(!store.panelVisible());
                 ++flips;
