@@ -19,6 +19,7 @@
 #include "samplers/thread_pool_executor.h"
 #include "shell/compositing_watcher.h"
 #include "shell/hot_key_recorder_view.h"
+#include "shell/lost_display.h"
 #include "shell/window_activation.h"
 #include "shell/x11_connection.h"
 #include "views/appearance_source.h"
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Glintdeck"));
     QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
+    leaveAtOnceWhenTheDisplayIsLost();
 
     useStandardPreferences(PreferencesStore::Mode::readWrite);
     AppSettings& settings = AppSettings::shared();
