@@ -17,20 +17,6 @@
 namespace glintdeck {
 namespace {
 
-// Kinds whose tiles can carry a graph: those with a history.
-bool offersStripStyles(StatKind kind) {
-    switch (kind) {
-        case StatKind::cpu:
-        case StatKind::memory:
-        case StatKind::disk:
-        case StatKind::network:
-        case StatKind::gpu:
-            return true;
-        default:
-            return false;
-    }
-}
-
 template <typename Enum>
 void selectData(QComboBox& picker, Enum value) {
     QSignalBlocker blocker(&picker);
@@ -134,7 +120,7 @@ void StatsSettingsPane::rebuildForm() {
         });
         rows->addRow(QStringLiteral("Value"), picker);
     }
-    if (offersStripStyles(kind)) {
+    if (hasHistory(kind)) {
         auto* picker = new QComboBox(section);
         picker->setObjectName(QStringLiteral("stripPicker"));
         for (TileStyle style : allTileStyles()) {
