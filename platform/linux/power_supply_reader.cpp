@@ -10,12 +10,7 @@
 namespace glintdeck {
 namespace {
 
-struct NumberAttribute {
-    const char* name;
-    std::optional<int64_t> BatteryReading::*field;
-};
-
-constexpr std::array<NumberAttribute, 14> kNumbers{{
+constexpr std::array<BatteryNumberAttribute, 14> kNumbers{{
     {"energy_now", &BatteryReading::energyNow},
     {"energy_full", &BatteryReading::energyFull},
     {"energy_full_design", &BatteryReading::energyFullDesign},
@@ -44,6 +39,8 @@ bool isLinePower(std::string_view type) {
 }
 
 }  // namespace
+
+std::span<const BatteryNumberAttribute> batteryNumberAttributes() { return kNumbers; }
 
 struct PowerSupplyReader::Battery {
     std::unique_ptr<KernelFile> present;
