@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "presentation/stat_kind_text.h"
@@ -15,15 +14,6 @@
 #include "settings_window/stat_list_view.h"
 
 namespace glintdeck {
-namespace {
-
-template <typename Enum>
-void selectData(QComboBox& picker, Enum value) {
-    QSignalBlocker blocker(&picker);
-    picker.setCurrentIndex(picker.findData(static_cast<int>(value)));
-}
-
-}  // namespace
 
 StatsSettingsPane::StatsSettingsPane(AppSettings& settings, QWidget* parent)
     : QWidget(parent), settings_(settings) {
