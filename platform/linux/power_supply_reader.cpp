@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
@@ -57,8 +58,7 @@ void PowerSupplyReader::discover() {
     lineOnline_.clear();
     std::filesystem::path folder = std::filesystem::path(root_) / "sys/class/power_supply";
     std::vector<std::filesystem::path> supplies;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    for (const auto& entry : DirectoryEntries(folder)) {
         supplies.push_back(entry.path());
     }
     // Directory order is arbitrary; BAT0 before BAT1 makes "the first battery" stable.
