@@ -72,7 +72,6 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Glintdeck"));
     QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
 
