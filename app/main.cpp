@@ -1,6 +1,7 @@
 // glintdeck: the HUD itself. Runs for the whole session; the summon key (or launching the
 // program again) pops up the strip.
 #include <QApplication>
+#include <QIcon>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
     QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/glintdeck.svg")));
 
     useStandardPreferences(PreferencesStore::Mode::readWrite);
     AppSettings& settings = AppSettings::shared();
