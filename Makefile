@@ -13,7 +13,7 @@ LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccac
 CONFIGURE  := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGLINTDECK_WERROR=ON \
               -DGLINTDECK_SANITIZER_BUILDS=ON -DGLINTDECK_FUZZ_BUILD=ON $(LAUNCHER)
 FOLDERS     = $(wildcard core samplers platform presentation settings views shell settings_window \
-                cli tests bench fuzz)
+                app cli tests bench fuzz)
 SOURCES     = $(shell find $(FOLDERS) \( -name '*.h' -o -name '*.cpp' \) -not -path 'tests/fixtures/*')
 
 .PHONY: all deps configure build test run bench fuzz format
@@ -33,8 +33,8 @@ test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 
 run: configure
-	@cmake --build $(BUILD) --target glintdeck-stats
-	@$(BUILD)/cli/glintdeck-stats --watch
+	@cmake --build $(BUILD) --target glintdeck glintdeck-stats
+	@scripts/run-glintdeck $(BUILD)
 
 # Optimised build, then the micro-benchmarks and the table against the peers (bench/run says
 # what it measures; BENCH_QUICK=1 for a two-minute trial).

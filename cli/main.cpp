@@ -1,16 +1,12 @@
 // glintdeck-stats: the strip's stats for terminals, scripts and status bars. Reads the user's
 // preferences (order, enabled stats, value modes, interval) without ever writing them.
 
-#include <pthread.h>
-#include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <memory>
-#include <thread>
 
 #include "cli/delivery_counting_factory.h"
 #include "cli/options.h"
@@ -21,6 +17,7 @@
 #include "platform/linux/posix_preferences_file.h"
 #include "platform/linux/processor_count.h"
 #include "platform/linux/system_clock.h"
+#include "platform/linux/termination_watcher.h"
 #include "presentation/descriptors.h"
 #include "samplers/thread_pool_executor.h"
 
@@ -40,37 +37,6 @@ class RunInterval final : public IntervalSource {
     const AppSettings& settings_;
     std::optional<double> override_;
 };
-
-// SIGINT and SIGTERM become a quit request on the main thread, so Ctrl+C ends the program
-// through the same orderly shutdown as a finished run (exit code 0).
-class QuitWatcher final {
-  public:
-    explicit QuitWatcher(MainThread& mainThread) {
-        sigemptyset(&signals_);
-        sigaddset(&signals_, SIGINT);
-        sigaddset(&signals_, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
-        thread_ = std::thread([this, &mainThread] {
-            int received = 0;
-            sigwait(&signals_, &received);
-            mainThread.post([this] { quit = true; });
-        });
-    }
-    ~QuitWatcher() {
-        pthread_kill(thread_.native_handle(), SIGTERM);  // wakes sigwait if nothing came
-        thread_.join();
-    }
-    std::atomic<bool> quit = false;
-
-  private:
-    sigset_t signals_{};
-    std::thread thread_;
-};
-
-std::string decimalSeparator() {
-    const char* point = std::localeconv()->decimal_point;
-    return point && *point ? point : ".";
-}
 
 std::chrono::milliseconds until(SteadyClock::time_point deadline) {
     auto left =
@@ -101,16 +67,14 @@ int main(int argc, char** argv) {
     RunInterval interval(settings, options.interval);
 
     TaskQueueMainThread mainThread;
-    QuitWatcher quitWatcher(mainThread);
+    bool quit = false;
+    TerminationWatcher terminationWatcher(mainThread, [&quit] { quit = true; });
     ThreadPoolExecutor executor;
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory linuxSamplers(executor, clock);
     DeliveryCountingFactory samplers(linuxSamplers);
-    const char* timeLocale = std::setlocale(LC_TIME, nullptr);
-    const DescriptorEnvironment environment{.decimalSeparator = decimalSeparator(),
-                                            .processorCount = onlineProcessorCount(),
-                                            .localeName = timeLocale ? timeLocale : "",
-                                            .clock = clock};
+    const DescriptorEnvironment environment =
+        DescriptorEnvironment::fromCurrentLocale(onlineProcessorCount(), clock);
     const bool clearScreen = options.watch && !options.json && isatty(STDOUT_FILENO);
     {
         StatsStore store(mainThread, samplers, interval);
@@ -136,15 +100,14 @@ int main(int argc, char** argv) {
         // Every sampler twice (the processor's first tick only sets its baseline), or two
         // periods and a second, whichever comes first.
         const auto deadline = SteadyClock::now() + 2 * period + std::chrono::seconds(1);
-        while (!quitWatcher.quit && !samplers.everySamplerDelivered(2) &&
-               SteadyClock::now() < deadline) {
+        while (!quit && !samplers.everySamplerDelivered(2) && SteadyClock::now() < deadline) {
             mainThread.runNext(until(deadline));
         }
-        if (!quitWatcher.quit) print();
+        if (!quit) print();
         auto next = SteadyClock::now() + period;
-        while (options.watch && !quitWatcher.quit) {
+        while (options.watch && !quit) {
             mainThread.runNext(until(next));
-            if (!quitWatcher.quit && SteadyClock::now() >= next) {
+            if (!quit && SteadyClock::now() >= next) {
                 print();
                 next += period;
             }

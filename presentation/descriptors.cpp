@@ -1,8 +1,20 @@
 #include "presentation/descriptors.h"
 
+#include <clocale>
+
 #include "presentation/band.h"
 
 namespace glintdeck {
+
+DescriptorEnvironment DescriptorEnvironment::fromCurrentLocale(long processorCount,
+                                                               std::shared_ptr<const Clock> clock) {
+    const char* point = std::localeconv()->decimal_point;
+    const char* timeLocale = std::setlocale(LC_TIME, nullptr);
+    return {.decimalSeparator = point && *point ? point : ".",
+            .processorCount = processorCount,
+            .localeName = timeLocale ? timeLocale : "",
+            .clock = std::move(clock)};
+}
 
 std::optional<StatDescriptor> descriptor(StatKind kind, StatsStore& store,
                                          const AppSettings& settings,

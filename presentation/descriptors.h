@@ -18,6 +18,11 @@ struct DescriptorEnvironment {
     long processorCount = 1;             // online processors, for the load-average load
     std::string localeName;              // for the boot date; empty is ICU's default
     std::shared_ptr<const Clock> clock;  // "now", for the boot date
+
+    // The separator and time locale of the C library's current locale (set it from the
+    // environment first).
+    [[nodiscard]] static DescriptorEnvironment fromCurrentLocale(
+        long processorCount, std::shared_ptr<const Clock> clock);
 };
 
 // The descriptor of one kind from the store's latest samples and histories, with band calm and

@@ -19,6 +19,13 @@ xcb_connection_t* connection() {
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
+bool displayReachable() {
+    xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
+    const bool reachable = xcb_connection_has_error(probe) == 0;
+    xcb_disconnect(probe);
+    return reachable;
+}
+
 int screenNumber() {
     // Qt connects to $DISPLAY; parse it the way xcb_connect did.
     int screen = 0;

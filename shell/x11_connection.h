@@ -13,6 +13,10 @@ namespace glintdeck::x11 {
 // XWayland); callers then leave their feature inactive.
 [[nodiscard]] xcb_connection_t* connection();
 
+// Whether an X server answers at $DISPLAY, asked on a connection of its own before Qt starts
+// (Qt aborts when its display cannot be opened).
+[[nodiscard]] bool displayReachable();
+
 // The root window of the screen Qt connected to; 0 without a connection.
 [[nodiscard]] uint32_t rootWindow();
 

@@ -1,0 +1,198 @@
+#include "app/app_delegate.h"
+
+#include <QCoreApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QTimer>
+
+#include "shell/compositing_watcher.h"
+#include "shell/qt_screens.h"
+#include "views/first_run_hint_view.h"
+#include "views/stat_detail_view.h"
+#include "views/stats_strip_view.h"
+
+namespace glintdeck {
+
+namespace {
+
+// Escape and comma by their position on the stored layout; Super is the command modifier.
+constexpr HotKeyBinding kDismissBinding{53, 0};
+constexpr HotKeyBinding kSettingsBinding{43, HotKeyBinding::command};
+// How long after launch the first-run hint follows the strip.
+constexpr int kHintDelayMs = 200;
+
+}  // namespace
+
+AppDelegate::AppDelegate(AppSettings& settings, AppEnvironment environment)
+    : settings_(settings),
+      environment_(std::move(environment)),
+      store_(environment_.mainThread, environment_.samplers, settings),
+      settingsWindow_(settings, withOwnServices(environment_.settingsServices)),
+      feed_(store_, settings, environment_.descriptors) {
+    if (environment_.compositing != nullptr) {
+        feed_.setOpaqueBackground(!environment_.compositing->active());
+        connect(environment_.compositing, &CompositingWatcher::activeChanged, this,
+                [this](bool active) { feed_.setOpaqueBackground(!active); });
+    }
+}
+
+SettingsServices AppDelegate::withOwnServices(SettingsServices services) {
+    services.isSummonHotKeyRefused = [this] {
+        return hotKey_.state() == HotKeyService::State::refused;
+    };
+    services.onOpenSettings = [this] { openSettingsFromMenu(); };
+    return services;
+}
+
+AppDelegate::~AppDelegate() {
+    applicationWillTerminate();
+    // The settings outlive us; nothing of ours may be called through them afterwards.
+    settings_.onHotKeyChanged = nullptr;
+    settings_.onIntervalChanged = nullptr;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    launched_ = true;
+    settings_.onHotKeyChanged = [this] { registerSummonHotKey(); };
+    settings_.onIntervalChanged = [this] {
+        store_.stop();
+        store_.start();
+    };
+    store_.start();
+    registerSummonHotKey();
+    clickAwayMonitor_ = ClickAwayMonitor::install([this] {
+        if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
+    });
+    panel_.setOnVisibilityChanged([this](bool visible) { visibilityChanged(visible); });
+    panel_.setContextMenuProvider([this] { return contextMenu(); });
+    panel_.setOnPanelMoved([this](Point point) { panelMoved(point); });
+    // The main menu is the settings window's menu bar, built with the window.
+    toggleStrip();
+    if (!settings_.hasSeenHint()) {
+        QTimer::singleShot(kHintDelayMs, this, [this] { showHintIfFirstRun(); });
+    }
+}
+
+void AppDelegate::applicationWillTerminate() {
+    if (!launched_) return;
+    launched_ = false;
+    store_.stop();
+    hotKey_.unregister();
+    dismissHotKey_.unregister();
+    settingsHotKey_.unregister();
+    pinToggleHotKey_.unregister();
+    clickAwayMonitor_.reset();
+}
+
+bool AppDelegate::stripShown() const {
+    return panel_.panel() != nullptr && panel_.panel()->isVisible();
+}
+
+void AppDelegate::registerSummonHotKey() {
+    hotKey_.registerBinding(settings_.hotKey(), [this] { toggleStrip(); });
+}
+
+void AppDelegate::toggleStrip() {
+    if (stripShown()) {
+        panel_.hideStrip();
+        return;
+    }
+    std::unique_ptr<StatsStripView> strip = feed_.makeStrip();
+    strip->setOnOpenSettings([this] { hideStripAndShowSettings(std::nullopt); });
+    strip->setOnTileTap([this](StatKind kind) { tileTapped(kind); });
+    strip->setOnDrag(
+        [this](QPointF translation, bool ended) { panel_.handleDrag(translation, ended); });
+    updatePanelShapes();
+    panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip));
+}
+
+void AppDelegate::visibilityChanged(bool visible) {
+    store_.setPanelVisible(visible);
+    if (visible) {
+        dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
+        settingsHotKey_.registerBinding(
+            kSettingsBinding, [this] { hideStripAndShowSettings(HotKeyService::lastPressTime()); });
+        pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });
+        return;
+    }
+    dismissHotKey_.unregister();
+    settingsHotKey_.unregister();
+    pinToggleHotKey_.unregister();
+    if (settings_.isPinned()) settings_.setIsPinned(false);
+    detailPanel_.hideCard();
+    hintPanel_.hideHint();
+}
+
+void AppDelegate::tileTapped(StatKind kind) {
+    std::optional<Rect> stripFrame = panel_.panelFrame();
+    if (!stripFrame) return;
+    if (detailPanel_.openKind() == kind) {
+        detailPanel_.hideCard();
+        return;
+    }
+    updatePanelShapes();
+    detailPanel_.showCard(kind, feed_.makeCard(kind), *stripFrame, pointerLocation().x);
+}
+
+void AppDelegate::panelMoved(Point point) {
+    if (settings_.anchor() != PanelAnchor::cursor) settings_.setCustomPosition(point);
+}
+
+void AppDelegate::hideStripAndShowSettings(std::optional<uint32_t> userTimestamp) {
+    panel_.hideStrip();
+    settingsWindow_.show(userTimestamp);
+}
+
+void AppDelegate::showHintIfFirstRun() {
+    std::optional<Rect> stripFrame = panel_.panelFrame();
+    if (!stripShown() || !stripFrame) return;
+    updatePanelShapes();
+    hintPanel_.showHint(feed_.makeHint(), *stripFrame);
+    settings_.setHasSeenHint(true);
+}
+
+void AppDelegate::updatePanelShapes() {
+    // Panels take the radius when they are created; a theme change reaches the next one.
+    const double radius = settings_.theme().metrics.cornerRadius;
+    panel_.setPanelShape(environment_.compositing, radius);
+    detailPanel_.setPanelShape(environment_.compositing, radius);
+    hintPanel_.setPanelShape(environment_.compositing, radius);
+}
+
+std::unique_ptr<QMenu> AppDelegate::contextMenu() {
+    auto menu = std::make_unique<QMenu>();
+    QAction* pin = menu->addAction(QStringLiteral("Keep on Screen"), this, &AppDelegate::togglePin);
+    pin->setCheckable(true);
+    pin->setChecked(settings_.isPinned());
+    menu->addSeparator();
+    QAction* reset =
+        menu->addAction(QStringLiteral("Reset Position"), this, &AppDelegate::resetPosition);
+    reset->setEnabled(settings_.customPosition().has_value());
+    menu->addAction(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
+                    &AppDelegate::openSettingsFromMenu);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Quit Glintdeck"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
+                    &AppDelegate::quitFromMenu);
+    return menu;
+}
+
+void AppDelegate::togglePin() { settings_.setIsPinned(!settings_.isPinned()); }
+
+void AppDelegate::resetPosition() {
+    settings_.setCustomPosition(std::nullopt);
+    std::optional<Rect> frame = panel_.panelFrame();
+    if (!frame) return;
+    panel_.movePanel(
+        panel_.origin(settings_.anchor(), std::nullopt, Size{frame->width, frame->height}));
+}
+
+void AppDelegate::openSettingsFromMenu() { hideStripAndShowSettings(std::nullopt); }
+
+void AppDelegate::quitFromMenu() { QCoreApplication::quit(); }
+
+void AppDelegate::setAppearance(Appearance appearance) {
+    feed_.setAppearance(appearance);
+    settingsWindow_.setAppearance(appearance);
+}
+
+}  // namespace glintdeck

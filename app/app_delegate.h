@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "app/hud_feed.h"
+#include "core/stats_store.h"
+#include "settings_window/settings_window_controller.h"
+#include "shell/attached_panel_controllers.h"
+#include "shell/click_away_monitor.h"
+#include "shell/hot_key_service.h"
+#include "shell/panel_window_controller.h"
+
+class QMenu;
+
+namespace glintdeck {
+
+class CompositingWatcher;
+
+// What the program around the delegate provides: where samples come from and go, the desktop's
+// look, and the services of the settings window.
+struct AppEnvironment {
+    MainThread& mainThread;
+    SamplerFactory& samplers;
+    DescriptorEnvironment descriptors;
+    // Followed for panel shapes; none: panels are always translucent.
+    const CompositingWatcher* compositing = nullptr;
+    // The delegate supplies isSummonHotKeyRefused and onOpenSettings itself.
+    SettingsServices settingsServices;
+};
+
+// The conductor: owns the store, the panel controllers, the hot keys and the settings window,
+// and routes every user action (summon, Esc, a tile, the menus, a click elsewhere) to them.
+// Launch and shutdown run in a fixed order; the summon key and click-away are live for the
+// whole run, Esc, Super+comma and the pin key only while the strip shows. Main thread only; the
+// settings must outlive the delegate, which detaches its callbacks from them when destroyed.
+class AppDelegate final : public QObject {
+  public:
+    AppDelegate(AppSettings& settings, AppEnvironment environment);
+    ~AppDelegate() override;
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    void applicationDidFinishLaunching();
+    // Idempotent; the destructor runs it if the program did not.
+    void applicationWillTerminate();
+
+    void toggleStrip();
+    [[nodiscard]] std::unique_ptr<QMenu> contextMenu();
+
+    // Menu actions.
+    void togglePin();
+    void resetPosition();
+    void openSettingsFromMenu();
+    void quitFromMenu();
+
+    void setAppearance(Appearance appearance);
+
+    // For the program's own wiring and for tests.
+    [[nodiscard]] StatsStore& store() { return store_; }
+    [[nodiscard]] PanelWindowController& panel() { return panel_; }
+    [[nodiscard]] DetailPanelController& detailPanel() { return detailPanel_; }
+    [[nodiscard]] HintPanelController& hintPanel() { return hintPanel_; }
+    [[nodiscard]] SettingsWindowController& settingsWindow() { return settingsWindow_; }
+    [[nodiscard]] const HotKeyService& hotKey() const { return hotKey_; }
+
+  private:
+    // The settings window's services with the two the delegate answers itself: whether the
+    // summon key was refused, and what "Settings…" does.
+    [[nodiscard]] SettingsServices withOwnServices(SettingsServices services);
+    [[nodiscard]] bool stripShown() const;
+    void registerSummonHotKey();
+    void visibilityChanged(bool visible);
+    void tileTapped(StatKind kind);
+    void panelMoved(Point point);
+    void hideStripAndShowSettings(std::optional<uint32_t> userTimestamp);
+    void showHintIfFirstRun();
+    void updatePanelShapes();
+
+    AppSettings& settings_;
+    AppEnvironment environment_;
+    StatsStore store_;
+    PanelWindowController panel_;
+    DetailPanelController detailPanel_;
+    HintPanelController hintPanel_;
+    HotKeyService hotKey_{1};
+    SettingsWindowController settingsWindow_;
+    HotKeyService dismissHotKey_{2};
+    HotKeyService settingsHotKey_{3};
+    HotKeyService pinToggleHotKey_{4};
+    std::unique_ptr<ClickAwayMonitor> clickAwayMonitor_;
+    HudFeed feed_;
+    bool launched_ = false;
+};
+
+}  // namespace glintdeck
