@@ -1,5 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both install what is
 # missing first (scripts/install-deps), then configure and build out of source under build/.
+# `make soak` runs the HUD on a private X server for SOAK_MINUTES at the fastest interval,
+# summoning it and opening cards, and fails when its memory, descriptors or threads keep growing.
 # `make fuzz` fuzzes every parser for FUZZ_SECONDS each (FUZZ_TARGETS="preferences ..." picks
 # some), keeping what it finds in build/fuzz-corpus.
 BUILD      := build
@@ -9,6 +11,7 @@ FUZZ       := build/fuzz
 CLANGXX     = $(shell command -v clang++ || command -v clang++-14)
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS ?=
+SOAK_MINUTES ?= 10
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 CONFIGURE  := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGLINTDECK_WERROR=ON \
               -DGLINTDECK_SANITIZER_BUILDS=ON -DGLINTDECK_FUZZ_BUILD=ON $(LAUNCHER)
@@ -16,7 +19,7 @@ FOLDERS     = $(wildcard core samplers platform presentation settings views shel
                 app cli tests bench fuzz)
 SOURCES     = $(shell find $(FOLDERS) \( -name '*.h' -o -name '*.cpp' \) -not -path 'tests/fixtures/*')
 
-.PHONY: all deps configure build test run bench fuzz format
+.PHONY: all deps configure build test run bench fuzz soak format
 
 all: build
 
@@ -48,6 +51,11 @@ fuzz: deps
 	       -DGLINTDECK_WERROR=ON $(LAUNCHER) >/dev/null
 	@cmake --build $(FUZZ)
 	@scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS) build/fuzz-corpus $(FUZZ_TARGETS)
+
+soak: configure
+	@cmake --build $(BUILD) --target glintdeck
+	@tests/e2e/x11-session --wm openbox -- tests/e2e/soak-run \
+	    --seconds $$(( $(SOAK_MINUTES) * 60 )) $(BUILD)/app/glintdeck
 
 format:
 	@clang-format -i $(SOURCES)

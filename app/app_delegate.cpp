@@ -188,7 +188,10 @@ void AppDelegate::resetPosition() {
 
 void AppDelegate::openSettingsFromMenu() { hideStripAndShowSettings(std::nullopt); }
 
-void AppDelegate::quitFromMenu() { QCoreApplication::quit(); }
+void AppDelegate::quitFromMenu() {
+    // Not quit(): that gives up when a window refuses to close, as the settings window does.
+    QCoreApplication::exit(0);
+}
 
 void AppDelegate::setAppearance(Appearance appearance) {
     feed_.setAppearance(appearance);

@@ -28,6 +28,11 @@ using namespace glintdeck;
 
 namespace {
 
+// Ends the event loop whatever is on screen. QCoreApplication::quit() would first ask every window
+// to close and give up at one that refuses, as the settings window does (it hides instead), so a
+// SIGTERM or "Quit" with the settings window open would be ignored.
+void quitProgram() { QCoreApplication::exit(0); }
+
 SettingsServices settingsServices() {
     return {
         .loginItem = std::make_shared<XdgAutostartLoginItem>(
@@ -43,7 +48,7 @@ SettingsServices settingsServices() {
                              });
             return recorder;
         },
-        .onQuit = [] { QCoreApplication::quit(); },
+        .onQuit = quitProgram,
         .activate = activateWindow,
     };
 }
@@ -55,11 +60,12 @@ int main(int argc, char** argv) {
     // that, so the program never runs on Qt's native Wayland backend.
     qputenv("QT_QPA_PLATFORM", "xcb");
 
-    SingleInstance::Claim claim = SingleInstance::claim(SingleInstance::nameForCurrentUser());
+    const char* display = std::getenv("DISPLAY");
+    SingleInstance::Claim claim = SingleInstance::claim(
+        SingleInstance::nameForCurrentUser(display != nullptr ? display : ""));
     if (claim.forwarded) return 0;  // the running instance toggled its strip
 
     if (!x11::displayReachable()) {
-        const char* display = std::getenv("DISPLAY");
         std::fprintf(stderr,
                      "glintdeck: cannot open the X display %s; run it in a graphical "
                      "session (glintdeck-stats shows the same stats in a terminal)\n",
@@ -69,7 +75,7 @@ int main(int argc, char** argv) {
 
     QtMainThread mainThread;
     // Before any other thread exists, so that none of them takes the signals.
-    TerminationWatcher terminationWatcher(mainThread, [] { QCoreApplication::quit(); });
+    TerminationWatcher terminationWatcher(mainThread, quitProgram);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
@@ -110,7 +116,13 @@ int main(int argc, char** argv) {
             toggleRequests =
                 std::make_unique<QSocketNotifier>(claim.instance->fd(), QSocketNotifier::Read);
             QObject::connect(toggleRequests.get(), &QSocketNotifier::activated, &delegate,
-                             [&delegate, &claim] {
+                             [&delegate, &claim, &terminationWatcher, &toggleRequests] {
+                                 // About to quit: a launch now must not count on us but wait
+                                 // and take over once the socket closes.
+                                 if (terminationWatcher.requested()) {
+                                     toggleRequests->setEnabled(false);
+                                     return;
+                                 }
                                  for (int n = claim.instance->takeToggleRequests(); n > 0; --n) {
                                      delegate.toggleStrip();
                                  }

@@ -46,18 +46,22 @@ bool waitFor(int fd, short events, int timeoutMs) {
     return ready > 0;
 }
 
-// False only when nobody listens; once the request is written it counts as delivered, since a
-// retry would toggle twice.
+// Delivered when the running instance answers, or when it still holds the request unanswered
+// after the timeout: it is alive but busy, and a retry would toggle twice. Not delivered when
+// nobody listens, or when the connection is closed unanswered: that instance is quitting (it
+// takes no more requests once asked to), and the caller should take its place.
 bool sendToggle(const AbstractAddress& address) {
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    bool delivered =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0 &&
+    bool delivered = false;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0 &&
         ::send(fd, kToggle, sizeof(kToggle) - 1, MSG_NOSIGNAL) ==
-            static_cast<ssize_t>(sizeof(kToggle) - 1);
-    if (delivered && waitFor(fd, POLLIN, kAcknowledgeTimeoutMs)) {
-        char reply[sizeof(kDone)] = {};
-        (void)::recv(fd, reply, sizeof(reply) - 1, 0);  // lets the running instance finish first
+            static_cast<ssize_t>(sizeof(kToggle) - 1)) {
+        delivered = true;
+        if (waitFor(fd, POLLIN, kAcknowledgeTimeoutMs)) {
+            char reply[sizeof(kDone)] = {};
+            delivered = ::recv(fd, reply, sizeof(reply) - 1, 0) > 0;
+        }
     }
     ::close(fd);
     return delivered;
@@ -67,8 +71,17 @@ bool sendToggle(const AbstractAddress& address) {
 
 SingleInstance::~SingleInstance() { ::close(fd_); }
 
-std::string SingleInstance::nameForCurrentUser() {
-    return "glintdeck-" + std::to_string(::getuid());
+std::string SingleInstance::nameForCurrentUser(std::string_view display) {
+    std::string_view host;
+    std::string_view number = display;
+    if (size_t colon = display.rfind(':'); colon != std::string_view::npos) {
+        host = display.substr(0, colon);
+        number = display.substr(colon + 1);
+    }
+    if (host == "unix") host = {};
+    number = number.substr(0, number.find('.'));
+    return "glintdeck-" + std::to_string(::getuid()) + "-" + std::string(host) + ":" +
+           std::string(number);
 }
 
 SingleInstance::Claim SingleInstance::claim(const std::string& name) {
@@ -86,7 +99,8 @@ SingleInstance::Claim SingleInstance::claim(const std::string& name) {
         ::close(fd);
         if (bindError != EADDRINUSE) return {};
         if (sendToggle(address)) return {.forwarded = true};
-        // The name is taken but nobody answered: the owner is starting or quitting. Try again.
+        // The name is taken but nobody took the request: the owner is starting or quitting. Try
+        // again.
         std::this_thread::sleep_for(kConnectRetryDelay);
     }
     return {};

@@ -23,8 +23,17 @@ class TerminationWatcher final {
     TerminationWatcher(const TerminationWatcher&) = delete;
     TerminationWatcher& operator=(const TerminationWatcher&) = delete;
 
+    // Whether a signal came, from the moment it was sent, even before the watcher's thread has
+    // taken it: the request may still be on its way to the main thread behind other work that
+    // should not start any more.
+    [[nodiscard]] bool requested() const;
+
   private:
     sigset_t signals_{};
+    // Readable while one of the signals is pending; -1 when it could not be made, and the thread
+    // then takes the signal with sigwait.
+    int signalFd_ = -1;
+    std::atomic<bool> requested_ = false;
     // Set before the destructor wakes the thread, so that wake-up is not taken for a request.
     std::atomic<bool> stopping_ = false;
     std::thread thread_;
