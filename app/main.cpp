@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Glintdeck"));
+    // No display name: Qt would append it to every window title ("Glintdeck Settings —
+    // Glintdeck"), and tools find our windows by their exact titles.
     QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
 
