@@ -22,18 +22,17 @@
 
 namespace {
 
-
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
 int shot(xcb_connection_t* connection, xcb_screen_t* screen, const char* file, int x, int y,
          int width, int height) {
     Owned<xcb_get_image_reply_t> image(
-        xcb_get_image_reply(connection,
-                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root,
-                                          int16_t(x), int16_t(y), uint16_t(width),
-                                          uint16_t(height), ~0u),
-                            nullptr),
+        xcb_get_image_reply(
+            connection,
+            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, int16_t(x),
+                          int16_t(y), uint16_t(width), uint16_t(height), ~0u),
+            nullptr),
         &std::free);
     // Xvfb's 24-bit visual keeps each pixel in 32 bits, blue first: Qt's RGB32 on x86.
     if (!image || image->depth != 24 ||
@@ -41,8 +40,7 @@ int shot(xcb_connection_t* connection, xcb_screen_t* screen, const char* file, i
         std::fprintf(stderr, "screen_probe: cannot read the screen (need a 24-bit visual)\n");
         return 1;
     }
-    QImage picture(xcb_get_image_data(image.get()), width, height, width * 4,
-                   QImage::Format_RGB32);
+    QImage picture(xcb_get_image_data(image.get()), width, height, width * 4, QImage::Format_RGB32);
     if (!picture.save(QString::fromLocal8Bit(file), "PNG")) {
         std::fprintf(stderr, "screen_probe: cannot write %s\n", file);
         return 1;
@@ -53,9 +51,8 @@ int shot(xcb_connection_t* connection, xcb_screen_t* screen, const char* file, i
 int compositing(xcb_connection_t* connection) {
     constexpr char kSelection[] = "_NET_WM_CM_S0";
     Owned<xcb_intern_atom_reply_t> atom(
-        xcb_intern_atom_reply(connection,
-                              xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection),
-                              nullptr),
+        xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection), nullptr),
         &std::free);
     if (!atom) return 2;
     Owned<xcb_get_selection_owner_reply_t> owner(
@@ -72,10 +69,9 @@ int canGrab(xcb_connection_t* connection, xcb_window_t root, int count, char** p
         // Alone, with Caps Lock, with Num Lock, with both.
         for (uint16_t locks : {0, 2, 16, 18}) {
             Owned<xcb_generic_error_t> error(
-                xcb_request_check(connection, xcb_grab_key_checked(connection, 0, root,
-                                                                   modifiers | locks, keycode,
-                                                                   XCB_GRAB_MODE_ASYNC,
-                                                                   XCB_GRAB_MODE_ASYNC)),
+                xcb_request_check(connection, xcb_grab_key_checked(
+                                                  connection, 0, root, modifiers | locks, keycode,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)),
                 &std::free);
             if (error) {
                 std::printf("held by another client: keycode %d, modifiers %d\n", keycode,

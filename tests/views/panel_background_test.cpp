@@ -26,13 +26,13 @@ TEST(PanelBackgroundTest, MaskedPanelsAreOpaqueToTheCornersTranslucentOnesRoundT
         hint.setStyle(style);
         card.setStyle(style);
         for (QWidget* view : std::initializer_list<QWidget*>{&strip, &hint, &card}) {
-            SCOPED_TRACE(testing::Message() << view->metaObject()->className() << " masked "
-                                            << masked);
+            SCOPED_TRACE(testing::Message()
+                         << view->metaObject()->className() << " masked " << masked);
             view->resize(view->sizeHint());
             QImage image = rendered(view);
             const int right = image.width() - 1, bottom = image.height() - 1;
-            for (QPoint corner : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom),
-                                  QPoint(right, bottom)}) {
+            for (QPoint corner :
+                 {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
                 EXPECT_EQ(qAlpha(image.pixel(corner)), masked ? 255 : 0);
             }
             if (!masked) continue;
