@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
+    // No display name: Qt would append it to every window title ("Glintdeck Settings —
+    // Glintdeck"), and tools find our windows by their exact titles.
     QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/glintdeck.svg")));
