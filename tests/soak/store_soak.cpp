@@ -4,11 +4,11 @@
 // pool; shows and hides the panel every 1.5 s (the top-process sampler starts and stops with it)
 // and stops and restarts the whole store every 5 s, as an interval change does. Fails when the
 // samplers fall silent after a restart; a race is ThreadSanitizer's to report.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <memory>
 
 #include "core/stats_store.h"
@@ -70,9 +70,9 @@ int main(int argc, char** argv) {
         auto nextRestart = Steady::now() + kRestartPeriod;
         while (Steady::now() < end) {
             const auto wake = std::min({nextFlip, nextRestart, end});
-            mainThread.runNext(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   wake - Steady::now()) +
-                               std::chrono::milliseconds(1));
+            mainThread.runNext(
+                std::chrono::duration_cast<std::chrono::milliseconds>(wake - Steady::now()) +
+                std::chrono::milliseconds(1));
             const auto now = Steady::now();
             if (now >= end) break;
             if (now >= nextFlip) {
@@ -95,9 +95,10 @@ int main(int argc, char** argv) {
     }
     executor.shutdown();
 
-    std::printf("store-soak: %d s, %lld processor samples, %d top-process lists, %d restarts, "
-                "%d visibility changes\n",
-                seconds, static_cast<long long>(cpuSamples), topProcessLists, restarts, flips);
+    std::printf(
+        "store-soak: %d s, %lld processor samples, %d top-process lists, %d restarts, "
+        "%d visibility changes\n",
+        seconds, static_cast<long long>(cpuSamples), topProcessLists, restarts, flips);
     if (stalled) {
         std::fprintf(stderr, "store-soak: the samplers fell silent after a restart\n");
         return 1;
