@@ -29,6 +29,37 @@ void appendAmount(std::string& text, int64_t amount, std::string_view unit) {
     text += unit;
 }
 
+// Building a date formatter loads locale data and a pattern generator, many times the cost of
+// formatting; built on every refresh of the strip it was the largest part of the HUD's time
+// while shown. Each thread keeps the one it built last, for the locale and zone it was built for.
+// Null when ICU could not build one.
+icu::DateFormat* bootTimeFormat(std::string_view localeName, std::string_view timeZoneId) {
+    struct Cached {
+        bool built = false;
+        std::string localeName;
+        std::string timeZoneId;
+        std::unique_ptr<icu::DateFormat> format;
+    };
+    thread_local Cached cached;
+    if (cached.built && cached.localeName == localeName && cached.timeZoneId == timeZoneId) {
+        return cached.format.get();
+    }
+    // createCanonical turns POSIX names ("de_DE.UTF-8", "fr_FR@euro") into ICU ones.
+    icu::Locale locale = localeName.empty()
+                             ? icu::Locale::getDefault()
+                             : icu::Locale::createCanonical(std::string(localeName).c_str());
+    cached.format.reset(icu::DateFormat::createDateTimeInstance(icu::DateFormat::kMedium,
+                                                                icu::DateFormat::kShort, locale));
+    if (cached.format && !timeZoneId.empty()) {
+        cached.format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(
+            icu::StringPiece(timeZoneId.data(), static_cast<int32_t>(timeZoneId.size())))));
+    }
+    cached.built = true;
+    cached.localeName = localeName;
+    cached.timeZoneId = timeZoneId;
+    return cached.format.get();
+}
+
 }  // namespace
 
 std::string formatUptime(double seconds) {
@@ -58,17 +89,8 @@ std::string formatBootTime(double seconds, double nowSeconds, std::string_view l
     if (!(seconds > 0) || !std::isfinite(seconds) || !std::isfinite(nowSeconds)) {
         return std::string(kDash);
     }
-    // createCanonical turns POSIX names ("de_DE.UTF-8", "fr_FR@euro") into ICU ones.
-    icu::Locale locale = localeName.empty()
-                             ? icu::Locale::getDefault()
-                             : icu::Locale::createCanonical(std::string(localeName).c_str());
-    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
-        icu::DateFormat::kMedium, icu::DateFormat::kShort, locale));
+    icu::DateFormat* format = bootTimeFormat(localeName, timeZoneId);
     if (!format) return std::string(kDash);
-    if (!timeZoneId.empty()) {
-        format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(
-            icu::StringPiece(timeZoneId.data(), static_cast<int32_t>(timeZoneId.size())))));
-    }
     icu::UnicodeString text;
     format->format((nowSeconds - seconds) * 1000.0, text);  // ICU dates are milliseconds
     std::string utf8;

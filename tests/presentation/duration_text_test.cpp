@@ -55,6 +55,10 @@ TEST(DurationTextTest, BootTimeIsWrittenInTheLocale) {
     EXPECT_NE(german.find("06:27"), std::string::npos) << german;
     std::string tokyo = withPlainSpaces(formatBootTime(3 * 3600, now, "en_US", "Asia/Tokyo"));
     EXPECT_NE(tokyo.find("3:27 PM"), std::string::npos) << tokyo;
+    // Only the zone changes: the formatter kept for the last call must not answer.
+    std::string utc = withPlainSpaces(formatBootTime(3 * 3600, now, "en_US", "UTC"));
+    EXPECT_NE(utc.find("6:27 AM"), std::string::npos) << utc;
+    EXPECT_EQ(withPlainSpaces(formatBootTime(3 * 3600, now, "en_US", "UTC")), utc);
 
     for (double seconds : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
         EXPECT_EQ(formatBootTime(seconds, now, "en_US", "UTC"), "—") << seconds;
