@@ -1,6 +1,7 @@
 // glintdeck: the HUD itself. Runs for the whole session; the summon key (or launching the
 // program again) pops up the strip.
 #include <QApplication>
+#include <QIcon>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
@@ -79,9 +80,11 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Glintdeck"));
+    // No display name: Qt would append it to every window title ("Glintdeck Settings —
+    // Glintdeck"), and tools find our windows by their exact titles.
     QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/glintdeck.svg")));
     leaveAtOnceWhenTheDisplayIsLost();
 
     useStandardPreferences(PreferencesStore::Mode::readWrite);

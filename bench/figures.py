@@ -49,6 +49,14 @@ def perf_count(csv_text, event):
     return None
 
 
+def abstract_socket_bound(net_unix_text, name):
+    """Whether /proc/net/unix lists a socket bound to the abstract name (shown as @name, the
+    path column last on each line)."""
+    wanted = "@" + name
+    return any(line.split()[-1] == wanted for line in net_unix_text.splitlines()[1:]
+               if len(line.split()) > 7)
+
+
 # ---- verdicts -------------------------------------------------------------------------------
 
 

@@ -2,8 +2,8 @@
 
 import unittest
 
-from figures import (Snapshot, at_most, cpu_seconds, cpu_ticks, perf_count, ratio_at_most,
-                     status_fields, switches_between, verdict)
+from figures import (Snapshot, abstract_socket_bound, at_most, cpu_seconds, cpu_ticks,
+                     perf_count, ratio_at_most, status_fields, switches_between, verdict)
 
 STAT_TAIL = " S 1 1 1 0 -1 4194560 100 0 0 0 250 75 0 0 20 0 3 0 5 1000 200 0 0"
 
@@ -37,6 +37,19 @@ class ProcReadingTest(unittest.TestCase):
         ]
         for text, count in cases:
             self.assertEqual(perf_count(text, event), count, text)
+
+    def test_abstract_socket_bound_matches_the_whole_name(self):
+        header = "Num       RefCount Protocol Flags    Type St Inode Path\n"
+        line = "00000000cb26f512: 00000002 00000000 00010000 0001 01 {inode} {path}\n"
+        cases = [
+            (line.format(inode=9, path="@glintdeck-1000"), True),
+            (line.format(inode=9, path="@glintdeck-10001"), False),  # another user
+            (line.format(inode=9, path="/run/glintdeck-1000"), False),  # a file, not abstract
+            (line.format(inode=9, path="").rstrip() + "\n", False),  # unnamed
+            ("", False),
+        ]
+        for text, bound in cases:
+            self.assertEqual(abstract_socket_bound(header + text, "glintdeck-1000"), bound, text)
 
 
 class ThreadAccountingTest(unittest.TestCase):

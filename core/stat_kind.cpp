@@ -29,4 +29,17 @@ std::optional<StatKind> statKindFromRawValue(std::string_view raw) {
 
 std::span<const StatKind> allStatKinds() { return kAllKinds; }
 
+bool hasHistory(StatKind kind) {
+    switch (kind) {
+        case StatKind::cpu:
+        case StatKind::memory:
+        case StatKind::disk:
+        case StatKind::network:
+        case StatKind::gpu:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace glintdeck

@@ -30,6 +30,10 @@ enum class StatKind {
 // Every kind in declaration order.
 [[nodiscard]] std::span<const StatKind> allStatKinds();
 
+// Whether the kind keeps a history, so its tile can draw a graph (cpu, memory, disk, network,
+// gpu); the others only ever show their current value.
+[[nodiscard]] bool hasHistory(StatKind kind);
+
 // Load bands, calmest first.
 enum class Band { calm, busy, hot };
 

@@ -3,14 +3,31 @@
 namespace glintdeck {
 
 void TaskQueueMainThread::post(Task task) {
+    bool mustWake = false;
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
+        mustWake = wake_ && !wakeOutstanding_;
+        wakeOutstanding_ = wakeOutstanding_ || mustWake;
     }
-    queued_.notify_one();
+    if (!wake_) {
+        queued_.notify_one();
+        return;
+    }
+    // Outside the lock: waking an event loop is a system call and may allocate.
+    if (mustWake && !wake_()) {
+        std::lock_guard lock(mutex_);
+        wakeOutstanding_ = false;
+    }
 }
 
 int TaskQueueMainThread::runPending() {
+    {
+        // Cleared before the queue is read: a task posted from here on is either run below or
+        // wakes the owner again, never left waiting for a wake that already happened.
+        std::lock_guard lock(mutex_);
+        wakeOutstanding_ = false;
+    }
     int count = 0;
     for (;;) {
         Task task;

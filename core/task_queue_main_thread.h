@@ -3,17 +3,25 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 
 #include "core/main_thread.h"
 
 namespace glintdeck {
 
-// A main thread without a GUI event loop: posted tasks wait in a queue until the owning thread
-// runs them. Tests drain it explicitly with runPending(); console programs loop on
-// runNext().
+// Posted tasks wait in a queue until the owning thread runs them. Tests drain it explicitly
+// with runPending(); console programs loop on runNext(). A thread that sleeps in an event loop
+// of its own passes a wake function instead, so that a burst of tasks from the samplers costs
+// it one wakeup, not one each.
 class TaskQueueMainThread final : public MainThread {
   public:
+    TaskQueueMainThread() = default;
+    // wake is called on the posting thread when a task arrives and no wake is outstanding since
+    // the last runPending(); it arranges for runPending() to be called on the owning thread and
+    // says whether it could (when it could not, the next post calls it again).
+    explicit TaskQueueMainThread(std::function<bool()> wake) : wake_(std::move(wake)) {}
+
     void post(Task task) override;
 
     // Runs every task posted so far, including tasks those tasks post. Returns how many ran.
@@ -24,9 +32,11 @@ class TaskQueueMainThread final : public MainThread {
     int runNext(std::chrono::milliseconds timeout);
 
   private:
+    std::function<bool()> wake_;
     std::mutex mutex_;
     std::condition_variable queued_;
     std::deque<Task> tasks_;
+    bool wakeOutstanding_ = false;  // guarded by mutex_
 };
 
 }  // namespace glintdeck

@@ -3,41 +3,19 @@
 // ticks, and turned into battery samples. The input holds one attribute a line, "name value"
 // ("energy_now 41000000", "status Charging", "online 1"); a line "---" starts the next battery.
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "platform/linux/power_source_description.h"
+#include "platform/linux/power_supply_reader.h"
 #include "platform/linux/sysfs_attribute.h"
 #include "samplers/battery_sampler.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
 namespace {
-
-struct Attribute {
-    std::string_view name;
-    std::optional<int64_t> BatteryReading::*field;
-};
-
-constexpr std::array<Attribute, 14> kAttributes{{
-    {"energy_now", &BatteryReading::energyNow},
-    {"energy_full", &BatteryReading::energyFull},
-    {"energy_full_design", &BatteryReading::energyFullDesign},
-    {"charge_now", &BatteryReading::chargeNow},
-    {"charge_full", &BatteryReading::chargeFull},
-    {"charge_full_design", &BatteryReading::chargeFullDesign},
-    {"capacity", &BatteryReading::capacity},
-    {"power_now", &BatteryReading::powerNow},
-    {"current_now", &BatteryReading::currentNow},
-    {"voltage_now", &BatteryReading::voltageNow},
-    {"time_to_empty_now", &BatteryReading::timeToEmptyNow},
-    {"time_to_full_now", &BatteryReading::timeToFullNow},
-    {"cycle_count", &BatteryReading::cycleCount},
-    {"temp", &BatteryReading::temp},
-}};
 
 PowerSupplyReading readingOf(std::string_view text) {
     PowerSupplyReading reading;
@@ -59,7 +37,7 @@ PowerSupplyReading readingOf(std::string_view text) {
         if (name == "online" && parseAttributeInteger(value).value_or(0) > 0) {
             reading.onLinePower = true;
         }
-        for (const Attribute& attribute : kAttributes) {
+        for (const BatteryNumberAttribute& attribute : batteryNumberAttributes()) {
             if (name == attribute.name) battery.*attribute.field = parseAttributeInteger(value);
         }
     }

@@ -19,16 +19,8 @@ DescriptorEnvironment DescriptorEnvironment::fromCurrentLocale(long processorCou
 std::optional<StatDescriptor> descriptor(StatKind kind, StatsStore& store,
                                          const AppSettings& settings,
                                          const DescriptorEnvironment& environment) {
-    switch (kind) {
-        case StatKind::cpu:
-        case StatKind::memory:
-        case StatKind::disk:
-        case StatKind::network:
-        case StatKind::gpu:
-            return historyKindDescriptor(kind, store, settings, environment);
-        default:
-            return singleValueDescriptor(kind, store, environment);
-    }
+    if (hasHistory(kind)) return historyKindDescriptor(kind, store, settings, environment);
+    return singleValueDescriptor(kind, store, environment);
 }
 
 std::vector<StatDescriptor> descriptors(StatsStore& store, const AppSettings& settings,

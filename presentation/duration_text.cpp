@@ -6,8 +6,11 @@
 #include <unicode/unistr.h>
 
 #include <cmath>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "presentation/number_text.h"
 
@@ -27,6 +30,40 @@ int64_t wholeSeconds(double seconds) {
 void appendAmount(std::string& text, int64_t amount, std::string_view unit) {
     appendInteger(text, amount);
     text += unit;
+}
+
+// Building a DateFormat loads the locale's patterns and costs tens of microseconds, far more than
+// formatting with it; the uptime tile asks on every render, so formats are kept per locale and
+// zone. ICU formats are not safe to share between threads, hence the lock.
+std::mutex& bootFormatsMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+icu::DateFormat* bootFormat(std::string_view localeName, std::string_view timeZoneId) {
+    using Key = std::pair<std::string, std::string>;
+    // Never destroyed: a render during exit must not find it gone.
+    static auto* formats = new std::map<Key, std::unique_ptr<icu::DateFormat>>();
+    // The default locale is resolved now, so a later change of it is not answered from the cache.
+    Key key{localeName.empty() ? std::string(icu::Locale::getDefault().getName())
+                               : std::string(localeName),
+            std::string(timeZoneId)};
+    if (auto found = formats->find(key); found != formats->end()) return found->second.get();
+
+    // createCanonical turns POSIX names ("de_DE.UTF-8", "fr_FR@euro") into ICU ones.
+    icu::Locale locale = localeName.empty()
+                             ? icu::Locale::getDefault()
+                             : icu::Locale::createCanonical(std::string(localeName).c_str());
+    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
+        icu::DateFormat::kMedium, icu::DateFormat::kShort, locale));
+    if (format && !timeZoneId.empty()) {
+        format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(
+            icu::StringPiece(timeZoneId.data(), static_cast<int32_t>(timeZoneId.size())))));
+    }
+    // A handful of names in practice; the bound only keeps odd callers from growing it forever.
+    if (formats->size() >= 16) formats->clear();
+    // A failed build is remembered too, so it is not retried on every render.
+    return formats->emplace(std::move(key), std::move(format)).first->second.get();
 }
 
 }  // namespace
@@ -58,17 +95,9 @@ std::string formatBootTime(double seconds, double nowSeconds, std::string_view l
     if (!(seconds > 0) || !std::isfinite(seconds) || !std::isfinite(nowSeconds)) {
         return std::string(kDash);
     }
-    // createCanonical turns POSIX names ("de_DE.UTF-8", "fr_FR@euro") into ICU ones.
-    icu::Locale locale = localeName.empty()
-                             ? icu::Locale::getDefault()
-                             : icu::Locale::createCanonical(std::string(localeName).c_str());
-    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
-        icu::DateFormat::kMedium, icu::DateFormat::kShort, locale));
+    std::lock_guard lock(bootFormatsMutex());
+    icu::DateFormat* format = bootFormat(localeName, timeZoneId);
     if (!format) return std::string(kDash);
-    if (!timeZoneId.empty()) {
-        format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(
-            icu::StringPiece(timeZoneId.data(), static_cast<int32_t>(timeZoneId.size())))));
-    }
     icu::UnicodeString text;
     format->format((nowSeconds - seconds) * 1000.0, text);  // ICU dates are milliseconds
     std::string utf8;

@@ -15,6 +15,11 @@ using Task = SerialQueue::Task;
 
 // Timers this close to the earliest deadline fire in the same wakeup.
 constexpr auto kCoalescingWindow = std::chrono::milliseconds(2);
+// How long the ticks that fell due together may keep one worker busy before another joins in.
+// A period's ticks usually take well under a millisecond all told: run by one worker, they cost
+// one wakeup and no hand-over between threads. A slow or stuck tick holds the rest back no
+// longer than this.
+constexpr auto kHandOver = std::chrono::milliseconds(2);
 constexpr auto kShortestPeriod = std::chrono::milliseconds(1);
 // A hand-edited interval can be anything; converting 1e300 seconds to a clock duration would be
 // undefined, and nothing here needs to wait longer than a day.
@@ -62,23 +67,27 @@ struct ThreadPoolExecutor::Core {
     bool leaderWaiting = false;
 
     // Returns the task back when the executor has shut down, so the caller destroys it
-    // outside the lock (it may hold the last reference to a sampler).
-    Task enqueueLocked(const std::shared_ptr<QueueState>& queue, Task task) {
+    // outside the lock (it may hold the last reference to a sampler). A worker enqueueing
+    // runs the task itself (wakeWorker false); another thread wakes one.
+    Task enqueueLocked(const std::shared_ptr<QueueState>& queue, Task task, bool wakeWorker) {
         if (stopping) return task;
         queue->tasks.push_back(std::move(task));
         if (!queue->scheduled) {
             queue->scheduled = true;
             ready.push_back(queue);
-            wake.notify_one();
+            if (wakeWorker) wake.notify_one();
         }
         return nullptr;
     }
 
-    void addTimerLocked(std::shared_ptr<TimerState> timer, SteadyClock::time_point deadline) {
+    // Waiting workers are woken only for a new earliest deadline added from another thread; a
+    // worker re-arming a timer recomputes its own wait.
+    void addTimerLocked(std::shared_ptr<TimerState> timer, SteadyClock::time_point deadline,
+                        bool wakeWorkers) {
         bool earliest = timers.empty() || deadline < timers.front().deadline;
         timers.push_back({deadline, nextSequence++, std::move(timer)});
         std::push_heap(timers.begin(), timers.end(), std::greater<>{});
-        if (earliest) wake.notify_all();  // the sleeping leader may wait for a later deadline
+        if (earliest && wakeWorkers) wake.notify_all();
     }
 
     void fireDueTimersLocked(SteadyClock::time_point now) {
@@ -89,18 +98,21 @@ struct ThreadPoolExecutor::Core {
             TimerState& timer = *entry.timer;
             if (timer.cancelled) continue;
             if (timer.period == SteadyClock::duration::zero()) {
-                (void)enqueueLocked(timer.queue, std::move(timer.handler));
+                (void)enqueueLocked(timer.queue, std::move(timer.handler), false);
                 continue;
             }
             if (!timer.tickQueued.exchange(true)) {
-                (void)enqueueLocked(timer.queue, [state = entry.timer] {
-                    state->tickQueued = false;
-                    if (!state->cancelled) state->handler();
-                });
+                (void)enqueueLocked(
+                    timer.queue,
+                    [state = entry.timer] {
+                        state->tickQueued = false;
+                        if (!state->cancelled) state->handler();
+                    },
+                    false);
             }
             auto next = entry.deadline + timer.period;
             while (next <= now) next += timer.period;
-            addTimerLocked(std::move(entry.timer), next);
+            addTimerLocked(std::move(entry.timer), next, false);
         }
     }
 
@@ -111,7 +123,6 @@ struct ThreadPoolExecutor::Core {
             if (!ready.empty()) {
                 std::shared_ptr<QueueState> queue = std::move(ready.front());
                 ready.pop_front();
-                if (!ready.empty()) wake.notify_one();
                 Task task = std::move(queue->tasks.front());
                 queue->tasks.pop_front();
                 lock.unlock();
@@ -125,14 +136,21 @@ struct ThreadPoolExecutor::Core {
                 }
                 continue;
             }
-            if (!timers.empty() && !leaderWaiting) {
+            if (timers.empty()) {
+                wake.wait(lock);
+                continue;
+            }
+            // A copy: adding a timer while we wait may reallocate the heap's storage.
+            const SteadyClock::time_point deadline = timers.front().deadline;
+            if (!leaderWaiting) {
+                // The leader fires the deadline and runs what falls due.
                 leaderWaiting = true;
-                // A copy: adding a timer while we wait may reallocate the heap's storage.
-                const SteadyClock::time_point deadline = timers.front().deadline;
                 wake.wait_until(lock, deadline);
                 leaderWaiting = false;
             } else {
-                wake.wait(lock);
+                // The others look in a moment later, and help only if work is still waiting
+                // (or fire it themselves when the leader is stuck in a tick).
+                wake.wait_until(lock, deadline + kHandOver);
             }
         }
     }
@@ -163,7 +181,7 @@ class PoolQueue final : public SerialQueue {
         Task dropped;
         {
             std::lock_guard lock(core_->mutex);
-            dropped = core_->enqueueLocked(state_, std::move(task));
+            dropped = core_->enqueueLocked(state_, std::move(task), true);
         }
     }
 
@@ -195,7 +213,7 @@ class PoolQueue final : public SerialQueue {
     void schedule(std::shared_ptr<TimerState> timer, double delaySeconds) {
         auto deadline = SteadyClock::now() + toDuration(delaySeconds);
         std::lock_guard lock(core_->mutex);
-        if (!core_->stopping) core_->addTimerLocked(std::move(timer), deadline);
+        if (!core_->stopping) core_->addTimerLocked(std::move(timer), deadline, true);
     }
 
     std::shared_ptr<ThreadPoolExecutor::Core> core_;

@@ -33,19 +33,6 @@ std::unique_ptr<PreferencesStore> openSharedStore() {
     return PreferencesStore::inMemory();
 }
 
-bool hasHistory(StatKind kind) {
-    switch (kind) {
-        case StatKind::cpu:
-        case StatKind::memory:
-        case StatKind::disk:
-        case StatKind::network:
-        case StatKind::gpu:
-            return true;
-        default:
-            return false;
-    }
-}
-
 template <typename Value>
 std::map<std::string, std::string> rawMap(const std::map<StatKind, Value>& map) {
     std::map<std::string, std::string> raws;

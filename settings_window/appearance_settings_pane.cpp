@@ -4,7 +4,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -24,12 +23,6 @@ QColor toQColor(const CodableColor& color) {
 CodableColor fromQColor(const QColor& color) {
     QColor rgb = color.toRgb();
     return CodableColor::from(Color{rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF()});
-}
-
-template <typename Enum>
-void selectData(QComboBox& picker, Enum value) {
-    QSignalBlocker blocker(&picker);
-    picker.setCurrentIndex(picker.findData(static_cast<int>(value)));
 }
 
 }  // namespace

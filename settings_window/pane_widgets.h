@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QComboBox>
+#include <QSignalBlocker>
 #include <QString>
 #include <string_view>
 
@@ -33,5 +35,13 @@ void sharePalette(QWidget& dialog, const QWidget& parent);
 
 // Sets a widget's font to a text style of the current application font.
 void applyTextStyle(QWidget& widget, TextStyle style, bool bold = false);
+
+// Shows the picker entry whose item data is value without announcing it, so refreshing a pane
+// from the settings does not write the same value back.
+template <typename Enum>
+void selectData(QComboBox& picker, Enum value) {
+    QSignalBlocker blocker(&picker);
+    picker.setCurrentIndex(picker.findData(static_cast<int>(value)));
+}
 
 }  // namespace glintdeck

@@ -104,8 +104,7 @@ void PanelSettingsPane::setLaunchAtLogin(bool wanted) {
 void PanelSettingsPane::refresh() {
     interval_->setValue(settings_.interval());
     stripHeight_->setValue(settings_.stripHeight());
-    QSignalBlocker blocker(anchorPicker_);
-    anchorPicker_->setCurrentIndex(anchorPicker_->findData(static_cast<int>(settings_.anchor())));
+    selectData(*anchorPicker_, settings_.anchor());
 }
 
 }  // namespace glintdeck

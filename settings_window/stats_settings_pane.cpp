@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "presentation/stat_kind_text.h"
@@ -15,29 +14,6 @@
 #include "settings_window/stat_list_view.h"
 
 namespace glintdeck {
-namespace {
-
-// Kinds whose tiles can carry a graph: those with a history.
-bool offersStripStyles(StatKind kind) {
-    switch (kind) {
-        case StatKind::cpu:
-        case StatKind::memory:
-        case StatKind::disk:
-        case StatKind::network:
-        case StatKind::gpu:
-            return true;
-        default:
-            return false;
-    }
-}
-
-template <typename Enum>
-void selectData(QComboBox& picker, Enum value) {
-    QSignalBlocker blocker(&picker);
-    picker.setCurrentIndex(picker.findData(static_cast<int>(value)));
-}
-
-}  // namespace
 
 StatsSettingsPane::StatsSettingsPane(AppSettings& settings, QWidget* parent)
     : QWidget(parent), settings_(settings) {
@@ -134,7 +110,7 @@ void StatsSettingsPane::rebuildForm() {
         });
         rows->addRow(QStringLiteral("Value"), picker);
     }
-    if (offersStripStyles(kind)) {
+    if (hasHistory(kind)) {
         auto* picker = new QComboBox(section);
         picker->setObjectName(QStringLiteral("stripPicker"));
         for (TileStyle style : allTileStyles()) {

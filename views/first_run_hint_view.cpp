@@ -84,7 +84,8 @@ QSize FirstRunHintView::sizeHint() const {
 void FirstRunHintView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const Theme& theme = style_.theme;
-    paintPanelBackground(painter, QRectF(rect()), theme.metrics.cornerRadius, style_.background());
+    paintPanelBackground(painter, QRectF(rect()), theme.metrics.cornerRadius, style_.background(),
+                         style_.opaqueBackground);
     Fonts fonts = fontsOf(theme);
     Layout layout = this->layout();
     QColor primary = style_.color(theme.colors.primaryText);

@@ -42,10 +42,15 @@ QPainterPath continuousRoundedRect(QRectF rect, double radius) {
     return path;
 }
 
-void paintPanelBackground(QPainter& painter, QRectF rect, double radius, const QColor& fill) {
+void paintPanelBackground(QPainter& painter, QRectF rect, double radius, const QColor& fill,
+                          bool masked) {
     QPainterPath outline = continuousRoundedRect(rect, radius);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.fillPath(outline, fill);
+    if (masked) {
+        painter.fillRect(rect, fill);
+    } else {
+        painter.fillPath(outline, fill);
+    }
     painter.setClipPath(outline);
 }
 

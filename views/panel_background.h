@@ -15,6 +15,11 @@ namespace glintdeck {
 [[nodiscard]] QPainterPath continuousRoundedRect(QRectF rect, double radius);
 
 // Fills the outline and clips the painter to it, so later drawing stays inside the corners.
-void paintPanelBackground(QPainter& painter, QRectF rect, double radius, const QColor& fill);
+// A masked panel (no compositing manager: the window is cut to the outline by a shape mask)
+// gets its whole rectangle filled instead. The mask does the rounding there, and the
+// antialiased edge of a filled outline would show as a dark fringe: without a compositor the
+// partly covered pixels are shown without their alpha, that is darkened.
+void paintPanelBackground(QPainter& painter, QRectF rect, double radius, const QColor& fill,
+                          bool masked);
 
 }  // namespace glintdeck

@@ -172,7 +172,8 @@ void StatDetailView::resizeEvent(QResizeEvent*) { relayout(); }
 void StatDetailView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const Theme& theme = style_.theme;
-    paintPanelBackground(painter, QRectF(rect()), theme.metrics.cornerRadius, style_.background());
+    paintPanelBackground(painter, QRectF(rect()), theme.metrics.cornerRadius, style_.background(),
+                         style_.opaqueBackground);
     if (!descriptor_) return;
 
     QColor primary = style_.color(theme.colors.primaryText);

@@ -195,7 +195,7 @@ void StatsStripView::resizeEvent(QResizeEvent*) { placeItems(); }
 void StatsStripView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintPanelBackground(painter, QRectF(rect()), style_.theme.metrics.cornerRadius,
-                         style_.background());
+                         style_.background(), style_.opaqueBackground);
 }
 
 bool StatsStripView::pressed(QMouseEvent* event) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <system_error>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/text_scanner.h"
 
 namespace glintdeck {
@@ -94,8 +94,7 @@ bool DiskstatsReader::namesChanged() const {
 
 void DiskstatsReader::chooseDisks() {
     std::vector<std::string> wholeDisks;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(root_ + "/sys/block", error)) {
+    for (const auto& entry : DirectoryEntries(root_ + "/sys/block")) {
         wholeDisks.push_back(entry.path().filename().string());
     }
     std::sort(wholeDisks.begin(), wholeDisks.end());

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/linux/device_power.h"
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/sysfs_value.h"
@@ -59,8 +60,7 @@ std::optional<std::vector<int>> raplAddress(std::string_view entry) {
 
 std::vector<RaplZone> listRaplZones(const std::string& root) {
     std::map<std::vector<int>, fs::path> entries;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(root + "/sys/class/powercap", error)) {
+    for (const auto& entry : DirectoryEntries(root + "/sys/class/powercap")) {
         if (auto address = raplAddress(entry.path().filename().string())) {
             entries.emplace(*address, entry.path());
         }

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/sysfs_value.h"
 
 namespace glintdeck {
@@ -40,7 +41,7 @@ std::optional<int> indexBetween(std::string_view name, std::string_view prefix,
 std::vector<HwmonChip> listHwmonChips(const std::string& root) {
     std::error_code error;
     std::vector<std::pair<std::string, fs::path>> found;  // (resolved path, class entry)
-    for (const auto& entry : fs::directory_iterator(root + "/sys/class/hwmon", error)) {
+    for (const auto& entry : DirectoryEntries(root + "/sys/class/hwmon")) {
         found.emplace_back(resolved(entry.path()), entry.path());
     }
     std::sort(found.begin(), found.end());
@@ -75,8 +76,7 @@ std::vector<HwmonAttribute> findHwmonAttributes(const HwmonChip& chip, std::stri
                                                 std::string_view suffix) {
     std::map<int, std::string> byIndex;
     for (const std::string& directory : chip.attributeDirectories) {
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(directory, error)) {
+        for (const auto& entry : DirectoryEntries(directory)) {
             std::string name = entry.path().filename().string();
             if (auto index = indexBetween(name, prefix, suffix)) {
                 byIndex.emplace(*index, entry.path().string());  // the first folder wins

@@ -6,6 +6,7 @@
 
 #include "core/printable_text.h"
 #include "platform/linux/device_power.h"
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/sysfs_value.h"
 
@@ -35,7 +36,7 @@ void addPowerSupplyBatteries(const std::string& root, const std::set<std::string
                              std::vector<LinuxTemperatureInput>& inputs) {
     std::error_code error;
     std::vector<fs::path> supplies;
-    for (const auto& entry : fs::directory_iterator(root + "/sys/class/power_supply", error)) {
+    for (const auto& entry : DirectoryEntries(root + "/sys/class/power_supply")) {
         supplies.push_back(entry.path());
     }
     std::sort(supplies.begin(), supplies.end());

@@ -14,6 +14,8 @@ class InterfaceAddressList {
     [[nodiscard]] virtual const ifaddrs* read() = 0;
 };
 
+// getifaddrs(3) on every read: about ten system calls (a netlink socket opened, two dumps asked
+// for and received, closed).
 class GetifaddrsList final : public InterfaceAddressList {
   public:
     GetifaddrsList() = default;
@@ -24,6 +26,30 @@ class GetifaddrsList final : public InterfaceAddressList {
     [[nodiscard]] const ifaddrs* read() override;
 
   private:
+    ifaddrs* list_ = nullptr;
+};
+
+// getifaddrs(3) again only when the kernel has announced a change since the last read: a
+// netlink socket subscribed to link and address events (created on the first read, before the
+// first listing, so no change can slip in between) is drained without blocking on each read. An
+// unchanged list costs one system call. Without the socket, or when its queue overflowed,
+// every read lists afresh. The counters of link entries (ifa_data) are therefore as old as the
+// listing; callers take counters from /proc/net/dev.
+class WatchedInterfaceAddressList final : public InterfaceAddressList {
+  public:
+    WatchedInterfaceAddressList() = default;
+    ~WatchedInterfaceAddressList() override;
+    WatchedInterfaceAddressList(const WatchedInterfaceAddressList&) = delete;
+    WatchedInterfaceAddressList& operator=(const WatchedInterfaceAddressList&) = delete;
+
+    [[nodiscard]] const ifaddrs* read() override;
+
+  private:
+    // Whether any event arrived (or some may have been lost) since the last call.
+    [[nodiscard]] bool takeChanges();
+
+    int events_ = -1;
+    bool subscribed_ = false;  // tried once; events_ stays -1 when it failed
     ifaddrs* list_ = nullptr;
 };
 

@@ -9,6 +9,12 @@ namespace glintdeck {
 namespace {
 
 constexpr size_t kInitialCapacity = 4096;
+// A read that returns less than asked and less than this has reached the end, so the read of
+// nothing that would confirm it is skipped (it was half the system calls of a tick). Sysfs
+// attributes and regular files return all that is left; a procfs file fills a kernel buffer of
+// at least a page per read and stops short of it only at the end or where the next line would
+// not fit, and no line of the files read here comes near half a page.
+constexpr size_t kSurelyComplete = 2048;
 // Sysfs and procfs files we read are far smaller; anything larger is not what we expect.
 constexpr size_t kLargestFile = 4 << 20;
 
@@ -35,8 +41,8 @@ std::optional<std::string_view> KernelFile::read() {
             if (buffer_.size() >= kLargestFile) break;
             buffer_.resize(buffer_.size() * 2);
         }
-        ssize_t count = ::pread(fd_, buffer_.data() + length, buffer_.size() - length,
-                                static_cast<off_t>(length));
+        const size_t asked = buffer_.size() - length;
+        ssize_t count = ::pread(fd_, buffer_.data() + length, asked, static_cast<off_t>(length));
         if (count < 0) {
             if (errno == EINTR) continue;
             close();
@@ -44,6 +50,8 @@ std::optional<std::string_view> KernelFile::read() {
         }
         if (count == 0) break;
         length += static_cast<size_t>(count);
+        const auto got = static_cast<size_t>(count);
+        if (got < asked && got < kSurelyComplete) break;
     }
     return std::string_view(buffer_.data(), length);
 }

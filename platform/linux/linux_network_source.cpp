@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 
 #include "core/printable_text.h"
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/text_scanner.h"
 
 namespace glintdeck {
@@ -123,8 +123,7 @@ std::optional<std::string> LinuxNetworkSource::preferredInterface() {
 
 std::map<std::string, std::string> LinuxNetworkSource::loadFriendlyNames() {
     std::map<std::string, std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(root_ + "/sys/class/net", error)) {
+    for (const auto& entry : DirectoryEntries(root_ + "/sys/class/net")) {
         std::string name = entry.path().filename().string();
         switch (interfaceKind(root_, name)) {
             case InterfaceKind::wifi:

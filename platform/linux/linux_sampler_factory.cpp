@@ -54,12 +54,14 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeDiskSampler(double interval,
         std::make_unique<DiskstatsReader>(root_), std::move(onSample));
 }
 
-// The address list is always the running machine's: getifaddrs has no root path.
+// The address list is always the running machine's: getifaddrs has no root path. It is listed
+// again only when the kernel announces a change, the counters coming from /proc/net/dev.
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeNetworkSampler(double interval,
                                                                  OnSample<NetworkSample> onSample) {
     return std::make_shared<NetworkSampler>(
         executor_, interval,
-        std::make_unique<LinuxNetworkSource>(root_, std::make_unique<GetifaddrsList>()),
+        std::make_unique<LinuxNetworkSource>(root_,
+                                             std::make_unique<WatchedInterfaceAddressList>()),
         std::move(onSample));
 }
 

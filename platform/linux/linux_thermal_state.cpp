@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/sysfs_value.h"
 
@@ -21,8 +22,7 @@ std::optional<int64_t> readInteger(KernelFile& file) {
 // Entries of a class folder whose names start with prefix, in name order.
 std::vector<fs::path> classEntries(const std::string& folder, std::string_view prefix) {
     std::vector<fs::path> entries;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
+    for (const auto& entry : DirectoryEntries(folder)) {
         if (entry.path().filename().string().starts_with(prefix)) entries.push_back(entry.path());
     }
     std::sort(entries.begin(), entries.end());

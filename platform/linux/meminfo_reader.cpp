@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/text_scanner.h"
 
 namespace glintdeck {
@@ -85,9 +85,8 @@ uint64_t MeminfoReader::systemPageSize() {
 
 void MeminfoReader::findZramDevices() {
     zramFound_ = true;
-    std::error_code error;
     std::vector<std::string> paths;
-    for (const auto& entry : std::filesystem::directory_iterator(root_ + "/sys/block", error)) {
+    for (const auto& entry : DirectoryEntries(root_ + "/sys/block")) {
         std::string name = entry.path().filename().string();
         if (name.starts_with("zram")) paths.push_back(entry.path().string() + "/mm_stat");
     }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
@@ -57,8 +58,7 @@ PciUevent parsePciUevent(std::string_view text) {
 std::vector<PciDisplayDevice> findPciDisplayDevices(const std::string& root) {
     std::vector<PciDisplayDevice> devices;
     std::filesystem::path folder = std::filesystem::path(root) / "sys/bus/pci/devices";
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    for (const auto& entry : DirectoryEntries(folder)) {
         std::optional<std::string> text = readAttribute((entry.path() / "uevent").string());
         if (!text) continue;
         PciUevent uevent = parsePciUevent(*text);

@@ -5,17 +5,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
 namespace {
 
-struct NumberAttribute {
-    const char* name;
-    std::optional<int64_t> BatteryReading::*field;
-};
-
-constexpr std::array<NumberAttribute, 14> kNumbers{{
+constexpr std::array<BatteryNumberAttribute, 14> kNumbers{{
     {"energy_now", &BatteryReading::energyNow},
     {"energy_full", &BatteryReading::energyFull},
     {"energy_full_design", &BatteryReading::energyFullDesign},
@@ -45,6 +41,8 @@ bool isLinePower(std::string_view type) {
 
 }  // namespace
 
+std::span<const BatteryNumberAttribute> batteryNumberAttributes() { return kNumbers; }
+
 struct PowerSupplyReader::Battery {
     std::unique_ptr<KernelFile> present;
     std::unique_ptr<KernelFile> status;
@@ -60,8 +58,7 @@ void PowerSupplyReader::discover() {
     lineOnline_.clear();
     std::filesystem::path folder = std::filesystem::path(root_) / "sys/class/power_supply";
     std::vector<std::filesystem::path> supplies;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    for (const auto& entry : DirectoryEntries(folder)) {
         supplies.push_back(entry.path());
     }
     // Directory order is arbitrary; BAT0 before BAT1 makes "the first battery" stable.

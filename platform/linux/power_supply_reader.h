@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/linux/kernel_file.h"
@@ -36,6 +38,15 @@ struct PowerSupplyReading {
     bool onLinePower = false;               // some Mains or USB supply is online
     bool operator==(const PowerSupplyReading&) const = default;
 };
+
+// A numeric battery attribute: its file name under the supply's folder and the field it fills.
+struct BatteryNumberAttribute {
+    std::string_view name;
+    std::optional<int64_t> BatteryReading::*field;
+};
+
+// Every numeric attribute read() looks for, one per optional field of BatteryReading.
+[[nodiscard]] std::span<const BatteryNumberAttribute> batteryNumberAttributes();
 
 // The machine's own batteries and line-power supplies under root/sys/class/power_supply.
 // Batteries of scope Device (mice, keyboards, game pads) and UPSes are not the machine's

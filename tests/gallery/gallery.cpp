@@ -40,11 +40,6 @@ std::vector<NamedTheme> themes() {
             {"custom", Theme::makeCustom(custom, false)}};
 }
 
-bool hasHistory(StatKind kind) {
-    return kind == StatKind::cpu || kind == StatKind::memory || kind == StatKind::disk ||
-           kind == StatKind::network || kind == StatKind::gpu;
-}
-
 // A desktop-like backdrop: a diagonal gradient with a few bands of colour under the views.
 void paintBackdrop(QPainter& painter, QSize size, Appearance appearance) {
     QLinearGradient gradient(0, 0, size.width(), size.height());

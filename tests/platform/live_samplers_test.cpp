@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/system_clock.h"
 #include "tests/support/manual_executor.h"
@@ -14,9 +15,7 @@ namespace glintdeck {
 namespace {
 
 bool hasSupplyOfType(const std::string& type) {
-    std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator("/sys/class/power_supply", error)) {
+    for (const auto& entry : DirectoryEntries("/sys/class/power_supply")) {
         std::string text;
         std::ifstream(entry.path() / "type") >> text;
         if (text == type) return true;
@@ -25,8 +24,7 @@ bool hasSupplyOfType(const std::string& type) {
 }
 
 bool hasDisplayController() {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/sys/bus/pci/devices", error)) {
+    for (const auto& entry : DirectoryEntries("/sys/bus/pci/devices")) {
         std::string pciClass;
         std::ifstream(entry.path() / "class") >> pciClass;
         if (pciClass.starts_with("0x03")) return true;

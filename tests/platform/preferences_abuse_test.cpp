@@ -8,7 +8,6 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,6 +16,7 @@
 
 #include "platform/linux/posix_preferences_file.h"
 #include "settings/app_settings.h"
+#include "tests/support/child_process.h"
 
 namespace glintdeck {
 namespace {
@@ -26,20 +26,6 @@ using Mode = PreferencesStore::Mode;
 
 constexpr std::time_t kStampTime = 1704164645;  // 2024-01-02 03:04:05 UTC
 const std::string kKept = "defaults.json.corrupt-20240102T030405Z";
-constexpr int kSkipped = 77;
-
-// Runs body in a child process, which a watchdog kills if it waits on anything for half a
-// minute (a hang must fail the test, not stall the suite). Its exit status, or -1 when killed.
-int inChild(const std::function<int()>& body) {
-    pid_t child = fork();
-    if (child == 0) {
-        alarm(30);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 class PreferencesAbuseTest : public testing::Test {
   protected:
@@ -163,11 +149,11 @@ TEST_F(PreferencesAbuseTest, AFullDiskFailsTheWriteAndTheNextWriteStoresEverythi
     int status = inChild([&] {
         if (::unshare(CLONE_NEWNS) != 0 ||
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-            return kSkipped;
+            return kChildSkipped;
         }
         std::string before = "{\"stripHeight\": 30}";
         if (::mount("tmpfs", folder().c_str(), "tmpfs", 0, "size=256k,mode=0700") != 0) {
-            return kSkipped;
+            return kChildSkipped;
         }
         std::ofstream(path()) << before;
         // Fill every block but a few.
@@ -194,7 +180,7 @@ TEST_F(PreferencesAbuseTest, AFullDiskFailsTheWriteAndTheNextWriteStoresEverythi
         if (reopened->doubleValue("stripHeight") != 30.0) return 16;
         return reopened->boolValue("hasSeenHint") == true ? 0 : 17;
     });
-    if (status == kSkipped) GTEST_SKIP() << "no tmpfs can be mounted here";
+    if (status == kChildSkipped) GTEST_SKIP() << "no tmpfs can be mounted here";
     EXPECT_EQ(status, 0);
 }
 

@@ -5,13 +5,17 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
+#include "platform/linux/directory_entries.h"
 #include "platform/linux/hwmon_smc_connection.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/sysfs_power_source.h"
@@ -138,6 +142,97 @@ TEST(ReaderFaultsTest, MachinesWhoseFilesVanishOrRefuseUsStillSample) {
             << name;
         chmodTree(unlisted.root(), fs::perms::all, fs::perms::all);  // so it can be removed
     }
+}
+
+// How many entries a listing of folder yields, running during() after the first one.
+int countWhileListing(const fs::path& folder, const std::function<void()>& during) {
+    int seen = 0;
+    for (const auto& entry : DirectoryEntries(folder)) {
+        (void)entry;
+        if (seen++ == 0) during();
+    }
+    return seen;
+}
+
+// Lists /proc/<pid>/map_files of a child with many mappings, which refuses to be read further
+// once the child turns non-dumpable: a read failing part way. Returns the entries seen, or -1
+// when the folder could not be listed at all.
+int listMapFilesOfAChildTurningPrivate(int mappings) {
+    int toChild[2];
+    int fromChild[2];
+    if (pipe(toChild) != 0 || pipe(fromChild) != 0) return -1;
+    pid_t child = fork();
+    char byte = 0;
+    if (child == 0) {
+        // Only the lister holds the other ends, so the child sees end of file if it dies.
+        close(toChild[1]);
+        close(fromChild[0]);
+        prctl(PR_SET_DUMPABLE, 1);
+        for (int i = 0; i < mappings; ++i) {  // alternating protection keeps them apart
+            mmap(nullptr, 4096, i % 2 ? PROT_READ : PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        }
+        bool ok = write(fromChild[1], &byte, 1) == 1 && read(toChild[0], &byte, 1) == 1;
+        prctl(PR_SET_DUMPABLE, 0);
+        ok = ok && write(fromChild[1], &byte, 1) == 1 && read(toChild[0], &byte, 1) == 1;
+        _exit(ok ? 0 : 1);
+    }
+    close(toChild[0]);
+    close(fromChild[1]);
+    int seen = 0;
+    bool turned = false;
+    if (child > 0 && read(fromChild[0], &byte, 1) == 1) {
+        seen = countWhileListing(fs::path("/proc") / std::to_string(child) / "map_files", [&] {
+            turned = write(toChild[1], &byte, 1) == 1 && read(fromChild[0], &byte, 1) == 1;
+        });
+    }
+    if (!turned) seen = -1;
+    close(toChild[1]);
+    close(fromChild[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+    return seen;
+}
+
+// Regression: listings used std::filesystem's throwing increment, so a directory whose reading
+// failed part way threw out of discovery and ended the program.
+TEST(ReaderFaultsTest, ListingsEndCleanlyWhenEntriesOrTheFolderGoAway) {
+    ScratchTree tree("thinkpad");
+    const fs::path root = tree.root();
+    EXPECT_EQ(countWhileListing(root / "no-such-folder", [] {}), 0);
+    EXPECT_EQ(countWhileListing(root / "sys/class/power_supply/BAT0/type", [] {}), 0)
+        << "a file is no folder";
+
+    const fs::path folder = root / "vanishing";
+    auto populate = [&] {
+        fs::create_directories(folder);
+        for (int i = 0; i < 300; ++i) std::ofstream(folder / ("entry" + std::to_string(i)));
+    };
+    populate();
+    int seen = 0;
+    EXPECT_NO_THROW(seen = countWhileListing(folder, [&] {
+                        for (int i = 0; i < 300; i += 2)
+                            fs::remove(folder / ("entry" + std::to_string(i)));
+                    }));
+    EXPECT_GE(seen, 150);
+    EXPECT_LE(seen, 300);
+    fs::remove_all(folder);
+    populate();
+    EXPECT_NO_THROW(seen = countWhileListing(folder, [&] { fs::remove_all(folder); }));
+    EXPECT_GE(seen, 1);
+
+    // A read failing part way; as root the child stays readable, so this runs as an ordinary user.
+    constexpr int kMappings = 2000;
+    int status = asOrdinaryUser([] {
+        try {
+            int listed = listMapFilesOfAChildTurningPrivate(kMappings);
+            if (listed < 0) return 3;
+            return listed < kMappings ? 0 : 5;  // ended early: the failure was met
+        } catch (...) {
+            return 4;
+        }
+    });
+    if (status == 3) GTEST_SKIP() << "/proc/<pid>/map_files cannot be listed here";
+    if (status == 5) GTEST_SKIP() << "this kernel kept /proc/<pid>/map_files readable";
+    EXPECT_EQ(status, 0) << "4: the listing threw; -1: it crashed";
 }
 
 }  // namespace

@@ -55,6 +55,10 @@ TEST(DurationTextTest, BootTimeIsWrittenInTheLocale) {
     EXPECT_NE(german.find("06:27"), std::string::npos) << german;
     std::string tokyo = withPlainSpaces(formatBootTime(3 * 3600, now, "en_US", "Asia/Tokyo"));
     EXPECT_NE(tokyo.find("3:27 PM"), std::string::npos) << tokyo;
+    // Formats are kept between calls: each locale and zone must still get its own.
+    EXPECT_EQ(withPlainSpaces(formatBootTime(3 * 3600, now, "en_US", "UTC")),
+              "Dec 6, 2026, 6:27 AM");
+    EXPECT_EQ(withPlainSpaces(formatBootTime(3 * 3600, now, "de_DE.UTF-8", "UTC")), german);
 
     for (double seconds : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
         EXPECT_EQ(formatBootTime(seconds, now, "en_US", "UTC"), "—") << seconds;

@@ -151,5 +151,25 @@ TEST(ThreadPoolExecutorTest, AbsurdPeriodsAndDelaysAreClampedNotUndefined) {
     executor.shutdown();
 }
 
+// One worker runs the ticks that fall due together; the others must still take over what waits
+// behind a tick that never returns, and keep the timers firing.
+TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTimers) {
+    ThreadPoolExecutor executor;  // two workers
+    auto stuckQueue = executor.makeQueue("Glintdeck.Stuck");
+    auto otherQueue = executor.makeQueue("Glintdeck.Other");
+    Latch release(1);
+    Latch dueTogether(1);
+    Latch laterTicks(3);
+    // Due within the coalescing window of each other, the stuck one first: the worker that fires
+    // them takes the stuck one.
+    stuckQueue->asyncAfter(0.05, [&] { release.wait(); });
+    otherQueue->asyncAfter(0.05, [&] { dueTogether.countDown(); });
+    dueTogether.wait();
+    auto timer = otherQueue->scheduleRepeating(0.001, [&] { laterTicks.countDown(); });
+    laterTicks.wait();
+    release.countDown();
+    executor.shutdown();
+}
+
 }  // namespace
 }  // namespace glintdeck

@@ -8,6 +8,7 @@
 #include <QDBusVirtualObject>
 #include <QEventLoop>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <map>
 
@@ -21,9 +22,11 @@ const QString kGroup = QStringLiteral("org.freedesktop.appearance");
 // A session bus of the test's own, ended with the test: no daemon is left behind.
 class PrivateBus {
   public:
-    PrivateBus() {
-        daemon_.start(QStringLiteral("dbus-daemon"),
-                      {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+    // listen: a D-Bus address to listen on instead of the session configuration's.
+    explicit PrivateBus(const QString& listen = {}) {
+        QStringList arguments{"--session", "--nofork", "--nopidfile", "--print-address=1"};
+        if (!listen.isEmpty()) arguments << QStringLiteral("--address=") + listen;
+        daemon_.start(QStringLiteral("dbus-daemon"), arguments);
         if (daemon_.waitForStarted() && daemon_.waitForReadyRead()) {
             address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
         }
@@ -137,6 +140,32 @@ TEST(AppearanceSourceTest, WithoutABusThePaletteDecides) {
     QApplication::setPalette(QPalette(Qt::white));
     EXPECT_EQ(source.appearance(), Appearance::light);
     QApplication::setPalette(QPalette());
+}
+
+// A user bus socket in the runtime folder is used without an address in the environment;
+// where neither is found no bus is started for us (libdbus would autolaunch one, slowly).
+TEST(AppearanceSourceTest, TheSessionBusIsUsedOnlyWhereOneRuns) {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    const QByteArray addressBefore = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    EXPECT_FALSE(AppearanceSource::sessionBusIfRunning().isConnected());
+    {
+        PrivateBus userBus(QStringLiteral("unix:path=") + runtime.path() + "/bus");
+        if (userBus.running()) {
+            EXPECT_TRUE(AppearanceSource::sessionBusIfRunning().isConnected());
+        }
+    }
+    for (const auto& [name, value] : {std::pair{"DBUS_SESSION_BUS_ADDRESS", addressBefore},
+                                      std::pair{"XDG_RUNTIME_DIR", runtimeBefore}}) {
+        if (value.isEmpty()) {
+            qunsetenv(name);
+        } else {
+            qputenv(name, value);
+        }
+    }
 }
 
 TEST(AppearanceSourceTest, NoCompositingManagerReducesTransparency) {

@@ -110,16 +110,5 @@ TEST(StatDetailViewTest, AStatThatBecomesUnavailableLeavesABlankCardOfTheSameSiz
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "outside the rounded corner";
 }
 
-TEST(StatDetailViewTest, OpaqueBackgroundWithoutCompositing) {
-    StatDetailView card;
-    HudStyle style = darkStyle();
-    style.opaqueBackground = true;
-    card.setStyle(style);
-    card.setDescriptor(samples::uptime());
-    card.resize(card.sizeHint());
-    QImage image = rendered(&card);
-    EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() - 2)), 255);
-}
-
 }  // namespace
 }  // namespace glintdeck

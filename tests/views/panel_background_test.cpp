@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/sample_descriptors.h"
+#include "tests/views/view_test_support.h"
+#include "views/first_run_hint_view.h"
+#include "views/stat_detail_view.h"
+#include "views/stats_strip_view.h"
+
+namespace glintdeck {
+namespace {
+
+using namespace testing_support;
+
+// With a compositing manager a panel is translucent and rounds its own corners. Without one the
+// shell cuts the window to the outline with a shape mask and X shows its pixels without alpha:
+// any pixel the background only partly covers would show as a dark fringe along the curve.
+TEST(PanelBackgroundTest, MaskedPanelsAreOpaqueToTheCornersTranslucentOnesRoundTheirOwn) {
+    for (bool masked : {false, true}) {
+        HudStyle style = darkStyle();
+        style.opaqueBackground = masked;
+        StatsStripView strip;
+        FirstRunHintView hint(QStringLiteral("⌃⌥⌘Q"));
+        StatDetailView card;
+        card.setDescriptor(samples::uptime());
+        strip.setStyle(style);
+        hint.setStyle(style);
+        card.setStyle(style);
+        for (QWidget* view : std::initializer_list<QWidget*>{&strip, &hint, &card}) {
+            SCOPED_TRACE(testing::Message()
+                         << view->metaObject()->className() << " masked " << masked);
+            view->resize(view->sizeHint());
+            QImage image = rendered(view);
+            const int right = image.width() - 1, bottom = image.height() - 1;
+            for (QPoint corner :
+                 {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
+                EXPECT_EQ(qAlpha(image.pixel(corner)), masked ? 255 : 0);
+            }
+            if (!masked) continue;
+            int leastAlpha = 255;
+            for (int y = 0; y <= bottom; ++y) {
+                for (int x = 0; x <= right; ++x) {
+                    leastAlpha = std::min(leastAlpha, qAlpha(image.pixel(x, y)));
+                }
+            }
+            EXPECT_EQ(leastAlpha, 255);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace glintdeck
