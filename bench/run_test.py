@@ -53,14 +53,15 @@ class ProcReadingTest(unittest.TestCase):
 
 
 class ThreadAccountingTest(unittest.TestCase):
-    def test_cpu_prefers_nanoseconds_unless_a_thread_is_missing(self):
+    def test_cpu_prefers_nanoseconds_unless_the_ticks_show_more(self):
         ms = 1_000_000
         start = Snapshot(ticks=100, thread_ns={"1": 50 * ms, "2": 10 * ms}, thread_switches={})
         cases = [
             # end snapshot, seconds: exact where every thread is accounted for
             (Snapshot(100, {"1": 53 * ms, "2": 11 * ms}, {}), 0.004),
             (Snapshot(101, {"1": 53 * ms, "2": 11 * ms, "3": 2 * ms}, {}), 0.006),  # born
-            (Snapshot(103, {"1": 53 * ms}, {}), 0.03),  # thread 2 exited: ticks
+            (Snapshot(103, {"1": 53 * ms}, {}), 0.03),  # thread 2 exited after working: ticks
+            (Snapshot(100, {"1": 53 * ms}, {}), 0.003),  # thread 2 exited idle
             (Snapshot(150, {"1": 53 * ms, "2": 11 * ms}, {}), 0.5),  # one came and went
         ]
         for end, seconds in cases:
