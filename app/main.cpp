@@ -24,6 +24,7 @@
 #include "shell/window_activation.h"
 #include "shell/x11_connection.h"
 #include "views/appearance_source.h"
+#include "views/session_bus.h"
 
 using namespace glintdeck;
 
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     // Global key grabs, stacking and placement need X; on a Wayland session XWayland gives us
     // that, so the program never runs on Qt's native Wayland backend.
     qputenv("QT_QPA_PLATFORM", "xcb");
+    keepSessionBusFromAutolaunching();
 
     const char* display = std::getenv("DISPLAY");
     SingleInstance::Claim claim = SingleInstance::claim(

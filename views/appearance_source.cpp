@@ -4,7 +4,6 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace glintdeck {
@@ -43,16 +42,6 @@ std::optional<Appearance> appearanceFromColorScheme(uint32_t colorScheme) {
 
 Appearance appearanceFromPalette(const QPalette& palette) {
     return palette.color(QPalette::Window).lightness() < 128 ? Appearance::dark : Appearance::light;
-}
-
-QDBusConnection AppearanceSource::sessionBusIfRunning() {
-    QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    bool userBus =
-        !runtime.isEmpty() && QFileInfo::exists(QString::fromLocal8Bit(runtime) + "/bus");
-    if (userBus || !qgetenv("DBUS_SESSION_BUS_ADDRESS").isEmpty()) {
-        return QDBusConnection::sessionBus();
-    }
-    return QDBusConnection(QStringLiteral("no session bus"));
 }
 
 AppearanceSource::AppearanceSource(QDBusConnection bus, QObject* parent)

@@ -25,14 +25,8 @@ class AppearanceSource final : public QObject, public ReduceTransparencySource {
     Q_OBJECT
 
   public:
-    explicit AppearanceSource(QDBusConnection bus = sessionBusIfRunning(),
+    explicit AppearanceSource(QDBusConnection bus = QDBusConnection::sessionBus(),
                               QObject* parent = nullptr);
-
-    // The session bus when one runs: its address is in DBUS_SESSION_BUS_ADDRESS, or the user
-    // bus socket $XDG_RUNTIME_DIR/bus exists. Otherwise a connection that is not connected:
-    // libdbus would autolaunch a bus daemon for the X display (a quarter of a second of
-    // start-up, and a daemon left running) only to find no portal on it.
-    [[nodiscard]] static QDBusConnection sessionBusIfRunning();
 
     // Asks the portal for both settings and subscribes to its change signal.
     void start();

@@ -1,9 +1,11 @@
 #include "views/appearance_source.h"
+#include "views/session_bus.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QEventLoop>
@@ -142,21 +144,38 @@ TEST(AppearanceSourceTest, WithoutABusThePaletteDecides) {
     QApplication::setPalette(QPalette());
 }
 
-// A user bus socket in the runtime folder is used without an address in the environment;
-// where neither is found no bus is started for us (libdbus would autolaunch one, slowly).
-TEST(AppearanceSourceTest, TheSessionBusIsUsedOnlyWhereOneRuns) {
+// A running bus, named in the environment or found as the user bus socket, is left alone;
+// without one, the address given makes libdbus fail at once instead of autolaunching a bus.
+// (libdbus reads the session address once a process, so the program's own run is checked end
+// to end: the e2e sessions without a bus fail when one was autolaunched.)
+TEST(SessionBusTest, OnlyAMissingBusIsReplaced) {
     QTemporaryDir runtime;
     ASSERT_TRUE(runtime.isValid());
     const QByteArray addressBefore = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
-    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    EXPECT_FALSE(AppearanceSource::sessionBusIfRunning().isConnected());
+
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus");
+    keepSessionBusFromAutolaunching();
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/run/user/1000/bus");
+
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    keepSessionBusFromAutolaunching();
+    const QString replaced = QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS"));
+    ASSERT_FALSE(replaced.isEmpty());  // unset, libdbus would autolaunch
+    QDBusConnection bus = QDBusConnection::connectToBus(replaced, QStringLiteral("replaced"));
+    EXPECT_FALSE(bus.isConnected());
+    EXPECT_FALSE(
+        bus.lastError().message().contains(QStringLiteral("autolaunch"), Qt::CaseInsensitive))
+        << bus.lastError().message().toStdString();
+    QDBusConnection::disconnectFromBus(QStringLiteral("replaced"));
+
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     {
         PrivateBus userBus(QStringLiteral("unix:path=") + runtime.path() + "/bus");
-        if (userBus.running()) {
-            EXPECT_TRUE(AppearanceSource::sessionBusIfRunning().isConnected());
-        }
+        ASSERT_TRUE(userBus.running());
+        keepSessionBusFromAutolaunching();
+        EXPECT_TRUE(qgetenv("DBUS_SESSION_BUS_ADDRESS").isEmpty());
     }
     for (const auto& [name, value] : {std::pair{"DBUS_SESSION_BUS_ADDRESS", addressBefore},
                                       std::pair{"XDG_RUNTIME_DIR", runtimeBefore}}) {

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "views/session_bus.h"
+
 int main(int argc, char** argv) {
+    glintdeck::keepSessionBusFromAutolaunching();  // as the program does
     QApplication app(argc, argv);
     if (QGuiApplication::platformName() != "xcb") {
         std::fprintf(stderr, "this suite needs an X server (run it through x11-session)\n");
