@@ -39,7 +39,6 @@ const ifaddrs* GetifaddrsList::read() {
 }
 
 WatchedInterfaceAddressList::~WatchedInterfaceAddressList() {
-    if (list_) freeifaddrs(list_);
     if (events_ >= 0) ::close(events_);
 }
 
@@ -77,9 +76,7 @@ const ifaddrs* WatchedInterfaceAddressList::read() {
         events_ = subscribeToInterfaceEvents();
     }
     if (!takeChanges() && list_) return list_;
-    if (list_) freeifaddrs(list_);
-    list_ = nullptr;
-    if (getifaddrs(&list_) != 0) list_ = nullptr;
+    list_ = listing_.read();
     return list_;
 }
 

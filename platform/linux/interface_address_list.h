@@ -50,7 +50,8 @@ class WatchedInterfaceAddressList final : public InterfaceAddressList {
 
     int events_ = -1;
     bool subscribed_ = false;  // tried once; events_ stays -1 when it failed
-    ifaddrs* list_ = nullptr;
+    GetifaddrsList listing_;
+    const ifaddrs* list_ = nullptr;  // listing_'s last read
 };
 
 }  // namespace glintdeck
