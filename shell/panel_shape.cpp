@@ -1,13 +1,34 @@
 #include "shell/panel_shape.h"
 
-#include <QBitmap>
 #include <QEvent>
-#include <QPainter>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "shell/compositing_watcher.h"
 
 namespace glintdeck {
+
+QRegion roundedRectRegion(QSize size, double radius) {
+    const int width = size.width();
+    const int height = size.height();
+    if (width <= 0 || height <= 0) return {};
+    const double r = std::clamp(radius, 0.0, std::min(width, height) / 2.0);
+    // Built row by row rather than painted: painting a bitmap and tracing it back into a
+    // region took most of a summon's time without a compositing manager.
+    const int cornerRows = static_cast<int>(std::ceil(r));
+    QRegion region(0, cornerRows, width, std::max(0, height - 2 * cornerRows));
+    for (int row = 0; row < cornerRows; ++row) {
+        const double dy = r - (row + 0.5);
+        const double reach = std::sqrt(std::max(0.0, r * r - dy * dy));
+        const int inset = std::max(0, static_cast<int>(std::ceil(r - reach - 0.5)));
+        const int span = width - 2 * inset;
+        if (span <= 0) continue;
+        region += QRect(inset, row, span, 1);
+        region += QRect(inset, height - 1 - row, span, 1);
+    }
+    return region;
+}
 
 PanelShape::PanelShape(QWidget& window, const CompositingWatcher& compositing, double cornerRadius)
     : QObject(&window), window_(window), compositing_(compositing), cornerRadius_(cornerRadius) {
@@ -33,15 +54,8 @@ void PanelShape::apply() {
         window_.clearMask();
         return;
     }
-    // A one-bit mask: the shape extension has no partial transparency to smooth edges with.
-    QBitmap mask(window_.size());
-    mask.fill(Qt::color0);
-    QPainter painter(&mask);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::color1);
-    painter.drawRoundedRect(QRectF(QPointF(0, 0), window_.size()), cornerRadius_, cornerRadius_);
-    painter.end();
-    window_.setMask(mask);
+    // The shape extension has no partial transparency to smooth edges with.
+    window_.setMask(roundedRectRegion(window_.size(), cornerRadius_));
 }
 
 }  // namespace glintdeck

@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QObject>
+#include <QRegion>
 
+class QSize;
 class QWidget;
 
 namespace glintdeck {
+
+// The pixels of a SIZE rectangle with corners of RADIUS whose centres lie inside it: the
+// one-bit outline a shape mask can hold.
+[[nodiscard]] QRegion roundedRectRegion(QSize size, double radius);
 
 class CompositingWatcher;
 
