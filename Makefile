@@ -5,7 +5,9 @@
 # `make fuzz` fuzzes every parser for FUZZ_SECONDS each (FUZZ_TARGETS="preferences ..." picks
 # some), keeping what it finds in build/fuzz-corpus.
 BUILD      := build
-BENCH      := build/bench
+# Not build/bench: the main tree writes its bench folder there, and two trees in one folder
+# overwrite each other's test lists.
+BENCH      := build/release
 FUZZ       := build/fuzz
 # The path cmake/fuzz_build.cmake finds too, so `make fuzz` and `make test` share one fuzz tree.
 CLANGXX     = $(shell command -v clang++ || command -v clang++-14)

@@ -52,6 +52,7 @@ SettingsServices settingsServices() {
         },
         .onQuit = quitProgram,
         .activate = activateWindow,
+        .icon = QIcon(QStringLiteral(":/glintdeck.svg")),
     };
 }
 
@@ -86,7 +87,9 @@ int main(int argc, char** argv) {
     // Glintdeck"), and tools find our windows by their exact titles.
     QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/glintdeck.svg")));
+    // No application icon: Qt would render it at four sizes and send it with every window,
+    // 87 KB for each strip on each summon, for panels that are never in a task bar. The
+    // settings window carries it instead.
     leaveAtOnceWhenTheDisplayIsLost();
 
     useStandardPreferences(PreferencesStore::Mode::readWrite);

@@ -1,6 +1,6 @@
 #include "settings_window/about_settings_pane.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -42,8 +42,7 @@ AboutSettingsPane::AboutSettingsPane(AppSettings& settings, const SettingsServic
     column->setSpacing(16);
     column->addStretch(1);
 
-    QIcon icon = QApplication::windowIcon();
-    if (!icon.isNull()) {
+    if (const QIcon& icon = services.icon; !icon.isNull()) {
         auto* iconLabel = new QLabel(this);
         iconLabel->setObjectName(QStringLiteral("appIcon"));
         iconLabel->setPixmap(icon.pixmap(QSize(72, 72), devicePixelRatioF()));

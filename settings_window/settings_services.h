@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -44,6 +45,10 @@ struct SettingsServices {
     // timestamp to the window manager, which refuses focus requests without a recent one. None:
     // raise and activate through Qt.
     std::function<void(QWidget& window, std::optional<uint32_t> userTimestamp)> activate;
+
+    // The program's icon: the window's (its dialogs inherit it) and the About pane's. None: no
+    // icon is shown.
+    QIcon icon;
 };
 
 }  // namespace glintdeck

@@ -22,6 +22,7 @@ SettingsWindow::SettingsWindow(AppSettings& settings, const SettingsServices& se
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint) {
     setWindowTitle(QStringLiteral("Glintdeck Settings"));
+    setWindowIcon(services.icon);
     setObjectName(QStringLiteral("settingsWindow"));
     view_ = new SettingsView(settings, services, this);
     view_->setMinimumSize(kMinimumContentSize);
