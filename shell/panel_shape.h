@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QRegion>
 
-class QSize;
 class QWidget;
 
 namespace glintdeck {

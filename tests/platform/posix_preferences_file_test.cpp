@@ -12,9 +12,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <nlohmann/json.hpp>
 #include <random>
+
+#include "tests/support/child_process.h"
 
 namespace glintdeck {
 namespace {
@@ -70,15 +71,6 @@ class PosixPreferencesFileTest : public testing::Test {
 
     fs::path root_;
 };
-
-// Runs body in a child process and returns its exit status (-1 when it did not exit).
-int inChild(const std::function<int()>& body) {
-    pid_t child = fork();
-    if (child == 0) _exit(body());
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST_F(PosixPreferencesFileTest, CreatesPrivateFoldersAndReplacesWholeFiles) {
     PosixPreferencesFile file(path());

@@ -19,6 +19,7 @@
 #include "platform/linux/hwmon_smc_connection.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/sysfs_power_source.h"
+#include "tests/support/child_process.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/manual_executor.h"
 #include "tests/support/scratch_tree.h"
@@ -95,20 +96,17 @@ void chmodTree(const fs::path& root, fs::perms files, fs::perms folders) {
     }
 }
 
-// Runs body as an ordinary user in a child process; its exit status, or -1 when it crashed.
+// Runs body as an ordinary user in a child process; its exit status, or -1 when it crashed or
+// hung.
 int asOrdinaryUser(const std::function<int()>& body) {
-    pid_t child = fork();
-    if (child == 0) {
+    return inChild([&] {
         constexpr uid_t kNobody = 65534;
         if (geteuid() == 0 &&
             (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-            _exit(2);
+            return 2;
         }
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return body();
+    });
 }
 
 TEST(ReaderFaultsTest, MachinesWhoseFilesVanishOrRefuseUsStillSample) {
