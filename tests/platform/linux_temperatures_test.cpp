@@ -62,7 +62,10 @@ TEST(LinuxTemperaturesTest, AwakeCardAndBatteryWithoutItsOwnChipAreRead) {
 TEST(LinuxThermalStateTest, RealMachinesAtRestReadNominal) {
     // The ThinkPad's x86_pkg_temp trips at 0 and INT340x trips at -273.25 are disabled ones,
     // and its drive is 2 degrees from its critical limit: none of it is the processor.
-    for (const char* fixture : {"intel-mac", "thinkpad", "amd-desktop", "this-vm"}) {
+    // The desktop's ACPI zone reads a constant 16.8 °C beside a 20.8 °C "critical" trip: the
+    // firmware's placeholders, not a machine about to power off.
+    for (const char* fixture :
+         {"intel-mac", "thinkpad", "amd-desktop", "this-vm", "desktop-placeholder-trip"}) {
         LinuxThermalState state(fixtureRoot(fixture), std::make_shared<FakeClock>());
         for (int tick = 0; tick < 3; ++tick) {
             EXPECT_EQ(state.thermalState(), ThermalState::nominal) << fixture;
@@ -103,6 +106,32 @@ TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
     }
 }
 
+TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) {
+    FixtureCopy machine("xps-at-tjmax");
+    auto clock = std::make_shared<FakeClock>();
+    LinuxThermalState state(machine.root(), clock);
+    struct Step {
+        int throttleTotal;
+        ThermalState expected;
+    };
+    int tick = 0;
+    for (const Step& step : {
+             Step{48210, ThermalState::nominal},  // at TjMax with its alarm up: fair, once
+             Step{48210, ThermalState::fair},     // twice; counters still
+             Step{48710, ThermalState::fair},     // throttled half the tick: serious, once
+             Step{49210, ThermalState::serious},
+             Step{49710, ThermalState::serious},  // never critical: the zone is far from 107
+         }) {
+        for (int cpu = 0; cpu < 4; ++cpu) {
+            machine.write("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
+                              "/thermal_throttle/package_throttle_total_time_ms",
+                          std::to_string(step.throttleTotal));
+        }
+        EXPECT_EQ(state.thermalState(), step.expected) << "tick " << tick++;
+        clock->now += 1;
+    }
+}
+
 TEST(LinuxThermalStateTest, ProcessorSignalsThatRaiseTheState) {
     using Trip = ThermalSignals::Trip;
     struct Row {
@@ -111,18 +140,24 @@ TEST(LinuxThermalStateTest, ProcessorSignalsThatRaiseTheState) {
         ThermalState expected;
     };
     for (const Row& row : {
-             Row{"within 5 of critical",
-                 {.sensors = {{.celsius = 95, .critical = 100, .maximum = 100}}},
-                 ThermalState::critical},
+             Row{"a processor at its critical limit (TjMax)",
+                 {.sensors = {{.celsius = 100, .critical = 100, .maximum = 100}}},
+                 ThermalState::fair},
              Row{"critical alarm",
                  {.sensors = {{.celsius = 60, .criticalAlarm = true}}},
-                 ThermalState::critical},
+                 ThermalState::fair},
              Row{"within 10 of maximum",
                  {.sensors = {{.celsius = 90, .maximum = 100}}},
                  ThermalState::fair},
              Row{"no maximum: 80 stands in", {.sensors = {{.celsius = 70}}}, ThermalState::fair},
              Row{"SoC has no maximum rule",
                  {.sensors = {{.celsius = 75, .critical = 105, .isCPU = false}}},
+                 ThermalState::nominal},
+             Row{"SoC near its critical limit",
+                 {.sensors = {{.celsius = 96, .critical = 105, .isCPU = false}}},
+                 ThermalState::fair},
+             Row{"a critical limit below 50 is a placeholder",
+                 {.sensors = {{.celsius = 16.8, .critical = 20.8, .isCPU = false}}},
                  ThermalState::nominal},
              Row{"implausible reading",
                  {.sensors = {{.celsius = 255, .critical = 100}}},
@@ -131,8 +166,22 @@ TEST(LinuxThermalStateTest, ProcessorSignalsThatRaiseTheState) {
                  {.zones = {{.celsius = 85, .trips = {{Trip::Type::passive, 85}}}}},
                  ThermalState::serious},
              Row{"near a critical trip",
-                 {.zones = {{.celsius = 124, .trips = {{Trip::Type::critical, 128}}}}},
+                 {.zones =
+                      {{.celsius = 124, .trips = {{Trip::Type::critical, 128}}, .lowest = 45}}},
                  ThermalState::critical},
+             Row{"a critical trip below 50 is a placeholder",
+                 {.zones = {{.celsius = 46, .trips = {{Trip::Type::critical, 48}}, .lowest = 30}}},
+                 ThermalState::nominal},
+             Row{"a trip at or below the lowest reading is a placeholder",
+                 {.zones = {{.celsius = 71,
+                           .trips = {{Trip::Type::critical, 70}, {Trip::Type::passive, 60}},
+                           .lowest = 70}}},
+                 ThermalState::nominal},
+             Row{"a zone that never changed is a placeholder",
+                 {.zones = {{.celsius = 99,
+                           .trips = {{Trip::Type::critical, 100}},
+                           .hasChanged = false}}},
+                 ThermalState::nominal},
              Row{"processor cooling", {.processorCoolingActive = true}, ThermalState::serious},
          }) {
         EXPECT_EQ(classifyThermalSignals(row.signals), row.expected) << row.what;
