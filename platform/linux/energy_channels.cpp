@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/linux/device_power.h"
 #include "platform/linux/directory_entries.h"
+#include "platform/linux/gpu_energy_counters.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/sysfs_value.h"
@@ -108,33 +108,49 @@ void addRaplChannels(const std::string& root, std::vector<EnergyChannel>& channe
     }
 }
 
+using Labelled = std::pair<HwmonAttribute, std::string>;  // an input and its lowered label
+
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
-void addHwmonChannels(const std::string& root, bool wantCPU, std::vector<EnergyChannel>& channels) {
+// A GPU's channel: its energy counter (the "card" input where it has several), read as the
+// card's schedule allows.
+void addGpuChannel(const HwmonChip& chip, const std::vector<Labelled>& labelled,
+                   const std::shared_ptr<GpuReadSchedule>& gpus,
+                   std::vector<EnergyChannel>& channels) {
+    if (labelled.empty()) return;
+    auto card = std::find_if(labelled.begin(), labelled.end(),
+                             [](const auto& l) { return l.second == "card"; });
+    const HwmonAttribute& input = card != labelled.end() ? card->first : labelled.front().first;
+    std::unique_ptr<EnergyCounter> counter = std::make_unique<HwmonEnergyCounter>(input.path);
+    if (chip.isGpu) {
+        counter = std::make_unique<ScheduledEnergyCounter>(std::move(counter), gpus,
+                                                           chip.deviceDirectory);
+    }
+    channels.push_back(makeChannel("GPU Energy", std::move(counter)));
+}
+
+void addHwmonChannels(const std::string& root, bool wantCPU,
+                      const std::shared_ptr<GpuReadSchedule>& gpus,
+                      std::vector<EnergyChannel>& channels) {
     for (const HwmonChip& chip : listHwmonChips(root)) {
-        std::vector<HwmonAttribute> inputs = findHwmonAttributes(chip, "energy", "_input");
-        if (inputs.empty()) continue;
-        std::vector<std::pair<HwmonAttribute, std::string>> labelled;
-        for (HwmonAttribute& input : inputs) {
+        std::vector<Labelled> labelled;
+        for (HwmonAttribute& input : findHwmonAttributes(chip, "energy", "_input")) {
             std::string label =
                 lowered(readSysfsText(siblingAttribute(input, "_label")).value_or(""));
             labelled.emplace_back(std::move(input), std::move(label));
         }
-        auto add = [&](const std::string& name, const HwmonAttribute& input) {
-            std::string awake = chip.isGpu ? chip.deviceDirectory : std::string();
-            channels.push_back(
-                makeChannel(name, std::make_unique<HwmonEnergyCounter>(input.path, awake)));
-        };
         if (chip.isGpu || chipRole(chip.name, "") == "GPU") {
-            auto card = std::find_if(labelled.begin(), labelled.end(),
-                                     [](const auto& l) { return l.second == "card"; });
-            add("GPU Energy", card != labelled.end() ? card->first : labelled.front().first);
+            addGpuChannel(chip, labelled, gpus, channels);
             continue;
         }
+        if (labelled.empty()) continue;
+        auto add = [&](const std::string& name, const HwmonAttribute& input) {
+            channels.push_back(makeChannel(name, std::make_unique<HwmonEnergyCounter>(input.path)));
+        };
         if (!wantCPU) continue;
         auto isPackage = [](const std::string& label) {
             return label.find("package") != std::string::npos ||
@@ -164,20 +180,17 @@ uint64_t RaplEnergyCounter::delta(uint64_t older, uint64_t newer) const {
     return range_ - older + newer;
 }
 
-HwmonEnergyCounter::HwmonEnergyCounter(const std::string& path, std::string awakeDevice)
-    : file_(path), awakeDevice_(std::move(awakeDevice)) {}
+HwmonEnergyCounter::HwmonEnergyCounter(const std::string& path) : file_(path) {}
 
-std::optional<uint64_t> HwmonEnergyCounter::read() {
-    if (!awakeDevice_.empty() && !deviceIsAwake(awakeDevice_)) return std::nullopt;
-    return readCounter(file_);
-}
+std::optional<uint64_t> HwmonEnergyCounter::read() { return readCounter(file_); }
 
-std::vector<EnergyChannel> linuxEnergyChannels(const std::string& root) {
+std::vector<EnergyChannel> linuxEnergyChannels(const std::string& root,
+                                               const std::shared_ptr<GpuReadSchedule>& gpus) {
     std::vector<EnergyChannel> channels;
     addRaplChannels(root, channels);
     bool raplHasCPU = std::any_of(channels.begin(), channels.end(),
                                   [](const EnergyChannel& c) { return c.name == "CPU Energy"; });
-    addHwmonChannels(root, !raplHasCPU, channels);
+    addHwmonChannels(root, !raplHasCPU, gpus, channels);
     return channels;
 }
 

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/linux/device_power.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/sysfs_value.h"
 
@@ -20,18 +19,19 @@ constexpr double kMicro = 1'000'000;
 
 std::optional<double> readValue(HwmonSmcValue& value) {
     if (!value.file) return value.constant;
-    if (!value.awakeDevice.empty() && !deviceIsAwake(value.awakeDevice)) return std::nullopt;
-    std::optional<std::string_view> text = value.file->read();
-    if (!text) return std::nullopt;
-    std::optional<int64_t> number = parseSysfsInteger(*text);
-    if (!number) return std::nullopt;
-    return static_cast<double>(*number) / value.scale;
+    return value.gate.read([&value]() -> std::optional<double> {
+        std::optional<std::string_view> text = value.file->read();
+        std::optional<int64_t> number = text ? parseSysfsInteger(*text) : std::nullopt;
+        if (!number) return std::nullopt;
+        return static_cast<double>(*number) / value.scale;
+    });
 }
 
-HwmonSmcValue fileValue(const HwmonChip& chip, const std::string& path, double scale = 1) {
-    return {.file = std::make_unique<KernelFile>(path),
-            .scale = scale,
-            .awakeDevice = chip.isGpu ? chip.deviceDirectory : std::string()};
+HwmonSmcValue fileValue(const HwmonChip& chip, const std::string& path,
+                        const std::shared_ptr<GpuReadSchedule>& gpus, double scale = 1) {
+    HwmonSmcValue value{.file = std::make_unique<KernelFile>(path), .scale = scale};
+    if (chip.isGpu) value.gate = {gpus, chip.deviceDirectory};
+    return value;
 }
 
 bool containsWord(std::string text, std::string_view word) {
@@ -92,7 +92,8 @@ int32_t HwmonSmcConnection::call(uint32_t selector, const SMCKeyRecord::Wire& in
     return 0;
 }
 
-std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root) {
+std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root,
+                                                      std::shared_ptr<GpuReadSchedule> gpus) {
     std::map<std::string, HwmonSmcValue> keys;
     int fans = 0;
     bool hasPower = false;
@@ -101,7 +102,7 @@ std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root) {
             // Keys hold one digit of fan index; later fans still count in "FNum".
             if (fans < 10) {
                 std::string prefix = "F" + std::to_string(fans);
-                keys.emplace(prefix + "Ac", fileValue(chip, input.path));
+                keys.emplace(prefix + "Ac", fileValue(chip, input.path, gpus));
                 for (auto [suffix, key] : {std::pair{"_min", "Mn"}, std::pair{"_max", "Mx"}}) {
                     // Existence only: reading a sleeping card's file here would wake it.
                     // A check that fails (a looping link, a folder that refuses us) is no
@@ -109,7 +110,7 @@ std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root) {
                     std::string path = siblingAttribute(input, suffix);
                     std::error_code error;
                     if (std::filesystem::exists(path, error)) {
-                        keys.emplace(prefix + key, fileValue(chip, path));
+                        keys.emplace(prefix + key, fileValue(chip, path, gpus));
                     }
                 }
             }
@@ -117,7 +118,7 @@ std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root) {
         }
         if (!hasPower) {
             if (std::optional<std::string> power = systemPowerFile(chip)) {
-                keys.emplace("PSTR", fileValue(chip, *power, kMicro));
+                keys.emplace("PSTR", fileValue(chip, *power, gpus, kMicro));
                 hasPower = true;
             }
         }

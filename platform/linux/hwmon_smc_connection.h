@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/linux/gpu_sensor_gate.h"
 #include "platform/linux/kernel_file.h"
 #include "samplers/smc.h"
 
@@ -16,7 +17,7 @@ struct HwmonSmcValue {
     std::unique_ptr<KernelFile> file;  // null for a constant
     double scale = 1;                  // file units per key unit (1e6 for µW as W)
     double constant = 0;
-    std::string awakeDevice;  // when set, the file is read only while this device is awake
+    GpuSensorGate<double> gate;  // a GPU's file is read as the card's schedule allows
 };
 
 // The controller as Linux offers it: hwmon answers the fan keys ("FNum", "F{i}Ac/Mn/Mx" in
@@ -36,7 +37,8 @@ class HwmonSmcConnection final : public SmcConnection {
 
 // Discovers fans (fanK_input of every chip, in chip then K order) and a power meter (the ACPI
 // power_meter, or the system-power sensor of Apple silicon's macsmc_hwmon) under root. Nothing
-// when neither exists, so the client stays unconnected.
-[[nodiscard]] std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root);
+// when neither exists, so the client stays unconnected. A GPU's fan is read as gpus allows.
+[[nodiscard]] std::unique_ptr<SmcConnection> openHwmonSmcConnection(
+    const std::string& root, std::shared_ptr<GpuReadSchedule> gpus);
 
 }  // namespace glintdeck

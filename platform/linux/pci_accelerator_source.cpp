@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "core/printable_text.h"
-#include "platform/linux/device_power.h"
 #include "platform/linux/kernel_file.h"
 #include "platform/linux/pci_display_devices.h"
 #include "platform/linux/pci_names.h"
@@ -14,22 +13,7 @@
 namespace glintdeck {
 namespace {
 
-// Drivers that do not use autosuspend give no delay; the NVIDIA driver powers an idle card
-// down after about ten seconds.
-constexpr double kDefaultAutosuspendSeconds = 10;
-// Leaves the driver time to act on its timer before the next look.
-constexpr double kSleepMarginSeconds = 2;
-
 enum class Statistics { none, amdgpu, nvml };
-
-double readGap(const std::string& deviceDirectory) {
-    std::optional<std::string> delay =
-        readAttribute(deviceDirectory + "/power/autosuspend_delay_ms");
-    std::optional<int64_t> milliseconds = delay ? parseAttributeInteger(*delay) : std::nullopt;
-    double seconds = milliseconds && *milliseconds >= 0 ? static_cast<double>(*milliseconds) / 1000
-                                                        : kDefaultAutosuspendSeconds;
-    return seconds + kSleepMarginSeconds;
-}
 
 }  // namespace
 
@@ -38,18 +22,15 @@ struct PciAcceleratorSource::Card {
     Statistics statistics = Statistics::none;
     std::optional<std::string> name;
     std::unique_ptr<KernelFile> busyPercent;  // amdgpu
-    bool maySleep = false;                    // runtime power management is allowed
-    double readGap = 0;
-    bool awake = false;  // at this tick
+    bool awake = false;                       // at this tick
     std::optional<int64_t> lastUtilization;
-    double lastReadAt = 0;
     std::optional<NvmlDevice> nvmlDevice;  // valid while the NVML session lasts
     bool askedNvmlName = false;
 };
 
-PciAcceleratorSource::PciAcceleratorSource(std::string root, std::shared_ptr<const Clock> clock,
+PciAcceleratorSource::PciAcceleratorSource(std::string root, std::shared_ptr<GpuReadSchedule> gpus,
                                            PciAcceleratorOptions options)
-    : root_(std::move(root)), clock_(std::move(clock)), options_(std::move(options)) {}
+    : root_(std::move(root)), gpus_(std::move(gpus)), options_(std::move(options)) {}
 
 PciAcceleratorSource::~PciAcceleratorSource() = default;
 
@@ -76,8 +57,6 @@ void PciAcceleratorSource::prepare() {
             card->statistics = Statistics::nvml;
             anyNvidia = true;
         }
-        card->maySleep = readAttribute(device.directory + "/power/control") == "auto";
-        card->readGap = readGap(device.directory);
         card->pci = std::move(device);
         cards_.push_back(std::move(card));
     }
@@ -97,10 +76,9 @@ void PciAcceleratorSource::release() {
 }
 
 std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
-    double now = clock_->secondsSinceBoot();
     std::vector<PropertyTable> tables;
     for (auto& card : cards_) {
-        std::optional<int64_t> busy = utilization(*card, now);
+        std::optional<int64_t> busy = utilization(*card);
         PropertyTable table;
         if (!card->pci.driver.empty()) {
             table.insert_or_assign("IOClass", printableText(card->pci.driver));
@@ -116,16 +94,19 @@ std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
     return tables;
 }
 
-std::optional<int64_t> PciAcceleratorSource::utilization(Card& card, double now) {
+std::optional<int64_t> PciAcceleratorSource::utilization(Card& card) {
     card.awake = false;
     if (card.statistics == Statistics::none) return std::nullopt;
-    if (!deviceIsAwake(card.pci.directory)) {
-        card.lastUtilization.reset();
-        return 0;
-    }
-    card.awake = true;
-    if (card.maySleep && card.lastUtilization == 0 && now - card.lastReadAt < card.readGap) {
-        return 0;
+    switch (gpus_->turn(card.pci.directory)) {
+        case GpuReadSchedule::Turn::asleep:
+            card.lastUtilization.reset();
+            return 0;
+        case GpuReadSchedule::Turn::hold:
+            card.awake = true;
+            return card.lastUtilization;
+        case GpuReadSchedule::Turn::read:
+            card.awake = true;
+            break;
     }
     std::optional<int64_t> reading;
     if (card.statistics == Statistics::amdgpu) {
@@ -136,7 +117,7 @@ std::optional<int64_t> PciAcceleratorSource::utilization(Card& card, double now)
     }
     if (reading) {
         card.lastUtilization = reading;
-        card.lastReadAt = now;
+        gpus_->reportBusy(card.pci.directory, *reading > 0);
     }
     return reading;
 }
@@ -162,9 +143,9 @@ void PciAcceleratorSource::closeIdleNvmlSession() {
     if (!nvml_ || !nvml_->isInitialized()) return;
     // An open session keeps the driver attached to its cards; only a card that is awake
     // anyway (busy, or never allowed to sleep) justifies keeping it.
-    bool needed = std::any_of(cards_.begin(), cards_.end(), [](const auto& card) {
+    bool needed = std::any_of(cards_.begin(), cards_.end(), [this](const auto& card) {
         return card->statistics == Statistics::nvml && card->awake &&
-               (!card->maySleep || card->lastUtilization.value_or(0) > 0);
+               gpus_->staysAwake(card->pci.directory);
     });
     if (needed) return;
     nvml_->shutdown();

@@ -7,13 +7,18 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fixture_copy.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/manual_clock.h"
 
 namespace glintdeck {
 namespace {
 
+std::vector<EnergyChannel> channelsOf(const std::string& root, std::shared_ptr<const Clock> clock) {
+    return linuxEnergyChannels(root, std::make_shared<GpuReadSchedule>(std::move(clock)));
+}
+
 std::vector<std::string> channelNames(const std::string& root) {
     std::vector<std::string> names;
-    for (const EnergyChannel& channel : linuxEnergyChannels(root)) {
+    for (const EnergyChannel& channel : channelsOf(root, std::make_shared<FakeClock>())) {
         EXPECT_EQ(channel.group, "Energy Model");
         EXPECT_EQ(channel.unit, "uJ");
         names.push_back(channel.name);
@@ -46,7 +51,7 @@ TEST(EnergyChannelsTest, EachMachineCountsEveryDomainOnce) {
 TEST(EnergyChannelsTest, WrappedRaplCounterGivesTheTrueInterval) {
     FixtureCopy machine("thinkpad");
     auto clock = std::make_shared<FakeClock>();
-    IOReportPower reader(linuxEnergyChannels(machine.root()), clock);
+    IOReportPower reader(channelsOf(machine.root(), clock), clock);
     EXPECT_TRUE(reader.isAvailable());
     EXPECT_EQ(reader.sample(), std::nullopt);
 
@@ -64,7 +69,7 @@ TEST(EnergyChannelsTest, WrappedRaplCounterGivesTheTrueInterval) {
 TEST(EnergyChannelsTest, HwmonSocketEnergyBecomesProcessorPower) {
     FixtureCopy machine("amd-desktop");
     auto clock = std::make_shared<FakeClock>();
-    IOReportPower reader(linuxEnergyChannels(machine.root()), clock);
+    IOReportPower reader(channelsOf(machine.root(), clock), clock);
     EXPECT_EQ(reader.sample(), std::nullopt);
     machine.write("sys/devices/platform/zenergy/hwmon/hwmon5/energy17_input", "944113000");
     clock->now += 2;

@@ -5,6 +5,7 @@
 #include "samplers/fan_sampler.h"
 #include "tests/support/fixture_copy.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/gpu_schedule.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
@@ -14,7 +15,7 @@ FanSample fansOf(const std::string& root) {
     ManualExecutor executor;
     std::vector<FanSample> samples;
     auto sampler = std::make_shared<FanSampler>(
-        executor, 1.0, [root] { return openHwmonSmcConnection(root); },
+        executor, 1.0, [root] { return openHwmonSmcConnection(root, gpuSchedule()); },
         [&](const FanSample& s) { samples.push_back(s); });
     sampler->start();
     executor.runUntilIdle();
@@ -52,18 +53,18 @@ TEST(HwmonSmcConnectionTest, AnAwakeCardsFanIsRead) {
 }
 
 TEST(HwmonSmcConnectionTest, SystemPowerComesFromThePowerMeterInWatts) {
-    SMC desktop(openHwmonSmcConnection(fixtureRoot("amd-desktop")));
+    SMC desktop(openHwmonSmcConnection(fixtureRoot("amd-desktop"), gpuSchedule()));
     EXPECT_EQ(desktop.read("PSTR"), 87.5);
     EXPECT_EQ(desktop.read("PDTR"), std::nullopt) << "Linux has no DC-input figure";
     SMCKeyResult raw = desktop.readKey("PSTR");
     EXPECT_EQ(raw.reading.dataType, "flt ");
     EXPECT_EQ(raw.reading.dataSize, 4u);
 
-    SMC laptop(openHwmonSmcConnection(fixtureRoot("thinkpad")));
+    SMC laptop(openHwmonSmcConnection(fixtureRoot("thinkpad"), gpuSchedule()));
     EXPECT_TRUE(laptop.isConnected());
     EXPECT_EQ(laptop.read("PSTR"), std::nullopt);
 
-    EXPECT_EQ(openHwmonSmcConnection(fixtureRoot("this-vm")), nullptr)
+    EXPECT_EQ(openHwmonSmcConnection(fixtureRoot("this-vm"), gpuSchedule()), nullptr)
         << "nothing to answer: not opened";
 }
 

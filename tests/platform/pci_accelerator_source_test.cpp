@@ -4,7 +4,7 @@
 
 #include "tests/support/fake_nvml_control.h"
 #include "tests/support/fixtures.h"
-#include "tests/support/manual_clock.h"
+#include "tests/support/gpu_schedule.h"
 #include "tests/support/scratch_tree.h"
 
 namespace glintdeck {
@@ -15,10 +15,11 @@ const std::string kAmdCard = "sys/bus/pci/devices/0000:03:00.0/";
 
 // A source over one machine, with the fixture PCI ID database and the fake NVML.
 struct Machine {
-    explicit Machine(const std::string& root, std::string nvml = FakeNvml::path())
-        : source(root, clock,
-                 PciAcceleratorOptions{.nvmlLibrary = std::move(nvml),
-                                       .pciIds = fixtureRoot("pci-ids") + "/good.ids"}) {
+    explicit Machine(const std::string& root, std::string nvml = FakeNvml::path(),
+                     std::string pciIds = fixtureRoot("pci-ids") + "/good.ids")
+        : source(
+              root, gpuSchedule(clock),
+              PciAcceleratorOptions{.nvmlLibrary = std::move(nvml), .pciIds = std::move(pciIds)}) {
         source.prepare();
     }
     std::vector<PropertyTable> read() { return source.accelerators(); }
