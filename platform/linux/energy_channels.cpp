@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "platform/linux/directory_entries.h"
@@ -83,11 +84,24 @@ std::vector<RaplZone> listRaplZones(const std::string& root) {
     return zones;
 }
 
+// Whether the processor is AMD's: the vendor_id line of /proc/cpuinfo, near its top.
+bool isAmdProcessor(const std::string& root) {
+    std::ifstream cpuinfo(root + "/proc/cpuinfo");
+    std::string line;
+    for (int lines = 0; lines < 8 && std::getline(cpuinfo, line); ++lines) {
+        if (line.starts_with("vendor_id")) return line.ends_with("AuthenticAMD");
+    }
+    return false;
+}
+
 void addRaplChannels(const std::string& root, std::vector<EnergyChannel>& channels) {
     auto add = [&](const std::string& name, const RaplZone& zone) {
         channels.push_back(
             makeChannel(name, std::make_unique<RaplEnergyCounter>(zone.energyPath, zone.range)));
     };
+    // AMD's core zone is one core's counter: the kernel reads a per-core register on whichever
+    // processor serves the read. Only the package stands for the whole processor there.
+    bool coreZoneIsWholeProcessor = !isAmdProcessor(root);
     for (const RaplZone& package : listRaplZones(root)) {
         // psys (the whole platform) overlaps everything else and is not a domain of ours.
         if (package.name == "dram" && package.readable) add("DRAM Energy", package);
@@ -95,7 +109,7 @@ void addRaplChannels(const std::string& root, std::vector<EnergyChannel>& channe
         bool hasCore = false;
         for (const RaplZone& zone : package.subzones) {
             if (!zone.readable) continue;
-            if (zone.name == "core") {
+            if (zone.name == "core" && coreZoneIsWholeProcessor) {
                 add("CPU Energy", zone);
                 hasCore = true;
             } else if (zone.name == "uncore") {
@@ -116,16 +130,35 @@ std::string lowered(std::string text) {
     return text;
 }
 
-// A GPU's channel: its energy counter (the "card" input where it has several), read as the
-// card's schedule allows.
+// An APU's graphics: its power reading is the whole package's, processor included (the
+// kernel's amdgpu documentation), and its in1 is the northbridge voltage only APUs report.
+bool isIntegratedAmdgpu(const HwmonChip& chip) {
+    if (chip.name != "amdgpu") return false;
+    std::error_code error;
+    return std::filesystem::exists(chip.directory + "/in1_input", error) ||
+           readSysfsText(chip.directory + "/power1_label") == "slowPPT";
+}
+
+// A GPU's channel: its energy counter (the "card" input where it has several), else its power
+// reading integrated over time; read as the card's schedule allows.
 void addGpuChannel(const HwmonChip& chip, const std::vector<Labelled>& labelled,
                    const std::shared_ptr<GpuReadSchedule>& gpus,
                    std::vector<EnergyChannel>& channels) {
-    if (labelled.empty()) return;
-    auto card = std::find_if(labelled.begin(), labelled.end(),
-                             [](const auto& l) { return l.second == "card"; });
-    const HwmonAttribute& input = card != labelled.end() ? card->first : labelled.front().first;
-    std::unique_ptr<EnergyCounter> counter = std::make_unique<HwmonEnergyCounter>(input.path);
+    std::unique_ptr<EnergyCounter> counter;
+    if (!labelled.empty()) {
+        auto card = std::find_if(labelled.begin(), labelled.end(),
+                                 [](const auto& l) { return l.second == "card"; });
+        const HwmonAttribute& input = card != labelled.end() ? card->first : labelled.front().first;
+        counter = std::make_unique<HwmonEnergyCounter>(input.path);
+    } else if (!isIntegratedAmdgpu(chip)) {
+        for (const char* suffix : {"_average", "_input"}) {
+            std::vector<HwmonAttribute> power = findHwmonAttributes(chip, "power", suffix);
+            if (power.empty()) continue;
+            counter = std::make_unique<PowerIntegratingCounter>(power.front().path, gpus->clock());
+            break;
+        }
+    }
+    if (!counter) return;
     if (chip.isGpu) {
         counter = std::make_unique<ScheduledEnergyCounter>(std::move(counter), gpus,
                                                            chip.deviceDirectory);

@@ -39,10 +39,12 @@ class HwmonEnergyCounter final : public EnergyCounter {
 // - powercap RAPL (intel-rapl:*, also on AMD): the core subzone is "CPU Energy", uncore
 //   (integrated graphics) "GPU Energy", dram "DRAM Energy", and a package without a readable
 //   core subzone is "CPU Energy" itself; a package and its subzones are never both counted.
+//   On AMD processors the package is always the "CPU Energy": their core zone counts one core.
 //   Zones whose energy_uj cannot be read (root-only on current kernels) are left out, and so
 //   is the intel-rapl-mmio duplicate of the package;
-// - hwmon: a GPU's energy input (its "card" input where it has several) is "GPU Energy"; a
-//   PCI card's is read as gpus allows. Inputs labelled as a CPU package or
+// - hwmon: a GPU's energy input (its "card" input where it has several) is "GPU Energy", or,
+//   for a discrete card without one, its power reading integrated over time (amdgpu's
+//   power1_average); a PCI card's are read as gpus allows. Inputs labelled as a CPU package or
 //   socket are "CPU Energy", or, on chips without one, those labelled as cores. These are used
 //   only where RAPL gave no processor channel.
 [[nodiscard]] std::vector<EnergyChannel> linuxEnergyChannels(

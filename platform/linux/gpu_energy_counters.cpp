@@ -1,5 +1,7 @@
 #include "platform/linux/gpu_energy_counters.h"
 
+#include "platform/linux/sysfs_value.h"
+
 namespace glintdeck {
 
 ScheduledEnergyCounter::ScheduledEnergyCounter(std::unique_ptr<EnergyCounter> counter,
@@ -32,6 +34,22 @@ std::optional<uint64_t> ScheduledEnergyCounter::read() {
     if (rate_ && countedUntil_ && now > *countedUntil_) total_ += *rate_ * (now - *countedUntil_);
     countedUntil_ = now;
     return static_cast<uint64_t>(total_);
+}
+
+PowerIntegratingCounter::PowerIntegratingCounter(const std::string& powerPath,
+                                                 std::shared_ptr<const Clock> clock)
+    : file_(powerPath), clock_(std::move(clock)) {}
+
+std::optional<uint64_t> PowerIntegratingCounter::read() {
+    std::optional<std::string_view> text = file_.read();
+    std::optional<int64_t> microwatts = text ? parseSysfsInteger(*text) : std::nullopt;
+    if (!microwatts || *microwatts < 0) return std::nullopt;
+    double now = clock_->secondsSinceBoot();
+    if (lastReadAt_ && now > *lastReadAt_) {
+        microjoules_ += static_cast<double>(*microwatts) * (now - *lastReadAt_);
+    }
+    lastReadAt_ = now;
+    return static_cast<uint64_t>(microjoules_);
 }
 
 }  // namespace glintdeck

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "core/clock.h"
 #include "platform/linux/gpu_read_schedule.h"
+#include "platform/linux/kernel_file.h"
 #include "samplers/ioreport_power.h"
 
 namespace glintdeck {
@@ -29,6 +31,22 @@ class ScheduledEnergyCounter final : public EnergyCounter {
     std::optional<double> rate_;  // units per second
     std::optional<double> countedUntil_;
     double total_ = 0;
+};
+
+// Energy from a power reading, for cards that publish power but no energy counter (amdgpu's
+// power1_average, or power1_input): each read adds the power now (µW) over the time since the
+// previous read, in microjoules. power1_average is the driver's average over its own recent
+// window, the best estimate of the interval just past.
+class PowerIntegratingCounter final : public EnergyCounter {
+  public:
+    PowerIntegratingCounter(const std::string& powerPath, std::shared_ptr<const Clock> clock);
+    [[nodiscard]] std::optional<uint64_t> read() override;
+
+  private:
+    KernelFile file_;
+    std::shared_ptr<const Clock> clock_;
+    std::optional<double> lastReadAt_;
+    double microjoules_ = 0;
 };
 
 }  // namespace glintdeck

@@ -34,8 +34,11 @@ TEST(EnergyChannelsTest, EachMachineCountsEveryDomainOnce) {
     for (const Row& row : {
              // core and uncore, not their package, the psys zone or the MMIO duplicate
              Row{"thinkpad", {"CPU Energy", "GPU Energy"}},
-             // RAPL is root-only there: the socket total from hwmon, not the cores as well
-             Row{"amd-desktop", {"CPU Energy"}},
+             // RAPL is root-only there: the socket total from hwmon, not the cores as well;
+             // the card's power reading
+             Row{"amd-desktop", {"GPU Energy", "CPU Energy"}},
+             // AMD: the package, never the core zone (one core's counter)
+             Row{"ryzen-rapl-radeon", {"CPU Energy", "GPU Energy"}},
              Row{"intel-mac", {}},
              Row{"this-vm", {}},
          }) {
@@ -74,6 +77,19 @@ TEST(EnergyChannelsTest, HwmonSocketEnergyBecomesProcessorPower) {
     machine.write("sys/devices/platform/zenergy/hwmon/hwmon5/energy17_input", "944113000");
     clock->now += 2;
     EXPECT_EQ(reader.sample(), DomainPower{.cpu = 21});  // 42 J over 2 s
+}
+
+TEST(EnergyChannelsTest, AmdProcessorsCountTheirPackageAndCardsTheirPowerReading) {
+    FixtureCopy machine("ryzen-rapl-radeon");
+    auto clock = std::make_shared<FakeClock>();
+    IOReportPower reader(channelsOf(machine.root(), clock), clock);
+    EXPECT_EQ(reader.sample(), std::nullopt);
+    const std::string rapl = "sys/devices/virtual/powercap/intel-rapl/";
+    machine.write(rapl + "intel-rapl:0/energy_uj", "71384567890");   // +150 J
+    machine.write(rapl + "intel-rapl:0:0/energy_uj", "3461789012");  // +5 J on one core
+    clock->now += 2;
+    // The card's 187 W average stands for the two seconds just past.
+    EXPECT_EQ(reader.sample(), (DomainPower{.cpu = 75, .gpu = 187}));
 }
 
 }  // namespace

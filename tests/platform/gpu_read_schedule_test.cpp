@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/linux/energy_channels.h"
 #include "platform/linux/hwmon_smc_connection.h"
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/pci_accelerator_source.h"
@@ -15,6 +16,7 @@ namespace {
 struct Readers {
     explicit Readers(const std::string& root)
         : fans(openHwmonSmcConnection(root, gpus)),
+          power(linuxEnergyChannels(root, gpus), clock),
           gpu(root, gpus, {.nvmlLibrary = "/nonexistent/libnvidia-ml.so.1"}) {
         auto services = HwmonThermalServices(root, gpus).copyServices();
         EXPECT_EQ(services.size(), 1u) << "edge alone";
@@ -25,6 +27,7 @@ struct Readers {
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<GpuReadSchedule> gpus = gpuSchedule(clock);
     SMC fans;
+    IOReportPower power;
     PciAcceleratorSource gpu;
     std::unique_ptr<TemperatureSensor> temperature;
 };
@@ -71,6 +74,39 @@ TEST(GpuReadScheduleTest, EveryReaderLetsAnIdleCardSleepAndNoneWakesIt) {
         if (statistics) seen.busy = integerAt(*statistics, "Device Utilization %");
         EXPECT_EQ(seen, step.expected) << "second " << step.second;
         ++tick;
+    }
+}
+
+TEST(GpuReadScheduleTest, CardPowerHoldsBetweenRoundsAndStopsWhileTheCardSleeps) {
+    FixtureCopy laptop("radeon-laptop-autosuspend");
+    const std::string card = "sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0/";
+    Readers readers(laptop.root());
+    struct Step {
+        double second;
+        const char* status;
+        int watts;
+        std::optional<double> expected;
+    };
+    for (const Step& step : {
+             Step{0, "active", 12, std::nullopt},                // the first sample has no interval
+             Step{1, "active", 30, 0},                           // held, and no rate known yet
+             Step{6, "active", 30, 0}, Step{7, "active", 9, 9},  // a round: 9 W since the last one
+             Step{8, "active", 30, 9},                           // held at the last rate
+             Step{10, "suspended", 30, std::nullopt},            // asleep: no figure, no read
+             Step{11, "active", 14, 0},                          // awake again: a new start
+         }) {
+        readers.clock->now = step.second;
+        laptop.write(card + "power/runtime_status", step.status);
+        laptop.write(card + "hwmon/hwmon3/power1_average", std::to_string(step.watts * 1'000'000));
+        std::optional<DomainPower> power = readers.power.sample();
+        std::optional<double> gpuWatts;
+        if (power) gpuWatts = power->gpu;
+        if (step.expected) {
+            ASSERT_TRUE(gpuWatts.has_value()) << "second " << step.second;
+            EXPECT_NEAR(*gpuWatts, *step.expected, 1e-6) << "second " << step.second;
+        } else {
+            EXPECT_EQ(gpuWatts, std::nullopt) << "second " << step.second;
+        }
     }
 }
 
