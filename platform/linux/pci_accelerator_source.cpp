@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/printable_text.h"
+#include "platform/linux/device_power.h"
 #include "platform/linux/kernel_file.h"
 #include "platform/linux/pci_display_devices.h"
 #include "platform/linux/pci_names.h"
@@ -76,7 +77,8 @@ void PciAcceleratorSource::release() {
 }
 
 std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
-    std::vector<PropertyTable> tables;
+    std::vector<PropertyTable> awake;
+    std::vector<PropertyTable> asleep;
     for (auto& card : cards_) {
         std::optional<int64_t> busy = utilization(*card);
         PropertyTable table;
@@ -88,15 +90,19 @@ std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
             table.insert_or_assign("PerformanceStatistics",
                                    PropertyTable{{"Device Utilization %", *busy}});
         }
-        tables.push_back(std::move(table));
+        (card->awake ? awake : asleep).push_back(std::move(table));
     }
     closeIdleNvmlSession();
-    return tables;
+    for (PropertyTable& table : asleep) awake.push_back(std::move(table));
+    return awake;
 }
 
 std::optional<int64_t> PciAcceleratorSource::utilization(Card& card) {
+    if (card.statistics == Statistics::none) {
+        card.awake = deviceIsAwake(card.pci.directory);  // for its place in the order
+        return std::nullopt;
+    }
     card.awake = false;
-    if (card.statistics == Statistics::none) return std::nullopt;
     switch (gpus_->turn(card.pci.directory)) {
         case GpuReadSchedule::Turn::asleep:
             card.lastUtilization.reset();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_nvml_control.h"
+#include "tests/support/fixture_copy.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
 #include "tests/support/scratch_tree.h"
@@ -46,14 +47,41 @@ TEST(PciAcceleratorSourceTest, AmdCardsAreReadOnlyWhileAwake) {
     Machine machine(fixtureRoot("amd-two-gpus"));
     std::vector<PropertyTable> cards = machine.read();
     ASSERT_EQ(cards.size(), 2u) << "the USB controller is no display controller";
-    // The sleeping discrete card is idle: 0%, not the 99 its stale file holds.
-    EXPECT_EQ(cards[0], (PropertyTable{
+    // The awake integrated card comes first; the sleeping discrete card is idle: 0%, not the
+    // 99 its stale file holds.
+    EXPECT_EQ(busy(cards[0]), 23);
+    EXPECT_EQ(model(cards[0]), "Radeon Vega Series / Radeon Vega Mobile Series");
+    EXPECT_EQ(cards[1], (PropertyTable{
                             {"IOClass", "amdgpu"},
                             {"model", PropertyData{"Radeon RX 6600/6600 XT/6600M"}},
                             {"PerformanceStatistics", PropertyTable{{"Device Utilization %", 0}}},
                         }));
-    EXPECT_EQ(busy(cards[1]), 23);
-    EXPECT_EQ(model(cards[1]), "Radeon Vega Series / Radeon Vega Mobile Series");
+}
+
+TEST(PciAcceleratorSourceTest, TheFirstAwakeCardComesFirstAndTheFirstCardWhenAllSleep) {
+    FixtureCopy laptop("hybrid-radeon-laptop");
+    laptop.write("sys/bus/pci/devices/0000:03:00.0/gpu_busy_percent", "64");
+    Machine machine(laptop.root(), "/nonexistent/libnvidia-ml.so.1",
+                    laptop.root() + "/usr/share/misc/pci.ids");
+    struct Step {
+        const char* discrete;  // runtime status; the discrete card is first on the bus
+        const char* integrated;
+        int64_t busy;  // of the card the tile shows
+        const char* model;
+    };
+    const char* rx6700s = "Radeon RX 6650 XT / 6700S / 6800S";
+    double second = 0;
+    for (const Step& step : {
+             Step{"suspended", "active", 17, "Radeon 680M"},  // the integrated card works
+             Step{"active", "active", 64, rx6700s},           // a game woke the discrete one
+             Step{"suspended", "suspended", 0, rx6700s},
+         }) {
+        laptop.write("sys/bus/pci/devices/0000:03:00.0/power/runtime_status", step.discrete);
+        laptop.write("sys/bus/pci/devices/0000:08:00.0/power/runtime_status", step.integrated);
+        std::vector<PropertyTable> cards = machine.readAt(second++);
+        EXPECT_EQ(busy(cards[0]), step.busy) << step.discrete << ", " << step.integrated;
+        EXPECT_EQ(model(cards[0]), step.model);
+    }
 }
 
 TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspendDelay) {
