@@ -6,6 +6,7 @@
 
 #include "core/printable_text.h"
 #include "platform/linux/device_power.h"
+#include "platform/linux/intel_gpu_idle.h"
 #include "platform/linux/kernel_file.h"
 #include "platform/linux/pci_display_devices.h"
 #include "platform/linux/pci_names.h"
@@ -14,7 +15,7 @@
 namespace glintdeck {
 namespace {
 
-enum class Statistics { none, amdgpu, nvml };
+enum class Statistics { none, amdgpu, nvml, intelIdle };
 
 }  // namespace
 
@@ -23,6 +24,7 @@ struct PciAcceleratorSource::Card {
     Statistics statistics = Statistics::none;
     std::optional<std::string> name;
     std::unique_ptr<KernelFile> busyPercent;  // amdgpu
+    std::unique_ptr<IntelGpuIdle> idle;       // i915, xe
     bool awake = false;                       // at this tick
     std::optional<int64_t> lastUtilization;
     std::optional<NvmlDevice> nvmlDevice;  // valid while the NVML session lasts
@@ -57,6 +59,9 @@ void PciAcceleratorSource::prepare() {
         } else if (device.driver == "nvidia") {
             card->statistics = Statistics::nvml;
             anyNvidia = true;
+        } else if (device.driver == "i915" || device.driver == "xe") {
+            card->idle = IntelGpuIdle::find(device.directory);
+            if (card->idle) card->statistics = Statistics::intelIdle;
         }
         card->pci = std::move(device);
         cards_.push_back(std::move(card));
@@ -106,6 +111,7 @@ std::optional<int64_t> PciAcceleratorSource::utilization(Card& card) {
     switch (gpus_->turn(card.pci.directory)) {
         case GpuReadSchedule::Turn::asleep:
             card.lastUtilization.reset();
+            if (card.idle) card.idle->restart();
             return 0;
         case GpuReadSchedule::Turn::hold:
             card.awake = true;
@@ -118,12 +124,18 @@ std::optional<int64_t> PciAcceleratorSource::utilization(Card& card) {
     if (card.statistics == Statistics::amdgpu) {
         std::optional<std::string_view> text = card.busyPercent->read();
         if (text) reading = parseAttributeInteger(*text);
+    } else if (card.statistics == Statistics::intelIdle) {
+        reading = card.idle->busyPercent(gpus_->clock()->secondsSinceBoot());
     } else {
         reading = readNvml(card);
     }
     if (reading) {
         card.lastUtilization = reading;
         gpus_->reportBusy(card.pci.directory, *reading > 0);
+    } else if (card.statistics == Statistics::intelIdle) {
+        // A first residency reading is only the baseline: the figure comes at the next tick,
+        // not a whole autosuspend delay later.
+        gpus_->reportBusy(card.pci.directory, true);
     }
     return reading;
 }

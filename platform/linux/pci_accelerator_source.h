@@ -18,8 +18,8 @@ struct PciAcceleratorOptions {
 // The GPU sampler's accelerators on Linux: one property table per PCI display controller, with
 // "IOClass" the kernel driver and "model" the product name from the PCI ID database (NVML's
 // own name for NVIDIA cards once it has answered). "PerformanceStatistics" comes from amdgpu's
-// gpu_busy_percent or from NVML; other drivers (i915, xe, nouveau) have no unprivileged
-// system-wide busy figure and are listed without one.
+// gpu_busy_percent, from NVML, or from an Intel card's RC6 residency (intel_gpu_idle.h);
+// nouveau has no unprivileged busy figure and is listed without one.
 //
 // Order: the awake cards in bus order, then the sleeping ones, so that on a hybrid-graphics
 // laptop the sampler shows the card doing the work, and the first card when all sleep.

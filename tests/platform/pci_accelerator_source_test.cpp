@@ -84,6 +84,38 @@ TEST(PciAcceleratorSourceTest, TheFirstAwakeCardComesFirstAndTheFirstCardWhenAll
     }
 }
 
+TEST(PciAcceleratorSourceTest, IntelCardsAreBusyForTheTimeOutsideTheirIdleState) {
+    struct Row {
+        const char* fixture;
+        const char* counter;  // milliseconds idle since boot
+        int64_t start;
+    };
+    for (const Row& row : {
+             Row{"thinkpad-i915", "drm/card1/gt/gt0/rc6_residency_ms", 48'120'033},
+             Row{"lunarlake-xe", "tile0/gt0/gtidle/idle_residency_ms", 3'120'456},
+         }) {
+        FixtureCopy laptop(row.fixture);
+        const std::string card = "sys/bus/pci/devices/0000:00:02.0/";
+        auto idleFor = [&](int64_t milliseconds) {
+            laptop.write(card + row.counter, std::to_string(row.start + milliseconds));
+        };
+        Machine machine(laptop.root());
+        EXPECT_EQ(busy(machine.readAt(0)[0]), std::nullopt) << "a first reading is a baseline";
+        idleFor(250);
+        EXPECT_EQ(busy(machine.readAt(1)[0]), 75) << row.fixture;
+        idleFor(1250);
+        EXPECT_EQ(busy(machine.readAt(2)[0]), 0) << row.fixture;
+        // Asleep: 0% without a read; its counter says nothing of the time it slept.
+        laptop.write(card + "power/runtime_status", "suspended");
+        idleFor(90'000);
+        EXPECT_EQ(busy(machine.readAt(3)[0]), 0) << row.fixture;
+        laptop.write(card + "power/runtime_status", "active");
+        EXPECT_EQ(busy(machine.readAt(4)[0]), std::nullopt) << row.fixture;
+        idleFor(90'500);
+        EXPECT_EQ(busy(machine.readAt(5)[0]), 50) << row.fixture;
+    }
+}
+
 TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspendDelay) {
     ScratchTree tree("amd-two-gpus");
     tree.write(kAmdCard + "power/runtime_status", "active\n");
@@ -104,7 +136,7 @@ TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspen
     EXPECT_EQ(busy(machine.readAt(10)[1]), 12);
 }
 
-TEST(PciAcceleratorSourceTest, IntelCardsAreListedWithoutStatistics) {
+TEST(PciAcceleratorSourceTest, IntelCardsWithoutAResidencyCounterAreListedWithoutStatistics) {
     Machine machine(fixtureRoot("nvidia-optimus-laptop"), "/nonexistent/libnvidia-ml.so.1");
     std::vector<PropertyTable> cards = machine.read();
     ASSERT_EQ(cards.size(), 2u) << "the card's audio function is not a GPU";
