@@ -29,7 +29,8 @@ struct Readers {
         keys.emplace("FNum", HwmonSmcValue{.constant = 1});
         smc = std::make_unique<SMC>(std::make_unique<HwmonSmcConnection>(std::move(keys)));
         temperature = std::make_unique<LinuxTemperatureSensor>(
-            LinuxTemperatureInput{.product = "coretemp Core 0", .path = path});
+            std::vector{LinuxTemperatureInput{.product = "coretemp Core 0", .path = path}},
+            nullptr);
     }
 
     int file;

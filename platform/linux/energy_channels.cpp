@@ -4,10 +4,11 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
-#include "platform/linux/device_power.h"
 #include "platform/linux/directory_entries.h"
+#include "platform/linux/gpu_energy_counters.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/sysfs_value.h"
@@ -83,11 +84,24 @@ std::vector<RaplZone> listRaplZones(const std::string& root) {
     return zones;
 }
 
+// Whether the processor is AMD's: the vendor_id line of /proc/cpuinfo, near its top.
+bool isAmdProcessor(const std::string& root) {
+    std::ifstream cpuinfo(root + "/proc/cpuinfo");
+    std::string line;
+    for (int lines = 0; lines < 8 && std::getline(cpuinfo, line); ++lines) {
+        if (line.starts_with("vendor_id")) return line.ends_with("AuthenticAMD");
+    }
+    return false;
+}
+
 void addRaplChannels(const std::string& root, std::vector<EnergyChannel>& channels) {
     auto add = [&](const std::string& name, const RaplZone& zone) {
         channels.push_back(
             makeChannel(name, std::make_unique<RaplEnergyCounter>(zone.energyPath, zone.range)));
     };
+    // AMD's core zone is one core's counter: the kernel reads a per-core register on whichever
+    // processor serves the read. Only the package stands for the whole processor there.
+    bool coreZoneIsWholeProcessor = !isAmdProcessor(root);
     for (const RaplZone& package : listRaplZones(root)) {
         // psys (the whole platform) overlaps everything else and is not a domain of ours.
         if (package.name == "dram" && package.readable) add("DRAM Energy", package);
@@ -95,7 +109,7 @@ void addRaplChannels(const std::string& root, std::vector<EnergyChannel>& channe
         bool hasCore = false;
         for (const RaplZone& zone : package.subzones) {
             if (!zone.readable) continue;
-            if (zone.name == "core") {
+            if (zone.name == "core" && coreZoneIsWholeProcessor) {
                 add("CPU Energy", zone);
                 hasCore = true;
             } else if (zone.name == "uncore") {
@@ -108,33 +122,68 @@ void addRaplChannels(const std::string& root, std::vector<EnergyChannel>& channe
     }
 }
 
+using Labelled = std::pair<HwmonAttribute, std::string>;  // an input and its lowered label
+
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
-void addHwmonChannels(const std::string& root, bool wantCPU, std::vector<EnergyChannel>& channels) {
+// An APU's graphics: its power reading is the whole package's, processor included (the
+// kernel's amdgpu documentation), and its in1 is the northbridge voltage only APUs report.
+bool isIntegratedAmdgpu(const HwmonChip& chip) {
+    if (chip.name != "amdgpu") return false;
+    std::error_code error;
+    return std::filesystem::exists(chip.directory + "/in1_input", error) ||
+           readSysfsText(chip.directory + "/power1_label") == "slowPPT";
+}
+
+// A GPU's channel: its energy counter (the "card" input where it has several), else its power
+// reading integrated over time; read as the card's schedule allows.
+void addGpuChannel(const HwmonChip& chip, const std::vector<Labelled>& labelled,
+                   const std::shared_ptr<GpuReadSchedule>& gpus,
+                   std::vector<EnergyChannel>& channels) {
+    std::unique_ptr<EnergyCounter> counter;
+    if (!labelled.empty()) {
+        auto card = std::find_if(labelled.begin(), labelled.end(),
+                                 [](const auto& l) { return l.second == "card"; });
+        const HwmonAttribute& input = card != labelled.end() ? card->first : labelled.front().first;
+        counter = std::make_unique<HwmonEnergyCounter>(input.path);
+    } else if (!isIntegratedAmdgpu(chip)) {
+        for (const char* suffix : {"_average", "_input"}) {
+            std::vector<HwmonAttribute> power = findHwmonAttributes(chip, "power", suffix);
+            if (power.empty()) continue;
+            counter = std::make_unique<PowerIntegratingCounter>(power.front().path, gpus->clock());
+            break;
+        }
+    }
+    if (!counter) return;
+    if (chip.isGpu) {
+        counter = std::make_unique<ScheduledEnergyCounter>(std::move(counter), gpus,
+                                                           chip.deviceDirectory);
+    }
+    channels.push_back(makeChannel("GPU Energy", std::move(counter)));
+}
+
+void addHwmonChannels(const std::string& root, bool wantCPU,
+                      const std::shared_ptr<GpuReadSchedule>& gpus,
+                      std::vector<EnergyChannel>& channels) {
     for (const HwmonChip& chip : listHwmonChips(root)) {
-        std::vector<HwmonAttribute> inputs = findHwmonAttributes(chip, "energy", "_input");
-        if (inputs.empty()) continue;
-        std::vector<std::pair<HwmonAttribute, std::string>> labelled;
-        for (HwmonAttribute& input : inputs) {
+        std::vector<Labelled> labelled;
+        for (HwmonAttribute& input : findHwmonAttributes(chip, "energy", "_input")) {
             std::string label =
                 lowered(readSysfsText(siblingAttribute(input, "_label")).value_or(""));
             labelled.emplace_back(std::move(input), std::move(label));
         }
-        auto add = [&](const std::string& name, const HwmonAttribute& input) {
-            std::string awake = chip.isGpu ? chip.deviceDirectory : std::string();
-            channels.push_back(
-                makeChannel(name, std::make_unique<HwmonEnergyCounter>(input.path, awake)));
-        };
         if (chip.isGpu || chipRole(chip.name, "") == "GPU") {
-            auto card = std::find_if(labelled.begin(), labelled.end(),
-                                     [](const auto& l) { return l.second == "card"; });
-            add("GPU Energy", card != labelled.end() ? card->first : labelled.front().first);
+            addGpuChannel(chip, labelled, gpus, channels);
             continue;
         }
+        if (labelled.empty()) continue;
+        auto add = [&](const std::string& name, const HwmonAttribute& input) {
+            channels.push_back(makeChannel(name, std::make_unique<HwmonEnergyCounter>(input.path)));
+        };
         if (!wantCPU) continue;
         auto isPackage = [](const std::string& label) {
             return label.find("package") != std::string::npos ||
@@ -164,20 +213,17 @@ uint64_t RaplEnergyCounter::delta(uint64_t older, uint64_t newer) const {
     return range_ - older + newer;
 }
 
-HwmonEnergyCounter::HwmonEnergyCounter(const std::string& path, std::string awakeDevice)
-    : file_(path), awakeDevice_(std::move(awakeDevice)) {}
+HwmonEnergyCounter::HwmonEnergyCounter(const std::string& path) : file_(path) {}
 
-std::optional<uint64_t> HwmonEnergyCounter::read() {
-    if (!awakeDevice_.empty() && !deviceIsAwake(awakeDevice_)) return std::nullopt;
-    return readCounter(file_);
-}
+std::optional<uint64_t> HwmonEnergyCounter::read() { return readCounter(file_); }
 
-std::vector<EnergyChannel> linuxEnergyChannels(const std::string& root) {
+std::vector<EnergyChannel> linuxEnergyChannels(const std::string& root,
+                                               const std::shared_ptr<GpuReadSchedule>& gpus) {
     std::vector<EnergyChannel> channels;
     addRaplChannels(root, channels);
     bool raplHasCPU = std::any_of(channels.begin(), channels.end(),
                                   [](const EnergyChannel& c) { return c.name == "CPU Energy"; });
-    addHwmonChannels(root, !raplHasCPU, channels);
+    addHwmonChannels(root, !raplHasCPU, gpus, channels);
     return channels;
 }
 

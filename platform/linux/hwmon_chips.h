@@ -13,8 +13,8 @@ struct HwmonChip {
     std::string name;             // the chip's "name" attribute: "coretemp", "applesmc", "amdgpu"
     std::string directory;        // .../sys/class/hwmon/hwmonN
     std::string deviceDirectory;  // directory + "/device", or empty without a device
-    // A PCI display controller: its files are read only while it is awake (deviceIsAwake),
-    // since a read resumes a sleeping card.
+    // A PCI display controller: its files are read only as its schedule allows
+    // (gpu_read_schedule.h), since a read resumes a sleeping card.
     bool isGpu = false;
     std::vector<std::string> attributeDirectories;
 };

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/linux/device_power.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/sysfs_value.h"
 
@@ -20,18 +19,19 @@ constexpr double kMicro = 1'000'000;
 
 std::optional<double> readValue(HwmonSmcValue& value) {
     if (!value.file) return value.constant;
-    if (!value.awakeDevice.empty() && !deviceIsAwake(value.awakeDevice)) return std::nullopt;
-    std::optional<std::string_view> text = value.file->read();
-    if (!text) return std::nullopt;
-    std::optional<int64_t> number = parseSysfsInteger(*text);
-    if (!number) return std::nullopt;
-    return static_cast<double>(*number) / value.scale;
+    return value.gate.read([&value]() -> std::optional<double> {
+        std::optional<std::string_view> text = value.file->read();
+        std::optional<int64_t> number = text ? parseSysfsInteger(*text) : std::nullopt;
+        if (!number) return std::nullopt;
+        return static_cast<double>(*number) / value.scale;
+    });
 }
 
-HwmonSmcValue fileValue(const HwmonChip& chip, const std::string& path, double scale = 1) {
-    return {.file = std::make_unique<KernelFile>(path),
-            .scale = scale,
-            .awakeDevice = chip.isGpu ? chip.deviceDirectory : std::string()};
+HwmonSmcValue fileValue(const HwmonChip& chip, const std::string& path,
+                        const std::shared_ptr<GpuReadSchedule>& gpus, double scale = 1) {
+    HwmonSmcValue value{.file = std::make_unique<KernelFile>(path), .scale = scale};
+    if (chip.isGpu) value.gate = {gpus, chip.deviceDirectory};
+    return value;
 }
 
 bool containsWord(std::string text, std::string_view word) {
@@ -60,8 +60,41 @@ std::optional<std::string> systemPowerFile(const HwmonChip& chip) {
 
 }  // namespace
 
-HwmonSmcConnection::HwmonSmcConnection(std::map<std::string, HwmonSmcValue> keys) {
+HwmonSmcConnection::HwmonSmcConnection(std::map<std::string, HwmonSmcValue> keys,
+                                       std::vector<HwmonFan> fans)
+    : fans_(std::move(fans)) {
     for (auto& [key, value] : keys) keys_.emplace(fourCharCode(key), std::move(value));
+}
+
+HwmonSmcValue* HwmonSmcConnection::find(uint32_t key, bool refresh) {
+    if (!fans_.empty()) {
+        if (key == fourCharCode("FNum")) {
+            if (refresh) {
+                // In discovery order, so a fan that starts later does not reorder the rows.
+                spun_.clear();
+                for (size_t i = 0; i < fans_.size(); ++i) {
+                    HwmonFan& fan = fans_[i];
+                    fan.hasSpun = fan.hasSpun || readValue(fan.current).value_or(0) > 0;
+                    if (fan.hasSpun) spun_.push_back(i);
+                }
+            }
+            fanCount_.constant = static_cast<double>(spun_.size());
+            return &fanCount_;
+        }
+        // "F{i}Ac", "F{i}Mn", "F{i}Mx": the i-th fan that has spun.
+        auto byte = [key](int shift) { return static_cast<char>((key >> shift) & 0xFF); };
+        if (byte(24) == 'F' && byte(16) >= '0' && byte(16) <= '9') {
+            auto index = static_cast<size_t>(byte(16) - '0');
+            if (index >= spun_.size()) return nullptr;
+            HwmonFan& fan = fans_[spun_[index]];
+            std::string suffix{byte(8), byte(0)};
+            if (suffix == "Ac") return &fan.current;
+            if (suffix == "Mn") return fan.minimum ? &*fan.minimum : nullptr;
+            if (suffix == "Mx") return fan.maximum ? &*fan.maximum : nullptr;
+        }
+    }
+    auto found = keys_.find(key);
+    return found == keys_.end() ? nullptr : &found->second;
 }
 
 int32_t HwmonSmcConnection::call(uint32_t selector, const SMCKeyRecord::Wire& input,
@@ -69,17 +102,17 @@ int32_t HwmonSmcConnection::call(uint32_t selector, const SMCKeyRecord::Wire& in
     if (selector != kSelector) return kNotSupported;
     SMCKeyRecord request = SMCKeyRecord::decode(input);
     SMCKeyRecord reply;
-    auto found = keys_.find(request.key);
     switch (request.command) {
         case SMCKeyRecord::kReadKeyInfo:
-            if (found != keys_.end()) {
+            if (find(request.key, false) != nullptr) {
                 reply.dataSize = 4;
                 reply.dataType = fourCharCode("flt ");
             }
             break;
         case SMCKeyRecord::kReadBytes: {
-            if (found == keys_.end()) return kReadFailed;
-            std::optional<double> value = readValue(found->second);
+            HwmonSmcValue* found = find(request.key, true);
+            if (found == nullptr) return kReadFailed;
+            std::optional<double> value = readValue(*found);
             if (!value) return kReadFailed;
             auto raw = std::bit_cast<uint32_t>(static_cast<float>(*value));
             for (size_t i = 0; i < 4; ++i) reply.bytes[i] = static_cast<uint8_t>(raw >> (8 * i));
@@ -92,39 +125,32 @@ int32_t HwmonSmcConnection::call(uint32_t selector, const SMCKeyRecord::Wire& in
     return 0;
 }
 
-std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root) {
+std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root,
+                                                      std::shared_ptr<GpuReadSchedule> gpus) {
     std::map<std::string, HwmonSmcValue> keys;
-    int fans = 0;
-    bool hasPower = false;
+    std::vector<HwmonFan> fans;
     for (const HwmonChip& chip : listHwmonChips(root)) {
         for (const HwmonAttribute& input : findHwmonAttributes(chip, "fan", "_input")) {
-            // Keys hold one digit of fan index; later fans still count in "FNum".
-            if (fans < 10) {
-                std::string prefix = "F" + std::to_string(fans);
-                keys.emplace(prefix + "Ac", fileValue(chip, input.path));
-                for (auto [suffix, key] : {std::pair{"_min", "Mn"}, std::pair{"_max", "Mx"}}) {
-                    // Existence only: reading a sleeping card's file here would wake it.
-                    // A check that fails (a looping link, a folder that refuses us) is no
-                    // file; the throwing form of exists() would end the program.
-                    std::string path = siblingAttribute(input, suffix);
-                    std::error_code error;
-                    if (std::filesystem::exists(path, error)) {
-                        keys.emplace(prefix + key, fileValue(chip, path));
-                    }
-                }
+            HwmonFan fan{.current = fileValue(chip, input.path, gpus)};
+            for (auto [suffix, limit] :
+                 {std::pair{"_min", &fan.minimum}, std::pair{"_max", &fan.maximum}}) {
+                // Existence only: reading a sleeping card's file here would wake it. A check
+                // that fails (a looping link, a folder that refuses us) is no file; the
+                // throwing form of exists() would end the program.
+                std::string path = siblingAttribute(input, suffix);
+                std::error_code error;
+                if (std::filesystem::exists(path, error)) *limit = fileValue(chip, path, gpus);
             }
-            ++fans;
+            fans.push_back(std::move(fan));
         }
-        if (!hasPower) {
+        if (!keys.contains("PSTR")) {
             if (std::optional<std::string> power = systemPowerFile(chip)) {
-                keys.emplace("PSTR", fileValue(chip, *power, kMicro));
-                hasPower = true;
+                keys.emplace("PSTR", fileValue(chip, *power, gpus, kMicro));
             }
         }
     }
-    if (fans == 0 && !hasPower) return nullptr;
-    keys.emplace("FNum", HwmonSmcValue{.constant = static_cast<double>(fans)});
-    return std::make_unique<HwmonSmcConnection>(std::move(keys));
+    if (fans.empty() && keys.empty()) return nullptr;
+    return std::make_unique<HwmonSmcConnection>(std::move(keys), std::move(fans));
 }
 
 }  // namespace glintdeck

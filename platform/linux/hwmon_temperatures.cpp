@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "core/printable_text.h"
-#include "platform/linux/device_power.h"
 #include "platform/linux/directory_entries.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/sysfs_value.h"
@@ -51,7 +51,8 @@ void addPowerSupplyBatteries(const std::string& root, const std::set<std::string
         inputs.push_back({.product = printableText(name + " temp"),
                           .chipRole = "Battery",
                           .path = path,
-                          .unitsPerDegree = 10});
+                          .unitsPerDegree = 10,
+                          .fromOwnDriver = true});
     }
 }
 
@@ -62,13 +63,20 @@ std::string LinuxTemperatureInput::role() const {
     return roleForProduct(product).value_or("");
 }
 
-std::optional<std::string> chipRole(std::string_view chip, std::string_view label) {
+std::optional<std::string> ownDriverRole(std::string_view chip) {
     if (isAnyOf(chip, {"coretemp", "k10temp", "zenpower", "cpu_thermal"})) return "CPU";
     if (isAnyOf(chip, {"amdgpu", "radeon", "nouveau", "i915", "xe"})) return "GPU";
     if (isAnyOf(chip, {"nvme", "drivetemp"})) return "SSD";
     if (isAnyOf(chip, {"acpitz", "soc_thermal"}) || chip.starts_with("pch_")) return "SoC";
     if (chip.starts_with("BAT")) return "Battery";
-    if (isAnyOf(chip, {"jc42", "spd5118", "ee1004"}) || chip.starts_with("iwlwifi") ||
+    return std::nullopt;
+}
+
+std::optional<std::string> chipRole(std::string_view chip, std::string_view label) {
+    if (auto role = ownDriverRole(chip)) return role;
+    // dell_smm's "CPU" and "GPU" are the embedded controller's copies of what the processor's
+    // and the card's own drivers report.
+    if (isAnyOf(chip, {"jc42", "spd5118", "ee1004", "dell_smm"}) || chip.starts_with("iwlwifi") ||
         isSuperIO(chip)) {
         return "";
     }
@@ -82,6 +90,33 @@ std::optional<std::string> chipRole(std::string_view chip, std::string_view labe
     return std::nullopt;
 }
 
+InputUse inputUse(std::string_view chip, std::string_view label,
+                  const std::vector<std::string>& chipLabels) {
+    auto has = [&](std::string_view wanted) {
+        return std::any_of(chipLabels.begin(), chipLabels.end(),
+                           [&](const std::string& l) { return l.starts_with(wanted); });
+    };
+    if (chip == "coretemp") {
+        if (label.starts_with("Package id")) return InputUse::reading;
+        return has("Package id") ? InputUse::detail : InputUse::hottest;
+    }
+    if (chip == "k10temp" || chip == "zenpower") {
+        // Tdie is Tctl without the fan-control offset some processors add; the kernel shows
+        // it only where the two differ.
+        if (label == "Tdie") return InputUse::reading;
+        if (label == "Tctl") return has("Tdie") ? InputUse::detail : InputUse::reading;
+        return has("Tctl") || has("Tdie") ? InputUse::detail : InputUse::hottest;
+    }
+    if (chip == "nvme" && has("Composite")) {
+        return label == "Composite" ? InputUse::reading : InputUse::detail;
+    }
+    if (chip == "amdgpu") {
+        if (label == "mem") return InputUse::detail;
+        if (label == "junction" && has("edge")) return InputUse::detail;
+    }
+    return InputUse::reading;
+}
+
 std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& root) {
     std::vector<LinuxTemperatureInput> inputs;
     std::set<std::string> chipNames;
@@ -92,19 +127,21 @@ std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& 
             std::string label;
         };
         std::vector<Labelled> labelled;
-        bool hasDieReadings = false;
+        std::vector<std::string> labels;
         for (HwmonAttribute& input : findHwmonAttributes(chip, "temp", "_input")) {
             std::string label = readSysfsText(siblingAttribute(input, "_label"))
                                     .value_or("temp" + std::to_string(input.index));
-            hasDieReadings |= label == "Tdie" || label.starts_with("Tccd");
+            labels.push_back(label);
             labelled.push_back({std::move(input), std::move(label)});
         }
         for (const auto& [input, label] : labelled) {
-            if (chip.name == "k10temp" && label == "Tctl" && hasDieReadings) continue;
             // Drivers copy labels from firmware tables, which may hold any bytes.
             LinuxTemperatureInput found{.product = printableText(chip.name + " " + label),
                                         .chipRole = chipRole(chip.name, label),
-                                        .path = input.path};
+                                        .path = input.path,
+                                        .use = inputUse(chip.name, label, labels),
+                                        .chipDirectory = chip.directory,
+                                        .fromOwnDriver = ownDriverRole(chip.name).has_value()};
             if (chip.isGpu) found.awakeDevice = chip.deviceDirectory;
             std::string role = found.role();
             if (role == "CPU" || role == "SoC") {
@@ -121,28 +158,76 @@ std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& 
     return inputs;
 }
 
-HwmonThermalServices::HwmonThermalServices(std::string root) : root_(std::move(root)) {}
+HwmonThermalServices::HwmonThermalServices(std::string root, std::shared_ptr<GpuReadSchedule> gpus)
+    : root_(std::move(root)), gpus_(std::move(gpus)) {}
 
 std::vector<ThermalService> HwmonThermalServices::copyServices() {
+    // Each service's inputs: one "reading" input, or a chip's "hottest" inputs together.
+    std::vector<LinuxTemperatureInput> inputs = discoverTemperatureInputs(root_);
+    // A role its component's own driver reports is not averaged with the copies embedded
+    // controllers keep of it (applesmc's TC* beside coretemp).
+    std::set<std::string> reportedByOwnDriver;
+    for (const LinuxTemperatureInput& input : inputs) {
+        if (input.fromOwnDriver) reportedByOwnDriver.insert(input.role());
+    }
+    std::vector<std::vector<LinuxTemperatureInput>> groups;
+    std::map<std::string, size_t> hottestGroup;  // chip folder -> its group
+    for (LinuxTemperatureInput& input : inputs) {
+        std::string role = input.role();
+        if (input.use == InputUse::detail || role.empty()) continue;
+        if (!input.fromOwnDriver && reportedByOwnDriver.contains(role)) continue;
+        if (input.use == InputUse::hottest) {
+            auto [found, added] = hottestGroup.emplace(input.chipDirectory, groups.size());
+            if (!added) {
+                groups[found->second].push_back(std::move(input));
+                continue;
+            }
+        }
+        groups.emplace_back().push_back(std::move(input));
+    }
+    auto watch = std::make_shared<PlaceholderWatch>();
     std::vector<ThermalService> services;
-    for (const LinuxTemperatureInput& input : discoverTemperatureInputs(root_)) {
-        services.push_back({.product = input.product,
-                            .role = input.chipRole,
-                            .sensor = std::make_unique<LinuxTemperatureSensor>(input)});
+    for (const std::vector<LinuxTemperatureInput>& group : groups) {
+        const LinuxTemperatureInput& first = group.front();
+        std::string role = first.role();
+        bool watched = role != "SSD" && role != "Battery";
+        services.push_back({.product = first.product,
+                            .role = first.chipRole,
+                            .sensor = std::make_unique<LinuxTemperatureSensor>(
+                                group, gpus_, watched ? watch : nullptr, services.size())});
     }
     return services;
 }
 
-LinuxTemperatureSensor::LinuxTemperatureSensor(const LinuxTemperatureInput& input)
-    : file_(input.path), unitsPerDegree_(input.unitsPerDegree), awakeDevice_(input.awakeDevice) {}
+LinuxTemperatureSensor::LinuxTemperatureSensor(const std::vector<LinuxTemperatureInput>& inputs,
+                                               std::shared_ptr<GpuReadSchedule> gpus,
+                                               std::shared_ptr<PlaceholderWatch> watch,
+                                               size_t index)
+    : gpus_(std::move(gpus)), watch_(std::move(watch)), index_(index) {
+    for (const LinuxTemperatureInput& input : inputs) {
+        Input& added = inputs_.emplace_back();
+        added.file = std::make_unique<KernelFile>(input.path);
+        added.unitsPerDegree = input.unitsPerDegree;
+        if (!input.awakeDevice.empty()) added.gate = {gpus_, input.awakeDevice};
+    }
+}
 
 std::optional<double> LinuxTemperatureSensor::temperature() {
-    if (!awakeDevice_.empty() && !deviceIsAwake(awakeDevice_)) return std::nullopt;
-    std::optional<std::string_view> text = file_.read();
-    if (!text) return std::nullopt;
-    std::optional<int64_t> value = parseSysfsInteger(*text);
-    if (!value) return std::nullopt;
-    return static_cast<double>(*value) / unitsPerDegree_;
+    std::optional<double> hottest;
+    for (Input& input : inputs_) {
+        std::optional<double> celsius = input.gate.read([&]() -> std::optional<double> {
+            std::optional<std::string_view> text = input.file->read();
+            std::optional<int64_t> value = text ? parseSysfsInteger(*text) : std::nullopt;
+            if (!value) return std::nullopt;
+            return static_cast<double>(*value) / input.unitsPerDegree;
+        });
+        if (celsius && (!hottest || *celsius > *hottest)) hottest = celsius;
+    }
+    if (!hottest || *hottest < kLowestLiveCelsius) return std::nullopt;
+    if (watch_ && watch_->isPlaceholder(index_, *hottest, gpus_->clock()->secondsSinceBoot())) {
+        return std::nullopt;
+    }
+    return hottest;
 }
 
 }  // namespace glintdeck

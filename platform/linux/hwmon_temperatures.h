@@ -6,10 +6,23 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/gpu_sensor_gate.h"
 #include "platform/linux/kernel_file.h"
+#include "platform/linux/placeholder_readings.h"
 #include "samplers/iohid_temperature_reader.h"
 
 namespace glintdeck {
+
+// How an input counts toward its role's temperature. Chips that summarise their own inputs
+// are read the way `sensors` and the firmware show them, not averaged with the parts they
+// summarise: coretemp's "Package id N" over its cores, k10temp's Tctl (or Tdie) over its
+// per-CCD Tccd values, nvme's "Composite" over its "Sensor N", amdgpu's "edge" over
+// "junction" and "mem" (the memory's, never the GPU's).
+enum class InputUse {
+    reading,  // the input's own reading
+    hottest,  // the hottest of the chip's inputs of this use: cores without a package reading
+    detail,   // part of what another input of its chip summarises
+};
 
 // A temperature input Linux offers: an hwmon tempK_input (millidegrees) or a battery's
 // power-supply temp (tenths of a degree), with the product text the reader sorts it by.
@@ -24,12 +37,19 @@ struct LinuxTemperatureInput {
     std::optional<double> critical;  // tempK_crit
     std::optional<double> maximum;   // tempK_max
     std::string criticalAlarmPath;   // tempK_crit_alarm, empty when the chip has none
-    // A GPU's device folder: its inputs are read only while it is awake.
+    // A GPU's device folder: its inputs are read as the card's schedule allows.
     std::string awakeDevice;
+    InputUse use = InputUse::reading;
+    std::string chipDirectory;   // the chip's folder, which groups the "hottest" inputs
+    bool fromOwnDriver = false;  // the component's own driver, not a controller's copy
 
     // The chip role, else the product text's; empty when the input plays no role.
     [[nodiscard]] std::string role() const;
 };
+
+// The role of a chip whose driver is the component's own (the processor's, the card's, the
+// drive's, the chipset's, the battery's); nothing for other chips.
+[[nodiscard]] std::optional<std::string> ownDriverRole(std::string_view chip);
 
 // The role a chip's name gives one of its inputs: processor drivers are "CPU", graphics
 // drivers "GPU", drives "SSD", chipset and ACPI zones "SoC", batteries "Battery"; Wi-Fi,
@@ -38,32 +58,53 @@ struct LinuxTemperatureInput {
 // chips these rules do not know.
 [[nodiscard]] std::optional<std::string> chipRole(std::string_view chip, std::string_view label);
 
-// Every temperature input under root, in chip order. A k10temp "Tctl" is left out where the
-// chip also reports "Tdie" or "Tccd" values, since Tctl carries a fan-control offset on some
-// processors. A battery's power-supply temp is left out when the battery has an hwmon chip of
-// its own. Discovery reads names and labels only: nothing that would wake a sleeping GPU.
+// How one input of a chip counts, from the chip's name, the input's label and the labels of
+// all the chip's temperature inputs.
+[[nodiscard]] InputUse inputUse(std::string_view chip, std::string_view label,
+                                const std::vector<std::string>& chipLabels);
+
+// Every temperature input under root, in chip order, detail inputs included (the thermal state
+// watches every processor input). A battery's power-supply temp is left out when the battery
+// has an hwmon chip of its own. Discovery reads names and labels only: nothing that would
+// wake a sleeping GPU.
 [[nodiscard]] std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& root);
 
-// The inputs as thermal sensors for the temperature reader.
+// The inputs as thermal sensors for the temperature reader: one sensor per "reading" input and
+// one per chip for its "hottest" inputs; detail inputs are not sensors. Readings below
+// kLowestLiveCelsius, and placeholders the watch finds among processor, graphics and chipset
+// inputs, give no temperature. Drives and batteries are not watched: their firmware reports
+// whole degrees or tenths of a slowly warming mass, which may hold still for minutes at rest.
 class HwmonThermalServices final : public ThermalServiceSource {
   public:
-    explicit HwmonThermalServices(std::string root);
+    HwmonThermalServices(std::string root, std::shared_ptr<GpuReadSchedule> gpus);
     [[nodiscard]] std::vector<ThermalService> copyServices() override;
 
   private:
     std::string root_;
+    std::shared_ptr<GpuReadSchedule> gpus_;
 };
 
-// Reads one input at each call: kept open, and skipped while its GPU sleeps.
+// Reads its inputs at each call (files kept open, a GPU's as its schedule allows) and gives
+// the hottest of them.
 class LinuxTemperatureSensor final : public TemperatureSensor {
   public:
-    explicit LinuxTemperatureSensor(const LinuxTemperatureInput& input);
+    // watch: shared by the machine's sensors, or null for a sensor that is never a placeholder;
+    // index: this sensor's place in the watch.
+    LinuxTemperatureSensor(const std::vector<LinuxTemperatureInput>& inputs,
+                           std::shared_ptr<GpuReadSchedule> gpus,
+                           std::shared_ptr<PlaceholderWatch> watch = nullptr, size_t index = 0);
     [[nodiscard]] std::optional<double> temperature() override;
 
   private:
-    KernelFile file_;
-    double unitsPerDegree_;
-    std::string awakeDevice_;
+    struct Input {
+        std::unique_ptr<KernelFile> file;
+        double unitsPerDegree = 1000;
+        GpuSensorGate<double> gate;
+    };
+    std::vector<Input> inputs_;
+    std::shared_ptr<GpuReadSchedule> gpus_;
+    std::shared_ptr<PlaceholderWatch> watch_;
+    size_t index_;
 };
 
 }  // namespace glintdeck

@@ -33,7 +33,10 @@ namespace glintdeck {
 
 LinuxSamplerFactory::LinuxSamplerFactory(Executor& executor, std::shared_ptr<const Clock> clock,
                                          std::string root)
-    : executor_(executor), clock_(std::move(clock)), root_(std::move(root)) {}
+    : executor_(executor),
+      clock_(clock),
+      root_(std::move(root)),
+      gpus_(std::make_shared<GpuReadSchedule>(std::move(clock))) {}
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeCPUSampler(double interval,
                                                              OnSample<CPUSample> onSample) {
@@ -75,39 +78,41 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeBatterySampler(double interval
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeGPUSampler(double interval,
                                                              OnSample<GPUSample> onSample) {
     return std::make_shared<GPUSampler>(executor_, interval,
-                                        std::make_unique<PciAcceleratorSource>(root_, clock_),
+                                        std::make_unique<PciAcceleratorSource>(root_, gpus_),
                                         std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeFanSampler(double interval,
                                                              OnSample<FanSample> onSample) {
     return std::make_shared<FanSampler>(
-        executor_, interval, [root = root_] { return openHwmonSmcConnection(root); },
+        executor_, interval,
+        [root = root_, gpus = gpus_] { return openHwmonSmcConnection(root, gpus); },
         std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makePowerSampler(double interval,
                                                                OnSample<PowerSample> onSample) {
-    auto makeReader = [root = root_, clock = clock_] {
-        std::vector<EnergyChannel> channels = linuxEnergyChannels(root);
-        for (EnergyChannel& channel : nvmlEnergyChannels(root)) {
+    auto makeReader = [root = root_, clock = clock_, gpus = gpus_] {
+        std::vector<EnergyChannel> channels = linuxEnergyChannels(root, gpus);
+        for (EnergyChannel& channel : nvmlEnergyChannels(root, gpus)) {
             channels.push_back(std::move(channel));
         }
         return std::make_unique<IOReportPower>(std::move(channels), clock);
     };
     return std::make_shared<PowerSampler>(
         executor_, interval, std::move(makeReader),
-        [root = root_] { return openHwmonSmcConnection(root); }, std::move(onSample));
+        [root = root_, gpus = gpus_] { return openHwmonSmcConnection(root, gpus); },
+        std::move(onSample));
 }
 
 std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(
     double interval, OnSample<TemperatureSample> onSample) {
-    auto makeReader = [root = root_] {
+    auto makeReader = [root = root_, gpus = gpus_] {
         std::vector<std::unique_ptr<ThermalServiceSource>> sources;
-        sources.push_back(std::make_unique<HwmonThermalServices>(root));
-        if (auto nvidia = nvmlThermalServices(root)) sources.push_back(std::move(nvidia));
+        sources.push_back(std::make_unique<HwmonThermalServices>(root, gpus));
+        if (auto nvidia = nvmlThermalServices(root, gpus)) sources.push_back(std::move(nvidia));
         return std::make_unique<IOHIDTemperatureReader>(
-            std::move(sources), [root] { return openHwmonSmcConnection(root); });
+            std::move(sources), [root, gpus] { return openHwmonSmcConnection(root, gpus); });
     };
     auto makeThermalState = [root = root_, clock = clock_] {
         return std::make_unique<LinuxThermalState>(root, clock);

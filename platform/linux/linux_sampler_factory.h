@@ -5,6 +5,7 @@
 
 #include "core/clock.h"
 #include "core/sampler_factory.h"
+#include "platform/linux/gpu_read_schedule.h"
 #include "samplers/executor.h"
 
 namespace glintdeck {
@@ -33,6 +34,8 @@ class LinuxSamplerFactory final : public SamplerFactory {
     Executor& executor_;
     std::shared_ptr<const Clock> clock_;
     std::string root_;
+    // One for every sampler that reads GPUs, so that together they let an idle card sleep.
+    std::shared_ptr<GpuReadSchedule> gpus_;
 };
 
 }  // namespace glintdeck

@@ -65,7 +65,8 @@ LinuxThermalState::LinuxThermalState(const std::string& root, std::shared_ptr<co
     for (const fs::path& zone : classEntries(thermal, "thermal_zone")) {
         std::optional<std::string> type = readSysfsText((zone / "type").string());
         if (!type || !thermalZoneRole(*type)) continue;
-        zones_.push_back({std::make_unique<KernelFile>((zone / "temp").string()), readTrips(zone)});
+        zones_.push_back({.temperature = std::make_unique<KernelFile>((zone / "temp").string()),
+                          .trips = readTrips(zone)});
     }
     for (const fs::path& device : classEntries(thermal, "cooling_device")) {
         if (readSysfsText((device / "type").string()) == "Processor") {
@@ -99,9 +100,15 @@ ThermalSignals LinuxThermalState::readSignals() {
         signals.sensors.push_back(reading);
     }
     for (Zone& zone : zones_) {
-        if (std::optional<int64_t> value = readInteger(*zone.temperature)) {
-            signals.zones.push_back({static_cast<double>(*value) / 1000, zone.trips});
-        }
+        std::optional<int64_t> value = readInteger(*zone.temperature);
+        if (!value) continue;
+        if (!zone.first) zone.first = value;
+        zone.hasChanged |= *value != *zone.first;
+        zone.lowest = std::min(zone.lowest.value_or(*value), *value);
+        signals.zones.push_back({.celsius = static_cast<double>(*value) / 1000,
+                                 .trips = zone.trips,
+                                 .hasChanged = zone.hasChanged,
+                                 .lowest = static_cast<double>(*zone.lowest) / 1000});
     }
     for (auto& state : processorCooling_) {
         if (readInteger(*state).value_or(0) > 0) signals.processorCoolingActive = true;

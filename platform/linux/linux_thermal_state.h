@@ -33,6 +33,9 @@ class LinuxThermalState final : public ThermalStateSource {
     struct Zone {
         std::unique_ptr<KernelFile> temperature;
         std::vector<ThermalSignals::Trip> trips;
+        std::optional<int64_t> first;   // millidegrees, the first reading
+        std::optional<int64_t> lowest;  // millidegrees
+        bool hasChanged = false;
     };
     struct Package {
         std::unique_ptr<KernelFile> throttleTime;  // milliseconds

@@ -6,6 +6,7 @@
 
 #include "core/printable_text.h"
 #include "platform/linux/device_power.h"
+#include "platform/linux/intel_gpu_idle.h"
 #include "platform/linux/kernel_file.h"
 #include "platform/linux/pci_display_devices.h"
 #include "platform/linux/pci_names.h"
@@ -14,22 +15,7 @@
 namespace glintdeck {
 namespace {
 
-// Drivers that do not use autosuspend give no delay; the NVIDIA driver powers an idle card
-// down after about ten seconds.
-constexpr double kDefaultAutosuspendSeconds = 10;
-// Leaves the driver time to act on its timer before the next look.
-constexpr double kSleepMarginSeconds = 2;
-
-enum class Statistics { none, amdgpu, nvml };
-
-double readGap(const std::string& deviceDirectory) {
-    std::optional<std::string> delay =
-        readAttribute(deviceDirectory + "/power/autosuspend_delay_ms");
-    std::optional<int64_t> milliseconds = delay ? parseAttributeInteger(*delay) : std::nullopt;
-    double seconds = milliseconds && *milliseconds >= 0 ? static_cast<double>(*milliseconds) / 1000
-                                                        : kDefaultAutosuspendSeconds;
-    return seconds + kSleepMarginSeconds;
-}
+enum class Statistics { none, amdgpu, nvml, intelIdle };
 
 }  // namespace
 
@@ -38,18 +24,16 @@ struct PciAcceleratorSource::Card {
     Statistics statistics = Statistics::none;
     std::optional<std::string> name;
     std::unique_ptr<KernelFile> busyPercent;  // amdgpu
-    bool maySleep = false;                    // runtime power management is allowed
-    double readGap = 0;
-    bool awake = false;  // at this tick
+    std::unique_ptr<IntelGpuIdle> idle;       // i915, xe
+    bool awake = false;                       // at this tick
     std::optional<int64_t> lastUtilization;
-    double lastReadAt = 0;
     std::optional<NvmlDevice> nvmlDevice;  // valid while the NVML session lasts
     bool askedNvmlName = false;
 };
 
-PciAcceleratorSource::PciAcceleratorSource(std::string root, std::shared_ptr<const Clock> clock,
+PciAcceleratorSource::PciAcceleratorSource(std::string root, std::shared_ptr<GpuReadSchedule> gpus,
                                            PciAcceleratorOptions options)
-    : root_(std::move(root)), clock_(std::move(clock)), options_(std::move(options)) {}
+    : root_(std::move(root)), gpus_(std::move(gpus)), options_(std::move(options)) {}
 
 PciAcceleratorSource::~PciAcceleratorSource() = default;
 
@@ -75,9 +59,10 @@ void PciAcceleratorSource::prepare() {
         } else if (device.driver == "nvidia") {
             card->statistics = Statistics::nvml;
             anyNvidia = true;
+        } else if (device.driver == "i915" || device.driver == "xe") {
+            card->idle = IntelGpuIdle::find(device.directory);
+            if (card->idle) card->statistics = Statistics::intelIdle;
         }
-        card->maySleep = readAttribute(device.directory + "/power/control") == "auto";
-        card->readGap = readGap(device.directory);
         card->pci = std::move(device);
         cards_.push_back(std::move(card));
     }
@@ -97,10 +82,10 @@ void PciAcceleratorSource::release() {
 }
 
 std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
-    double now = clock_->secondsSinceBoot();
-    std::vector<PropertyTable> tables;
+    std::vector<PropertyTable> awake;
+    std::vector<PropertyTable> asleep;
     for (auto& card : cards_) {
-        std::optional<int64_t> busy = utilization(*card, now);
+        std::optional<int64_t> busy = utilization(*card);
         PropertyTable table;
         if (!card->pci.driver.empty()) {
             table.insert_or_assign("IOClass", printableText(card->pci.driver));
@@ -110,33 +95,47 @@ std::vector<PropertyTable> PciAcceleratorSource::accelerators() {
             table.insert_or_assign("PerformanceStatistics",
                                    PropertyTable{{"Device Utilization %", *busy}});
         }
-        tables.push_back(std::move(table));
+        (card->awake ? awake : asleep).push_back(std::move(table));
     }
     closeIdleNvmlSession();
-    return tables;
+    for (PropertyTable& table : asleep) awake.push_back(std::move(table));
+    return awake;
 }
 
-std::optional<int64_t> PciAcceleratorSource::utilization(Card& card, double now) {
-    card.awake = false;
-    if (card.statistics == Statistics::none) return std::nullopt;
-    if (!deviceIsAwake(card.pci.directory)) {
-        card.lastUtilization.reset();
-        return 0;
+std::optional<int64_t> PciAcceleratorSource::utilization(Card& card) {
+    if (card.statistics == Statistics::none) {
+        card.awake = deviceIsAwake(card.pci.directory);  // for its place in the order
+        return std::nullopt;
     }
-    card.awake = true;
-    if (card.maySleep && card.lastUtilization == 0 && now - card.lastReadAt < card.readGap) {
-        return 0;
+    card.awake = false;
+    switch (gpus_->turn(card.pci.directory)) {
+        case GpuReadSchedule::Turn::asleep:
+            card.lastUtilization.reset();
+            if (card.idle) card.idle->restart();
+            return 0;
+        case GpuReadSchedule::Turn::hold:
+            card.awake = true;
+            return card.lastUtilization;
+        case GpuReadSchedule::Turn::read:
+            card.awake = true;
+            break;
     }
     std::optional<int64_t> reading;
     if (card.statistics == Statistics::amdgpu) {
         std::optional<std::string_view> text = card.busyPercent->read();
         if (text) reading = parseAttributeInteger(*text);
+    } else if (card.statistics == Statistics::intelIdle) {
+        reading = card.idle->busyPercent(gpus_->clock()->secondsSinceBoot());
     } else {
         reading = readNvml(card);
     }
     if (reading) {
         card.lastUtilization = reading;
-        card.lastReadAt = now;
+        gpus_->reportBusy(card.pci.directory, *reading > 0);
+    } else if (card.statistics == Statistics::intelIdle) {
+        // A first residency reading is only the baseline: the figure comes at the next tick,
+        // not a whole autosuspend delay later.
+        gpus_->reportBusy(card.pci.directory, true);
     }
     return reading;
 }
@@ -162,9 +161,9 @@ void PciAcceleratorSource::closeIdleNvmlSession() {
     if (!nvml_ || !nvml_->isInitialized()) return;
     // An open session keeps the driver attached to its cards; only a card that is awake
     // anyway (busy, or never allowed to sleep) justifies keeping it.
-    bool needed = std::any_of(cards_.begin(), cards_.end(), [](const auto& card) {
+    bool needed = std::any_of(cards_.begin(), cards_.end(), [this](const auto& card) {
         return card->statistics == Statistics::nvml && card->awake &&
-               (!card->maySleep || card->lastUtilization.value_or(0) > 0);
+               gpus_->staysAwake(card->pci.directory);
     });
     if (needed) return;
     nvml_->shutdown();

@@ -54,16 +54,37 @@ void insertSum(PropertyTable& table, const char* key, const Selection& selection
     if (std::optional<int64_t> total = sum(selection, field)) table.insert_or_assign(key, *total);
 }
 
+// What a battery holds now, no more than when full: after a calibration firmware reports a
+// charge above full, and the battery is then simply full.
+int64_t heldNow(const BatteryReading& battery, Field now, Field full) {
+    return std::min(*(battery.*now), *(battery.*full));
+}
+
+// The batteries' charge now and when full, both present on every battery of their family.
+void insertCapacities(PropertyTable& table, const Selection& selection, Field now, Field full) {
+    int64_t total = 0;
+    for (const BatteryReading* battery : selection.batteries) {
+        if (__builtin_add_overflow(total, heldNow(*battery, now, full), &total)) return;
+    }
+    table.insert_or_assign("Current Capacity", total);
+    insertSum(table, "Max Capacity", selection, full);
+}
+
 // Stored energy in watt-hours, now or when full. A charge in µAh becomes energy at the
 // present voltage, as UPower converts it.
 std::optional<double> wattHours(const BatteryReading& battery, Family family, bool full) {
     if (family == Family::energy) {
-        return static_cast<double>(*(full ? battery.energyFull : battery.energyNow)) / 1e6;
+        int64_t microWattHours =
+            full ? *battery.energyFull
+                 : heldNow(battery, &BatteryReading::energyNow, &BatteryReading::energyFull);
+        return static_cast<double>(microWattHours) / 1e6;
     }
     if (family == Family::charge && battery.voltageNow) {
-        double ampHours =
-            static_cast<double>(*(full ? battery.chargeFull : battery.chargeNow)) / 1e6;
-        return ampHours * static_cast<double>(*battery.voltageNow) / 1e6;
+        int64_t microAmpHours =
+            full ? *battery.chargeFull
+                 : heldNow(battery, &BatteryReading::chargeNow, &BatteryReading::chargeFull);
+        return static_cast<double>(microAmpHours) / 1e6 * static_cast<double>(*battery.voltageNow) /
+               1e6;
     }
     return std::nullopt;
 }
@@ -92,8 +113,8 @@ std::optional<double> total(const Selection& selection, Value value) {
 PropertyTable registryEntry(const Selection& selection) {
     PropertyTable registry;
     const BatteryReading& first = *selection.batteries.front();
-    // Some firmware reports -1 for a count it does not keep.
-    if (first.cycleCount && *first.cycleCount >= 0) {
+    // Firmware that keeps no count reports 0 (or -1): unknown, as UPower treats it.
+    if (first.cycleCount && *first.cycleCount > 0) {
         registry.insert_or_assign("CycleCount", *first.cycleCount);
     }
     // Design and full capacities must be in one unit for their ratio to mean anything.
@@ -133,12 +154,12 @@ PowerSourceReading PowerSourceDescriber::describe(const PowerSupplyReading& supp
     PropertyTable description;
     switch (selection.family) {
         case Family::energy:
-            insertSum(description, "Current Capacity", selection, &BatteryReading::energyNow);
-            insertSum(description, "Max Capacity", selection, &BatteryReading::energyFull);
+            insertCapacities(description, selection, &BatteryReading::energyNow,
+                             &BatteryReading::energyFull);
             break;
         case Family::charge:
-            insertSum(description, "Current Capacity", selection, &BatteryReading::chargeNow);
-            insertSum(description, "Max Capacity", selection, &BatteryReading::chargeFull);
+            insertCapacities(description, selection, &BatteryReading::chargeNow,
+                             &BatteryReading::chargeFull);
             break;
         case Family::capacity:
             if (const auto& capacity = selection.batteries.front()->capacity) {

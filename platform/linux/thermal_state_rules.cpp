@@ -12,28 +12,40 @@ constexpr double kCriticalMargin = 5;
 constexpr double kFairMargin = 10;
 constexpr double kDefaultMaximum = 80;
 constexpr double kSeriousThrottleShare = 0.1;
+// No machine is built to power off below this: a lower critical trip is a firmware
+// placeholder (desktop boards publish 20.8 °C beside a 16.8 °C reading).
+constexpr double kLowestPlausibleCriticalTrip = 50;
 
 // Disabled trips and limits read 0 (x86_pkg_temp) or absolute zero (INT340x).
 bool isRealLimit(std::optional<double> celsius) { return celsius && *celsius > 0; }
 
 ThermalState sensorState(const ThermalSignals::Sensor& sensor) {
-    if (sensor.criticalAlarm) return ThermalState::critical;
+    if (sensor.criticalAlarm) return ThermalState::fair;
     if (!isPlausibleTemperature(sensor.celsius)) return ThermalState::nominal;
-    if (isRealLimit(sensor.critical) && sensor.celsius >= *sensor.critical - kCriticalMargin) {
-        return ThermalState::critical;
+    // The nearer of its limits; a processor without any is held to 80 °C.
+    std::optional<double> limit;
+    if (sensor.isCPU && isRealLimit(sensor.maximum)) limit = sensor.maximum;
+    // A critical limit below any machine's shutdown point is the firmware's placeholder, as
+    // an ACPI zone's hwmon copy of a placeholder trip is.
+    if (isRealLimit(sensor.critical) && *sensor.critical >= kLowestPlausibleCriticalTrip) {
+        limit = std::min(limit.value_or(*sensor.critical), *sensor.critical);
     }
-    if (sensor.isCPU) {
-        double maximum = isRealLimit(sensor.maximum) ? *sensor.maximum : kDefaultMaximum;
-        if (sensor.celsius >= maximum - kFairMargin) return ThermalState::fair;
-    }
+    if (!limit && sensor.isCPU) limit = kDefaultMaximum;
+    if (limit && sensor.celsius >= *limit - kFairMargin) return ThermalState::fair;
     return ThermalState::nominal;
 }
 
+bool isPlausibleTrip(const ThermalSignals::Zone& zone, const ThermalSignals::Trip& trip) {
+    if (!isRealLimit(trip.celsius) || trip.celsius <= zone.lowest) return false;
+    return trip.type != ThermalSignals::Trip::Type::critical ||
+           trip.celsius >= kLowestPlausibleCriticalTrip;
+}
+
 ThermalState zoneState(const ThermalSignals::Zone& zone) {
-    if (!isPlausibleTemperature(zone.celsius)) return ThermalState::nominal;
+    if (!zone.hasChanged || !isPlausibleTemperature(zone.celsius)) return ThermalState::nominal;
     ThermalState state = ThermalState::nominal;
     for (const ThermalSignals::Trip& trip : zone.trips) {
-        if (!isRealLimit(trip.celsius)) continue;
+        if (!isPlausibleTrip(zone, trip)) continue;
         if (trip.type == ThermalSignals::Trip::Type::critical) {
             if (zone.celsius >= trip.celsius - kCriticalMargin) return ThermalState::critical;
         } else if (zone.celsius >= trip.celsius) {

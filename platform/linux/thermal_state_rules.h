@@ -26,6 +26,11 @@ struct ThermalSignals {
     struct Zone {
         double celsius = 0;
         std::vector<Trip> trips;
+        // Firmware placeholders betray themselves over time: a zone that reads the same value
+        // tick after tick is no sensor, and a trip at or below the coolest reading seen would
+        // have powered the machine off long ago.
+        bool hasChanged = true;  // the reading moved at least once since the watch began
+        double lowest = 0;       // the lowest reading since the watch began
     };
     std::vector<Sensor> sensors;
     std::vector<Zone> zones;
@@ -34,12 +39,16 @@ struct ThermalSignals {
     double tickSeconds = 0;               // the last tick's length
 };
 
-// critical: a sensor within 5 °C of its critical limit or with its critical alarm set, or a
-// zone within 5 °C of its critical trip; serious: a passive or hot trip reached, processor
-// cooling active, or throttled for more than a tenth of the last tick; fair: a CPU sensor
-// within 10 °C of its maximum (80 °C where it has none), or any throttling; else nominal.
-// Limits and trips at or below 0 °C are the placeholders of disabled ones and never count,
-// nor do readings outside the plausible range.
+// critical: a zone within 5 °C of a plausible critical trip (the one that powers the machine
+// off: at least 50 °C, above the zone's lowest reading, on a zone whose reading moves);
+// serious: a plausible passive or hot trip reached, processor cooling active, or throttled for
+// more than a tenth of the last tick; fair: a sensor within 10 °C of its critical limit or
+// with its critical alarm set, a CPU sensor within 10 °C of its maximum (80 °C where it has
+// neither), or any throttling; else nominal. A processor's critical limit is its designed
+// throttle point (coretemp's TjMax, k10temp's control limit), so a sensor alone never reads
+// above fair: how hard it throttles is what the counters and cooling devices say. Limits and
+// trips at or below 0 °C are the placeholders of disabled ones and never count, nor do
+// readings outside the plausible range.
 [[nodiscard]] ThermalState classifyThermalSignals(const ThermalSignals& signals);
 
 // A trip type of the thermal class ("critical", "hot", "passive"); nothing for the others

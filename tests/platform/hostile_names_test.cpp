@@ -17,7 +17,7 @@
 #include "samplers/top_process_aggregator.h"
 #include "tests/support/fake_nvml_control.h"
 #include "tests/support/fixture_address_list.h"
-#include "tests/support/manual_clock.h"
+#include "tests/support/gpu_schedule.h"
 #include "tests/support/manual_executor.h"
 #include "tests/support/scratch_tree.h"
 
@@ -109,9 +109,8 @@ TEST(HostileNamesTest, GpuModelNamesFromTheDatabaseAndTheDriverArePrintable) {
             "\t25a2  GA107M [GeForce\x9B RTX 3050 Mobile]\n");
     FakeNvml fake;
     fake.addDevice("0000:01:00.0", "NVIDIA\x1B[31m GeForce", 37);
-    auto clock = std::make_shared<ManualClock>();
     PciAcceleratorSource source(
-        tree.root(), clock,
+        tree.root(), gpuSchedule(),
         PciAcceleratorOptions{.nvmlLibrary = FakeNvml::path(), .pciIds = ids.string()});
     source.prepare();
     std::vector<PropertyTable> cards = source.accelerators();

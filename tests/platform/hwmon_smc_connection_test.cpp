@@ -5,6 +5,7 @@
 #include "samplers/fan_sampler.h"
 #include "tests/support/fixture_copy.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/gpu_schedule.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
@@ -14,7 +15,7 @@ FanSample fansOf(const std::string& root) {
     ManualExecutor executor;
     std::vector<FanSample> samples;
     auto sampler = std::make_shared<FanSampler>(
-        executor, 1.0, [root] { return openHwmonSmcConnection(root); },
+        executor, 1.0, [root] { return openHwmonSmcConnection(root, gpuSchedule()); },
         [&](const FanSample& s) { samples.push_back(s); });
     sampler->start();
     executor.runUntilIdle();
@@ -34,8 +35,9 @@ TEST(HwmonSmcConnectionTest, AnswersTheFanKeysOfEachMachine) {
              Row{"intel-mac", {true, {{2000, 1200, 6200}, {1800, 1200, 5800}}}},
              // thinkpad_acpi reports no limits
              Row{"thinkpad", {true, {{2400, 0, 0}}}},
-             // the suspended card's fan comes first in device order, but is never read
-             Row{"amd-desktop", {true, {{0, 0, 0}, {1187, 300, 0}, {842, 0, 0}}}},
+             // the suspended card's fan comes first in device order, but is never read; the
+             // empty SYSFAN header gets no row
+             Row{"amd-desktop", {true, {{1187, 300, 0}, {842, 0, 0}}}},
              Row{"this-vm", FanSample::empty()},
          }) {
         EXPECT_EQ(fansOf(fixtureRoot(row.fixture)), row.expected) << row.fixture;
@@ -47,23 +49,55 @@ TEST(HwmonSmcConnectionTest, AnAwakeCardsFanIsRead) {
     machine.write("sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0/power/runtime_status",
                   "active");
     FanSample sample = fansOf(machine.root());
-    ASSERT_EQ(sample.fans.size(), 4u);
+    ASSERT_EQ(sample.fans.size(), 3u);
     EXPECT_EQ(sample.fans[0], (FanSample::Fan{650, 0, 3200}));
 }
 
+TEST(HwmonSmcConnectionTest, HeadersThatNeverSpunHaveNoRowAndFansThatSpunKeepTheirs) {
+    FixtureCopy machine("desktop-idle-fan-headers");
+    const std::string chassisFan = "sys/devices/platform/nct6775.656/hwmon/hwmon2/fan3_input";
+    ManualExecutor executor;
+    std::vector<FanSample> samples;
+    auto sampler = std::make_shared<FanSampler>(
+        executor, 1.0,
+        [root = machine.root()] { return openHwmonSmcConnection(root, gpuSchedule()); },
+        [&](const FanSample& s) { samples.push_back(s); });
+    sampler->start();
+    struct Step {
+        int chassisRpm;
+        std::vector<FanSample::Fan> expected;
+    };
+    for (const Step& step : {
+             // seven headers, one spinning: the CPU fan alone
+             Step{0, {{1148, 0, 0}}},
+             // the zero-RPM chassis fan starts, and takes its place after the CPU fan
+             Step{620, {{1148, 0, 0}, {620, 0, 0}}},
+             // and stops again: it is connected, so it keeps its row at 0 rpm
+             Step{0, {{1148, 0, 0}, {0, 0, 0}}},
+         }) {
+        machine.write(chassisFan, std::to_string(step.chassisRpm));
+        samples.clear();
+        executor.advance(1);
+        ASSERT_FALSE(samples.empty());
+        EXPECT_EQ(samples.back().fans, step.expected) << step.chassisRpm;
+    }
+    sampler->stop();
+    executor.runUntilIdle();
+}
+
 TEST(HwmonSmcConnectionTest, SystemPowerComesFromThePowerMeterInWatts) {
-    SMC desktop(openHwmonSmcConnection(fixtureRoot("amd-desktop")));
+    SMC desktop(openHwmonSmcConnection(fixtureRoot("amd-desktop"), gpuSchedule()));
     EXPECT_EQ(desktop.read("PSTR"), 87.5);
     EXPECT_EQ(desktop.read("PDTR"), std::nullopt) << "Linux has no DC-input figure";
     SMCKeyResult raw = desktop.readKey("PSTR");
     EXPECT_EQ(raw.reading.dataType, "flt ");
     EXPECT_EQ(raw.reading.dataSize, 4u);
 
-    SMC laptop(openHwmonSmcConnection(fixtureRoot("thinkpad")));
+    SMC laptop(openHwmonSmcConnection(fixtureRoot("thinkpad"), gpuSchedule()));
     EXPECT_TRUE(laptop.isConnected());
     EXPECT_EQ(laptop.read("PSTR"), std::nullopt);
 
-    EXPECT_EQ(openHwmonSmcConnection(fixtureRoot("this-vm")), nullptr)
+    EXPECT_EQ(openHwmonSmcConnection(fixtureRoot("this-vm"), gpuSchedule()), nullptr)
         << "nothing to answer: not opened";
 }
 

@@ -7,15 +7,28 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fixture_copy.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/gpu_schedule.h"
 
 namespace glintdeck {
 namespace {
 
-std::vector<TempReading> readingsOf(const std::string& root) {
+std::unique_ptr<IOHIDTemperatureReader> readerOf(const std::string& root,
+                                                 std::shared_ptr<const Clock> clock) {
     std::vector<std::unique_ptr<ThermalServiceSource>> sources;
-    sources.push_back(std::make_unique<HwmonThermalServices>(root));
-    IOHIDTemperatureReader reader(std::move(sources), SmcOpener{}, {});
-    return reader.read();
+    sources.push_back(std::make_unique<HwmonThermalServices>(root, gpuSchedule(std::move(clock))));
+    return std::make_unique<IOHIDTemperatureReader>(std::move(sources), SmcOpener{},
+                                                    std::span<const SMCTemperatureKey>{});
+}
+
+std::vector<TempReading> readingsOf(const std::string& root) {
+    return readerOf(root, std::make_shared<ManualClock>())->read();
+}
+
+std::optional<double> readingFor(const std::vector<TempReading>& readings, const char* role) {
+    for (const TempReading& reading : readings) {
+        if (reading.label == role) return reading.celsius;
+    }
+    return std::nullopt;
 }
 
 TEST(LinuxTemperaturesTest, SortsEachMachinesSensorsIntoRoles) {
@@ -24,18 +37,19 @@ TEST(LinuxTemperaturesTest, SortsEachMachinesSensorsIntoRoles) {
         std::vector<TempReading> expected;
     };
     for (const Row& row : {
-             // coretemp and applesmc TC* keys share CPU; TC1C reads 0 and is dropped;
+             // coretemp's package, not averaged with applesmc's TC* copies; TC1C reads 0;
              // ambient (TA0P), memory (TM0P) and Wi-Fi (TW0P) keys play no role
-             Row{"intel-mac",
-                 {{"CPU", (61 + 59 + 63 + 57 + 51) / 5.0},
-                  {"GPU", 47.5},
-                  {"SSD", 40},
-                  {"Battery", 31}}},
-             // acpitz is the SoC; thinkpad's unlabelled inputs and iwlwifi play no role
+             Row{"intel-mac", {{"CPU", 61}, {"GPU", 47.5}, {"SSD", 40}, {"Battery", 31}}},
+             // the package, not its cores; the drive's Composite, not its Sensor 1; acpitz is
+             // the SoC; thinkpad's unlabelled inputs and iwlwifi play no role
              Row{"thinkpad", {{"CPU", 54}, {"SoC", 48}, {"SSD", 82.85}, {"Battery", 29.6}}},
-             // Tctl gives way to the CCDs; the sleeping card is not read; the super-I/O's
+             // Tctl, not the mean of the CCDs; the sleeping card is not read; the super-I/O's
              // CPUTIN and the DIMM sensor play no role
-             Row{"amd-desktop", {{"CPU", 54.5}, {"SSD", 38.85}}},
+             Row{"amd-desktop", {{"CPU", 62.5}, {"SSD", 38.85}}},
+             // Tctl, amdgpu's edge (not junction or the VRAM's mem), the drive's Composite
+             Row{"ryzen-desktop", {{"CPU", 61.75}, {"GPU", 48}, {"SoC", 25}, {"SSD", 44.85}}},
+             // at TjMax: the package; dell_smm's "CPU" is the controller's copy of it
+             Row{"xps-at-tjmax", {{"CPU", 99}, {"SoC", 52}}},
              Row{"this-vm", {}},
          }) {
         std::vector<TempReading> readings = readingsOf(fixtureRoot(row.fixture));
@@ -51,7 +65,7 @@ TEST(LinuxTemperaturesTest, AwakeCardAndBatteryWithoutItsOwnChipAreRead) {
     FixtureCopy machine("amd-desktop");
     machine.write("sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0/power/runtime_status",
                   "active");
-    EXPECT_EQ(readingsOf(machine.root())[1], (TempReading{"GPU", 46}));
+    EXPECT_EQ(readingsOf(machine.root())[1], (TempReading{"GPU", 44})) << "edge";
 
     FixtureCopy older("thinkpad");  // a kernel that gives batteries no hwmon chip
     std::filesystem::remove(older.root() + "/sys/class/hwmon/hwmon4");
@@ -59,10 +73,82 @@ TEST(LinuxTemperaturesTest, AwakeCardAndBatteryWithoutItsOwnChipAreRead) {
     EXPECT_EQ(readingsOf(older.root()).back(), (TempReading{"Battery", 31.4}));
 }
 
+TEST(LinuxTemperaturesTest, ChipsThatSummariseTheirInputsAreReadByTheirSummary) {
+    struct Row {
+        const char* chip;
+        const char* label;
+        std::vector<std::string> chipLabels;
+        InputUse expected;
+    };
+    const std::vector<std::string> coretemp = {"Package id 0", "Core 0", "Core 1"};
+    for (const Row& row : {
+             Row{"coretemp", "Package id 0", coretemp, InputUse::reading},
+             Row{"coretemp", "Core 1", coretemp, InputUse::detail},
+             Row{"coretemp", "Core 1", {"Core 0", "Core 1"}, InputUse::hottest},  // no package
+             Row{"k10temp", "Tctl", {"Tctl", "Tccd1", "Tccd2"}, InputUse::reading},
+             Row{"k10temp", "Tccd2", {"Tctl", "Tccd1", "Tccd2"}, InputUse::detail},
+             Row{"k10temp", "Tctl", {"Tctl", "Tdie", "Tccd1"}, InputUse::detail},
+             Row{"k10temp", "Tdie", {"Tctl", "Tdie", "Tccd1"}, InputUse::reading},
+             Row{"nvme", "Sensor 2", {"Composite", "Sensor 1", "Sensor 2"}, InputUse::detail},
+             Row{"nvme", "Sensor 1", {"Sensor 1"}, InputUse::reading},
+             Row{"amdgpu", "junction", {"edge", "junction", "mem"}, InputUse::detail},
+             Row{"amdgpu", "junction", {"junction", "mem"}, InputUse::reading},
+             Row{"amdgpu", "mem", {"junction", "mem"}, InputUse::detail},
+             Row{"drivetemp", "temp1", {"temp1"}, InputUse::reading},
+         }) {
+        EXPECT_EQ(inputUse(row.chip, row.label, row.chipLabels), row.expected)
+            << row.chip << " " << row.label;
+    }
+}
+
+TEST(LinuxTemperaturesTest, ReadingsNoLiveComponentGivesAreDropped) {
+    FixtureCopy machine("ryzen-desktop");
+    const std::string acpitz = "sys/devices/virtual/thermal/thermal_zone0/hwmon/hwmon0/temp1_input";
+    const std::string tctl = "sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon1/temp1_input";
+    auto clock = std::make_shared<ManualClock>();
+    auto reader = readerOf(machine.root(), clock);
+    struct Step {
+        double second;
+        int tctl;
+        int acpitz;
+        std::optional<double> soc;
+    };
+    for (const Step& step : {
+             Step{0, 61750, 25000, 25}, Step{30, 58125, 25000, 25},
+             Step{60, 63500, 25000, std::nullopt},  // still for a minute while Tctl moved
+             Step{90, 60000, 25000, std::nullopt},
+             Step{100, 60000, 26000, 26},           // it moved: a live sensor after all
+             Step{110, 60000, 4000, std::nullopt},  // below 5 °C nothing running reads
+         }) {
+        clock->now = step.second;
+        machine.write(tctl, std::to_string(step.tctl));
+        machine.write(acpitz, std::to_string(step.acpitz));
+        EXPECT_EQ(readingFor(reader->read(), "SoC"), step.soc) << "second " << step.second;
+    }
+
+    // Where nothing moves (an idle machine), nothing is judged a placeholder; drives are
+    // never judged, since an idle drive's whole degrees may hold for minutes.
+    auto still = readerOf(fixtureRoot("ryzen-desktop"), clock);
+    for (double second : {0, 30, 61, 120}) {
+        clock->now = second;
+        EXPECT_EQ(readingFor(still->read(), "SoC"), 25);
+    }
+    machine.write(acpitz, "25000");
+    auto drives = readerOf(machine.root(), clock);
+    for (int tick = 0; tick < 3; ++tick) {
+        clock->now = 200 + tick * 60;
+        machine.write(tctl, std::to_string(60000 + tick * 1000));
+        EXPECT_EQ(readingFor(drives->read(), "SSD"), 44.85);
+    }
+}
+
 TEST(LinuxThermalStateTest, RealMachinesAtRestReadNominal) {
     // The ThinkPad's x86_pkg_temp trips at 0 and INT340x trips at -273.25 are disabled ones,
     // and its drive is 2 degrees from its critical limit: none of it is the processor.
-    for (const char* fixture : {"intel-mac", "thinkpad", "amd-desktop", "this-vm"}) {
+    // The desktop's ACPI zone reads a constant 16.8 °C beside a 20.8 °C "critical" trip: the
+    // firmware's placeholders, not a machine about to power off.
+    for (const char* fixture :
+         {"intel-mac", "thinkpad", "amd-desktop", "this-vm", "desktop-placeholder-trip"}) {
         LinuxThermalState state(fixtureRoot(fixture), std::make_shared<FakeClock>());
         for (int tick = 0; tick < 3; ++tick) {
             EXPECT_EQ(state.thermalState(), ThermalState::nominal) << fixture;
@@ -103,6 +189,32 @@ TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
     }
 }
 
+TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) {
+    FixtureCopy machine("xps-at-tjmax");
+    auto clock = std::make_shared<FakeClock>();
+    LinuxThermalState state(machine.root(), clock);
+    struct Step {
+        int throttleTotal;
+        ThermalState expected;
+    };
+    int tick = 0;
+    for (const Step& step : {
+             Step{48210, ThermalState::nominal},  // at TjMax with its alarm up: fair, once
+             Step{48210, ThermalState::fair},     // twice; counters still
+             Step{48710, ThermalState::fair},     // throttled half the tick: serious, once
+             Step{49210, ThermalState::serious},
+             Step{49710, ThermalState::serious},  // never critical: the zone is far from 107
+         }) {
+        for (int cpu = 0; cpu < 4; ++cpu) {
+            machine.write("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
+                              "/thermal_throttle/package_throttle_total_time_ms",
+                          std::to_string(step.throttleTotal));
+        }
+        EXPECT_EQ(state.thermalState(), step.expected) << "tick " << tick++;
+        clock->now += 1;
+    }
+}
+
 TEST(LinuxThermalStateTest, ProcessorSignalsThatRaiseTheState) {
     using Trip = ThermalSignals::Trip;
     struct Row {
@@ -111,18 +223,24 @@ TEST(LinuxThermalStateTest, ProcessorSignalsThatRaiseTheState) {
         ThermalState expected;
     };
     for (const Row& row : {
-             Row{"within 5 of critical",
-                 {.sensors = {{.celsius = 95, .critical = 100, .maximum = 100}}},
-                 ThermalState::critical},
+             Row{"a processor at its critical limit (TjMax)",
+                 {.sensors = {{.celsius = 100, .critical = 100, .maximum = 100}}},
+                 ThermalState::fair},
              Row{"critical alarm",
                  {.sensors = {{.celsius = 60, .criticalAlarm = true}}},
-                 ThermalState::critical},
+                 ThermalState::fair},
              Row{"within 10 of maximum",
                  {.sensors = {{.celsius = 90, .maximum = 100}}},
                  ThermalState::fair},
              Row{"no maximum: 80 stands in", {.sensors = {{.celsius = 70}}}, ThermalState::fair},
              Row{"SoC has no maximum rule",
                  {.sensors = {{.celsius = 75, .critical = 105, .isCPU = false}}},
+                 ThermalState::nominal},
+             Row{"SoC near its critical limit",
+                 {.sensors = {{.celsius = 96, .critical = 105, .isCPU = false}}},
+                 ThermalState::fair},
+             Row{"a critical limit below 50 is a placeholder",
+                 {.sensors = {{.celsius = 16.8, .critical = 20.8, .isCPU = false}}},
                  ThermalState::nominal},
              Row{"implausible reading",
                  {.sensors = {{.celsius = 255, .critical = 100}}},
@@ -131,8 +249,22 @@ TEST(LinuxThermalStateTest, ProcessorSignalsThatRaiseTheState) {
                  {.zones = {{.celsius = 85, .trips = {{Trip::Type::passive, 85}}}}},
                  ThermalState::serious},
              Row{"near a critical trip",
-                 {.zones = {{.celsius = 124, .trips = {{Trip::Type::critical, 128}}}}},
+                 {.zones =
+                      {{.celsius = 124, .trips = {{Trip::Type::critical, 128}}, .lowest = 45}}},
                  ThermalState::critical},
+             Row{"a critical trip below 50 is a placeholder",
+                 {.zones = {{.celsius = 46, .trips = {{Trip::Type::critical, 48}}, .lowest = 30}}},
+                 ThermalState::nominal},
+             Row{"a trip at or below the lowest reading is a placeholder",
+                 {.zones = {{.celsius = 71,
+                           .trips = {{Trip::Type::critical, 70}, {Trip::Type::passive, 60}},
+                           .lowest = 70}}},
+                 ThermalState::nominal},
+             Row{"a zone that never changed is a placeholder",
+                 {.zones = {{.celsius = 99,
+                           .trips = {{Trip::Type::critical, 100}},
+                           .hasChanged = false}}},
+                 ThermalState::nominal},
              Row{"processor cooling", {.processorCoolingActive = true}, ThermalState::serious},
          }) {
         EXPECT_EQ(classifyThermalSignals(row.signals), row.expected) << row.what;

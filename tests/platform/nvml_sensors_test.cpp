@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_nvml_control.h"
+#include "tests/support/gpu_schedule.h"
 #include "tests/support/scratch_tree.h"
 
 namespace glintdeck {
@@ -13,41 +14,77 @@ constexpr char kCardPower[] = "sys/bus/pci/devices/0000:01:00.0/power/runtime_st
 class NvmlSensorsTest : public testing::Test {
   protected:
     void SetUp() override {
-        FakeNvmlDevice& card = nvml_.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 40);
-        card.temperature = 61;
-        card.energyMillijoules = 123'456;
+        card_.temperature = 61;
+        card_.energyMillijoules = 123'456;
+        auto channels = nvmlEnergyChannels(laptop_.root(), gpus_, FakeNvml::path());
+        auto thermal = nvmlThermalServices(laptop_.root(), gpus_, FakeNvml::path());
+        ASSERT_EQ(channels.size(), 1u);
+        energy_ = std::move(channels[0].counter);
+        ASSERT_TRUE(thermal);
+        auto services = thermal->copyServices();
+        ASSERT_EQ(services.size(), 1u);
+        temperature_ = std::move(services[0].sensor);
     }
 
     FakeNvml nvml_;
+    FakeNvmlDevice& card_ = nvml_.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 0);
     ScratchTree laptop_{"nvidia-optimus-laptop"};
+    std::shared_ptr<ManualClock> clock_ = std::make_shared<ManualClock>();
+    std::shared_ptr<GpuReadSchedule> gpus_ = gpuSchedule(clock_);
+    std::unique_ptr<EnergyCounter> energy_;
+    std::unique_ptr<TemperatureSensor> temperature_;
 };
 
-TEST_F(NvmlSensorsTest, ASleepingCardIsNeitherReadNorWokenAndAnAwakeOneIs) {
-    auto channels = nvmlEnergyChannels(laptop_.root(), FakeNvml::path());
-    auto thermal = nvmlThermalServices(laptop_.root(), FakeNvml::path());
-    ASSERT_EQ(channels.size(), 1u);
-    EXPECT_EQ(channels[0].name, "GPU Energy");
-    EXPECT_EQ(channels[0].unit, "mJ");
-    ASSERT_TRUE(thermal);
-    auto services = thermal->copyServices();
-    ASSERT_EQ(services.size(), 1u);
-    EXPECT_EQ(services[0].role, "GPU");
-
-    EXPECT_EQ(channels[0].counter->read(), std::nullopt);
-    EXPECT_EQ(services[0].sensor->temperature(), std::nullopt);
+TEST_F(NvmlSensorsTest, ASleepingCardIsNeitherReadNorWoken) {
+    for (int second = 0; second < 3; ++second) {
+        clock_->now = second;
+        EXPECT_EQ(energy_->read(), std::nullopt);
+        EXPECT_EQ(temperature_->temperature(), std::nullopt);
+    }
     EXPECT_EQ(nvml_.state().initCalls, 0) << "NVML stays closed while the only card sleeps";
     EXPECT_EQ(nvml_.state().deviceCalls, 0);
-
-    laptop_.write(kCardPower, "active\n");
-    EXPECT_EQ(channels[0].counter->read(), 123'456u);
-    EXPECT_EQ(services[0].sensor->temperature(), 61);
 }
 
-TEST_F(NvmlSensorsTest, NoLibraryOrNoNvidiaCardMeansNoChannels) {
-    EXPECT_TRUE(nvmlEnergyChannels(laptop_.root(), "/nonexistent/libnvidia-ml.so.1").empty());
-    EXPECT_FALSE(nvmlThermalServices(laptop_.root(), "/nonexistent/libnvidia-ml.so.1"));
-    EXPECT_TRUE(nvmlEnergyChannels(fixtureRoot("amd-two-gpus"), FakeNvml::path()).empty());
-    EXPECT_FALSE(nvmlThermalServices(fixtureRoot("this-vm"), FakeNvml::path()));
+TEST_F(NvmlSensorsTest, AnIdleCardIsReadOncePerAutosuspendDelayWithNoSessionBetween) {
+    laptop_.write(kCardPower, "active\n");
+    struct Step {
+        double second;
+        unsigned celsius;      // what the card would say
+        unsigned utilization;  // likewise
+        double expected;       // what the sensor gives
+        int initCalls;         // sessions opened so far
+        int openSessions;
+    };
+    for (const Step& step : {
+             Step{0, 61, 0, 61, 1, 0},    // read, and closed again: the card is idle
+             Step{0.5, 62, 0, 61, 2, 0},  // the power reader's turn in the same round
+             Step{1, 63, 0, 61, 2, 0},    // held: no session, no call
+             Step{11, 64, 0, 61, 2, 0},   // the driver's 10 s and a 2 s margin not yet over
+             Step{12, 65, 80, 65, 3, 1},  // the next round finds it busy: the session stays
+             Step{13, 66, 80, 66, 3, 1},  // and it is read every tick
+         }) {
+        clock_->now = step.second;
+        card_.temperature = step.celsius;
+        card_.utilization = step.utilization;
+        card_.energyMillijoules += 1000;
+        if (step.second == 0.5) {
+            EXPECT_TRUE(energy_->read().has_value());
+        } else {
+            EXPECT_EQ(temperature_->temperature(), step.expected) << "second " << step.second;
+        }
+        EXPECT_EQ(nvml_.state().initCalls, step.initCalls) << "second " << step.second;
+        EXPECT_EQ(nvml_.state().sessions, step.openSessions) << "second " << step.second;
+    }
+}
+
+TEST(NvmlSensorsWithoutCardTest, NoLibraryOrNoNvidiaCardMeansNoChannels) {
+    FakeNvml nvml;
+    auto gpus = gpuSchedule();
+    ScratchTree laptop("nvidia-optimus-laptop");
+    EXPECT_TRUE(nvmlEnergyChannels(laptop.root(), gpus, "/nonexistent/libnvidia-ml.so.1").empty());
+    EXPECT_FALSE(nvmlThermalServices(laptop.root(), gpus, "/nonexistent/libnvidia-ml.so.1"));
+    EXPECT_TRUE(nvmlEnergyChannels(fixtureRoot("amd-two-gpus"), gpus, FakeNvml::path()).empty());
+    EXPECT_FALSE(nvmlThermalServices(fixtureRoot("this-vm"), gpus, FakeNvml::path()));
 }
 
 }  // namespace

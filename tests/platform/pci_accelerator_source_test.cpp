@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_nvml_control.h"
+#include "tests/support/fixture_copy.h"
 #include "tests/support/fixtures.h"
-#include "tests/support/manual_clock.h"
+#include "tests/support/gpu_schedule.h"
 #include "tests/support/scratch_tree.h"
 
 namespace glintdeck {
@@ -15,10 +16,11 @@ const std::string kAmdCard = "sys/bus/pci/devices/0000:03:00.0/";
 
 // A source over one machine, with the fixture PCI ID database and the fake NVML.
 struct Machine {
-    explicit Machine(const std::string& root, std::string nvml = FakeNvml::path())
-        : source(root, clock,
-                 PciAcceleratorOptions{.nvmlLibrary = std::move(nvml),
-                                       .pciIds = fixtureRoot("pci-ids") + "/good.ids"}) {
+    explicit Machine(const std::string& root, std::string nvml = FakeNvml::path(),
+                     std::string pciIds = fixtureRoot("pci-ids") + "/good.ids")
+        : source(
+              root, gpuSchedule(clock),
+              PciAcceleratorOptions{.nvmlLibrary = std::move(nvml), .pciIds = std::move(pciIds)}) {
         source.prepare();
     }
     std::vector<PropertyTable> read() { return source.accelerators(); }
@@ -45,14 +47,73 @@ TEST(PciAcceleratorSourceTest, AmdCardsAreReadOnlyWhileAwake) {
     Machine machine(fixtureRoot("amd-two-gpus"));
     std::vector<PropertyTable> cards = machine.read();
     ASSERT_EQ(cards.size(), 2u) << "the USB controller is no display controller";
-    // The sleeping discrete card is idle: 0%, not the 99 its stale file holds.
-    EXPECT_EQ(cards[0], (PropertyTable{
+    // The awake integrated card comes first; the sleeping discrete card is idle: 0%, not the
+    // 99 its stale file holds.
+    EXPECT_EQ(busy(cards[0]), 23);
+    EXPECT_EQ(model(cards[0]), "Radeon Vega Series / Radeon Vega Mobile Series");
+    EXPECT_EQ(cards[1], (PropertyTable{
                             {"IOClass", "amdgpu"},
                             {"model", PropertyData{"Radeon RX 6600/6600 XT/6600M"}},
                             {"PerformanceStatistics", PropertyTable{{"Device Utilization %", 0}}},
                         }));
-    EXPECT_EQ(busy(cards[1]), 23);
-    EXPECT_EQ(model(cards[1]), "Radeon Vega Series / Radeon Vega Mobile Series");
+}
+
+TEST(PciAcceleratorSourceTest, TheFirstAwakeCardComesFirstAndTheFirstCardWhenAllSleep) {
+    FixtureCopy laptop("hybrid-radeon-laptop");
+    laptop.write("sys/bus/pci/devices/0000:03:00.0/gpu_busy_percent", "64");
+    Machine machine(laptop.root(), "/nonexistent/libnvidia-ml.so.1",
+                    laptop.root() + "/usr/share/misc/pci.ids");
+    struct Step {
+        const char* discrete;  // runtime status; the discrete card is first on the bus
+        const char* integrated;
+        int64_t busy;  // of the card the tile shows
+        const char* model;
+    };
+    const char* rx6700s = "Radeon RX 6650 XT / 6700S / 6800S";
+    double second = 0;
+    for (const Step& step : {
+             Step{"suspended", "active", 17, "Radeon 680M"},  // the integrated card works
+             Step{"active", "active", 64, rx6700s},           // a game woke the discrete one
+             Step{"suspended", "suspended", 0, rx6700s},
+         }) {
+        laptop.write("sys/bus/pci/devices/0000:03:00.0/power/runtime_status", step.discrete);
+        laptop.write("sys/bus/pci/devices/0000:08:00.0/power/runtime_status", step.integrated);
+        std::vector<PropertyTable> cards = machine.readAt(second++);
+        EXPECT_EQ(busy(cards[0]), step.busy) << step.discrete << ", " << step.integrated;
+        EXPECT_EQ(model(cards[0]), step.model);
+    }
+}
+
+TEST(PciAcceleratorSourceTest, IntelCardsAreBusyForTheTimeOutsideTheirIdleState) {
+    struct Row {
+        const char* fixture;
+        const char* counter;  // milliseconds idle since boot
+        int64_t start;
+    };
+    for (const Row& row : {
+             Row{"thinkpad-i915", "drm/card1/gt/gt0/rc6_residency_ms", 48'120'033},
+             Row{"lunarlake-xe", "tile0/gt0/gtidle/idle_residency_ms", 3'120'456},
+         }) {
+        FixtureCopy laptop(row.fixture);
+        const std::string card = "sys/bus/pci/devices/0000:00:02.0/";
+        auto idleFor = [&](int64_t milliseconds) {
+            laptop.write(card + row.counter, std::to_string(row.start + milliseconds));
+        };
+        Machine machine(laptop.root());
+        EXPECT_EQ(busy(machine.readAt(0)[0]), std::nullopt) << "a first reading is a baseline";
+        idleFor(250);
+        EXPECT_EQ(busy(machine.readAt(1)[0]), 75) << row.fixture;
+        idleFor(1250);
+        EXPECT_EQ(busy(machine.readAt(2)[0]), 0) << row.fixture;
+        // Asleep: 0% without a read; its counter says nothing of the time it slept.
+        laptop.write(card + "power/runtime_status", "suspended");
+        idleFor(90'000);
+        EXPECT_EQ(busy(machine.readAt(3)[0]), 0) << row.fixture;
+        laptop.write(card + "power/runtime_status", "active");
+        EXPECT_EQ(busy(machine.readAt(4)[0]), std::nullopt) << row.fixture;
+        idleFor(90'500);
+        EXPECT_EQ(busy(machine.readAt(5)[0]), 50) << row.fixture;
+    }
 }
 
 TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspendDelay) {
@@ -75,7 +136,7 @@ TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspen
     EXPECT_EQ(busy(machine.readAt(10)[1]), 12);
 }
 
-TEST(PciAcceleratorSourceTest, IntelCardsAreListedWithoutStatistics) {
+TEST(PciAcceleratorSourceTest, IntelCardsWithoutAResidencyCounterAreListedWithoutStatistics) {
     Machine machine(fixtureRoot("nvidia-optimus-laptop"), "/nonexistent/libnvidia-ml.so.1");
     std::vector<PropertyTable> cards = machine.read();
     ASSERT_EQ(cards.size(), 2u) << "the card's audio function is not a GPU";

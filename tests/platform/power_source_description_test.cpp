@@ -89,11 +89,27 @@ TEST(PowerSourceDescriberTest, MixedUnitsLeaveTheFirstBatteryAlone) {
 }
 
 TEST(PowerSourceDescriberTest, UnknownCycleCountIsNoCount) {
-    BatteryReading battery = draining(10);
-    battery.cycleCount = -1;
+    for (int64_t unknown : {-1, 0}) {  // 0 as UPower reads it: firmware that keeps no count
+        BatteryReading battery = draining(10);
+        battery.cycleCount = unknown;
+        PowerSourceDescriber describer;
+        EXPECT_EQ(numberAt(*describer.describe({.batteries = {battery}}, 0).registry, "CycleCount"),
+                  std::nullopt)
+            << unknown;
+    }
+}
+
+TEST(PowerSourceDescriberTest, ABatteryAboveItsFullChargeIsFull) {
+    // Two packs, one reporting more than its full charge after a calibration: it counts as
+    // full, and time to full comes from what the other still lacks.
+    BatteryReading calibrated = draining(10, 52'000'000);
+    BatteryReading other = draining(10, 30'000'000);
+    for (BatteryReading* battery : {&calibrated, &other}) battery->status = "Charging";
     PowerSourceDescriber describer;
-    EXPECT_EQ(numberAt(*describer.describe({.batteries = {battery}}, 0).registry, "CycleCount"),
-              std::nullopt);
+    PowerSourceReading reading = describer.describe({.batteries = {calibrated, other}}, 0);
+    EXPECT_EQ(numberAt(*reading.description, "Current Capacity"), 80'000'000);
+    EXPECT_EQ(numberAt(*reading.description, "Max Capacity"), 100'000'000);
+    EXPECT_NEAR(*minutes(reading, "Time to Full Charge"), 20.0 / 20 * 60, 1e-9);
 }
 
 // Regression: two gauges reporting the largest value the kernel can print overflowed the sum

@@ -21,6 +21,7 @@
 #include "platform/linux/sysfs_power_source.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/gpu_schedule.h"
 #include "tests/support/manual_executor.h"
 #include "tests/support/scratch_tree.h"
 
@@ -58,7 +59,7 @@ TEST(ReaderFaultsTest, AFanLimitThatCannotBeCheckedIsNoLimit) {
     const fs::path chip = fs::path(machine.root()) / "sys/class/hwmon/hwmon1";
     fs::create_symlink("fan1_min", chip / "fan1_min");  // points at itself
     std::unique_ptr<SmcConnection> connection;
-    ASSERT_NO_THROW(connection = openHwmonSmcConnection(machine.root()));
+    ASSERT_NO_THROW(connection = openHwmonSmcConnection(machine.root(), gpuSchedule()));
     SMC smc(std::move(connection));
     EXPECT_EQ(smc.read("FNum"), 1.0);
     EXPECT_EQ(smc.read("F0Ac"), 2400.0);

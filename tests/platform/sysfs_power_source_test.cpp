@@ -53,6 +53,13 @@ TEST(SysfsPowerSourceTest, MachinesReportTheirBatteries) {
                  .minutesRemaining = 120,
                  .healthPercent = 80,
                  .temperatureC = 30.1}},
+             // Calibrated: 7.231 Ah in a battery that holds 6.936 is full, not 104%; a cycle
+             // count of 0 is one the firmware does not keep.
+             Row{"xps-charge-above-full",
+                 {.isPresent = true,
+                 .percent = 100,
+                 .isOnAC = true,
+                 .healthPercent = 6'936'000.0 / 7'894'000 * 100}},
              // A percentage and the driver's own estimate (7260 s) are all there is.
              Row{"capacity-only-tablet",
                  {.isPresent = true, .percent = 77, .minutesRemaining = 121}},
