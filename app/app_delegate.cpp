@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "settings/key_text.h"
 #include "shell/compositing_watcher.h"
 #include "shell/qt_screens.h"
 #include "views/first_run_hint_view.h"
@@ -15,9 +16,8 @@ namespace glintdeck {
 
 namespace {
 
-// Escape and comma by their position on the stored layout; Super is the command modifier.
+// Escape by its position on the stored layout.
 constexpr HotKeyBinding kDismissBinding{53, 0};
-constexpr HotKeyBinding kSettingsBinding{43, HotKeyBinding::command};
 // How long after launch the first-run hint follows the strip.
 constexpr int kHintDelayMs = 200;
 
@@ -110,8 +110,9 @@ void AppDelegate::visibilityChanged(bool visible) {
     store_.setPanelVisible(visible);
     if (visible) {
         dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
-        settingsHotKey_.registerBinding(
-            kSettingsBinding, [this] { hideStripAndShowSettings(HotKeyService::lastPressTime()); });
+        settingsHotKey_.registerBinding(HotKeyBinding::openSettings(), [this] {
+            hideStripAndShowSettings(HotKeyService::lastPressTime());
+        });
         pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });
         return;
     }
@@ -168,8 +169,10 @@ std::unique_ptr<QMenu> AppDelegate::contextMenu() {
     QAction* reset =
         menu->addAction(QStringLiteral("Reset Position"), this, &AppDelegate::resetPosition);
     reset->setEnabled(settings_.customPosition().has_value());
-    menu->addAction(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
-                    &AppDelegate::openSettingsFromMenu);
+    // The key that opens the window from the strip is the global one, not an in-menu shortcut.
+    menu->addAction(QStringLiteral("Settings…\t%1")
+                        .arg(QString::fromStdString(keyText(HotKeyBinding::openSettings()))),
+                    this, &AppDelegate::openSettingsFromMenu);
     menu->addSeparator();
     menu->addAction(QStringLiteral("Quit Glintdeck"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
                     &AppDelegate::quitFromMenu);
