@@ -102,6 +102,7 @@ void AppDelegate::toggleStrip() {
     strip->setOnTileTap([this](StatKind kind) { tileTapped(kind); });
     strip->setOnDrag(
         [this](QPointF translation, bool ended) { panel_.handleDrag(translation, ended); });
+    strip->setAvailableWidth(panel_.availableWidth(settings_.anchor(), settings_.customPosition()));
     updatePanelShapes();
     panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip));
 }
