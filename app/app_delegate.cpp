@@ -37,9 +37,7 @@ AppDelegate::AppDelegate(AppSettings& settings, AppEnvironment environment)
 }
 
 SettingsServices AppDelegate::withOwnServices(SettingsServices services) {
-    services.isSummonHotKeyRefused = [this] {
-        return hotKey_.state() == HotKeyService::State::refused;
-    };
+    services.summonHotKeyRefusal = [this] { return hotKey_.refusal(); };
     services.onOpenSettings = [this] { openSettingsFromMenu(); };
     return services;
 }

@@ -27,7 +27,7 @@ struct AppEnvironment {
     DescriptorEnvironment descriptors;
     // Followed for panel shapes; none: panels are always translucent.
     const CompositingWatcher* compositing = nullptr;
-    // The delegate supplies isSummonHotKeyRefused and onOpenSettings itself.
+    // The delegate supplies summonHotKeyRefusal and onOpenSettings itself.
     SettingsServices settingsServices;
 };
 

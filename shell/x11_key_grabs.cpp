@@ -118,27 +118,45 @@ bool X11KeyGrabs::isGrabbed(uint32_t slotId) const {
     return found != slots_.end() && found->second.grabbed;
 }
 
+std::optional<HotKeyRefusal> X11KeyGrabs::refusal(uint32_t slotId) const {
+    auto found = slots_.find(slotId);
+    return found == slots_.end() ? std::nullopt : found->second.refusal;
+}
+
 bool X11KeyGrabs::grabSlot(Slot& slot) {
+    slot.refusal = tryGrab(slot);
+    return !slot.refusal;
+}
+
+std::optional<HotKeyRefusal> X11KeyGrabs::tryGrab(Slot& slot) {
     xcb_connection_t* conn = x11::connection();
     const uint32_t root = x11::rootWindow();
+    if (conn == nullptr || root == 0) {
+        return HotKeyRefusal::noDisplay;
+    }
     const std::optional<uint8_t> keycode = xKeycode(slot.binding.keyCode);
-    if (conn == nullptr || root == 0 || !keycode) {
-        return false;
+    if (!keycode) {
+        return HotKeyRefusal::noSuchKey;
     }
     const uint32_t wanted = slot.binding.modifiers;
     uint16_t modifiers = 0;
-    const std::array<std::pair<uint32_t, uint16_t>, 4> table{{
-        {HotKeyBinding::shift, XCB_MOD_MASK_SHIFT},
-        {HotKeyBinding::control, XCB_MOD_MASK_CONTROL},
-        {HotKeyBinding::option, bits_.alt},
-        {HotKeyBinding::command, bits_.super},
+    struct Modifier {
+        uint32_t stored;
+        uint16_t x;
+        HotKeyRefusal missing;  // when no key on this keyboard gives it
+    };
+    const std::array<Modifier, 4> table{{
+        {HotKeyBinding::shift, XCB_MOD_MASK_SHIFT, HotKeyRefusal::noSuchKey},
+        {HotKeyBinding::control, XCB_MOD_MASK_CONTROL, HotKeyRefusal::noSuchKey},
+        {HotKeyBinding::option, bits_.alt, HotKeyRefusal::noAltKey},
+        {HotKeyBinding::command, bits_.super, HotKeyRefusal::noSuperKey},
     }};
-    for (const auto& [carbon, x] : table) {
-        if ((wanted & carbon) != 0) {
-            if (x == 0) {
-                return false;  // no key on this keyboard gives that modifier
+    for (const Modifier& modifier : table) {
+        if ((wanted & modifier.stored) != 0) {
+            if (modifier.x == 0) {
+                return modifier.missing;
             }
-            modifiers |= x;
+            modifiers |= modifier.x;
         }
     }
     // Another slot of ours with the same combination: X would silently share the grab, and
@@ -146,7 +164,7 @@ bool X11KeyGrabs::grabSlot(Slot& slot) {
     for (const auto& [id, other] : slots_) {
         if (&other != &slot && other.grabbed && other.keycode == *keycode &&
             other.modifiers == modifiers) {
-            return false;
+            return HotKeyRefusal::heldByOwnKey;
         }
     }
 
@@ -174,12 +192,12 @@ bool X11KeyGrabs::grabSlot(Slot& slot) {
             xcb_ungrab_key(conn, *keycode, root, modifiers | lock);
         }
         x11::sync();
-        return false;
+        return HotKeyRefusal::heldElsewhere;
     }
     slot.grabbed = true;
     slot.keycode = *keycode;
     slot.modifiers = modifiers;
-    return true;
+    return std::nullopt;
 }
 
 void X11KeyGrabs::ungrabSlot(Slot& slot) {

@@ -21,16 +21,17 @@ HotKeyRecorderFactory recorderRecording(HotKeyBinding recorded) {
 TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
     auto settings = std::make_unique<AppSettings>(PreferencesStore::inMemory());
     const HotKeyBinding taken{0, HotKeyBinding::command | HotKeyBinding::shift};
-    bool refused = false;
+    std::optional<HotKeyRefusal> refusal;
     int reRegistrations = 0;
     // The shell's callback re-registers the key; another program holds `taken`.
     settings->onHotKeyChanged = [&] {
         ++reRegistrations;
-        refused = settings->hotKey() == taken;
+        refusal = settings->hotKey() == taken ? std::optional(HotKeyRefusal::heldElsewhere)
+                                              : std::nullopt;
     };
     SettingsServices services;
     services.makeHotKeyRecorder = recorderRecording(taken);
-    services.isSummonHotKeyRefused = [&] { return refused; };
+    services.summonHotKeyRefusal = [&] { return refusal; };
     HotkeySettingsPane pane(*settings, services);
     pane.show();
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
@@ -50,6 +51,28 @@ TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
     settings->resetToDefaults();
     QCoreApplication::processEvents();
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
+}
+
+// "In use by another program" only when another program holds it: our own keys and a keyboard
+// without the modifier were once reported as another program's too.
+TEST(HotkeySettingsPaneTest, EachRefusalHasItsOwnWords) {
+    struct Row {
+        HotKeyRefusal refusal;
+        QString text;
+    };
+    for (const Row& row : {Row{HotKeyRefusal::heldElsewhere, "In use by another program"},
+                           Row{HotKeyRefusal::heldByOwnKey,
+                               "Already a Glintdeck key (Keep on Screen, Esc or Super+,)"},
+                           Row{HotKeyRefusal::noSuperKey, "This keyboard has no Super key"},
+                           Row{HotKeyRefusal::noAltKey, "This keyboard has no Alt key"}}) {
+        auto settings = std::make_unique<AppSettings>(PreferencesStore::inMemory());
+        SettingsServices services;
+        services.summonHotKeyRefusal = [&] { return std::optional(row.refusal); };
+        HotkeySettingsPane pane(*settings, services);
+        pane.show();
+        EXPECT_TRUE(pane.refusedWarning()->isVisibleTo(&pane));
+        EXPECT_EQ(pane.refusedWarning()->text(), row.text);
+    }
 }
 
 }  // namespace
