@@ -96,7 +96,7 @@ void AppDelegate::toggleStrip() {
         return;
     }
     std::unique_ptr<StatsStripView> strip = feed_.makeStrip();
-    strip->setOnOpenSettings([this] { hideStripAndShowSettings(std::nullopt); });
+    strip->setOnOpenSettings([this] { hideStripAndShowSettings(userInputTime()); });
     strip->setOnTileTap([this](StatKind kind) { tileTapped(kind); });
     strip->setOnDrag(
         [this](QPointF translation, bool ended) { panel_.handleDrag(translation, ended); });
@@ -188,7 +188,11 @@ void AppDelegate::resetPosition() {
         panel_.origin(settings_.anchor(), std::nullopt, Size{frame->width, frame->height}));
 }
 
-void AppDelegate::openSettingsFromMenu() { hideStripAndShowSettings(std::nullopt); }
+void AppDelegate::openSettingsFromMenu() { hideStripAndShowSettings(userInputTime()); }
+
+std::optional<uint32_t> AppDelegate::userInputTime() const {
+    return environment_.userInputTime ? environment_.userInputTime() : std::nullopt;
+}
 
 void AppDelegate::quitFromMenu() {
     // Not quit(): that gives up when a window refuses to close, as the settings window does.
