@@ -107,9 +107,22 @@ bool X11KeyGrabs::grab(uint32_t slotId, HotKeyBinding binding) {
 }
 
 void X11KeyGrabs::release(uint32_t slotId) {
-    if (auto found = slots_.find(slotId); found != slots_.end()) {
-        ungrabSlot(found->second);
-        slots_.erase(found);
+    auto found = slots_.find(slotId);
+    if (found == slots_.end()) {
+        return;
+    }
+    const bool wasGrabbed = found->second.grabbed;
+    ungrabSlot(found->second);
+    slots_.erase(found);
+    if (!wasGrabbed) {
+        return;
+    }
+    // A slot refused because this one held its combination gets it now: the summon key
+    // recorded as the pin key's while the strip showed works again once the strip hides.
+    for (auto& [id, slot] : slots_) {
+        if (slot.refusal == HotKeyRefusal::heldByOwnKey) {
+            (void)grabSlot(slot);
+        }
     }
 }
 

@@ -39,7 +39,8 @@ class X11KeyGrabs final : public QAbstractNativeEventFilter {
     // changes.
     [[nodiscard]] bool grab(uint32_t slotId, HotKeyBinding binding);
 
-    // Releases the slot's grab, if any, and forgets its binding.
+    // Releases the slot's grab, if any, and forgets its binding; a slot refused only because
+    // this one held its combination is grabbed now.
     void release(uint32_t slotId);
 
     [[nodiscard]] bool isGrabbed(uint32_t slotId) const;

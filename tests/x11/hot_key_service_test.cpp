@@ -85,6 +85,15 @@ TEST_F(HotKeys, TwoSlotsNeverShareACombination) {
     pin.unregister();
     EXPECT_EQ(summon.state(), HotKeyService::State::registered);
     EXPECT_FALSE(other.canGrab(q, controlAltSuper)) << "the first slot must keep its grab";
+
+    // The other way round, the refused slot takes the combination once it is free: a summon
+    // key refused for the pin key's sake stayed dead after the strip (and the pin key) went.
+    pin.registerBinding(summonP, [] {});
+    summon.registerBinding(summonP, [] {});
+    EXPECT_EQ(summon.refusal(), HotKeyRefusal::heldByOwnKey);
+    pin.unregister();
+    EXPECT_EQ(summon.state(), HotKeyService::State::registered);
+    EXPECT_FALSE(other.canGrab(p, controlAltSuper));
 }
 
 TEST_F(HotKeys, APressRunsTheHandlerOnceWhateverTheLockKeys) {
