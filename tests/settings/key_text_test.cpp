@@ -19,13 +19,9 @@ TEST(KeyTextTest, WritesCombinationsAsLinuxDesktopsDo) {
              {{49, HotKeyBinding::option | HotKeyBinding::shift}, "Alt+Shift+Space"},
              {{53, 0x1A00}, "Ctrl+Alt+Shift+Esc"},
              {{36, 0x0400 | HotKeyBinding::command}, "Super+Return"},  // caps lock not shown
-             {{48, HotKeyBinding::control}, "Ctrl+Tab"},
              {{116, HotKeyBinding::command}, "Super+Page Up"},
-             {{126, HotKeyBinding::control}, "Ctrl+Up"},
              {{87, HotKeyBinding::command}, "Super+Num+5"},
              {{105, 0}, "F13"},
-             {{96, 0}, "F5"},
-             {{42, HotKeyBinding::command}, "Super+\\"},
              {{200, HotKeyBinding::command}, "Super+key 200"},
          }) {
         EXPECT_EQ(keyText(binding), text);

@@ -53,27 +53,5 @@ TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
 }
 
-// "In use by another program" only when another program holds it: our own keys and a keyboard
-// without the modifier were once reported as another program's too.
-TEST(HotkeySettingsPaneTest, EachRefusalHasItsOwnWords) {
-    struct Row {
-        HotKeyRefusal refusal;
-        QString text;
-    };
-    for (const Row& row : {Row{HotKeyRefusal::heldElsewhere, "In use by another program"},
-                           Row{HotKeyRefusal::heldByOwnKey,
-                               "Already a Glintdeck key (Keep on Screen, Esc or Super+,)"},
-                           Row{HotKeyRefusal::noSuperKey, "This keyboard has no Super key"},
-                           Row{HotKeyRefusal::noAltKey, "This keyboard has no Alt key"}}) {
-        auto settings = std::make_unique<AppSettings>(PreferencesStore::inMemory());
-        SettingsServices services;
-        services.summonHotKeyRefusal = [&] { return std::optional(row.refusal); };
-        HotkeySettingsPane pane(*settings, services);
-        pane.show();
-        EXPECT_TRUE(pane.refusedWarning()->isVisibleTo(&pane));
-        EXPECT_EQ(pane.refusedWarning()->text(), row.text);
-    }
-}
-
 }  // namespace
 }  // namespace glintdeck
