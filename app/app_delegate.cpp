@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "settings/key_text.h"
 #include "shell/compositing_watcher.h"
 #include "shell/qt_screens.h"
 #include "views/first_run_hint_view.h"
@@ -15,9 +16,8 @@ namespace glintdeck {
 
 namespace {
 
-// Escape and comma by their position on the stored layout; Super is the command modifier.
+// Escape by its position on the stored layout.
 constexpr HotKeyBinding kDismissBinding{53, 0};
-constexpr HotKeyBinding kSettingsBinding{43, HotKeyBinding::command};
 // How long after launch the first-run hint follows the strip.
 constexpr int kHintDelayMs = 200;
 
@@ -37,9 +37,7 @@ AppDelegate::AppDelegate(AppSettings& settings, AppEnvironment environment)
 }
 
 SettingsServices AppDelegate::withOwnServices(SettingsServices services) {
-    services.isSummonHotKeyRefused = [this] {
-        return hotKey_.state() == HotKeyService::State::refused;
-    };
+    services.summonHotKeyRefusal = [this] { return hotKey_.refusal(); };
     services.onOpenSettings = [this] { openSettingsFromMenu(); };
     return services;
 }
@@ -98,10 +96,11 @@ void AppDelegate::toggleStrip() {
         return;
     }
     std::unique_ptr<StatsStripView> strip = feed_.makeStrip();
-    strip->setOnOpenSettings([this] { hideStripAndShowSettings(std::nullopt); });
+    strip->setOnOpenSettings([this] { hideStripAndShowSettings(userInputTime()); });
     strip->setOnTileTap([this](StatKind kind) { tileTapped(kind); });
     strip->setOnDrag(
         [this](QPointF translation, bool ended) { panel_.handleDrag(translation, ended); });
+    strip->setAvailableWidth(panel_.availableWidth(settings_.anchor(), settings_.customPosition()));
     updatePanelShapes();
     panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip));
 }
@@ -110,8 +109,9 @@ void AppDelegate::visibilityChanged(bool visible) {
     store_.setPanelVisible(visible);
     if (visible) {
         dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
-        settingsHotKey_.registerBinding(
-            kSettingsBinding, [this] { hideStripAndShowSettings(HotKeyService::lastPressTime()); });
+        settingsHotKey_.registerBinding(HotKeyBinding::openSettings(), [this] {
+            hideStripAndShowSettings(HotKeyService::lastPressTime());
+        });
         pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });
         return;
     }
@@ -168,8 +168,10 @@ std::unique_ptr<QMenu> AppDelegate::contextMenu() {
     QAction* reset =
         menu->addAction(QStringLiteral("Reset Position"), this, &AppDelegate::resetPosition);
     reset->setEnabled(settings_.customPosition().has_value());
-    menu->addAction(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
-                    &AppDelegate::openSettingsFromMenu);
+    // The key that opens the window from the strip is the global one, not an in-menu shortcut.
+    menu->addAction(QStringLiteral("Settings…\t%1")
+                        .arg(QString::fromStdString(keyText(HotKeyBinding::openSettings()))),
+                    this, &AppDelegate::openSettingsFromMenu);
     menu->addSeparator();
     menu->addAction(QStringLiteral("Quit Glintdeck"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
                     &AppDelegate::quitFromMenu);
@@ -186,7 +188,11 @@ void AppDelegate::resetPosition() {
         panel_.origin(settings_.anchor(), std::nullopt, Size{frame->width, frame->height}));
 }
 
-void AppDelegate::openSettingsFromMenu() { hideStripAndShowSettings(std::nullopt); }
+void AppDelegate::openSettingsFromMenu() { hideStripAndShowSettings(userInputTime()); }
+
+std::optional<uint32_t> AppDelegate::userInputTime() const {
+    return environment_.userInputTime ? environment_.userInputTime() : std::nullopt;
+}
 
 void AppDelegate::quitFromMenu() {
     // Not quit(): that gives up when a window refuses to close, as the settings window does.

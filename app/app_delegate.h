@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,8 +28,11 @@ struct AppEnvironment {
     DescriptorEnvironment descriptors;
     // Followed for panel shapes; none: panels are always translucent.
     const CompositingWatcher* compositing = nullptr;
-    // The delegate supplies isSummonHotKeyRefused and onOpenSettings itself.
+    // The delegate supplies summonHotKeyRefusal and onOpenSettings itself.
     SettingsServices settingsServices;
+    // The X time of the click or key press being handled, for the focus request of a window it
+    // opens. None: requests go without one.
+    std::function<std::optional<uint32_t>()> userInputTime;
 };
 
 // The conductor: owns the store, the panel controllers, the hot keys and the settings window,
@@ -76,6 +80,7 @@ class AppDelegate final : public QObject {
     void tileTapped(StatKind kind);
     void panelMoved(Point point);
     void hideStripAndShowSettings(std::optional<uint32_t> userTimestamp);
+    [[nodiscard]] std::optional<uint32_t> userInputTime() const;
     void showHintIfFirstRun();
     void updatePanelShapes();
 

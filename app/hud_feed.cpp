@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/stats_store.h"
+#include "settings/key_text.h"
 
 namespace glintdeck {
 
@@ -50,8 +51,8 @@ std::unique_ptr<StatDetailView> HudFeed::makeCard(StatKind kind) {
 }
 
 std::unique_ptr<FirstRunHintView> HudFeed::makeHint() {
-    auto hint = std::make_unique<FirstRunHintView>(
-        QString::fromStdString(settings_.hotKey().displayString()));
+    auto hint =
+        std::make_unique<FirstRunHintView>(QString::fromStdString(keyText(settings_.hotKey())));
     hint->setStyle(style());
     hint_ = hint.get();
     return hint;

@@ -21,6 +21,7 @@
 #include "shell/compositing_watcher.h"
 #include "shell/hot_key_recorder_view.h"
 #include "shell/lost_display.h"
+#include "shell/user_input_time.h"
 #include "shell/window_activation.h"
 #include "shell/x11_connection.h"
 #include "views/appearance_source.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
     // 87 KB for each strip on each summon, for panels that are never in a task bar. The
     // settings window carries it instead.
     leaveAtOnceWhenTheDisplayIsLost();
+    // Before any window shows, so the first click on one is seen.
+    const std::unique_ptr<UserInputTime> inputTime = UserInputTime::install();
 
     useStandardPreferences(PreferencesStore::Mode::readWrite);
     AppSettings& settings = AppSettings::shared();
@@ -108,14 +111,17 @@ int main(int argc, char** argv) {
     LinuxSamplerFactory samplers(executor, clock);
 
     {
-        AppDelegate delegate(settings, AppEnvironment{
-                                           .mainThread = mainThread,
-                                           .samplers = samplers,
-                                           .descriptors = DescriptorEnvironment::fromCurrentLocale(
-                                               onlineProcessorCount(), clock),
-                                           .compositing = &compositing,
-                                           .settingsServices = settingsServices(),
-                                       });
+        AppDelegate delegate(
+            settings, AppEnvironment{
+                          .mainThread = mainThread,
+                          .samplers = samplers,
+                          .descriptors = DescriptorEnvironment::fromCurrentLocale(
+                              onlineProcessorCount(), clock),
+                          .compositing = &compositing,
+                          .settingsServices = settingsServices(),
+                          .userInputTime =
+                              [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
+                      });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,
                          [&delegate](Appearance look) { delegate.setAppearance(look); });

@@ -42,4 +42,10 @@ struct StatDescriptor {
     bool operator==(const StatDescriptor&) const = default;
 };
 
+// The kinds whose descriptors carry a process section once the top processes have been sampled
+// (cpu and memory), so that a card can keep room for it before the first list arrives.
+[[nodiscard]] inline bool listsTopProcesses(StatKind kind) {
+    return kind == StatKind::cpu || kind == StatKind::memory;
+}
+
 }  // namespace glintdeck

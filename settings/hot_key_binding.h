@@ -8,7 +8,8 @@ namespace glintdeck {
 // A global key combination as it is stored: a virtual key code naming a key position of the
 // ANSI layout (12 is the Q position whatever the keyboard layout prints on it) and a modifier
 // mask of four bits. The shell's hot-key service names this type HotKeyService::Binding; key
-// codes map to X keycodes there. In texts ⌘ stands for Super, ⌥ for Alt and ⌃ for Control.
+// codes map to X keycodes there. In the glyph texts below ⌘ stands for Super, ⌥ for Alt and ⌃
+// for Control; what the user reads comes from keyText (key_text.h).
 struct HotKeyBinding {
     static constexpr uint32_t command = 0x0100;
     static constexpr uint32_t shift = 0x0200;
@@ -23,6 +24,8 @@ struct HotKeyBinding {
     // ⌃⌥⌘Q: the summon key, and P with the same modifiers for "Keep on Screen".
     [[nodiscard]] static HotKeyBinding defaultSummon() { return {12, control | option | command}; }
     [[nodiscard]] static HotKeyBinding defaultPin() { return {35, control | option | command}; }
+    // Super+comma, which opens the settings window while the strip shows; not stored.
+    [[nodiscard]] static HotKeyBinding openSettings() { return {43, command}; }
 
     // The modifier glyphs in the fixed order ⌃⌥⇧⌘, then the key's name: "⌃⌥⌘Q".
     [[nodiscard]] std::string displayString() const;

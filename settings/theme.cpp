@@ -130,6 +130,13 @@ Theme Theme::makeCustom(const ThemeData& data, bool reduceTransparency) {
             .statusStyle = StatusStyle::standard};
 }
 
+Theme Theme::compacted() const {
+    Theme theme = *this;
+    theme.fonts = Fonts::forDensity(ThemeDensity::compact);
+    theme.metrics = metricsOf(metrics.cornerRadius, spacingOf(ThemeDensity::compact));
+    return theme;
+}
+
 Theme Theme::make(ThemePreset preset, const std::optional<ThemeData>& customData,
                   bool reduceTransparency) {
     switch (preset) {

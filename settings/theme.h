@@ -73,6 +73,10 @@ struct Theme {
     [[nodiscard]] static Theme makeNeon(bool reduceTransparency);
     [[nodiscard]] static Theme makeCustom(const ThemeData& data, bool reduceTransparency);
 
+    // The same theme at the compact density (its fonts and spacing), colours and corners kept:
+    // for a strip too wide for its screen.
+    [[nodiscard]] Theme compacted() const;
+
     // The theme of a preset; custom uses customData, or ThemeData::initial() when there is none.
     [[nodiscard]] static Theme make(ThemePreset preset, const std::optional<ThemeData>& customData,
                                     bool reduceTransparency);

@@ -6,9 +6,31 @@
 #include <QVBoxLayout>
 
 #include "settings/app_settings.h"
+#include "settings/key_text.h"
 #include "settings_window/pane_widgets.h"
 
 namespace glintdeck {
+namespace {
+
+QString refusalText(HotKeyRefusal refusal) {
+    switch (refusal) {
+        case HotKeyRefusal::heldElsewhere:
+            return QStringLiteral("In use by another program");
+        case HotKeyRefusal::heldByOwnKey:
+            return QStringLiteral("Already a Glintdeck key (Keep on Screen, Esc or Super+,)");
+        case HotKeyRefusal::noSuperKey:
+            return QStringLiteral("This keyboard has no Super key");
+        case HotKeyRefusal::noAltKey:
+            return QStringLiteral("This keyboard has no Alt key");
+        case HotKeyRefusal::noSuchKey:
+            return QStringLiteral("This keyboard has no such key");
+        case HotKeyRefusal::noDisplay:
+            return QStringLiteral("Global keys need an X display");
+    }
+    return {};
+}
+
+}  // namespace
 
 HotkeySettingsPane::HotkeySettingsPane(AppSettings& settings, const SettingsServices& services,
                                        QWidget* parent)
@@ -26,8 +48,7 @@ HotkeySettingsPane::HotkeySettingsPane(AppSettings& settings, const SettingsServ
     summon->setObjectName(QStringLiteral("summonRecorder"));
     rows->addRow(QStringLiteral("Summon panel"), summon);
 
-    refused_ =
-        makeLabel(QStringLiteral("In use by another program"), TextStyle::caption, false, section);
+    refused_ = makeLabel(QString(), TextStyle::caption, false, section);
     refused_->setObjectName(QStringLiteral("summonRefused"));
     refused_->setWordWrap(false);
     QPalette warning = refused_->palette();
@@ -63,12 +84,14 @@ QWidget* HotkeySettingsPane::makeRecorder(HotKeyBinding binding,
     if (services_.makeHotKeyRecorder) {
         return services_.makeHotKeyRecorder(binding, std::move(onRecorded), this);
     }
-    return new QLabel(QString::fromStdString(binding.spacedDisplayString()), this);
+    return new QLabel(QString::fromStdString(keyText(binding)), this);
 }
 
 void HotkeySettingsPane::refreshRefused() {
-    bool refused = services_.isSummonHotKeyRefused && services_.isSummonHotKeyRefused();
-    rows_->setRowVisible(refused_, refused);
+    const std::optional<HotKeyRefusal> refusal =
+        services_.summonHotKeyRefusal ? services_.summonHotKeyRefusal() : std::nullopt;
+    if (refusal) refused_->setText(refusalText(*refusal));
+    rows_->setRowVisible(refused_, refusal.has_value());
 }
 
 }  // namespace glintdeck

@@ -13,8 +13,8 @@ namespace glintdeck {
 class AppSettings;
 
 // The hot-keys pane: recorders for the summon and "Keep on screen" combinations. A new summon
-// combination is written at once (the settings' callback re-registers it); when the system
-// refuses it, the row says so.
+// combination is written at once (the settings' callback re-registers it); when it is refused,
+// the row below says why.
 class HotkeySettingsPane final : public QWidget {
     Q_OBJECT
 

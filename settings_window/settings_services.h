@@ -10,6 +10,7 @@
 
 #include "platform/linux/login_item.h"
 #include "settings/hot_key_binding.h"
+#include "settings/hot_key_refusal.h"
 
 namespace glintdeck {
 
@@ -30,10 +31,10 @@ struct SettingsServices {
     // The hot-key recorder. None: the binding is shown, not editable.
     HotKeyRecorderFactory makeHotKeyRecorder;
 
-    // Whether the summon combination is currently refused by the system (another program holds
-    // it). Asked when the hot-keys pane appears and after each new summon binding is written.
-    // None: never refused.
-    std::function<bool()> isSummonHotKeyRefused;
+    // Why the summon combination is currently refused, if it is (another program or another of
+    // our keys holds it, the keyboard lacks a modifier). Asked when the hot-keys pane appears
+    // and after each new summon binding is written. None: never refused.
+    std::function<std::optional<HotKeyRefusal>()> summonHotKeyRefusal;
 
     // "Quit Glintdeck" in the menu and the About pane. None: the Qt application quits.
     std::function<void()> onQuit;

@@ -26,17 +26,26 @@ void AttachedPanel::show(std::unique_ptr<QWidget> content, Rect stripFrame, doub
             new PanelShape(*panel_, *compositing_, cornerRadius_);
         }
     }
+    stripFrame_ = stripFrame;
+    centreX_ = centreX;
+    panel_->setOnResized(nullptr);  // placed once below, with the new content's size
     panel_->setContent(std::move(content));
-    const Size size{double(panel_->width()), double(panel_->height())};
-    const Point o = attachedPanelOrigin(size, stripFrame, centreX, currentScreenLayout());
-    panel_->move(qtTopLeft({std::round(o.x), std::round(o.y)}, size));
+    place();
+    panel_->setOnResized([this] { place(); });
     showFloatingPanel(*panel_);
+}
+
+void AttachedPanel::place() {
+    const Size size{double(panel_->width()), double(panel_->height())};
+    const Point o = attachedPanelOrigin(size, stripFrame_, centreX_, currentScreenLayout());
+    panel_->move(qtTopLeft({std::round(o.x), std::round(o.y)}, size));
 }
 
 void AttachedPanel::hide() {
     if (!panel_) {
         return;
     }
+    panel_->setOnResized(nullptr);
     panel_->hide();
     // Later, not now: the hide may come from inside the content's own handler.
     panel_->deleteLater();

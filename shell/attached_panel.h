@@ -14,7 +14,8 @@ class CompositingWatcher;
 // A floating window shown next to the strip, reused from show to show: the detail card and the
 // first-run hint. Each show replaces the content, measures it again and places the window below
 // the strip (or above it where there is no room) centred on the given x, inside the strip's
-// screen. It cannot be dragged. Main thread only.
+// screen. Content that changes size while shown is placed again by the same rule, so the window
+// never grows over the strip or past the screen's edge. It cannot be dragged. Main thread only.
 class AttachedPanel {
   public:
     explicit AttachedPanel(std::string title);
@@ -31,7 +32,11 @@ class AttachedPanel {
     [[nodiscard]] QWidget* panel() const { return panel_; }
 
   private:
+    void place();
+
     std::string title_;
+    Rect stripFrame_;
+    double centreX_ = 0;
     QPointer<PanelHost> panel_;
     const CompositingWatcher* compositing_ = nullptr;
     double cornerRadius_ = 0;

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QWindow>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 #include "shell/x11_connection.h"
 
@@ -36,6 +38,57 @@ bool selectRawPresses(xcb_connection_t* conn, uint32_t root, bool on) {
 
 // Monitors alive; the root selection is shared by all of them and dropped with the last.
 int liveMonitors = 0;
+
+// The top-level window the server shows under the pointer (mapped, and the topmost there): a
+// window manager's frame, a client without one, or 0 over the bare root.
+uint32_t topLevelUnderPointer(xcb_connection_t* conn, uint32_t root) {
+    std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> pointer(
+        xcb_query_pointer_reply(conn, xcb_query_pointer(conn, root), nullptr), &std::free);
+    return pointer && pointer->same_screen ? pointer->child : 0;
+}
+
+// The child of the root that holds the window: the window itself, or the frame a window manager
+// put it in (frames nest a level or two deep).
+uint32_t topLevelOf(xcb_connection_t* conn, uint32_t root, uint32_t window) {
+    constexpr int deepestFrame = 8;
+    for (int depth = 0; depth < deepestFrame && window != 0; ++depth) {
+        std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+            xcb_query_tree_reply(conn, xcb_query_tree(conn, window), nullptr), &std::free);
+        if (!tree) {
+            return 0;
+        }
+        if (tree->parent == root) {
+            return window;
+        }
+        window = tree->parent;
+    }
+    return 0;
+}
+
+// Whether the press landed on one of our windows as the user sees them: the window the server
+// has on top under the pointer is ours. Qt's own idea of visible is not enough: a window that
+// is minimised, covered by another program or on another desktop is still "visible" to it.
+bool pointerOnOurWindow() {
+    xcb_connection_t* conn = x11::connection();
+    const uint32_t root = x11::rootWindow();
+    const QPoint pointer = QCursor::pos();
+    uint32_t under = 0;
+    bool asked = false;
+    for (const QWindow* window : QGuiApplication::topLevelWindows()) {
+        // Only windows whose frame holds the pointer are worth a round trip to the server.
+        if (!window->isVisible() || window->handle() == nullptr ||
+            !window->frameGeometry().contains(pointer)) {
+            continue;
+        }
+        if (!std::exchange(asked, true)) {
+            under = topLevelUnderPointer(conn, root);
+        }
+        if (under != 0 && topLevelOf(conn, root, static_cast<uint32_t>(window->winId())) == under) {
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -100,11 +153,8 @@ void ClickAwayMonitor::pressed() {
     if (QApplication::activePopupWidget() != nullptr) {
         return;
     }
-    const QPoint pointer = QCursor::pos();
-    for (const QWindow* window : QGuiApplication::topLevelWindows()) {
-        if (window->isVisible() && window->frameGeometry().contains(pointer)) {
-            return;
-        }
+    if (pointerOnOurWindow()) {
+        return;
     }
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),

@@ -12,9 +12,11 @@ namespace glintdeck {
 //
 // X11 offers no global button event but XInput 2 raw events, which every client may select
 // on the root window and which arrive even while another client grabs the pointer. They carry
-// no position, so each press is judged by where the pointer is when it is handled: presses
-// inside one of our visible top-level windows (strip, card, hint, menus, settings) do not
-// count, nor do presses while one of our menus is open (they close the menu). The middle button
+// no position, so each press is judged by where the pointer is when it is handled: presses on
+// one of our windows (strip, card, hint, menus, settings) do not count, nor do presses while one
+// of our menus is open (they close the menu). "On" is the server's answer: the top-level window
+// under the pointer is ours (through its window manager's frame); a window of ours that is
+// minimised, covered or on another desktop does not hold clicks there. The middle button
 // and the wheel never count. Main thread only; the handler runs in a
 // task of its own, so it may destroy the monitor.
 class ClickAwayMonitor final : public QAbstractNativeEventFilter {

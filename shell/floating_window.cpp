@@ -38,6 +38,9 @@ void makeFloatingPanel(QWidget& window) {
                           Qt::WindowDoesNotAcceptFocus);
     window.setAttribute(Qt::WA_TranslucentBackground);
     window.setAttribute(Qt::WA_ShowWithoutActivating);
+    // Qt shows tooltips only in the active window, which a panel never is: without this the
+    // settings button's and the pin's tooltips never appear.
+    window.setAttribute(Qt::WA_AlwaysShowToolTips);
     window.setAttribute(Qt::WA_X11DoNotAcceptFocus);
     window.setFocusPolicy(Qt::NoFocus);
 }

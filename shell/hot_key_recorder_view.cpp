@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "settings/key_text.h"
 #include "shell/carbon_modifiers.h"
 #include "shell/key_positions.h"
 
@@ -129,7 +130,7 @@ void HotKeyRecorderView::keyPressed(uint32_t nativeScanCode, Qt::KeyboardModifie
         Q_EMIT bindingChanged(binding_);
         return;
     }
-    hint_ = QStringLiteral("Add a modifier (⌘ ⌥ ⌃)");
+    hint_ = QStringLiteral("Add a modifier (Ctrl, Alt or Super)");
     refresh();
 }
 
@@ -139,10 +140,10 @@ void HotKeyRecorderView::hideEvent(QHideEvent* event) {
 }
 
 void HotKeyRecorderView::refresh() {
-    combination_->setText(QString::fromStdString(binding_.spacedDisplayString()));
+    combination_->setText(QString::fromStdString(keyText(binding_)));
     combination_->setForegroundRole(isRecording_ ? QPalette::PlaceholderText
                                                  : QPalette::WindowText);
-    button_->setText(isRecording_ ? QStringLiteral("Press a combo… (⎋ cancels)")
+    button_->setText(isRecording_ ? QStringLiteral("Press a combo… (Esc cancels)")
                                   : QStringLiteral("Record"));
     hintLabel_->setText(hint_.value_or(QString()));
     hintLabel_->setVisible(hint_.has_value());

@@ -11,7 +11,7 @@ class QPushButton;
 namespace glintdeck {
 
 // The settings control that records a new global key combination. One row: the current
-// combination ("⌃ ⌥ ⌘ Q"), a button that starts and stops recording, and, after a rejected
+// combination ("Ctrl+Alt+Super+Q"), a button that starts and stops recording, and, after a rejected
 // press, an orange hint. While recording, every key press in the application is taken by the
 // control (text fields and menu shortcuts see none of them): Escape alone cancels; a key with
 // Super, Alt or Control (Shift may come along) becomes the combination; anything else asks for

@@ -65,6 +65,10 @@ HotKeyService::State HotKeyService::state() const {
     return grabs().isGrabbed(id_) ? State::registered : State::refused;
 }
 
+std::optional<HotKeyRefusal> HotKeyService::refusal() const {
+    return registered_ ? grabs().refusal(id_) : std::nullopt;
+}
+
 std::optional<uint32_t> HotKeyService::lastPressTime() { return grabs().lastPressTime(); }
 
 }  // namespace glintdeck

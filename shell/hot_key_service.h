@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "settings/hot_key_binding.h"
+#include "settings/hot_key_refusal.h"
 
 namespace glintdeck {
 
@@ -39,6 +40,8 @@ class HotKeyService final {
 
     [[nodiscard]] uint32_t id() const { return id_; }
     [[nodiscard]] State state() const;
+    // Why a refused slot is refused; absent unless state() is refused.
+    [[nodiscard]] std::optional<HotKeyRefusal> refusal() const;
 
     // The server time of the last hot-key press, for focus requests the handler makes.
     [[nodiscard]] static std::optional<uint32_t> lastPressTime();

@@ -30,6 +30,10 @@ void PanelHost::setContent(std::unique_ptr<QWidget> content) {
     adjustSize();
 }
 
+void PanelHost::resizeEvent(QResizeEvent*) {
+    if (onResized_) onResized_();
+}
+
 void PanelHost::contextMenuEvent(QContextMenuEvent* event) {
     std::unique_ptr<QMenu> menu = provider_ ? provider_() : nullptr;
     if (!menu) {

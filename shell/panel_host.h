@@ -27,12 +27,17 @@ class PanelHost final : public QWidget {
 
     void setContextMenuProvider(ContextMenuProvider provider) { provider_ = std::move(provider); }
 
+    // Called after every change of the window's size (the content grew or shrank).
+    void setOnResized(std::function<void()> onResized) { onResized_ = std::move(onResized); }
+
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QWidget* content_ = nullptr;
     ContextMenuProvider provider_;
+    std::function<void()> onResized_;
 };
 
 }  // namespace glintdeck

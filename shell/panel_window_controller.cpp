@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <cmath>
+#include <limits>
 
 #include "shell/floating_window.h"
 #include "shell/panel_shape.h"
@@ -89,6 +90,13 @@ void PanelWindowController::hideStrip() {
 Point PanelWindowController::origin(PanelAnchor anchor, std::optional<Point> customPosition,
                                     Size size) const {
     return stripOrigin(anchor, customPosition, size, pointerLocation(), currentScreenLayout());
+}
+
+double PanelWindowController::availableWidth(PanelAnchor anchor,
+                                             std::optional<Point> customPosition) const {
+    const std::optional<ScreenGeometry> screen =
+        stripScreen(anchor, customPosition, pointerLocation(), currentScreenLayout());
+    return screen ? screen->visibleFrame.width : std::numeric_limits<double>::infinity();
 }
 
 void PanelWindowController::handleDrag(QPointF, bool ended) {

@@ -47,6 +47,10 @@ class PanelWindowController final : public QObject {
     [[nodiscard]] Point origin(PanelAnchor anchor, std::optional<Point> customPosition,
                                Size size) const;
 
+    // The visible width of the screen a strip shown now would go to; unlimited without screens.
+    [[nodiscard]] double availableWidth(PanelAnchor anchor,
+                                        std::optional<Point> customPosition) const;
+
     // The strip's drag gesture: starts a window drag on its first report, ends it with the
     // last; the final origin is reported once through onPanelMoved.
     void handleDrag(QPointF translation, bool ended);

@@ -34,12 +34,19 @@ Point clampOrigin(Point origin, Size size, const std::optional<ScreenGeometry>& 
             clampSpan(origin.y, size.height, vf.minY(), vf.height)};
 }
 
+std::optional<ScreenGeometry> stripScreen(PanelAnchor anchor, std::optional<Point> customPosition,
+                                          Point pointer, const ScreenLayout& layout) {
+    const bool custom = anchor != PanelAnchor::cursor && customPosition;
+    return screenContaining(layout, custom ? *customPosition : pointer);
+}
+
 Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size, Point pointer,
                   const ScreenLayout& layout) {
+    const std::optional<ScreenGeometry> screen =
+        stripScreen(anchor, customPosition, pointer, layout);
     if (anchor != PanelAnchor::cursor && customPosition) {
-        return clampOrigin(*customPosition, size, screenContaining(layout, *customPosition));
+        return clampOrigin(*customPosition, size, screen);
     }
-    const std::optional<ScreenGeometry> screen = screenContaining(layout, pointer);
     Point origin;
     if (anchor == PanelAnchor::cursor) {
         origin = {pointer.x - size.width / 2, pointer.y - size.height - cursorDrop};

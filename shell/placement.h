@@ -28,6 +28,12 @@ inline constexpr double attachedPanelGap = 6;
 [[nodiscard]] Point clampOrigin(Point origin, Size size,
                                 const std::optional<ScreenGeometry>& screen);
 
+// The screen the strip goes to: the one containing its custom position (ignored under the cursor
+// anchor), else the pointer's.
+[[nodiscard]] std::optional<ScreenGeometry> stripScreen(PanelAnchor anchor,
+                                                        std::optional<Point> customPosition,
+                                                        Point pointer, const ScreenLayout& layout);
+
 // The strip's origin: a custom position (ignored under the cursor anchor) clamped into the
 // screen containing it, or the anchor's place on the pointer's screen, clamped.
 [[nodiscard]] Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,

@@ -13,12 +13,14 @@ Rect qtRectFromScreen(Rect rect, Rect primaryQt) {
             rect.height};
 }
 
+// A point names a pixel, converted as the 1 × 1 rectangle it covers: the top row of a screen
+// (Qt y = its top) then lies inside that screen, whose frame is half-open at its top edge.
 Point screenPointFromQt(Point qtPoint, Rect primaryQt) {
-    return screenRectFromQt({qtPoint.x, qtPoint.y, 0, 0}, primaryQt).origin();
+    return screenRectFromQt({qtPoint.x, qtPoint.y, 1, 1}, primaryQt).origin();
 }
 
 Point qtPointFromScreen(Point point, Rect primaryQt) {
-    return qtRectFromScreen({point.x, point.y, 0, 0}, primaryQt).origin();
+    return qtRectFromScreen({point.x, point.y, 1, 1}, primaryQt).origin();
 }
 
 }  // namespace glintdeck

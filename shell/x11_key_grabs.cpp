@@ -107,9 +107,22 @@ bool X11KeyGrabs::grab(uint32_t slotId, HotKeyBinding binding) {
 }
 
 void X11KeyGrabs::release(uint32_t slotId) {
-    if (auto found = slots_.find(slotId); found != slots_.end()) {
-        ungrabSlot(found->second);
-        slots_.erase(found);
+    auto found = slots_.find(slotId);
+    if (found == slots_.end()) {
+        return;
+    }
+    const bool wasGrabbed = found->second.grabbed;
+    ungrabSlot(found->second);
+    slots_.erase(found);
+    if (!wasGrabbed) {
+        return;
+    }
+    // A slot refused because this one held its combination gets it now: the summon key
+    // recorded as the pin key's while the strip showed works again once the strip hides.
+    for (auto& [id, slot] : slots_) {
+        if (slot.refusal == HotKeyRefusal::heldByOwnKey) {
+            (void)grabSlot(slot);
+        }
     }
 }
 
@@ -118,27 +131,45 @@ bool X11KeyGrabs::isGrabbed(uint32_t slotId) const {
     return found != slots_.end() && found->second.grabbed;
 }
 
+std::optional<HotKeyRefusal> X11KeyGrabs::refusal(uint32_t slotId) const {
+    auto found = slots_.find(slotId);
+    return found == slots_.end() ? std::nullopt : found->second.refusal;
+}
+
 bool X11KeyGrabs::grabSlot(Slot& slot) {
+    slot.refusal = tryGrab(slot);
+    return !slot.refusal;
+}
+
+std::optional<HotKeyRefusal> X11KeyGrabs::tryGrab(Slot& slot) {
     xcb_connection_t* conn = x11::connection();
     const uint32_t root = x11::rootWindow();
+    if (conn == nullptr || root == 0) {
+        return HotKeyRefusal::noDisplay;
+    }
     const std::optional<uint8_t> keycode = xKeycode(slot.binding.keyCode);
-    if (conn == nullptr || root == 0 || !keycode) {
-        return false;
+    if (!keycode) {
+        return HotKeyRefusal::noSuchKey;
     }
     const uint32_t wanted = slot.binding.modifiers;
     uint16_t modifiers = 0;
-    const std::array<std::pair<uint32_t, uint16_t>, 4> table{{
-        {HotKeyBinding::shift, XCB_MOD_MASK_SHIFT},
-        {HotKeyBinding::control, XCB_MOD_MASK_CONTROL},
-        {HotKeyBinding::option, bits_.alt},
-        {HotKeyBinding::command, bits_.super},
+    struct Modifier {
+        uint32_t stored;
+        uint16_t x;
+        HotKeyRefusal missing;  // when no key on this keyboard gives it
+    };
+    const std::array<Modifier, 4> table{{
+        {HotKeyBinding::shift, XCB_MOD_MASK_SHIFT, HotKeyRefusal::noSuchKey},
+        {HotKeyBinding::control, XCB_MOD_MASK_CONTROL, HotKeyRefusal::noSuchKey},
+        {HotKeyBinding::option, bits_.alt, HotKeyRefusal::noAltKey},
+        {HotKeyBinding::command, bits_.super, HotKeyRefusal::noSuperKey},
     }};
-    for (const auto& [carbon, x] : table) {
-        if ((wanted & carbon) != 0) {
-            if (x == 0) {
-                return false;  // no key on this keyboard gives that modifier
+    for (const Modifier& modifier : table) {
+        if ((wanted & modifier.stored) != 0) {
+            if (modifier.x == 0) {
+                return modifier.missing;
             }
-            modifiers |= x;
+            modifiers |= modifier.x;
         }
     }
     // Another slot of ours with the same combination: X would silently share the grab, and
@@ -146,7 +177,7 @@ bool X11KeyGrabs::grabSlot(Slot& slot) {
     for (const auto& [id, other] : slots_) {
         if (&other != &slot && other.grabbed && other.keycode == *keycode &&
             other.modifiers == modifiers) {
-            return false;
+            return HotKeyRefusal::heldByOwnKey;
         }
     }
 
@@ -174,12 +205,12 @@ bool X11KeyGrabs::grabSlot(Slot& slot) {
             xcb_ungrab_key(conn, *keycode, root, modifiers | lock);
         }
         x11::sync();
-        return false;
+        return HotKeyRefusal::heldElsewhere;
     }
     slot.grabbed = true;
     slot.keycode = *keycode;
     slot.modifiers = modifiers;
-    return true;
+    return std::nullopt;
 }
 
 void X11KeyGrabs::ungrabSlot(Slot& slot) {

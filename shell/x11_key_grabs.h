@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "settings/hot_key_binding.h"
+#include "settings/hot_key_refusal.h"
 
 struct _XCBKeySymbols;
 
@@ -33,14 +34,18 @@ class X11KeyGrabs final : public QAbstractNativeEventFilter {
     void setDelivery(Delivery delivery) { delivery_ = std::move(delivery); }
 
     // Grabs the binding for the slot, replacing the slot's earlier grab. False when the server
-    // refuses, when the key or a modifier has no place on this keyboard, or without X; the
-    // binding is still remembered and tried again when the keyboard mapping changes.
+    // refuses, when the key or a modifier has no place on this keyboard, or without X (refusal
+    // says which); the binding is still remembered and tried again when the keyboard mapping
+    // changes.
     [[nodiscard]] bool grab(uint32_t slotId, HotKeyBinding binding);
 
-    // Releases the slot's grab, if any, and forgets its binding.
+    // Releases the slot's grab, if any, and forgets its binding; a slot refused only because
+    // this one held its combination is grabbed now.
     void release(uint32_t slotId);
 
     [[nodiscard]] bool isGrabbed(uint32_t slotId) const;
+    // Why the slot's binding is not grabbed; absent for a grabbed or unknown slot.
+    [[nodiscard]] std::optional<HotKeyRefusal> refusal(uint32_t slotId) const;
 
     // The server time of the last delivered press, for focus requests made on its behalf.
     [[nodiscard]] std::optional<uint32_t> lastPressTime() const { return lastPressTime_; }
@@ -64,6 +69,7 @@ class X11KeyGrabs final : public QAbstractNativeEventFilter {
     struct Slot {
         HotKeyBinding binding;
         bool grabbed = false;
+        std::optional<HotKeyRefusal> refusal;  // while not grabbed
         uint8_t keycode = 0;
         uint16_t modifiers = 0;  // X modifier bits, locks excluded
     };
@@ -71,6 +77,7 @@ class X11KeyGrabs final : public QAbstractNativeEventFilter {
     void ensureInstalled();
     [[nodiscard]] ModifierBits lookUpModifierBits() const;
     [[nodiscard]] bool grabSlot(Slot& slot);
+    [[nodiscard]] std::optional<HotKeyRefusal> tryGrab(Slot& slot);
     void ungrabSlot(Slot& slot);
     void scheduleRegrab();
     void regrab();

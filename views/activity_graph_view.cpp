@@ -1,7 +1,7 @@
 #include "views/activity_graph_view.h"
 
 #include <QPainter>
-#include <QPen>
+#include <algorithm>
 #include <cmath>
 
 #include "views/graph_geometry.h"
@@ -50,9 +50,10 @@ void ActivityGraphView::paintEvent(QPaintEvent*) {
     painter.translate((width() - surface_.width()) / 2, (height() - surface_.height()) / 2);
     GraphGeometry geometry = graphGeometry(data_, surface_, barWidth_, barGap_);
 
-    QPen pen(baseline_, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.drawLine(QPointF(0, geometry.baseline), QPointF(surface_.width(), geometry.baseline));
+    // The line fills the pixel row at the bars' base; a one-series graph's base is the bottom
+    // edge, so its line takes the last row inside the surface rather than the one below it.
+    const double row = std::min(geometry.baseline, surface_.height() - 1);
+    painter.fillRect(QRectF(0, row, surface_.width(), 1), baseline_);
 
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const QRectF& bar : geometry.upper) painter.fillRect(bar, upper_);

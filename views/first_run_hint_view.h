@@ -15,7 +15,7 @@ class FirstRunHintView final : public QWidget {
     Q_OBJECT
 
   public:
-    // `hotKey` is the summon binding's display text, "⌃⌥⌘Q"; fixed while the hint is up.
+    // `hotKey` is the summon binding's text, "Ctrl+Alt+Super+Q"; fixed while the hint is up.
     explicit FirstRunHintView(QString hotKey, QWidget* parent = nullptr);
 
     void setStyle(const HudStyle& style);

@@ -56,7 +56,14 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
         descriptor.processSection && !descriptor.processSection->rows.empty()
             ? &*descriptor.processSection
             : nullptr;
-    int reserved = section ? std::max(0, section->reservedRows) : 0;
+    // Before the first process list the section's room is kept empty, so the card has its final
+    // height from the moment it is placed.
+    int reserved = 0;
+    if (section) {
+        reserved = std::max(0, section->reservedRows);
+    } else if (listsTopProcesses(descriptor.kind)) {
+        reserved = StatDescriptor::ProcessSection{}.reservedRows;
+    }
 
     double content = 0;
     QSize legendSize = legend_->sizeHint();
@@ -85,9 +92,7 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
         y += height;
         return top;
     };
-    auto divider = [&] {
-        layout.dividers.push_back(next(2 * kDividerPadding + 1) + kDividerPadding);
-    };
+    auto dividerTop = [&] { return next(2 * kDividerPadding + 1) + kDividerPadding; };
 
     if (descriptor.graph) {
         layout.graph = QRectF(QPointF(kPadding, next(kGraphSize.height())), kGraphSize);
@@ -95,18 +100,22 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
             layout.legend = QRectF(kPadding, next(legendSize.height()), legendSize.width(),
                                    legendSize.height());
         }
-        divider();
+        layout.dividers.push_back(dividerTop());
     }
     for (const auto& [label, shown] : descriptor.detail) {
         layout.rows.push_back(
             {QRectF(kPadding, next(rowHeight), inner, rowHeight), text(label), text(shown)});
     }
-    if (section) {
-        divider();
-        layout.processTitle = QRectF(kPadding, next(title.height()), inner, title.height());
+    if (reserved > 0) {
+        const double dividerY = dividerTop();
+        const QRectF titleRect(kPadding, next(title.height()), inner, title.height());
+        if (section) {
+            layout.dividers.push_back(dividerY);
+            layout.processTitle = titleRect;
+        }
         for (int i = 0; i < reserved; ++i) {
             QRectF rect(kPadding, next(value.height()), inner, value.height());
-            if (static_cast<size_t>(i) >= section->rows.size()) {
+            if (!section || static_cast<size_t>(i) >= section->rows.size()) {
                 layout.processRows.push_back(
                     {rect, QStringLiteral(" "), QStringLiteral(" "), false});
                 continue;

@@ -17,9 +17,10 @@ class ActivityGraphLegend;
 // The detail card of one stat: for the graph kinds the graph, its legend and a divider; every
 // detail row (label left, value at the right edge); for cpu and memory a divider, the section
 // title and exactly reservedRows process rows, the missing ones invisible but taking their
-// height, so the card does not jump while the list fills. Padding 12, at least 200 wide, on a
-// rounded background. Without a descriptor (the stat became unavailable) the card keeps its
-// frame and background and shows nothing.
+// height, so the card does not jump while the list fills; before the first list arrives the
+// whole section's room is kept, empty. Padding 12, at least 200 wide, on a rounded background.
+// Without a descriptor (the stat became unavailable) the card keeps its frame and background and
+// shows nothing.
 class StatDetailView final : public QWidget {
     Q_OBJECT
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "presentation/stat_kind_text.h"
+#include "settings/key_text.h"
 #include "views/panel_background.h"
 #include "views/strip_parts.h"
 
@@ -15,6 +17,16 @@ namespace {
 constexpr double kPinPoints = 10;
 constexpr double kSettingsPoints = 12;
 constexpr double kDragMinimum = 3;
+
+QString settingsToolTip(const std::vector<StripTile>& left) {
+    QString text = QStringLiteral("Settings (%1)")
+                       .arg(QString::fromStdString(keyText(HotKeyBinding::openSettings())));
+    for (size_t i = 0; i < left.size(); ++i) {
+        text += i == 0 ? QStringLiteral("\nNo room for ") : QStringLiteral(", ");
+        text += QString::fromUtf8(title(left[i].kind));
+    }
+    return text;
+}
 
 bool sameKinds(const std::vector<StripTile>& a, const std::vector<StripTile>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -27,7 +39,6 @@ StatsStripView::StatsStripView(QWidget* parent) : QWidget(parent) {
     pin_ = new SymbolView("pin.fill", kPinPoints, this);
     pin_->setSymbolVisible(false);
     settings_ = new SymbolView("gearshape", kSettingsPoints, this);
-    settings_->setToolTip(QStringLiteral("Settings (⌘,)"));
     settings_->setAccessibleName(QStringLiteral("Settings"));
     settings_->setOnPress([this] {
         if (onOpenSettings_) onOpenSettings_();
@@ -53,7 +64,7 @@ StatTileView* StatsStripView::tile(StatKind kind) const {
 
 StatTileView* StatsStripView::makeTile(StatKind kind) {
     auto* tile = new StatTileView(this);
-    tile->setStyle(style_);
+    tile->setStyle(shownStyle());
     tile->setStripHeight(stripHeight_);
     tile->setOnTap([this, kind] {
         if (onTileTap_) onTileTap_(kind);
@@ -100,16 +111,19 @@ void StatsStripView::setTiles(const std::vector<StripTile>& tiles) {
         tileViews_ = std::move(kept);
     }
     for (const StripTile& tile : tiles_) tileViews_.at(tile.kind)->setContent(tile.content);
-    // A tile changes width only when its widest texts or style change; placing is cheap either way.
-    if (sameRow) {
-        placeItems();
-    } else {
-        rebuildRow();
-    }
+    // A tile changes width only when its widest texts or style change; fitting and placing are
+    // cheap either way, and move nothing that stays.
+    rebuildRow();
 }
 
 void StatsStripView::rebuildRow() {
-    size_t dividerCount = tiles_.size();  // between tiles, plus one before the button
+    fitToWidth();
+    for (size_t i = 0; i < tiles_.size(); ++i) {
+        tileViews_.at(tiles_[i].kind)->setVisible(i < shownTiles_);
+    }
+    const auto firstLeftOut = tiles_.begin() + static_cast<std::ptrdiff_t>(shownTiles_);
+    settings_->setToolTip(settingsToolTip(std::vector<StripTile>(firstLeftOut, tiles_.end())));
+    size_t dividerCount = shownTiles_;  // between tiles, plus one before the button
     while (dividers_.size() > dividerCount) {
         delete dividers_.back();
         dividers_.pop_back();
@@ -122,25 +136,52 @@ void StatsStripView::rebuildRow() {
     }
     row_.clear();
     row_.push_back(pin_);
-    for (size_t i = 0; i < tiles_.size(); ++i) {
+    for (size_t i = 0; i < shownTiles_; ++i) {
         if (i > 0) row_.push_back(dividers_[i - 1]);
         row_.push_back(tileViews_.at(tiles_[i].kind));
     }
-    if (!tiles_.empty()) row_.push_back(dividers_.back());
+    if (shownTiles_ > 0) row_.push_back(dividers_.back());
     row_.push_back(settings_);
     placeItems();
 }
 
+void StatsStripView::fitToWidth() {
+    const auto fits = [this](size_t tileCount) {
+        return std::ceil(rowWidth(tileCount)) <= availableWidth_;
+    };
+    if (!compact_ && !fits(tiles_.size()) && !(style_.theme == style_.theme.compacted())) {
+        compact_ = true;
+        applyStyle();
+    }
+    shownTiles_ = tiles_.size();
+    while (shownTiles_ > 0 && !fits(shownTiles_)) --shownTiles_;
+}
+
+double StatsStripView::rowWidth(size_t tileCount) const {
+    const Theme::Metrics metrics = shownStyle().theme.metrics;
+    // Each tile brings one divider: before the next tile, or before the button.
+    double width = 2 * metrics.horizontalPadding + pin_->sizeHint().width() +
+                   settings_->sizeHint().width() +
+                   metrics.tileSpacing * static_cast<double>(2 * tileCount + 1);
+    for (size_t i = 0; i < tileCount; ++i) {
+        width += tileViews_.at(tiles_[i].kind)->sizeHint().width() + DividerView::kSize.width();
+    }
+    return width;
+}
+
+HudStyle StatsStripView::shownStyle() const {
+    HudStyle shown = style_;
+    if (compact_) shown.theme = shown.theme.compacted();
+    return shown;
+}
+
 QSize StatsStripView::sizeHint() const {
-    const Theme::Metrics& metrics = style_.theme.metrics;
-    double width =
-        2 * metrics.horizontalPadding + metrics.tileSpacing * static_cast<double>(row_.size() - 1);
-    for (const QWidget* item : row_) width += item->sizeHint().width();
-    return {static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(stripHeight_))};
+    return {static_cast<int>(std::ceil(rowWidth(shownTiles_))),
+            static_cast<int>(std::ceil(stripHeight_))};
 }
 
 void StatsStripView::placeItems() {
-    const Theme::Metrics& metrics = style_.theme.metrics;
+    const Theme::Metrics metrics = shownStyle().theme.metrics;
     QSize natural = sizeHint();
     setFixedHeight(natural.height());  // first: the items are centred in this height
     // A strip given more room than it needs keeps its row at the natural width, centred.
@@ -160,14 +201,25 @@ void StatsStripView::applyStyle() {
     settings_->setColor(secondary);
     QColor divider = style_.color(style_.theme.colors.divider);
     for (DividerView* view : dividers_) view->setColor(divider);
-    for (auto& [kind, tile] : tileViews_) tile->setStyle(style_);
+    const HudStyle shown = shownStyle();
+    for (auto& [kind, tile] : tileViews_) tile->setStyle(shown);
 }
 
 void StatsStripView::setStyle(const HudStyle& style) {
     if (style == style_) return;
     style_ = style;
+    compact_ = false;  // fitted again from the theme's own density
     applyStyle();
-    placeItems();
+    rebuildRow();
+    update();
+}
+
+void StatsStripView::setAvailableWidth(double width) {
+    if (width == availableWidth_) return;
+    availableWidth_ = width;
+    compact_ = false;
+    applyStyle();
+    rebuildRow();
     update();
 }
 
@@ -175,7 +227,7 @@ void StatsStripView::setStripHeight(double stripHeight) {
     if (stripHeight == stripHeight_) return;
     stripHeight_ = stripHeight;
     for (auto& [kind, tile] : tileViews_) tile->setStripHeight(stripHeight_);
-    placeItems();
+    rebuildRow();
     update();
 }
 

@@ -3,6 +3,7 @@
 #include <QPointF>
 #include <QWidget>
 #include <functional>
+#include <limits>
 #include <map>
 #include <optional>
 #include <vector>
@@ -28,6 +29,10 @@ struct StripTile {
 // the theme's tile spacing and padded by its horizontal padding, on a rounded background, at the
 // fixed strip height. Its natural size (sizeHint) is what the panel is sized to.
 //
+// Given the width of its screen, a strip that would be wider takes the compact density (fonts and
+// spacing) and, if that is not enough, leaves out its last tiles until it fits; the settings
+// button always stays, and its tooltip names the tiles left out.
+//
 // Reports the user's actions through callbacks: a tile tap, the settings button, and dragging
 // (a press anywhere, tiles and button included, that moves 3 points or more in screen
 // coordinates; translation in screen coordinates, y growing downward). A press that became a
@@ -49,6 +54,8 @@ class StatsStripView final : public QWidget {
     void setStyle(const HudStyle& style);
     void setStripHeight(double stripHeight);
     void setPinned(bool pinned);
+    // The widest the strip may be: its screen's visible width. Unlimited until set.
+    void setAvailableWidth(double width);
 
     void setOnTileTap(std::function<void(StatKind)> onTileTap);
     void setOnOpenSettings(std::function<void()> onOpenSettings);
@@ -57,7 +64,8 @@ class StatsStripView final : public QWidget {
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
 
-    // The row's widgets in order (pin, tiles and dividers, button), for the shell and tests.
+    // The row's widgets in order (pin, the tiles shown and dividers, button), for the shell and
+    // tests.
     [[nodiscard]] const std::vector<QWidget*>& rowItems() const { return row_; }
     [[nodiscard]] StatTileView* tile(StatKind kind) const;
 
@@ -81,12 +89,18 @@ class StatsStripView final : public QWidget {
     bool released(QMouseEvent* event);
 
     void rebuildRow();
+    void fitToWidth();
+    [[nodiscard]] double rowWidth(size_t tileCount) const;
+    [[nodiscard]] HudStyle shownStyle() const;
     void placeItems();
     void applyStyle();
     StatTileView* makeTile(StatKind kind);
 
     HudStyle style_;
     double stripHeight_ = 36;
+    double availableWidth_ = std::numeric_limits<double>::infinity();
+    bool compact_ = false;   // the theme is shown at the compact density, for lack of room
+    size_t shownTiles_ = 0;  // the first this many tiles fit
     std::vector<StripTile> tiles_;
     std::map<StatKind, StatTileView*> tileViews_;
     std::vector<DividerView*> dividers_;

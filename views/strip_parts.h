@@ -14,9 +14,11 @@ class DividerView final : public QWidget {
     Q_OBJECT
 
   public:
+    static constexpr QSize kSize{1, 18};
+
     explicit DividerView(QWidget* parent = nullptr);
     void setColor(const QColor& color);
-    [[nodiscard]] QSize sizeHint() const override { return {1, 18}; }
+    [[nodiscard]] QSize sizeHint() const override { return kSize; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

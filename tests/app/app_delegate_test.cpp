@@ -71,11 +71,16 @@ class AppDelegateTest : public ::testing::Test {
 
     AppDelegate& launch() {
         delegate_ = std::make_unique<AppDelegate>(
-            settings_, AppEnvironment{.mainThread = mainThread_,
-                                      .samplers = samplers_,
-                                      .descriptors = {.clock = std::make_shared<FakeClock>()},
-                                      .compositing = nullptr,
-                                      .settingsServices = {}});
+            settings_,
+            AppEnvironment{.mainThread = mainThread_,
+                           .samplers = samplers_,
+                           .descriptors = {.clock = std::make_shared<FakeClock>()},
+                           .compositing = nullptr,
+                           .settingsServices = {.activate =
+                                                    [this](QWidget&, std::optional<uint32_t> time) {
+                                                        activations_.push_back(time);
+                                                    }},
+                           .userInputTime = [this] { return inputTime_; }});
         delegate_->applicationDidFinishLaunching();
         return *delegate_;
     }
@@ -101,6 +106,8 @@ class AppDelegateTest : public ::testing::Test {
     FakeSamplerFactory samplers_;
     AppSettings settings_{PreferencesStore::inMemory()};
     std::unique_ptr<AppDelegate> delegate_;
+    std::optional<uint32_t> inputTime_;
+    std::vector<std::optional<uint32_t>> activations_;  // user times the settings window got
 };
 
 TEST_F(AppDelegateTest, TheHintFollowsTheFirstLaunchOnlyAndOnlyWhileTheStripStaysUp) {
@@ -245,6 +252,26 @@ TEST_F(AppDelegateTest, OnlyAnAnchoredStripRemembersWhereItWasMovedAndResetForge
                   (Point{std::round(anchored.x), std::round(anchored.y)}));
         delegate_.reset();
     }
+}
+
+// Window managers with focus-stealing prevention raise a window only for a request that carries
+// the user's time; the settings button and the strip's menu once sent none.
+TEST_F(AppDelegateTest, TheButtonAndTheMenuOpenSettingsWithTheClicksTimeAndNameTheRealKey) {
+    AppDelegate& delegate = launch();
+    inputTime_ = 4242;
+    press(stripView()->rowItems().back());  // the settings button
+    inputTime_ = 5151;
+    delegate.toggleStrip();
+    std::unique_ptr<QMenu> menu = delegate.contextMenu();
+    for (QAction* action : menu->actions()) {
+        if (!action->text().startsWith(QStringLiteral("Settings…"))) continue;
+        // The key named is the one that opens the window from the strip, not Ctrl+,.
+        EXPECT_EQ(action->text(), QStringLiteral("Settings…\tSuper+,"));
+        EXPECT_TRUE(action->shortcut().isEmpty());
+        action->trigger();
+    }
+    EXPECT_EQ(activations_, (std::vector<std::optional<uint32_t>>{4242, 5151}));
+    delegate_.reset();
 }
 
 TEST_F(AppDelegateTest, ShutdownStopsSamplingAndTheSettingsNoLongerReachTheDelegate) {

@@ -132,7 +132,7 @@ int run(const QString& folder) {
                 cards.push_back(card.get());
                 owned.push_back(std::move(card));
             }
-            auto hint = std::make_unique<FirstRunHintView>(QStringLiteral("⌃⌥⌘Q"));
+            auto hint = std::make_unique<FirstRunHintView>(QStringLiteral("Ctrl+Alt+Super+Q"));
             hint->setStyle(style);
             cards.push_back(hint.get());
             owned.push_back(std::move(hint));

@@ -21,16 +21,17 @@ HotKeyRecorderFactory recorderRecording(HotKeyBinding recorded) {
 TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
     auto settings = std::make_unique<AppSettings>(PreferencesStore::inMemory());
     const HotKeyBinding taken{0, HotKeyBinding::command | HotKeyBinding::shift};
-    bool refused = false;
+    std::optional<HotKeyRefusal> refusal;
     int reRegistrations = 0;
     // The shell's callback re-registers the key; another program holds `taken`.
     settings->onHotKeyChanged = [&] {
         ++reRegistrations;
-        refused = settings->hotKey() == taken;
+        refusal = settings->hotKey() == taken ? std::optional(HotKeyRefusal::heldElsewhere)
+                                              : std::nullopt;
     };
     SettingsServices services;
     services.makeHotKeyRecorder = recorderRecording(taken);
-    services.isSummonHotKeyRefused = [&] { return refused; };
+    services.summonHotKeyRefusal = [&] { return refusal; };
     HotkeySettingsPane pane(*settings, services);
     pane.show();
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));

@@ -44,7 +44,7 @@ bool render(const QString& folder, Appearance appearance) {
     settings.setThemePreset(ThemePreset::custom);
     SettingsServices services;
     services.loginItem = std::make_shared<AlwaysEnabled>();
-    services.isSummonHotKeyRefused = [] { return true; };
+    services.summonHotKeyRefusal = [] { return HotKeyRefusal::heldElsewhere; };
     SettingsWindowController controller(settings, services);
     controller.setAppearance(appearance);
     controller.show();

@@ -56,13 +56,12 @@ class Recorder : public ::testing::Test {
 
 TEST_F(Recorder, ShowsTheCombinationAndWhatTheButtonDoes) {
     const QList<QLabel*> labels = recorder->findChildren<QLabel*>();
-    EXPECT_TRUE(std::ranges::any_of(labels, [](QLabel* label) {
-        return label->text() == QString::fromUtf8("⌃\u2009⌥\u2009⌘\u2009Q");
-    }));
+    EXPECT_TRUE(std::ranges::any_of(
+        labels, [](QLabel* label) { return label->text() == QStringLiteral("Ctrl+Alt+Super+Q"); }));
     EXPECT_EQ(buttonTitle(), "Record");
     clickRecord();
     EXPECT_TRUE(recorder->isRecording());
-    EXPECT_EQ(buttonTitle(), QString::fromUtf8("Press a combo… (⎋ cancels)"));
+    EXPECT_EQ(buttonTitle(), QString::fromUtf8("Press a combo… (Esc cancels)"));
     clickRecord();
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_EQ(buttonTitle(), "Record");
@@ -72,7 +71,7 @@ TEST_F(Recorder, AsksForAModifierWithShiftAloneOrNoneAndKeepsRecording) {
     clickRecord();
     press(keyA, Qt::Key_A, Qt::ShiftModifier, "A");
     EXPECT_TRUE(recorder->isRecording());
-    EXPECT_EQ(recorder->hint(), QString::fromUtf8("Add a modifier (⌘ ⌥ ⌃)"));
+    EXPECT_EQ(recorder->hint(), QStringLiteral("Add a modifier (Ctrl, Alt or Super)"));
     press(keyComma, Qt::Key_Comma, Qt::NoModifier, ",");
     EXPECT_TRUE(recorder->isRecording());
     EXPECT_TRUE(recorded.empty());

@@ -141,6 +141,25 @@ TEST(AttachedPanels, CardReusesItsWindowAndFollowsTheTappedTile) {
     runDeferredDeletes();
 }
 
+// A card whose content grows after it was placed (its process rows arriving) is placed again:
+// above a strip near the bottom it grows upwards, never over the tile that would close it or
+// past the screen's edge, and it stays centred on the tapped tile.
+TEST(AttachedPanels, ACardThatChangesSizeIsPlacedAgainByTheSameRule) {
+    DetailPanelController card;
+    const Rect strip{200, 40, 400, 36};  // 40 above the bottom: no room for the card below
+    auto content = viewOfSize(300, 200);
+    QWidget* view = content.get();
+    card.showCard(StatKind::cpu, std::move(content), strip, 400);
+    QWidget* window = card.panel();
+    EXPECT_EQ(window->geometry(), QRect(250, 518, 300, 200)) << "6 above the strip";
+
+    view->setFixedSize(340, 400);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_EQ(window->geometry(), QRect(230, 318, 340, 400));
+    card.hideCard();
+    runDeferredDeletes();
+}
+
 TEST(AttachedPanels, HintSitsUnderTheMiddleOfTheStrip) {
     HintPanelController hint;
     hint.showHint(viewOfSize(200, 50), Rect{200, 300, 400, 36});

@@ -11,7 +11,8 @@ using namespace testing_support;
 
 TEST(FirstRunHintViewTest, NeverNarrowerThan220AndWiderForLongKeyCaps) {
     int previous = 0;
-    for (const char16_t* key : {u"Q", u"⌃⌥⌘Q", u"⌥⇧Space", u"⌃⌥⇧⌘key 123"}) {
+    for (const char16_t* key :
+         {u"Q", u"Super+Q", u"Ctrl+Alt+Super+Q", u"Ctrl+Alt+Shift+Super+key 123"}) {
         FirstRunHintView hint(QString::fromUtf16(key));
         hint.setStyle(darkStyle());
         QSize size = hint.sizeHint();

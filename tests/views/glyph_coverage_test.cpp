@@ -57,10 +57,10 @@ TEST(GlyphCoverageTest, EveryTextTheViewsDrawHasAFont) {
     std::vector<QString> texts = descriptorTexts();
     for (const char16_t* text :
          {FirstRunHintView::kGreeting, FirstRunHintView::kPress, FirstRunHintView::kAfterKey,
-          FirstRunHintView::kFootnote, u"Settings (⌘,)", u"Pinned — Keep on Screen is on",
+          FirstRunHintView::kFootnote, u"Settings (Super+,)", u"Pinned — Keep on Screen is on",
           // Text forms the descriptors and key caps produce: dashes, the power dot, elision,
-          // every modifier and named key, the battery's missing time.
-          u"— – · … °C ↑ ↓", u"⌃⌥⇧⌘ ↩ ⇥ ⎋ Space F12 key 123"}) {
+          // named keys, the battery's missing time.
+          u"— – · … °C ↑ ↓", u"Ctrl+Alt+Shift+Super+Page Up Num+5 F12 key 123"}) {
         texts.push_back(QString::fromUtf16(text));
     }
     std::vector<FontDescription> fonts;

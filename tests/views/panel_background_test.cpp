@@ -19,7 +19,7 @@ TEST(PanelBackgroundTest, MaskedPanelsAreOpaqueToTheCornersTranslucentOnesRoundT
         HudStyle style = darkStyle();
         style.opaqueBackground = masked;
         StatsStripView strip;
-        FirstRunHintView hint(QStringLiteral("⌃⌥⌘Q"));
+        FirstRunHintView hint(QStringLiteral("Ctrl+Alt+Super+Q"));
         StatDetailView card;
         card.setDescriptor(samples::uptime());
         strip.setStyle(style);

@@ -40,11 +40,13 @@ TEST(StatDetailViewTest, ReservedProcessRowsKeepTheHeight) {
             EXPECT_EQ(layout.processRows[i].rect.height(), layout.processRows[0].rect.height());
         }
     }
-    // Before the first process sample there is no section at all: no divider, no title.
+    // Before the first process sample nothing of the section shows, but its room is kept: a
+    // card placed then once grew over the strip when the list arrived.
     card.setDescriptor(cpuWithProcesses(0));
-    EXPECT_LT(card.sizeHint().height(), full.height());
+    EXPECT_EQ(card.sizeHint().height(), full.height());
     EXPECT_FALSE(card.layout().processTitle);
     EXPECT_EQ(card.layout().dividers.size(), 1u) << "only the graph's divider";
+    for (const StatDetailView::TextRow& row : card.layout().processRows) EXPECT_FALSE(row.visible);
 }
 
 TEST(StatDetailViewTest, GroupsAppearOnlyForDescriptorsThatHaveThem) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "presentation/stat_kind_text.h"
 #include "tests/support/sample_descriptors.h"
 #include "tests/views/view_test_support.h"
 #include "views/strip_parts.h"
@@ -97,6 +98,44 @@ TEST_F(StatsStripViewTest, NaturalSizeIsItemsSpacingAndPaddingAtTheStripHeight) 
         ASSERT_NE(divider, nullptr);
         EXPECT_EQ(divider->size(), QSize(1, 18));
     }
+}
+
+// A strip wider than its screen once ran off it, taking the last tiles and the settings button
+// with it. It turns compact first, then leaves out its last tiles; the button stays and its
+// tooltip names what was left out.
+TEST_F(StatsStripViewTest, AStripTooWideForItsScreenTurnsCompactThenLeavesOutItsLastTiles) {
+    strip_.setTiles(tilesOf(samples::all()));
+    const int comfortable = strip_.sizeHint().width();
+    struct Row {
+        int available;
+        size_t shown;  // tiles; 0 < some < 11 stands for "some"
+    };
+    const size_t some = 5;
+    for (const Row& row : {Row{comfortable - 1, 11}, Row{640, some}, Row{60, 0}}) {
+        SCOPED_TRACE(row.available);
+        strip_.setAvailableWidth(row.available);
+        EXPECT_LE(strip_.sizeHint().width(), row.available);
+        ASSERT_EQ(strip_.rowItems().back()->toolTip().left(18), "Settings (Super+,)")
+            << "the settings button stays, last";
+        const QString toolTip = strip_.rowItems().back()->toolTip();
+        size_t shown = 0;
+        for (const StatDescriptor& descriptor : samples::all()) {
+            const bool visible = strip_.tile(descriptor.kind)->isVisibleTo(&strip_);
+            shown += visible;
+            EXPECT_NE(visible, toolTip.contains(QString::fromUtf8(title(descriptor.kind))))
+                << rawValue(descriptor.kind) << ": " << toolTip.toStdString();
+        }
+        EXPECT_EQ(shape(strip_).size(), 2 + 2 * shown) << "a divider per tile shown";
+        if (row.shown == some) {
+            EXPECT_GT(shown, 0u);
+            EXPECT_LT(shown, 11u);
+        } else {
+            EXPECT_EQ(shown, row.shown);
+        }
+    }
+    strip_.setAvailableWidth(comfortable);
+    EXPECT_EQ(strip_.sizeHint().width(), comfortable) << "room again: comfortable, every tile";
+    EXPECT_EQ(strip_.rowItems().back()->toolTip(), QStringLiteral("Settings (Super+,)"));
 }
 
 TEST_F(StatsStripViewTest, PinningShowsTheSymbolWithoutMovingAnything) {

@@ -52,6 +52,22 @@ TEST_F(ClickAway, PressesInsideOurWindowsDoNotCount) {
     EXPECT_TRUE(waitUntil([&] { return clicks == 1; }));
 }
 
+// Another program's window over ours takes the clicks there: they once counted as ours because
+// Qt still calls the covered window visible (as it does a minimised one, or one on another
+// desktop).
+TEST_F(ClickAway, PressesOnAnotherProgramsWindowOverOursCount) {
+    const uint32_t cover = other.openWindow(120, 90, 100, 60);
+    other.click(1, 150, 120);  // over ours, under the cover
+    EXPECT_TRUE(waitUntil([&] { return clicks == 1; }));
+    other.click(1, 250, 180);  // ours, beside the cover
+    ASSERT_TRUE(barrier.pass());
+    EXPECT_EQ(clicks, 1);
+    other.closeWindow(cover);
+    other.click(1, 150, 120);
+    ASSERT_TRUE(barrier.pass());
+    EXPECT_EQ(clicks, 1) << "uncovered, the place is ours again";
+}
+
 TEST_F(ClickAway, ARemovedMonitorStaysSilentAndLeavesOthersListening) {
     int otherClicks = 0;
     auto otherMonitor = ClickAwayMonitor::install([&] { ++otherClicks; });

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
+#include <QToolTip>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -42,6 +43,20 @@ class FloatingPanel : public ::testing::Test {
     OtherClient other;
     QWidget panel;
 };
+
+// A panel never becomes the active window, and Qt shows tooltips only in the active one unless
+// told otherwise: the settings button's tooltip (the key that opens settings, the tiles left
+// out for lack of room) never appeared.
+TEST_F(FloatingPanel, ShowsTooltipsWithoutBeingActive) {
+    panel.setToolTip(QStringLiteral("Settings (Super+,)"));
+    showFloatingPanel(panel);
+    ASSERT_TRUE(waitUntil([&] { return panel.windowHandle()->isExposed(); }));
+    other.movePointer(150, 120);
+    other.movePointer(160, 121);
+    EXPECT_TRUE(waitUntil([] { return QToolTip::isVisible(); }));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Settings (Super+,)"));
+    QToolTip::hideText();
+}
 
 TEST_F(FloatingPanel, AsksForEveryDesktopAboveAllOutOfTaskBarsOnEveryShow) {
     showFloatingPanel(panel);

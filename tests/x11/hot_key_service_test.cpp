@@ -50,6 +50,7 @@ TEST_F(HotKeys, ACombinationHeldElsewhereIsRefusedWithoutLeavingPartialGrabs) {
     int presses = 0;
     slot.registerBinding(summonQ, [&] { ++presses; });
     EXPECT_EQ(slot.state(), HotKeyService::State::refused);
+    EXPECT_EQ(slot.refusal(), HotKeyRefusal::heldElsewhere);
     other.ungrab(q, controlAltSuper | lockMask);
     for (uint16_t lock : lockStates) {
         EXPECT_TRUE(other.canGrab(q, controlAltSuper | lock)) << "left behind: " << lock;
@@ -79,9 +80,20 @@ TEST_F(HotKeys, TwoSlotsNeverShareACombination) {
     summon.registerBinding(summonQ, [] {});
     pin.registerBinding(summonQ, [] {});
     EXPECT_EQ(pin.state(), HotKeyService::State::refused);
+    EXPECT_EQ(pin.refusal(), HotKeyRefusal::heldByOwnKey) << "not another program's";
+    EXPECT_EQ(summon.refusal(), std::nullopt);
     pin.unregister();
     EXPECT_EQ(summon.state(), HotKeyService::State::registered);
     EXPECT_FALSE(other.canGrab(q, controlAltSuper)) << "the first slot must keep its grab";
+
+    // The other way round, the refused slot takes the combination once it is free: a summon
+    // key refused for the pin key's sake stayed dead after the strip (and the pin key) went.
+    pin.registerBinding(summonP, [] {});
+    summon.registerBinding(summonP, [] {});
+    EXPECT_EQ(summon.refusal(), HotKeyRefusal::heldByOwnKey);
+    pin.unregister();
+    EXPECT_EQ(summon.state(), HotKeyService::State::registered);
+    EXPECT_FALSE(other.canGrab(p, controlAltSuper));
 }
 
 TEST_F(HotKeys, APressRunsTheHandlerOnceWhateverTheLockKeys) {
@@ -158,7 +170,8 @@ TEST_F(HotKeys, APressQueuedBeforeUnregisteringDoesNothing) {
     EXPECT_EQ(presses, 0);
 }
 
-// Moves every key of one modifier to another, as xmodmap would, and back at the end.
+// Moves every key of one modifier to another (or, with to = -1, off every modifier), as xmodmap
+// would, and back at the end.
 class ModifierRemap {
   public:
     ModifierRemap(OtherClient& other, int from, int to) : other_(other) {
@@ -171,7 +184,7 @@ class ModifierRemap {
         original_.assign(codes, codes + 8 * perModifier_);
         std::vector<xcb_keycode_t> moved = original_;
         for (int i = 0; i < perModifier_; ++i) {
-            moved[to * perModifier_ + i] = original_[from * perModifier_ + i];
+            if (to >= 0) moved[to * perModifier_ + i] = original_[from * perModifier_ + i];
             moved[from * perModifier_ + i] = 0;
         }
         set(moved);
@@ -189,6 +202,20 @@ class ModifierRemap {
     uint8_t perModifier_ = 0;
     std::vector<xcb_keycode_t> original_;
 };
+
+// A keyboard without Super is not another program holding the key.
+TEST_F(HotKeys, AKeyboardWithoutSuperRefusesWithItsOwnReason) {
+    HotKeyService slot(1);
+    slot.registerBinding(summonQ, [] {});
+    {
+        ModifierRemap noSuper(other, 6, -1);
+        EXPECT_TRUE(waitUntil([&] { return slot.refusal() == HotKeyRefusal::noSuperKey; }));
+        EXPECT_EQ(slot.state(), HotKeyService::State::refused);
+    }
+    EXPECT_TRUE(waitUntil([&] { return slot.state() == HotKeyService::State::registered; }))
+        << "grabbed once Super is back";
+    EXPECT_EQ(slot.refusal(), std::nullopt);
+}
 
 TEST_F(HotKeys, FollowSuperWhenTheModifierMappingMovesIt) {
     HotKeyService slot(1);

@@ -63,6 +63,24 @@ void OtherClient::typeCombination(std::initializer_list<uint8_t> keycodes) {
     sync();
 }
 
+uint32_t OtherClient::openWindow(int x, int y, int width, int height) {
+    const uint32_t window = xcb_generate_id(connection_);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    const uint32_t background = screen->white_pixel;
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, static_cast<int16_t>(x),
+                      static_cast<int16_t>(y), static_cast<uint16_t>(width),
+                      static_cast<uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, &background);
+    xcb_map_window(connection_, window);
+    sync();
+    return window;
+}
+
+void OtherClient::closeWindow(uint32_t window) {
+    xcb_destroy_window(connection_, window);
+    sync();
+}
+
 void OtherClient::movePointer(int x, int y) {
     XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
     sync();

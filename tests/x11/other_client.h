@@ -40,6 +40,11 @@ class OtherClient {
     void buttonUp(unsigned button);
     void click(unsigned button, int x, int y);
 
+    // Maps a plain window of this client at the place (without a window manager: exactly there,
+    // above every window mapped before it), and unmaps and destroys it again.
+    [[nodiscard]] uint32_t openWindow(int x, int y, int width, int height);
+    void closeWindow(uint32_t window);
+
     [[nodiscard]] std::vector<uint32_t> property32(uint32_t window, const std::string& name);
     [[nodiscard]] std::string propertyText(uint32_t window, uint32_t property);
     [[nodiscard]] uint32_t atom(const std::string& name);
