@@ -62,6 +62,12 @@ void PreferencesStore::load(Mode mode) {
             warn_("glintdeck: cannot read " + file_->path() +
                   "; using default settings, changes will not be saved");
             return;
+        case PreferencesFile::ReadStatus::symlink:
+            // Whoever planted it wants us to read, rename or replace what it points to.
+            warn_("glintdeck: " + file_->path() +
+                  " is a symbolic link, which is never followed; using default settings, changes "
+                  "will not be saved");
+            return;
         case PreferencesFile::ReadStatus::ok:
             if (auto parsed = parseObject(contents.text)) {
                 values_ = std::move(*parsed);
