@@ -86,6 +86,13 @@ class AppSettings final : public IntervalSource {
     [[nodiscard]] TileStyle tileStyle(StatKind kind) const;
     void setTileStyle(TileStyle style, StatKind kind);
 
+    // Where stored numbers become timers and window sizes they are held to these ranges (a
+    // hand-edited file can hold anything); the stored values stay as they are.
+    static constexpr double kShortestInterval = 0.1;   // shorter costs more than it shows
+    static constexpr double kLongestInterval = 86400;  // longer than a day is surely a typo
+    static constexpr double kLowestStripHeight = 22;   // the heights the settings window offers
+    static constexpr double kHighestStripHeight = 44;
+
     // Sampling period in seconds.
     [[nodiscard]] double interval() const override { return interval_; }
     void setInterval(double seconds);

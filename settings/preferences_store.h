@@ -74,6 +74,9 @@ class PreferencesStore final {
     // file could not be read or set aside.
     [[nodiscard]] bool persists() const { return writable_; }
 
+    // Says line where this store's messages go (standard error by default).
+    void warn(const std::string& line) const { warn_(line); }
+
   private:
     PreferencesStore();
     void load(Mode mode);
