@@ -45,6 +45,7 @@ class AppSettings final : public IntervalSource {
         themePreset,
         customTheme,
         theme,
+        unsavedChanges,
     };
 
     // Loads every field (the first launch after an update also enables kinds this version
@@ -139,6 +140,9 @@ class AppSettings final : public IntervalSource {
     // Value modes, tile styles, the pin state and the hint flag are kept.
     void resetToDefaults();
 
+    // Whether the last change could not be saved (PreferencesStore::hasUnsavedChanges).
+    [[nodiscard]] bool hasUnsavedChanges() const { return defaults_->hasUnsavedChanges(); }
+
     // Notifies of each real change of a field until the subscription ends.
     [[nodiscard]] Subscription subscribe(std::function<void(Field)> onChange);
 
@@ -176,6 +180,7 @@ class AppSettings final : public IntervalSource {
     ThemePreset themePreset_ = ThemePreset::defaultPreset;
     std::optional<ThemeData> customTheme_;
     Theme theme_;
+    bool unsavedChanges_ = false;
 };
 
 }  // namespace glintdeck
