@@ -13,6 +13,7 @@
 #include "platform/linux/login_item.h"
 #include "platform/linux/posix_preferences_file.h"
 #include "platform/linux/processor_count.h"
+#include "platform/linux/runtime_folder.h"
 #include "platform/linux/single_instance.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/system_log.h"
@@ -66,8 +67,15 @@ int main(int argc, char** argv) {
     keepSessionBusFromAutolaunching();
 
     const char* display = std::getenv("DISPLAY");
-    SingleInstance::Claim claim = SingleInstance::claim(
-        SingleInstance::nameForCurrentUser(display != nullptr ? display : ""));
+    SingleInstance::Claim claim;
+    if (auto socket = SingleInstance::pathForCurrentUser(display != nullptr ? display : "")) {
+        claim = SingleInstance::claim(*socket);
+    } else {
+        std::fprintf(stderr,
+                     "glintdeck: neither $XDG_RUNTIME_DIR nor %s is a folder of this user's "
+                     "alone; running, but launching glintdeck again will not toggle this one\n",
+                     fallbackRuntimeFolder().c_str());
+    }
     if (claim.forwarded) return 0;  // the running instance toggled its strip
 
     if (!x11::displayReachable()) {

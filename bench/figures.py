@@ -49,11 +49,10 @@ def perf_count(csv_text, event):
     return None
 
 
-def abstract_socket_bound(net_unix_text, name):
-    """Whether /proc/net/unix lists a socket bound to the abstract name (shown as @name, the
-    path column last on each line)."""
-    wanted = "@" + name
-    return any(line.split()[-1] == wanted for line in net_unix_text.splitlines()[1:]
+def socket_bound(net_unix_text, path):
+    """Whether /proc/net/unix lists a socket bound to path (the path column last on each
+    line)."""
+    return any(line.split()[-1] == path for line in net_unix_text.splitlines()[1:]
                if len(line.split()) > 7)
 
 
@@ -110,10 +109,26 @@ def log(message):
 
 
 def read_text(path):
+    """The file's text, or None when it cannot be read. Read as bytes: what /proc shows of a
+    process (its name in stat and status, socket paths) need not be UTF-8; such bytes are kept
+    as lone surrogates rather than stopping the run."""
     try:
-        return Path(path).read_text()
+        return Path(path).read_bytes().decode(errors="surrogateescape")
     except OSError:
         return None
+
+
+def autolaunched_bus_running(environment_entry):
+    """Whether a dbus-launch whose environment holds environment_entry (bytes) runs: it
+    outlives the program that started it."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if (Path(f"/proc/{pid}/comm").read_bytes().strip() == b"dbus-launch" and
+                    environment_entry in Path(f"/proc/{pid}/environ").read_bytes().split(b"\0")):
+                return True
+        except OSError:
+            pass  # gone, or another user's
+    return False
 
 
 @dataclass

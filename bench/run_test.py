@@ -1,9 +1,13 @@
 """The parts of bench/run that decide its numbers: reading /proc and perf, and judging goals."""
 
+import os
+import subprocess
+import sys
 import unittest
 
-from figures import (Snapshot, abstract_socket_bound, at_most, cpu_seconds, cpu_ticks,
-                     perf_count, ratio_at_most, status_fields, switches_between, verdict)
+from figures import (Snapshot, at_most, autolaunched_bus_running, cpu_seconds, cpu_ticks,
+                     perf_count, ratio_at_most, snapshot, socket_bound, status_fields,
+                     switches_between, verdict)
 
 STAT_TAIL = " S 1 1 1 0 -1 4194560 100 0 0 0 250 75 0 0 20 0 3 0 5 1000 200 0 0"
 
@@ -38,18 +42,43 @@ class ProcReadingTest(unittest.TestCase):
         for text, count in cases:
             self.assertEqual(perf_count(text, event), count, text)
 
-    def test_abstract_socket_bound_matches_the_whole_name(self):
+    def test_socket_bound_matches_the_whole_path(self):
         header = "Num       RefCount Protocol Flags    Type St Inode Path\n"
         line = "00000000cb26f512: 00000002 00000000 00010000 0001 01 {inode} {path}\n"
         cases = [
-            (line.format(inode=9, path="@glintdeck-1000"), True),
-            (line.format(inode=9, path="@glintdeck-10001"), False),  # another user
-            (line.format(inode=9, path="/run/glintdeck-1000"), False),  # a file, not abstract
+            (line.format(inode=9, path="/run/user/1000/glintdeck-:0"), True),
+            (line.format(inode=9, path="/run/user/1000/glintdeck-:01"), False),  # another display
+            (line.format(inode=9, path="@/run/user/1000/glintdeck-:0"), False),  # abstract
             (line.format(inode=9, path="").rstrip() + "\n", False),  # unnamed
             ("", False),
         ]
         for text, bound in cases:
-            self.assertEqual(abstract_socket_bound(header + text, "glintdeck-1000"), bound, text)
+            self.assertEqual(socket_bound(header + text, "/run/user/1000/glintdeck-:0"), bound,
+                             text)
+
+    def test_processes_whose_names_are_not_utf8_are_read(self):
+        # Runs until its standard input closes, named as given, in the given environment.
+        def process(name, environment):
+            program = ("import ctypes, sys; ctypes.CDLL(None).prctl(15, sys.argv[1].encode("
+                       "errors='surrogateescape'), 0, 0, 0); print(flush=True); sys.stdin.read()")
+            child = subprocess.Popen(
+                [sys.executable, "-c", program, name], stdin=subprocess.PIPE,
+                stdout=subprocess.PIPE, env=dict(os.environ, **environment))
+            child.stdout.readline()  # named now
+            return child
+
+        marker = f"/nonexistent/glintdeck-bench-{os.getpid()}"
+        children = [process(b"\xff\xfe bad".decode(errors="surrogateescape"), {}),
+                    process("dbus-launch", {"XDG_RUNTIME_DIR": marker})]
+        try:
+            self.assertIsNotNone(snapshot(children[0].pid))
+            self.assertTrue(autolaunched_bus_running(f"XDG_RUNTIME_DIR={marker}".encode()))
+            self.assertFalse(autolaunched_bus_running(b"XDG_RUNTIME_DIR=/elsewhere"))
+        finally:
+            for child in children:
+                child.stdin.close()
+                child.wait()
+                child.stdout.close()
 
 
 class ThreadAccountingTest(unittest.TestCase):

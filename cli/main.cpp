@@ -3,10 +3,13 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "cli/delivery_counting_factory.h"
 #include "cli/options.h"
@@ -38,6 +41,16 @@ class RunInterval final : public IntervalSource {
     std::optional<double> override_;
 };
 
+// Writes text to standard output at once. On failure (a full disk, /dev/full, a closed file)
+// says so in one line and returns false: output that silently goes nowhere helps nobody, and a
+// --watch run would fill the disk's last blocks forever.
+bool writeOut(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
+        return true;
+    std::fprintf(stderr, "glintdeck-stats: cannot write the output: %s\n", std::strerror(errno));
+    return false;
+}
+
 std::chrono::milliseconds until(SteadyClock::time_point deadline) {
     auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
@@ -55,10 +68,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const CliOptions options = *parsed.options;
-    if (options.help) {
-        std::fwrite(usageText().data(), 1, usageText().size(), stdout);
-        return 0;
-    }
+    if (options.help) return writeOut(usageText()) ? 0 : 1;
 
     std::setlocale(LC_ALL, "");
     std::unique_ptr<PreferencesStore> preferences =
@@ -68,6 +78,7 @@ int main(int argc, char** argv) {
 
     TaskQueueMainThread mainThread;
     bool quit = false;
+    bool failed = false;
     TerminationWatcher terminationWatcher(mainThread, [&quit] { quit = true; });
     ThreadPoolExecutor executor;
     auto clock = std::make_shared<SystemClock>();
@@ -91,8 +102,7 @@ int main(int argc, char** argv) {
             } else {
                 out = (clearScreen ? "\033[H\033[2J" : "") + textReport(tiles);
             }
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            std::fflush(stdout);
+            if (!writeOut(out)) failed = true;
         };
 
         const auto period = std::chrono::duration_cast<SteadyClock::duration>(
@@ -105,7 +115,7 @@ int main(int argc, char** argv) {
         }
         if (!quit) print();
         auto next = SteadyClock::now() + period;
-        while (options.watch && !quit) {
+        while (options.watch && !quit && !failed) {
             mainThread.runNext(until(next));
             if (!quit && SteadyClock::now() >= next) {
                 print();
@@ -115,5 +125,5 @@ int main(int argc, char** argv) {
         store.stop();
     }
     executor.shutdown();
-    return 0;
+    return failed ? 1 : 0;
 }

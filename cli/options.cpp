@@ -3,13 +3,13 @@
 #include <charconv>
 #include <cmath>
 
+#include "settings/app_settings.h"
+
 namespace glintdeck {
 namespace {
 
-// Shorter than this the samplers would spend more time reading than the reader saves; longer
-// than a day is surely a typo.
-constexpr double kShortestInterval = 0.1;
-constexpr double kLongestInterval = 86400;
+constexpr double kShortestInterval = AppSettings::kShortestInterval;
+constexpr double kLongestInterval = AppSettings::kLongestInterval;
 
 std::optional<double> parseSeconds(std::string_view text) {
     double value = 0;

@@ -61,6 +61,21 @@ bool isBidiFormatting(char32_t c) {
            (c >= 0x2066 && c <= 0x2069);
 }
 
+// The combining marks that stack above or below the character before them: the generic
+// diacritic blocks, Cyrillic, Hebrew, Arabic and Thai marks (the ones seen piled up in names).
+bool isStackingMark(char32_t c) {
+    struct Range {
+        char32_t first, last;
+    };
+    static constexpr Range kMarks[] = {
+        {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05C7}, {0x0610, 0x061A}, {0x064B, 0x065F},
+        {0x0670, 0x0670}, {0x06D6, 0x06ED}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E},
+        {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F},
+    };
+    return std::any_of(std::begin(kMarks), std::end(kMarks),
+                       [c](const Range& range) { return c >= range.first && c <= range.last; });
+}
+
 // Drops whole characters from the end until room bytes are free under mostBytes.
 void makeRoom(std::string& text, size_t mostBytes, size_t room) {
     while (!text.empty() && text.size() + room > mostBytes) {
@@ -75,17 +90,21 @@ void makeRoom(std::string& text, size_t mostBytes, size_t room) {
 std::string printableText(std::string_view text, size_t mostBytes) {
     std::string result;
     result.reserve(std::min(text.size(), mostBytes));
+    int marks = 0;  // combining marks kept after the last other character
     while (!text.empty()) {
         size_t length = sequenceLength(text);
         std::string_view piece = kReplacement;
         if (length == 0) {
             length = 1;
+            marks = 0;
         } else {
             char32_t c = codePoint(text.substr(0, length));
-            if (isBidiFormatting(c)) {
+            bool mark = isStackingMark(c);
+            if (isBidiFormatting(c) || (mark && marks == kMostMarksPerCharacter)) {
                 text.remove_prefix(length);
                 continue;
             }
+            marks = mark ? marks + 1 : 0;
             if (!isControl(c)) piece = text.substr(0, length);
         }
         if (result.size() + piece.size() > mostBytes) {

@@ -202,9 +202,7 @@ class PoolQueue final : public SerialQueue {
         timer->queue = state_;
         if (periodSeconds > 0) {
             timer->period =
-                std::max<SteadyClock::duration>(std::chrono::duration_cast<SteadyClock::duration>(
-                                                    std::chrono::duration<double>(periodSeconds)),
-                                                kShortestPeriod);
+                std::max<SteadyClock::duration>(toDuration(periodSeconds), kShortestPeriod);
         }
         timer->handler = std::move(handler);
         return timer;

@@ -32,7 +32,8 @@ TopProcessesSample TopProcessAggregator::aggregate(const std::vector<ProcessRow>
     memoryByName_.clear();
     for (const ProcessRow& row : rows) {
         auto [entry, inserted] = nameCache_.try_emplace(row.id);
-        if (inserted) {
+        if (inserted || entry->second.command != row.command) {
+            entry->second.command = row.command;
             entry->second.name =
                 printableText(displayName(source.executablePath(row), row.command));
         }

@@ -19,9 +19,9 @@ using NameTotals = std::unordered_map<std::string_view, double>;
 [[nodiscard]] std::vector<ProcStat> topTwelve(const NameTotals& totals);
 
 // Turns a scan's rows into the two top-process lists: names each process, sums the processes
-// that share a name, and keeps the twelve largest per list. A process is named once, the first
-// time it is seen (its executable path is read then and never again), and forgotten when it
-// leaves the table.
+// that share a name, and keeps the twelve largest per list. A process is named the first time
+// it is seen, and again only when its command changes (it ran exec: a shell that became make);
+// otherwise its executable path is not read again. It is forgotten when it leaves the table.
 class TopProcessAggregator final {
   public:
     [[nodiscard]] TopProcessesSample aggregate(const std::vector<ProcessRow>& rows,
@@ -29,6 +29,7 @@ class TopProcessAggregator final {
 
   private:
     struct CachedName {
+        std::string command;  // the command it was named with
         std::string name;
         uint64_t lastSeen = 0;
     };

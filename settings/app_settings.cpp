@@ -55,6 +55,7 @@ AppSettings::AppSettings(std::shared_ptr<PreferencesStore> defaults,
       reduceTransparency_(reduceTransparency ? std::move(reduceTransparency)
                                              : std::make_shared<NoReduceTransparency>()) {
     load();
+    unsavedChanges_ = defaults_->hasUnsavedChanges();
     theme_ = Theme::make(themePreset_, customTheme_, reduceTransparency_->reduceTransparency());
     observeReduceTransparency();
 }
@@ -91,6 +92,10 @@ Subscription AppSettings::subscribe(std::function<void(Field)> onChange) {
 
 void AppSettings::changed(bool didChange, Field field) {
     if (didChange) notifier_.notify(field);
+    // Every assignment that writes ends here, so here the saving state is followed.
+    if (replace(unsavedChanges_, defaults_->hasUnsavedChanges())) {
+        notifier_.notify(Field::unsavedChanges);
+    }
 }
 
 void AppSettings::run(const std::function<void()>& callback) {

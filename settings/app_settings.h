@@ -45,6 +45,7 @@ class AppSettings final : public IntervalSource {
         themePreset,
         customTheme,
         theme,
+        unsavedChanges,
     };
 
     // Loads every field (the first launch after an update also enables kinds this version
@@ -85,6 +86,13 @@ class AppSettings final : public IntervalSource {
     // other kind is always text, whatever is stored. Setting accepts any kind.
     [[nodiscard]] TileStyle tileStyle(StatKind kind) const;
     void setTileStyle(TileStyle style, StatKind kind);
+
+    // Where stored numbers become timers and window sizes they are held to these ranges (a
+    // hand-edited file can hold anything); the stored values stay as they are.
+    static constexpr double kShortestInterval = 0.1;   // shorter costs more than it shows
+    static constexpr double kLongestInterval = 86400;  // longer than a day is surely a typo
+    static constexpr double kLowestStripHeight = 22;   // the heights the settings window offers
+    static constexpr double kHighestStripHeight = 44;
 
     // Sampling period in seconds.
     [[nodiscard]] double interval() const override { return interval_; }
@@ -132,6 +140,9 @@ class AppSettings final : public IntervalSource {
     // Value modes, tile styles, the pin state and the hint flag are kept.
     void resetToDefaults();
 
+    // Whether the last change could not be saved (PreferencesStore::hasUnsavedChanges).
+    [[nodiscard]] bool hasUnsavedChanges() const { return defaults_->hasUnsavedChanges(); }
+
     // Notifies of each real change of a field until the subscription ends.
     [[nodiscard]] Subscription subscribe(std::function<void(Field)> onChange);
 
@@ -169,6 +180,7 @@ class AppSettings final : public IntervalSource {
     ThemePreset themePreset_ = ThemePreset::defaultPreset;
     std::optional<ThemeData> customTheme_;
     Theme theme_;
+    bool unsavedChanges_ = false;
 };
 
 }  // namespace glintdeck

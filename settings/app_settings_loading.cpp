@@ -2,7 +2,9 @@
 // default when the stored value is missing or unusable, without rewriting the store (except the
 // two writes that record which kinds this version knows).
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -64,6 +66,21 @@ double positiveOr(std::optional<double> value, double fallback) {
     return value.value_or(0) > 0 ? *value : fallback;
 }
 
+// A positive stored number held to [lowest, highest], saying so when it was not within.
+double boundedOr(const PreferencesStore& store, std::string_view key, double fallback,
+                 double lowest, double highest) {
+    double stored = positiveOr(store.doubleValue(key), fallback);
+    double used = std::clamp(stored, lowest, highest);
+    if (used != stored) {
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "glintdeck: the stored %.*s %g is out of range; using %g (the file keeps it)",
+                      static_cast<int>(key.size()), key.data(), stored, used);
+        store.warn(line);
+    }
+    return used;
+}
+
 // Stored hot-key integers are unsigned 32-bit; anything else counts as not stored.
 std::optional<uint32_t> hotKeyInteger(const PreferencesStore& store, std::string_view key) {
     auto value = store.integerValue(key);
@@ -111,7 +128,7 @@ void AppSettings::load() {
 
     tileValueModes_ = loadKindMap(store, keys::tileValueModes, &tileValueModeFromRawValue);
     tileStyles_ = loadKindMap(store, keys::tileStyles, &tileStyleFromRawValue);
-    interval_ = positiveOr(store.doubleValue(keys::interval), 1.0);
+    interval_ = boundedOr(store, keys::interval, 1.0, kShortestInterval, kLongestInterval);
     anchor_ = panelAnchorFromRawValue(store.stringValue(keys::anchor).value_or(""))
                   .value_or(PanelAnchor::cursor);
 
@@ -123,7 +140,7 @@ void AppSettings::load() {
         if (x && y) customPosition_ = Point{*x, *y};
     }
 
-    stripHeight_ = positiveOr(store.doubleValue(keys::stripHeight), 36);
+    stripHeight_ = boundedOr(store, keys::stripHeight, 36, kLowestStripHeight, kHighestStripHeight);
     hotKey_ =
         loadBinding(store, keys::hotKeyCode, keys::hotKeyModifiers, HotKeyBinding::defaultSummon());
     pinHotKey_ = loadBinding(store, keys::pinHotKeyCode, keys::pinHotKeyModifiers,

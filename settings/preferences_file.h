@@ -19,6 +19,7 @@ class PreferencesFile {
         ok,        // text holds the whole file
         absent,    // no file yet: a first launch
         failed,    // it exists but could not be read (permissions, I/O error, a folder, a pipe)
+        symlink,   // a symbolic link stands where the file should be; never followed
         tooLarge,  // it holds more than kLargestFile bytes, which were not read; text is empty
     };
     struct Contents {

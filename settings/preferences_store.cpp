@@ -52,6 +52,7 @@ std::unique_ptr<PreferencesStore> PreferencesStore::inMemory() {
 
 void PreferencesStore::load(Mode mode) {
     bool readOnly = mode == Mode::readOnly;
+    keepsChanges_ = !readOnly;
     PreferencesFile::Contents contents = file_->read();
     switch (contents.status) {
         case PreferencesFile::ReadStatus::absent:
@@ -61,6 +62,12 @@ void PreferencesStore::load(Mode mode) {
             // Writing would replace a file we have not seen.
             warn_("glintdeck: cannot read " + file_->path() +
                   "; using default settings, changes will not be saved");
+            return;
+        case PreferencesFile::ReadStatus::symlink:
+            // Whoever planted it wants us to read, rename or replace what it points to.
+            warn_("glintdeck: " + file_->path() +
+                  " is a symbolic link, which is never followed; using default settings, changes "
+                  "will not be saved");
             return;
         case PreferencesFile::ReadStatus::ok:
             if (auto parsed = parseObject(contents.text)) {
@@ -209,6 +216,18 @@ bool PreferencesStore::write() {
         batchChanged_ = true;
         return false;
     }
+    bool stored = writeFile();
+    if (!keepsChanges_) return stored;
+    // A store that may not write was reported when it was loaded.
+    if (!stored && !unsavedChanges_ && writable_) {
+        warn_("glintdeck: could not save the settings to " + file_->path() +
+              "; the change holds until Glintdeck quits, and the next change tries again");
+    }
+    unsavedChanges_ = !stored;
+    return stored;
+}
+
+bool PreferencesStore::writeFile() {
     if (!writable_) return false;
     // Strings that are not UTF-8 are written with replacement characters instead of throwing.
     std::string text = values_.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';

@@ -74,17 +74,28 @@ class PreferencesStore final {
     // file could not be read or set aside.
     [[nodiscard]] bool persists() const { return writable_; }
 
+    // Says line where this store's messages go (standard error by default).
+    void warn(const std::string& line) const { warn_(line); }
+
+    // Whether the last change did not reach the file in read-write mode (a full disk, a folder
+    // made read-only, a file that could not be read and so is never replaced). The first such
+    // failure after a success is said once through warn; each later change tries again.
+    [[nodiscard]] bool hasUnsavedChanges() const { return unsavedChanges_; }
+
   private:
     PreferencesStore();
     void load(Mode mode);
     [[nodiscard]] const nlohmann::json* find(std::string_view key) const;
     bool set(std::string_view key, nlohmann::json value);
     bool write();
+    bool writeFile();
 
     std::unique_ptr<PreferencesFile> file_;
     Warn warn_;
     nlohmann::json values_ = nlohmann::json::object();
     bool writable_ = false;
+    bool keepsChanges_ = false;  // a file in read-write mode
+    bool unsavedChanges_ = false;
     int batchDepth_ = 0;
     bool batchChanged_ = false;
 };

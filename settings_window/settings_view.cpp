@@ -2,10 +2,12 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "settings/app_settings.h"
 #include "settings_window/about_settings_pane.h"
 #include "settings_window/appearance_settings_pane.h"
 #include "settings_window/hotkey_settings_pane.h"
@@ -46,6 +48,21 @@ SettingsView::SettingsView(AppSettings& settings, const SettingsServices& servic
     detail_->setMinimumSize(480, 420);
     auto* detailLayout = new QVBoxLayout(detail_);
     detailLayout->setContentsMargins(0, 0, 0, 0);
+    // The only changes made while the window shows are the shown pane's, so the notice sits
+    // under it, whichever pane it is.
+    saveNotice_ = makeLabel(QStringLiteral("This change could not be saved to the preferences "
+                                           "file. It holds until Glintdeck quits; the next change "
+                                           "tries again."),
+                            TextStyle::caption, false, detail_);
+    saveNotice_->setObjectName(QStringLiteral("saveNotice"));
+    saveNotice_->setContentsMargins(20, 0, 20, 12);
+    saveNotice_->setVisible(settings_.hasUnsavedChanges());
+    detailLayout->addWidget(saveNotice_);
+    saving_ = settings_.subscribe([this](AppSettings::Field field) {
+        if (field == AppSettings::Field::unsavedChanges) {
+            saveNotice_->setVisible(settings_.hasUnsavedChanges());
+        }
+    });
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -90,7 +107,7 @@ void SettingsView::showPane() {
             pane_ = new AboutSettingsPane(settings_, services_, detail_);
             break;
     }
-    detail_->layout()->addWidget(pane_);
+    static_cast<QVBoxLayout*>(detail_->layout())->insertWidget(0, pane_, 1);
     pane_->show();
 }
 

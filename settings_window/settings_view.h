@@ -3,9 +3,11 @@
 #include <QWidget>
 #include <optional>
 
+#include "core/change_notifier.h"
 #include "settings_window/settings_pane.h"
 #include "settings_window/settings_services.h"
 
+class QLabel;
 class QListWidget;
 
 namespace glintdeck {
@@ -15,7 +17,7 @@ class AppSettings;
 // The window's content: the sidebar of the five panes and the selected pane beside it. A pane
 // is built afresh each time it is selected, so its own state (the selected stat, an open
 // confirmation) starts over after another pane was shown, and lives on while the window is
-// merely closed and shown again.
+// merely closed and shown again. Under the pane, a notice says when changes could not be saved.
 class SettingsView final : public QWidget {
     Q_OBJECT
 
@@ -43,6 +45,8 @@ class SettingsView final : public QWidget {
     QListWidget* sidebar_;
     QWidget* detail_;
     QWidget* pane_ = nullptr;
+    QLabel* saveNotice_;
+    Subscription saving_;
 };
 
 }  // namespace glintdeck

@@ -1,42 +1,21 @@
 #include "platform/linux/login_item.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "platform/linux/autostart_entry.h"
+#include "platform/linux/no_follow_file.h"
 
 namespace glintdeck {
 namespace {
 
-std::string errorText(int error) { return std::strerror(error); }
+// Far larger than any entry we write; one larger is not ours to parse.
+constexpr size_t kLargestEntry = 64 << 10;
 
-// Writes the whole text to a temporary file beside path, flushes it to disk and renames it over
-// path.
-LoginItem::Result writeAtomically(const std::string& path, const std::string& text) {
-    std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return {false, temporary + ": " + errorText(errno)};
-    size_t written = 0;
-    while (written < text.size()) {
-        ssize_t count = ::write(fd, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) break;
-        written += static_cast<size_t>(count);
-    }
-    int error = written == text.size() ? 0 : errno;
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    ::close(fd);
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return {false, path + ": " + errorText(error)};
-    }
-    return {true, {}};
+LoginItem::Result resultOf(const std::string& path, int error) {
+    if (error == 0) return {true, {}};
+    return {false, describeNoFollowError(path, error)};
 }
 
 }  // namespace
@@ -80,20 +59,13 @@ std::string XdgAutostartLoginItem::entryPath() const {
 }
 
 bool XdgAutostartLoginItem::isEnabled() const {
-    std::ifstream entry(entryPath());
-    if (!entry) return false;
-    std::string line;
-    while (std::getline(entry, line)) {
-        if (line.starts_with("Hidden=") && line.substr(7) == "true") return false;
-    }
-    return true;
+    // A link planted at the entry is not ours: it counts as off, and is never read.
+    NoFollowRead entry = readNoFollow(entryPath(), kLargestEntry);
+    return entry.status == NoFollowRead::Status::ok && autostartEntryEnabled(entry.text);
 }
 
 LoginItem::Result XdgAutostartLoginItem::enable() {
     if (program_.empty()) return {false, "the running program's path is unknown"};
-    std::error_code error;
-    std::filesystem::create_directories(configHome_ + "/autostart", error);
-    if (error) return {false, configHome_ + "/autostart: " + error.message()};
     std::ostringstream entry;
     entry << "[Desktop Entry]\n"
           << "Type=Application\n"
@@ -103,14 +75,12 @@ LoginItem::Result XdgAutostartLoginItem::enable() {
           << "Icon=glintdeck\n"
           << "Terminal=false\n"
           << "X-GNOME-Autostart-enabled=true\n";
-    return writeAtomically(entryPath(), entry.str());
+    // Written atomically, so a crash never leaves half an entry for a session manager.
+    return resultOf(entryPath(), replaceNoFollow(entryPath(), entry.str(), 0644));
 }
 
 LoginItem::Result XdgAutostartLoginItem::disable() {
-    if (::unlink(entryPath().c_str()) != 0 && errno != ENOENT) {
-        return {false, entryPath() + ": " + errorText(errno)};
-    }
-    return {true, {}};
+    return resultOf(entryPath(), removeNoFollow(entryPath()));
 }
 
 }  // namespace glintdeck

@@ -19,9 +19,9 @@ class LoginItem {
 };
 
 // The XDG autostart entry $XDG_CONFIG_HOME/autostart/glintdeck.desktop (~/.config when the
-// variable is unset or relative). Enabled means the file exists and is not Hidden=true (how
-// desktops disable an entry without deleting it). Written atomically, so a crash never leaves
-// half an entry that a session manager would choke on.
+// variable is unset or relative). Enabled means the file exists and a desktop would start it
+// (autostart_entry.h). Written atomically, so a crash never leaves half an entry that a session
+// manager would choke on; a symbolic link at the entry is never read, written or removed.
 class XdgAutostartLoginItem final : public LoginItem {
   public:
     // program: the absolute path written to Exec=; configHome: the XDG config folder.

@@ -15,8 +15,8 @@ namespace glintdeck {
 // The preferences file on disk. A replacement goes to a temporary file in the same folder
 // (created 0700 with its parents when missing), is flushed with fsync and renamed over the old
 // file, then the folder is synced, so a crash or a full disk at any moment leaves the old or the
-// new file, never a torn one. The old file's permissions are kept. When the path is a symbolic
-// link (a dotfiles manager's), the file it points to is replaced and the link kept.
+// new file, never a torn one. The old file's permissions are kept. A symbolic link standing
+// where the file should be is never followed, renamed or replaced (see no_follow_file.h).
 class PosixPreferencesFile final : public PreferencesFile {
   public:
     // now gives the time whose UTC form names a file set aside; the wall clock by default.
@@ -33,9 +33,6 @@ class PosixPreferencesFile final : public PreferencesFile {
     void removeStaleTemporaries();
 
   private:
-    // The file the path names, after following symbolic links.
-    [[nodiscard]] std::string target() const;
-
     std::string path_;
     std::function<std::time_t()> now_;
 };

@@ -21,6 +21,7 @@ constexpr size_t kMostKeptFiles = 512;
 // The kernel's mark on the path of an executable that was deleted or replaced since it started
 // (an upgrade): the program is still the one at that path.
 constexpr std::string_view kDeletedMark = " (deleted)";
+constexpr std::string_view kMemoryFileMark = "/memfd:";
 
 void closeFile(int& file) {
     if (file >= 0) ::close(file);
@@ -184,6 +185,9 @@ std::string ProcProcessTable::executablePath(const ProcessRow& row) {
     // path that fills the buffer may be cut short.
     if (length <= 0 || static_cast<size_t>(length) >= target.size()) return {};
     std::string_view text(target.data(), static_cast<size_t>(length));
+    // A program run from a memory file (memfd_create, as JIT engines and packers do) has no
+    // path; its "/memfd:<label>" would only show the label it chose. Its command names it.
+    if (text.starts_with(kMemoryFileMark)) return {};
     if (text.ends_with(kDeletedMark)) text.remove_suffix(kDeletedMark.size());
     return std::string(text);
 }

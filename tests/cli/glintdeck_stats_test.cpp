@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -101,6 +102,19 @@ TEST_F(GlintdeckStatsTest, ACorruptPreferencesFileIsLeftExactlyWhereItIs) {
     std::ofstream(home_ / "glintdeck" / "defaults.json") << "{not json";
     EXPECT_EQ(run("--json --interval 0.2").exitCode, 0);
     EXPECT_EQ(read(home_ / "glintdeck" / "defaults.json"), "{not json");
+}
+
+// Output that cannot be written (a full disk) used to end with status 0, or, with --watch, never.
+TEST_F(GlintdeckStatsTest, OutputThatCannotBeWrittenEndsTheRunWithOneLineSayingSo) {
+    for (const char* arguments :
+         {"--interval 0.2", "--json --interval 0.2", "--watch --interval 0.2",
+          "--watch --json --interval 0.2", "--help"}) {
+        ProgramRun full = run(std::string(arguments) + " >/dev/full");
+        EXPECT_EQ(full.exitCode, 1) << arguments;
+        std::string error = read(home_ / "stderr");
+        EXPECT_TRUE(error.starts_with("glintdeck-stats: cannot write the output: ")) << error;
+        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+    }
 }
 
 TEST_F(GlintdeckStatsTest, BadOptionsExitWithTwoAndTheUsage) {

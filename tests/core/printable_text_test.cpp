@@ -47,6 +47,40 @@ TEST(PrintableTextTest, NamesFromOutsideAreMadeSafeToShow) {
     }
 }
 
+std::string repeated(const std::string& unit, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += unit;
+    return text;
+}
+
+// A "Z" with a hundred accents drew over the card rows around it.
+TEST(PrintableTextTest, PilesOfCombiningMarksAreCutToAFewPerCharacter) {
+    const std::string acute = "\xCC\x81", dotBelow = "\xCC\xA3", circumflex = "\xCC\x82";
+    const std::string thaiMark = "\xE0\xB9\x89", hebrewPoint = "\xD6\xB8";
+    struct Row {
+        std::string text;
+        std::string expected;
+    };
+    for (const Row& row : {
+             Row{"Z" + repeated(acute, 100), "Z" + repeated(acute, kMostMarksPerCharacter)},
+             Row{"Z" + repeated(acute, 100) + "a" + repeated(dotBelow, 50) + "lgo",
+                 "Z" + repeated(acute, kMostMarksPerCharacter) + "a" +
+                     repeated(dotBelow, kMostMarksPerCharacter) + "lgo"},
+             Row{"\xE0\xB8\x81" + repeated(thaiMark, 30),
+                 "\xE0\xB8\x81" + repeated(thaiMark, kMostMarksPerCharacter)},
+             Row{repeated(acute, 9), repeated(acute, kMostMarksPerCharacter)},
+             // the marks real words carry stay: Vietnamese, decomposed French, pointed Hebrew
+             Row{"Vie" + dotBelow + circumflex + "t", "Vie" + dotBelow + circumflex + "t"},
+             Row{"cafe" + acute + "e" + acute, "cafe" + acute + "e" + acute},
+             Row{"\xD7\xA9" + hebrewPoint + "\xD7\x9C", "\xD7\xA9" + hebrewPoint + "\xD7\x9C"},
+             // a replaced byte is a character of its own
+             Row{"Z" + repeated(acute, 4) + "\x01" + repeated(acute, 5),
+                 "Z" + repeated(acute, 4) + kFFFD + repeated(acute, 4)},
+         }) {
+        EXPECT_EQ(printableText(row.text), row.expected) << row.text;
+    }
+}
+
 TEST(PrintableTextTest, LongTextIsCutBetweenCharactersWithAnEllipsis) {
     EXPECT_EQ(printableText(std::string(256, 'a')), std::string(256, 'a'));
     EXPECT_EQ(printableText(std::string(257, 'a')), std::string(253, 'a') + kEllipsis);

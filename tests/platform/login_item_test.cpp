@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/linux/autostart_entry.h"
+
 namespace glintdeck {
 namespace {
 
@@ -41,11 +43,43 @@ TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
     EXPECT_TRUE(item.disable().ok) << "disabling twice is not an error";
 }
 
-TEST_F(LoginItemTest, HiddenEntriesCountAsDisabled) {
+TEST(AutostartEntryTest, EntriesDesktopsWouldSkipCountAsDisabled) {
+    const std::pair<const char*, bool> cases[] = {
+        {"[Desktop Entry]\nExec=glintdeck\n", true},
+        {"[Desktop Entry]\nHidden=true\n", false},
+        {"[Desktop Entry]\nHidden = true\n", false},
+        {"[Desktop Entry]\r\nHidden\t=\ttrue \r\n", false},
+        {"[Desktop Entry]\nHidden=false\n", true},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", false},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled = false", false},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=true\n", true},
+        {"[Desktop Entry]\n# Hidden=true\n", true},
+        {"[Desktop Entry]\nHiddenness=true\n", true},
+        // Keys of another group are that group's own.
+        {"[Desktop Entry]\nExec=glintdeck\n[Desktop Action quit]\nHidden=true\n", true},
+    };
+    for (const auto& [text, enabled] : cases) {
+        EXPECT_EQ(autostartEntryEnabled(text), enabled) << text;
+    }
+}
+
+// A link planted at the entry would have us write, or parse, whatever it points to.
+TEST_F(LoginItemTest, APlantedLinkIsNeverFollowedNorRemoved) {
     XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    const auto own = home_ / "own-file";
+    const std::string text = "[Desktop Entry]\nExec=something-else\n";
+    std::ofstream(own) << text;
     std::filesystem::create_directories(home_ / "autostart");
-    std::ofstream(item.entryPath()) << "[Desktop Entry]\nExec=glintdeck\nHidden=true\n";
+    std::filesystem::create_symlink(own, item.entryPath());
+
     EXPECT_FALSE(item.isEnabled());
+    for (const LoginItem::Result& result : {item.enable(), item.disable()}) {
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find("symbolic link"), std::string::npos) << result.error;
+    }
+    EXPECT_EQ(std::filesystem::read_symlink(item.entryPath()), own);
+    std::ifstream file(own);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
 }
 
 TEST_F(LoginItemTest, AnUnwritableFolderFailsWithAReason) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <random>
 
 #include "tests/support/child_process.h"
@@ -92,17 +93,45 @@ TEST_F(PosixPreferencesFileTest, CreatesPrivateFoldersAndReplacesWholeFiles) {
                   fs::perms::others_read);
 }
 
-TEST_F(PosixPreferencesFileTest, SymlinkedFileIsReplacedBehindItsLink) {
-    fs::create_directories(root_ / "dotfiles");
-    fs::create_directories(folder());
-    std::ofstream(root_ / "dotfiles" / "glintdeck.json") << "{\"interval\": 2}";
-    fs::create_symlink("../../dotfiles/glintdeck.json", path());
+// A link at the entry would have us parse, rename aside or overwrite what it points to: run as
+// root with defaults.json -> /etc/passwd, that replaced /etc/passwd.
+TEST_F(PosixPreferencesFileTest, PlantedLinksAreNeverFollowed) {
+    const fs::path own = root_ / "own-file";
+    struct Plant {
+        const char* what;
+        std::optional<std::string> target;  // the linked file's text, nothing for a dangling link
+        bool beforeLoading;
+    };
+    for (const Plant& plant : {
+             Plant{"a settings file of the user's", "{\"interval\": 2}", true},
+             Plant{"a file that is not JSON (would be set aside)", "not json", true},
+             Plant{"nothing yet (would be created)", std::nullopt, true},
+             Plant{"a file, planted while running", "{\"interval\": 2}", false},
+         }) {
+        fs::remove_all(folder());
+        fs::remove(own);
+        fs::create_directories(folder());
+        if (plant.target) std::ofstream(own) << *plant.target;
+        if (plant.beforeLoading) fs::create_symlink(own, path());
+        std::vector<std::string> warnings;
+        auto store = open(Mode::readWrite, &warnings);
+        if (!plant.beforeLoading) fs::create_symlink(own, path());
 
-    auto store = open();
-    EXPECT_EQ(store->doubleValue("interval"), 2.0);
-    ASSERT_TRUE(store->setDouble("interval", 3));
-    EXPECT_TRUE(fs::is_symlink(path()));
-    EXPECT_EQ(Json::parse(contents(root_ / "dotfiles" / "glintdeck.json"))["interval"], 3.0);
+        EXPECT_FALSE(store->contains("interval")) << plant.what;
+        EXPECT_FALSE(store->setDouble("interval", 3)) << plant.what;
+        // Found at start: said then; planted later: the failed save is said.
+        ASSERT_EQ(warnings.size(), 1u) << plant.what;
+        EXPECT_NE(warnings[0].find(plant.beforeLoading ? "symbolic link" : "could not save"),
+                  std::string::npos)
+            << warnings[0];
+        EXPECT_EQ(fs::read_symlink(path()), own) << plant.what;
+        EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"}) << plant.what;
+        if (plant.target) {
+            EXPECT_EQ(contents(own), *plant.target) << plant.what;
+        } else {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(own))) << plant.what;
+        }
+    }
 }
 
 TEST_F(PosixPreferencesFileTest, CorruptFileIsKeptAsideUnderItsOwnNameAndNeverOverwritten) {

@@ -135,14 +135,6 @@ TEST_F(PreferencesAbuseTest, APipeOrALoopingLinkIsUnreadableAndNeverWaitedOn) {
     }
 }
 
-TEST_F(PreferencesAbuseTest, ADanglingLinkGetsItsFileOnTheFirstWrite) {
-    fs::create_symlink("../dotfiles/glintdeck.json", path());
-    auto store = open();
-    ASSERT_TRUE(store->setDouble("interval", 5));
-    EXPECT_TRUE(fs::is_symlink(path()));
-    EXPECT_EQ(open()->doubleValue("interval"), 5.0);
-}
-
 // A real full disk: a 256 KiB tmpfs in a mount namespace of the child's own.
 TEST_F(PreferencesAbuseTest, AFullDiskFailsTheWriteAndTheNextWriteStoresEverything) {
     put("{\"stripHeight\": 30}");

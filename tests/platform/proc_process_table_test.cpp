@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/sendfile.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -214,6 +216,43 @@ TEST(ProcProcessTableTest, LiveBusyChildShowsInTheCPUList) {
     EXPECT_TRUE(std::any_of(sample.byCPU.begin(), sample.byCPU.end(),
                             [&](const ProcStat& s) { return s.name == name; }))
         << name << " missing from the CPU list";
+}
+
+// A program run from a memory file showed as "memfd:<label>", a label of its own choosing.
+TEST(ProcProcessTableTest, AProgramRunFromAMemoryFileIsNamedByItsCommand) {
+    int input[2], execed[2];
+    ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(pipe2(execed, O_CLOEXEC), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        dup2(input[0], STDIN_FILENO);  // cat waits on it until the test closes it
+        int program = memfd_create("trusted-name", MFD_CLOEXEC);
+        int cat = open("/bin/cat", O_RDONLY | O_CLOEXEC);
+        while (sendfile(program, cat, nullptr, 1 << 20) > 0) {
+        }
+        char* arguments[] = {const_cast<char*>("cat"), nullptr};
+        fexecve(program, arguments, environ);
+        _exit(127);
+    }
+    close(input[0]);
+    close(execed[1]);
+    char byte;
+    EXPECT_EQ(read(execed[0], &byte, 1), 0);  // the end closes when exec succeeds
+    ProcProcessTable table("/", std::make_shared<SystemClock>());
+    std::vector<ProcessRow> rows;
+    (void)table.scan(rows);
+    auto row = std::find_if(rows.begin(), rows.end(),
+                            [&](const ProcessRow& r) { return r.id.pid == child; });
+    std::string path = row == rows.end() ? "?" : table.executablePath(*row);
+    std::string command = row == rows.end() ? "?" : row->command;
+    close(input[1]);
+    waitpid(child, nullptr, 0);
+    close(execed[0]);
+
+    EXPECT_EQ(path, "");
+    EXPECT_EQ(command.find("trusted-name"), std::string::npos) << command;
 }
 
 }  // namespace

@@ -1,23 +1,47 @@
 #include "platform/linux/single_instance.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "platform/linux/runtime_folder.h"
+#include "tests/support/child_process.h"
 #include "tests/support/latch.h"
 
 namespace glintdeck {
 namespace {
 
-std::string uniqueName(const char* test) {
-    return std::string("glintdeck-test-") + test + "-" + std::to_string(getpid());
-}
+namespace fs = std::filesystem;
 
-TEST(SingleInstanceTest, ASecondLaunchForwardsAToggleToTheRunningOne) {
+// A private folder of this test's, standing for the user's runtime folder.
+class SingleInstanceTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("glintdeck-instance-" + std::to_string(getpid()));
+        fs::remove_all(folder_);
+        fs::create_directory(folder_);
+        fs::permissions(folder_, fs::perms::owner_all);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    std::string uniqueName(const char* test) const { return (folder_ / test).string(); }
+
+    fs::path folder_;
+};
+
+TEST_F(SingleInstanceTest, ASecondLaunchForwardsAToggleToTheRunningOne) {
     const std::string name = uniqueName("forward");
     auto first = SingleInstance::claim(name);
     ASSERT_TRUE(first.instance);
@@ -36,8 +60,7 @@ TEST(SingleInstanceTest, ASecondLaunchForwardsAToggleToTheRunningOne) {
     EXPECT_EQ(toggles, 1) << "one launch, one toggle";
 }
 
-TEST(SingleInstanceTest, EachDisplayHasAnInstanceOfItsOwnHoweverItIsSpelled) {
-    const std::string user = "glintdeck-" + std::to_string(getuid()) + "-";
+TEST(SingleInstanceNameTest, EachDisplayHasAnInstanceOfItsOwnHoweverItIsSpelled) {
     const std::pair<const char*, const char*> cases[] = {
         {":0", ":0"},
         {":0.1", ":0"},
@@ -48,17 +71,125 @@ TEST(SingleInstanceTest, EachDisplayHasAnInstanceOfItsOwnHoweverItIsSpelled) {
         {"", ":"},
     };
     for (const auto& [display, expected] : cases) {
-        EXPECT_EQ(SingleInstance::nameForCurrentUser(display), user + expected) << display;
+        EXPECT_EQ(SingleInstance::socketName(display), std::string("glintdeck-") + expected)
+            << display;
     }
 }
 
-TEST(SingleInstanceTest, TheNameIsFreeAgainOnceTheRunningInstanceEnds) {
+TEST_F(SingleInstanceTest, TheNameIsFreeAgainOnceTheRunningInstanceEnds) {
     const std::string name = uniqueName("release");
     { auto first = SingleInstance::claim(name); }
     EXPECT_TRUE(SingleInstance::claim(name).instance);
+    // One that crashed leaves its socket file behind.
+    EXPECT_EQ(inChild([&]() -> int { _exit(SingleInstance::claim(name).instance ? 0 : 1); }), 0);
+    ASSERT_TRUE(fs::exists(name));
+    EXPECT_TRUE(SingleInstance::claim(name).instance);
 }
 
-TEST(SingleInstanceTest, ALaunchWhileTheRunningInstanceQuitsTakesItsPlace) {
+// Another account, played by a child that becomes "nobody" (so these need root).
+bool becomeNobody() {
+    passwd* nobody = getpwnam("nobody");
+    return nobody && setgroups(0, nullptr) == 0 && setgid(nobody->pw_gid) == 0 &&
+           setuid(nobody->pw_uid) == 0;
+}
+
+TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another account";
+    const std::string name = uniqueName("ours");
+    auto ours = SingleInstance::claim(name);
+    ASSERT_TRUE(ours.instance);
+    auto claimAsNobody = [&] {
+        return inChild([&] {
+            if (!becomeNobody()) return kChildSkipped;
+            auto claim = SingleInstance::claim(name);
+            return claim.instance ? 1 : claim.forwarded ? 2 : 0;
+        });
+    };
+    EXPECT_EQ(claimAsNobody(), 0) << "the private folder keeps it out";
+
+    // Where permissions do not hold (the folder opened to all), the peer checks still do: a
+    // toggle sent by another account is dropped...
+    fs::permissions(folder_, fs::perms::all);
+    for (const char* suffix : {"", ".lock"}) fs::permissions(name + suffix, fs::perms::all);
+    EXPECT_EQ(inChild([&] {
+                  if (!becomeNobody()) return kChildSkipped;
+                  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+                  sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+                  name.copy(address.sun_path, sizeof address.sun_path - 1);
+                  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+                      return 3;
+                  return send(fd, "toggle\n", 7, 0) == 7 ? 0 : 4;
+              }),
+              0);
+    EXPECT_EQ(ours.instance->takeToggleRequests(), 0);
+    EXPECT_EQ(claimAsNobody(), 0) << "...and its launch does not talk to ours";
+
+    // ...and a socket another account put in our place takes no toggle of ours.
+    ours.instance.reset();
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t squatter = fork();
+    if (squatter == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        auto claim = becomeNobody() ? SingleInstance::claim(name) : SingleInstance::Claim{};
+        char ok = claim.instance ? 1 : 0;
+        (void)!write(ready[1], &ok, 1);
+        for (;;) pause();
+    }
+    char squatting = 0;
+    ASSERT_EQ(read(ready[0], &squatting, 1), 1);
+    EXPECT_EQ(squatting, 1);
+    auto ourLaunch = SingleInstance::claim(name);
+    EXPECT_FALSE(ourLaunch.forwarded);
+    EXPECT_FALSE(ourLaunch.instance) << "the lock is the squatter's";
+    kill(squatter, SIGKILL);
+    waitpid(squatter, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+}
+
+TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
+    const fs::path root =
+        fs::temp_directory_path() / ("glintdeck-runtime-" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "session");
+    fs::permissions(root, fs::perms::all);  // where another account may make the fallback
+    fs::permissions(root / "session", fs::perms::owner_all);
+    fs::create_directories(root / "open");
+    fs::permissions(root / "open", fs::perms::all);
+    fs::create_directory_symlink(root / "session", root / "link");
+    const std::string fallback = (root / "fallback").string();
+    struct Case {
+        std::optional<std::string> xdgRuntimeDir;
+        std::string expected;
+    };
+    for (const Case& test : {
+             Case{(root / "session").string(), (root / "session").string()},
+             Case{std::nullopt, fallback},
+             Case{"relative/session", fallback},
+             Case{(root / "open").string(), fallback},
+             Case{(root / "link").string(), fallback},
+             Case{(root / "missing").string(), fallback},
+         }) {
+        EXPECT_EQ(privateRuntimeFolder(test.xdgRuntimeDir, fallback), test.expected)
+            << test.xdgRuntimeDir.value_or("unset");
+    }
+    EXPECT_TRUE(isPrivateFolder(fallback)) << "made 0700";
+
+    // A fallback another account made first is not ours to use.
+    if (geteuid() == 0) {
+        fs::remove(fallback);
+        EXPECT_EQ(inChild([&] {
+                      if (!becomeNobody()) return kChildSkipped;
+                      return mkdir(fallback.c_str(), 0700) == 0 ? 0 : 1;
+                  }),
+                  0);
+        EXPECT_EQ(privateRuntimeFolder(std::nullopt, fallback), std::nullopt);
+    }
+    fs::remove_all(root);
+}
+
+TEST_F(SingleInstanceTest, ALaunchWhileTheRunningInstanceQuitsTakesItsPlace) {
     const std::string name = uniqueName("handover");
     auto first = SingleInstance::claim(name);
     ASSERT_TRUE(first.instance);
@@ -75,7 +206,7 @@ TEST(SingleInstanceTest, ALaunchWhileTheRunningInstanceQuitsTakesItsPlace) {
     EXPECT_TRUE(second.instance);
 }
 
-TEST(SingleInstanceTest, OfSimultaneousLaunchesExactlyOneRuns) {
+TEST_F(SingleInstanceTest, OfSimultaneousLaunchesExactlyOneRuns) {
     const std::string name = uniqueName("race");
     constexpr int kLaunches = 4;
     Latch go(kLaunches);

@@ -197,6 +197,12 @@ TEST(TopProcessAggregatorTest, NamesEachProcessOnceAndAReusedPidAfresh) {
     (void)aggregator.aggregate({row(8, 1, 1, "other")}, table);
     (void)aggregator.aggregate({row(7, 1, 1, "new-job", 900), row(8, 1, 1, "other")}, table);
     EXPECT_EQ(table.pathReads, 4) << "a process that left the table is forgotten";
+
+    // The same process after exec (a shell that became make): same pid and start, new command.
+    table.paths = {{7, "/usr/bin/make"}};
+    sample = aggregator.aggregate({row(7, 1, 1, "make", 900), row(8, 1, 1, "other")}, table);
+    EXPECT_EQ(table.pathReads, 5);
+    EXPECT_EQ(sample.byCPU, (std::vector<ProcStat>{{"make", 1}, {"other", 1}}));
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ TEST_F(AppSettingsTest, UnusableNumbersAndStringsFallBackFieldByField) {
                {"anchor", "topCenter"},
                {"themePreset", "neon"}},
               1.0,
-              200,
+              44,
               PanelAnchor::topCenter,
               ThemePreset::neon},
              {{{"interval", "2"}, {"stripHeight", true}, {"anchor", 1}, {"themePreset", {}}},
@@ -175,6 +175,32 @@ TEST_F(AppSettingsTest, UnusableNumbersAndStringsFallBackFieldByField) {
         EXPECT_EQ(settings->stripHeight(), c.stripHeight) << c.stored;
         EXPECT_EQ(settings->anchor(), c.anchor) << c.stored;
         EXPECT_EQ(settings->themePreset(), c.preset) << c.stored;
+        for (auto& [key, value] : c.stored.items()) EXPECT_EQ(file()[key], value) << key;
+    }
+}
+
+// 1e10 seconds overflowed the timer's nanoseconds (every sampler then ticked each millisecond),
+// and a strip 1e10 points high was never mapped.
+TEST_F(AppSettingsTest, NumbersOutOfRangeAreHeldInRangeOnceWithAWordAndKeptInTheFile) {
+    struct Case {
+        Json stored;
+        double interval;
+        double stripHeight;
+        size_t warnings;
+    };
+    for (const auto& c : std::vector<Case>{
+             {{{"interval", 1e10}, {"stripHeight", 1e10}}, 86400, 44, 2},
+             {{{"interval", 1e12}, {"stripHeight", 5000}}, 86400, 44, 2},
+             {{{"interval", 1e-9}, {"stripHeight", 1}}, 0.1, 22, 2},
+             {{{"interval", 0.1}, {"stripHeight", 44}}, 0.1, 44, 0},
+             {{{"interval", 86400}, {"stripHeight", 22}}, 86400, 22, 0},
+         }) {
+        disk_->text = c.stored.dump();
+        std::vector<std::string> warnings;
+        AppSettings settings(openStore(disk_, PreferencesStore::Mode::readWrite, &warnings));
+        EXPECT_EQ(settings.interval(), c.interval) << c.stored;
+        EXPECT_EQ(settings.stripHeight(), c.stripHeight) << c.stored;
+        EXPECT_EQ(warnings.size(), c.warnings) << c.stored;
         for (auto& [key, value] : c.stored.items()) EXPECT_EQ(file()[key], value) << key;
     }
 }

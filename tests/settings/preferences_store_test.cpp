@@ -157,16 +157,28 @@ TEST(PreferencesStoreTest, ReadOnlyModeAppliesTheFileButWritesAndRenamesNothing)
     EXPECT_EQ(warnings.size(), 1u);
 }
 
-TEST(PreferencesStoreTest, FailedWriteKeepsTheValueForTheNextWrite) {
+// A failed save used to vanish without a word.
+TEST(PreferencesStoreTest, FailedWriteIsSaidOnceAndKeepsTheValueForTheNextWrite) {
     auto disk = diskWith("{\"stripHeight\": 30}");
-    auto store = openStore(disk);
+    std::vector<std::string> warnings;
+    auto store = openStore(disk, Mode::readWrite, &warnings);
     disk->refuseWrites = true;
     EXPECT_FALSE(store->setDouble("stripHeight", 40));
+    EXPECT_FALSE(store->setDouble("interval", 2));
+    EXPECT_TRUE(store->hasUnsavedChanges());
+    ASSERT_EQ(warnings.size(), 1u) << "said once, not at every change";
+    EXPECT_NE(warnings[0].find("could not save"), std::string::npos) << warnings[0];
     EXPECT_EQ(store->doubleValue("stripHeight"), 40.0);
     EXPECT_EQ(disk->text, "{\"stripHeight\": 30}");
     disk->refuseWrites = false;
     EXPECT_TRUE(store->setBool("hasSeenHint", true));
-    EXPECT_EQ(onDisk(*disk), (Json{{"stripHeight", 40.0}, {"hasSeenHint", true}}));
+    EXPECT_FALSE(store->hasUnsavedChanges());
+    EXPECT_EQ(onDisk(*disk),
+              (Json{{"stripHeight", 40.0}, {"interval", 2.0}, {"hasSeenHint", true}}));
+    disk->refuseWrites = true;
+    EXPECT_FALSE(store->setBool("hasSeenHint", false));
+    EXPECT_EQ(warnings.size(), 2u) << "a new failure after a success is said again";
+    EXPECT_FALSE(openStore(disk, Mode::readOnly)->hasUnsavedChanges()) << "never in read-only";
 }
 
 TEST(PreferencesStoreTest, BatchWritesItsChangesOnce) {

@@ -121,5 +121,36 @@ TEST_F(PersistenceTest, EveryControlsValueSurvivesANewStart) {
     EXPECT_EQ(reopened->pinHotKey(), recorded);
 }
 
+// A save that failed used to vanish without a word. A link planted where the file is makes
+// every save fail, even for root.
+TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
+    auto settings = open();
+    SettingsServices services;
+    SettingsWindowController controller(*settings, services);
+    controller.show();
+    SettingsView& view = *controller.window()->view();
+    QLabel* notice = child<QLabel>(view, "saveNotice");
+    ASSERT_NE(notice, nullptr);
+    QWidget* panel = showPane(view, SettingsPane::panel);
+    drag(*child<SliderRow>(*panel, "intervalRow"), 9);
+    EXPECT_FALSE(notice->isVisible());
+
+    const auto file = folder_ / "defaults.json";
+    std::filesystem::rename(file, folder_ / "kept.json");
+    std::filesystem::create_symlink(folder_ / "kept.json", file);
+    choose(*child<QComboBox>(*panel, "anchorPicker"), QStringLiteral("Bottom center"));
+    EXPECT_TRUE(notice->isVisible());
+    showPane(view, SettingsPane::about);
+    panel = showPane(view, SettingsPane::panel);
+    EXPECT_TRUE(notice->isVisible());
+
+    std::filesystem::remove(file);
+    drag(*child<SliderRow>(*panel, "stripHeightRow"), 30);
+    EXPECT_FALSE(notice->isVisible());
+    auto reopened = open();
+    EXPECT_EQ(reopened->anchor(), PanelAnchor::bottomCenter) << "the next change saved both";
+    EXPECT_EQ(reopened->stripHeight(), 30);
+}
+
 }  // namespace
 }  // namespace glintdeck
