@@ -35,10 +35,18 @@ namespace {
 // SIGTERM or "Quit" with the settings window open would be ignored.
 void quitProgram() { QCoreApplication::exit(0); }
 
+std::shared_ptr<XdgAutostartLoginItem> loginItem() {
+    auto item = std::make_shared<XdgAutostartLoginItem>(XdgAutostartLoginItem::runningProgram(),
+                                                        XdgAutostartLoginItem::defaultConfigHome());
+    if (LoginItem::Result moved = item->migrateLegacyEntry(); !moved.ok) {
+        writeSystemLog("could not rename the autostart entry: " + moved.error);
+    }
+    return item;
+}
+
 SettingsServices settingsServices() {
     return {
-        .loginItem = std::make_shared<XdgAutostartLoginItem>(
-            XdgAutostartLoginItem::runningProgram(), XdgAutostartLoginItem::defaultConfigHome()),
+        .loginItem = loginItem(),
         .log = writeSystemLog,
         .makeHotKeyRecorder = [](HotKeyBinding binding,
                                  std::function<void(HotKeyBinding)> onRecorded,
@@ -85,7 +93,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
     // No display name: Qt would append it to every window title ("Glintdeck Settings —
     // Glintdeck"), and tools find our windows by their exact titles.
-    QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
+    QApplication::setDesktopFileName(QStringLiteral("org.glintdeck.Glintdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
     // No application icon: Qt would render it at four sizes and send it with every window,
     // 87 KB for each strip on each summon, for panels that are never in a task bar. The
