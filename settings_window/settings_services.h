@@ -10,6 +10,7 @@
 
 #include "platform/linux/login_item.h"
 #include "settings/hot_key_binding.h"
+#include "settings_window/desktop_keys.h"
 
 namespace glintdeck {
 
@@ -29,6 +30,10 @@ struct SettingsServices {
 
     // The hot-key recorder. None: the binding is shown, not editable.
     HotKeyRecorderFactory makeHotKeyRecorder;
+
+    // In Wayland sessions the desktop owns the global keys: the pane shows what it bound, or
+    // how to bind the key, instead of the recorders. None: an X11 session.
+    std::shared_ptr<DesktopKeys> desktopKeys;
 
     // Whether the summon combination is currently refused by the system (another program holds
     // it). Asked when the hot-keys pane appears and after each new summon binding is written.
