@@ -7,6 +7,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <algorithm>
 #include <utility>
 
 namespace glintdeck {
@@ -24,6 +25,12 @@ const QString kSessionToken = QStringLiteral("glintdeck");
 // The portal's answers: 0 success, 1 cancelled by the user, anything else a failure.
 constexpr uint32_t kSuccess = 0;
 constexpr uint32_t kCancelled = 1;
+
+QList<PortalShortcut> shortcutsOf(const QVariant& list) {
+    QList<PortalShortcut> shortcuts;
+    if (list.canConvert<QDBusArgument>()) list.value<QDBusArgument>() >> shortcuts;
+    return shortcuts;
+}
 
 // Whatever the error, the bus itself answered that nobody owns the portal's name.
 bool noPortal(const QDBusError& error) {
@@ -165,7 +172,7 @@ void GlobalShortcutsPortal::requestAnswered(const QDBusMessage& message) {
     if (step == Step::createSession) {
         sessionCreated(results);
     } else if (step == Step::bindShortcuts) {
-        applyShortcuts(results.value(QStringLiteral("shortcuts")));
+        applyShortcuts(shortcutsOf(results.value(QStringLiteral("shortcuts"))));
     }
 }
 
@@ -180,12 +187,21 @@ void GlobalShortcutsPortal::sessionCreated(const QVariantMap& results) {
     }
     bus_.connect(kService, session_, kSession, QStringLiteral("Closed"), this,
                  SLOT(sessionClosed(QDBusMessage)));
+    // Plasma 5.27 binds what CreateSession's option carried and lists it here; its BindShortcuts
+    // would only open System Settings' shortcut page, at every start of the program.
+    const QList<PortalShortcut> bound = shortcutsOf(results.value(QStringLiteral("shortcuts")));
+    const bool allBound = std::ranges::all_of(shortcuts_, [&](const Shortcut& wanted) {
+        return std::ranges::any_of(
+            bound, [&](const PortalShortcut& shortcut) { return shortcut.id == wanted.id; });
+    });
+    if (!bound.isEmpty() && allBound) {
+        applyShortcuts(bound);
+        return;
+    }
     bindShortcuts();
 }
 
-void GlobalShortcutsPortal::applyShortcuts(const QVariant& list) {
-    QList<PortalShortcut> bound;
-    if (list.canConvert<QDBusArgument>()) list.value<QDBusArgument>() >> bound;
+void GlobalShortcutsPortal::applyShortcuts(const QList<PortalShortcut>& bound) {
     triggers_.clear();
     for (const PortalShortcut& shortcut : bound) {
         triggers_.insert(
@@ -212,7 +228,7 @@ void GlobalShortcutsPortal::shortcutsChanged(const QDBusMessage& message) {
     if (session_.isEmpty() || arguments.value(0).value<QDBusObjectPath>().path() != session_) {
         return;
     }
-    applyShortcuts(arguments.value(1));
+    applyShortcuts(shortcutsOf(arguments.value(1)));
 }
 
 void GlobalShortcutsPortal::sessionClosed(const QDBusMessage& message) {

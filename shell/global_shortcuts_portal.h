@@ -27,8 +27,10 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
 //
 // One session for the life of the object, under a fixed session handle token. start()
 // registers the application id where the portal keeps a registry of host programs, creates the
-// session and asks for every shortcut in one BindShortcuts; the shortcuts also ride in
-// CreateSession's "shortcuts" option, the only place Plasma 5.27's backend takes them from. The
+// session and asks for every shortcut in one BindShortcuts. The shortcuts also ride in
+// CreateSession's "shortcuts" option, the only place Plasma 5.27's backend takes them from; where
+// CreateSession's answer lists them all bound, BindShortcuts is left out (on that backend it opens
+// System Settings, at every start). The
 // desktop decides what is bound: triggerDescription() says what it bound, and a reply without
 // shortcuts means it bound nothing. A session the desktop closes is opened again once.
 // Activated signals of other sessions are ignored.
@@ -89,7 +91,7 @@ class GlobalShortcutsPortal final : public QObject {
                  QVariantMap options);
     void followRequest(const QString& path);
     void sessionCreated(const QVariantMap& results);
-    void applyShortcuts(const QVariant& list);
+    void applyShortcuts(const QList<PortalShortcut>& bound);
     void setState(State state);
     [[nodiscard]] QVariant shortcutList() const;
     [[nodiscard]] QString objectPathFor(const QString& kind, const QString& token) const;

@@ -76,6 +76,12 @@ TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
         {"bind failed", Behaviour{.bindResponse = 2}, State::failed, false, true, fullRun},
         {"an empty bind reply binds nothing", Behaviour{.emptyBindReply = true}, State::unbound,
          false, true, fullRun},
+        {"Plasma 5.27 binds at CreateSession: no BindShortcuts, which opens System Settings",
+         Behaviour{.bindsAtCreateSession = true},
+         State::bound,
+         true,
+         true,
+         {"Register", "Get", "CreateSession"}},
         {"session refused",
          Behaviour{.createResponse = 2},
          State::failed,
@@ -102,12 +108,13 @@ TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
         if (!session.portal) continue;
         EXPECT_EQ(session.portal->calls, row.calls);
         EXPECT_EQ(session.portal->registeredId, row.behaviour->registry ? kApplicationId : "");
-        if (row.calls.contains("BindShortcuts")) {
-            // Both in one request, and in CreateSession's option for Plasma 5.27's backend.
-            EXPECT_EQ(ids(session.portal->boundShortcuts),
-                      QStringList({"summon", "keep-on-screen"}));
-            EXPECT_EQ(ids(session.portal->sessionShortcuts), ids(session.portal->boundShortcuts));
+        // Both in one request, and in CreateSession's option for Plasma 5.27's backend.
+        const QStringList both{"summon", "keep-on-screen"};
+        if (row.calls.contains("CreateSession")) {
+            EXPECT_EQ(ids(session.portal->sessionShortcuts), both);
         }
+        EXPECT_EQ(ids(session.portal->boundShortcuts),
+                  row.calls.contains("BindShortcuts") ? both : QStringList());
     }
 }
 

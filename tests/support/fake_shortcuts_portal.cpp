@@ -94,13 +94,18 @@ bool FakeShortcutsPortal::handleMessage(const QDBusMessage& message,
         sessionShortcuts = shortcutsOf(options.value(QStringLiteral("shortcuts")));
         session = objectPath(QStringLiteral("session"), message.service(),
                              options.value(QStringLiteral("session_handle_token")).toString());
-        answer(message, QStringLiteral("request"), behaviour_.createResponse,
-               {{QStringLiteral("session_handle"), session}});
+        QVariantMap results{{QStringLiteral("session_handle"), session}};
+        if (behaviour_.bindsAtCreateSession) {
+            results.insert(QStringLiteral("shortcuts"), boundList(sessionShortcuts));
+        }
+        answer(message, QStringLiteral("request"), behaviour_.createResponse, results);
         return true;
     }
     if (member == QStringLiteral("BindShortcuts")) {
         boundShortcuts = shortcutsOf(arguments.value(1));
-        answer(message, QStringLiteral("request"), behaviour_.bindResponse, bindResults());
+        answer(message, QStringLiteral("request"), behaviour_.bindResponse,
+               {{QStringLiteral("shortcuts"),
+                 boundList(behaviour_.emptyBindReply ? QList<PortalShortcut>() : boundShortcuts)}});
         return true;
     }
     if (member == QStringLiteral("ConfigureShortcuts")) {
@@ -122,17 +127,14 @@ void FakeShortcutsPortal::answer(const QDBusMessage& message, const QString& kin
     bus_.send(signal);
 }
 
-QVariantMap FakeShortcutsPortal::bindResults() const {
+QVariant FakeShortcutsPortal::boundList(const QList<PortalShortcut>& asked) const {
     QList<PortalShortcut> bound;
-    if (!behaviour_.emptyBindReply) {
-        for (const PortalShortcut& shortcut : boundShortcuts) {
-            const QString preferred =
-                shortcut.properties.value(QStringLiteral("preferred_trigger")).toString();
-            bound.append(
-                {shortcut.id, {{QStringLiteral("trigger_description"), describe(preferred)}}});
-        }
+    for (const PortalShortcut& shortcut : asked) {
+        const QString preferred =
+            shortcut.properties.value(QStringLiteral("preferred_trigger")).toString();
+        bound.append({shortcut.id, {{QStringLiteral("trigger_description"), describe(preferred)}}});
     }
-    return {{QStringLiteral("shortcuts"), QVariant::fromValue(bound)}};
+    return QVariant::fromValue(bound);
 }
 
 }  // namespace glintdeck

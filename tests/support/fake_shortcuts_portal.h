@@ -24,6 +24,9 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
         uint createResponse = 0;  // 0 success, 1 cancelled, 2 failed
         uint bindResponse = 0;
         bool emptyBindReply = false;  // success, with an empty list: nothing bound
+        // Plasma 5.27: binds the shortcuts of CreateSession's option and lists them in its
+        // answer.
+        bool bindsAtCreateSession = false;
     };
 
     FakeShortcutsPortal(QDBusConnection bus, Behaviour behaviour);
@@ -52,7 +55,7 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
   private:
     void answer(const QDBusMessage& message, const QString& kind, uint response,
                 const QVariantMap& results);
-    [[nodiscard]] QVariantMap bindResults() const;
+    [[nodiscard]] QVariant boundList(const QList<PortalShortcut>& asked) const;
 
     QDBusConnection bus_;
     Behaviour behaviour_;
