@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "app/desktop_shortcuts.h"
 #include "shell/compositing_watcher.h"
 #include "shell/qt_screens.h"
 #include "views/first_run_hint_view.h"
@@ -59,6 +60,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         store_.start();
     };
     store_.start();
+    followDesktopShortcuts();
     registerSummonHotKey();
     clickAwayMonitor_ = ClickAwayMonitor::install([this] {
         if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
@@ -76,6 +78,11 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::applicationWillTerminate() {
     if (!launched_) return;
     launched_ = false;
+    desktopShortcutsSubscription_.reset();
+    if (environment_.desktopShortcuts != nullptr) {
+        environment_.desktopShortcuts->onSummon = nullptr;
+        environment_.desktopShortcuts->onPinToggle = nullptr;
+    }
     store_.stop();
     hotKey_.unregister();
     dismissHotKey_.unregister();
@@ -89,10 +96,42 @@ bool AppDelegate::stripShown() const {
 }
 
 void AppDelegate::registerSummonHotKey() {
+    if (!grabsOwnKeys()) {
+        hotKey_.unregister();
+        return;
+    }
     hotKey_.registerBinding(settings_.hotKey(), [this] { toggleStrip(); });
 }
 
-void AppDelegate::toggleStrip() {
+void AppDelegate::registerPinHotKey() {
+    if (!grabsOwnKeys()) {
+        pinToggleHotKey_.unregister();
+        return;
+    }
+    pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });
+}
+
+bool AppDelegate::grabsOwnKeys() const {
+    return environment_.desktopShortcuts == nullptr ||
+           !environment_.desktopShortcuts->portalOwnsKeys();
+}
+
+void AppDelegate::followDesktopShortcuts() {
+    DesktopShortcuts* desktop = environment_.desktopShortcuts;
+    if (desktop == nullptr) return;
+    desktop->onSummon = [this](const SummonRequest& request) { toggleStrip(request); };
+    // As with the grabbed key: keeping the strip on screen means something only while it shows.
+    desktop->onPinToggle = [this] {
+        if (stripShown()) togglePin();
+    };
+    // Where the portal turns out to be missing, or fails, the grabs stand in for it.
+    desktopShortcutsSubscription_ = desktop->subscribe([this] {
+        registerSummonHotKey();
+        if (stripShown()) registerPinHotKey();
+    });
+}
+
+void AppDelegate::toggleStrip(const SummonRequest& /*request*/) {
     if (stripShown()) {
         panel_.hideStrip();
         return;
@@ -112,7 +151,7 @@ void AppDelegate::visibilityChanged(bool visible) {
         dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
         settingsHotKey_.registerBinding(
             kSettingsBinding, [this] { hideStripAndShowSettings(HotKeyService::lastPressTime()); });
-        pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });
+        registerPinHotKey();
         return;
     }
     dismissHotKey_.unregister();
@@ -147,7 +186,14 @@ void AppDelegate::showHintIfFirstRun() {
     std::optional<Rect> stripFrame = panel_.panelFrame();
     if (!stripShown() || !stripFrame) return;
     updatePanelShapes();
-    hintPanel_.showHint(feed_.makeHint(), *stripFrame);
+    // In a Wayland session: what the desktop bound, or how to bind it where nothing does.
+    DesktopKeys::Status desktop;
+    if (environment_.desktopShortcuts != nullptr) {
+        desktop = environment_.desktopShortcuts->status();
+    }
+    std::unique_ptr<FirstRunHintView> hint = feed_.makeHint(desktop.summonTrigger);
+    hint->setInstruction(desktop.instruction);
+    hintPanel_.showHint(std::move(hint), *stripFrame);
     settings_.setHasSeenHint(true);
 }
 

@@ -49,9 +49,10 @@ std::unique_ptr<StatDetailView> HudFeed::makeCard(StatKind kind) {
     return card;
 }
 
-std::unique_ptr<FirstRunHintView> HudFeed::makeHint() {
+std::unique_ptr<FirstRunHintView> HudFeed::makeHint(const QString& boundTrigger) {
     auto hint = std::make_unique<FirstRunHintView>(
-        QString::fromStdString(settings_.hotKey().displayString()));
+        !boundTrigger.isEmpty() ? boundTrigger
+                                : QString::fromStdString(settings_.hotKey().displayString()));
     hint->setStyle(style());
     hint_ = hint.get();
     return hint;

@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "app/app_delegate.h"
+#include "app/desktop_shortcuts.h"
 #include "app/qt_main_thread.h"
+#include "platform/linux/desktop_session.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/login_item.h"
 #include "platform/linux/posix_preferences_file.h"
@@ -44,7 +46,7 @@ std::shared_ptr<XdgAutostartLoginItem> loginItem() {
     return item;
 }
 
-SettingsServices settingsServices() {
+SettingsServices settingsServices(std::shared_ptr<DesktopKeys> desktopKeys) {
     return {
         .loginItem = loginItem(),
         .log = writeSystemLog,
@@ -58,6 +60,7 @@ SettingsServices settingsServices() {
                              });
             return recorder;
         },
+        .desktopKeys = std::move(desktopKeys),
         .onQuit = quitProgram,
         .activate = activateWindow,
         .icon = QIcon(QStringLiteral(":/glintdeck.svg")),
@@ -93,7 +96,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
     // No display name: Qt would append it to every window title ("Glintdeck Settings —
     // Glintdeck"), and tools find our windows by their exact titles.
-    QApplication::setDesktopFileName(QStringLiteral("org.glintdeck.Glintdeck"));
+    QApplication::setDesktopFileName(QString::fromLatin1(DesktopShortcuts::kApplicationId));
     QApplication::setQuitOnLastWindowClosed(false);
     // No application icon: Qt would render it at four sizes and send it with every window,
     // 87 KB for each strip on each summon, for panels that are never in a task bar. The
@@ -102,6 +105,14 @@ int main(int argc, char** argv) {
 
     useStandardPreferences(PreferencesStore::Mode::readWrite);
     AppSettings& settings = AppSettings::shared();
+
+    // Before any other portal call: the portal learns our application id from the first.
+    std::shared_ptr<DesktopShortcuts> desktopShortcuts;
+    if (DesktopSession session = DesktopSession::fromEnvironment(); session.wayland) {
+        desktopShortcuts = std::make_shared<DesktopShortcuts>(
+            std::move(session), settings, QDBusConnection::sessionBus(), launchCommand());
+        desktopShortcuts->start();
+    }
 
     auto appearance = std::make_shared<AppearanceSource>();
     CompositingWatcher compositing;
@@ -122,7 +133,8 @@ int main(int argc, char** argv) {
                                            .descriptors = DescriptorEnvironment::fromCurrentLocale(
                                                onlineProcessorCount(), clock),
                                            .compositing = &compositing,
-                                           .settingsServices = settingsServices(),
+                                           .settingsServices = settingsServices(desktopShortcuts),
+                                           .desktopShortcuts = desktopShortcuts.get(),
                                        });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,
