@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QTimer>
+#include <utility>
 
 #include "app/desktop_shortcuts.h"
 #include "shell/compositing_watcher.h"
@@ -128,6 +129,7 @@ void AppDelegate::followDesktopShortcuts() {
     desktopShortcutsSubscription_ = desktop->subscribe([this] {
         registerSummonHotKey();
         if (stripShown()) registerPinHotKey();
+        if (std::exchange(hintAwaitsDesktop_, false)) showHintIfFirstRun();
     });
 }
 
@@ -185,12 +187,21 @@ void AppDelegate::hideStripAndShowSettings(std::optional<uint32_t> userTimestamp
 void AppDelegate::showHintIfFirstRun() {
     std::optional<Rect> stripFrame = panel_.panelFrame();
     if (!stripShown() || !stripFrame) return;
-    updatePanelShapes();
-    // In a Wayland session: what the desktop bound, or how to bind it where nothing does.
+    // In a Wayland session the hint names the key the desktop bound, or says how to bind one:
+    // it waits for the desktop's answer (a first start of the portal takes a quarter second).
     DesktopKeys::Status desktop;
-    if (environment_.desktopShortcuts != nullptr) {
-        desktop = environment_.desktopShortcuts->status();
+    if (DesktopShortcuts* shortcuts = environment_.desktopShortcuts) {
+        if (!shortcuts->answered()) {
+            hintAwaitsDesktop_ = true;
+            return;
+        }
+        desktop = shortcuts->status();
+        if (desktop.portal && desktop.summonTrigger.isEmpty()) {
+            desktop.instruction = QStringLiteral(
+                "Your desktop bound no key to Glintdeck: choose one in its shortcut settings.");
+        }
     }
+    updatePanelShapes();
     std::unique_ptr<FirstRunHintView> hint = feed_.makeHint(desktop.summonTrigger);
     hint->setInstruction(desktop.instruction);
     hintPanel_.showHint(std::move(hint), *stripFrame);

@@ -105,6 +105,7 @@ class AppDelegate final : public QObject {
     std::unique_ptr<ClickAwayMonitor> clickAwayMonitor_;
     HudFeed feed_;
     Subscription desktopShortcutsSubscription_;
+    bool hintAwaitsDesktop_ = false;
     bool launched_ = false;
 };
 

@@ -85,6 +85,10 @@ bool DesktopShortcuts::portalOwnsKeys() const {
            state != GlobalShortcutsPortal::State::failed;
 }
 
+bool DesktopShortcuts::answered() const {
+    return portal_.state() != GlobalShortcutsPortal::State::starting;
+}
+
 DesktopKeys::Status DesktopShortcuts::status() const {
     Status status;
     status.portal = portalOwnsKeys();

@@ -34,6 +34,8 @@ class DesktopShortcuts final : public QObject, public DesktopKeys {
     // grabs them on XWayland, where they work from X11 windows, the strip among them.
     // subscribe() tells of its changes as of the status's.
     [[nodiscard]] bool portalOwnsKeys() const;
+    // Whether the desktop has answered: until then the status says nothing bound.
+    [[nodiscard]] bool answered() const;
 
     std::function<void(const SummonRequest&)> onSummon;
     std::function<void()> onPinToggle;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <optional>
 
 #include "app/app_delegate.h"
@@ -20,9 +21,10 @@ using Behaviour = FakeShortcutsPortal::Behaviour;
 // The delegate in a Wayland session on KDE, with a fake portal (or none) on a private bus.
 class WaylandSession {
   public:
-    explicit WaylandSession(std::optional<Behaviour> behaviour) {
+    explicit WaylandSession(std::optional<Behaviour> behaviour, bool firstRun = false) {
         settings.setEnabledStats({StatKind::cpu});
-        settings.setHasSeenHint(true);
+        settings.setAnchor(PanelAnchor::topCenter);  // room below the strip for the hint
+        settings.setHasSeenHint(!firstRun);
         if (behaviour) {
             portal = std::make_unique<FakeShortcutsPortal>(bus.connect(QStringLiteral("portal")),
                                                            *behaviour);
@@ -76,6 +78,23 @@ TEST(DesktopShortcutsTest, ThePortalsKeysToggleTheStripAndPinOnlyWhileItShows) {
     session.press("summon");
     ASSERT_TRUE(runUntil([&] { return session.stripShown(); }));
     EXPECT_FALSE(session.settings.isPinned());
+}
+
+// The first-run hint names the key the desktop bound, so it waits for the desktop's answer.
+TEST(DesktopShortcutsTest, TheFirstRunHintWaitsForTheDesktop) {
+    WaylandSession session(Behaviour{.holdCreateSession = true}, true);
+    auto hintShown = [&] {
+        QWidget* hint = session.delegate->hintPanel().panel();
+        return hint != nullptr && hint->isVisible();
+    };
+    bool hintsMomentPassed = false;  // timers of one delay fire in the order they were started
+    QTimer::singleShot(200, [&] { hintsMomentPassed = true; });
+    ASSERT_TRUE(runUntil([&] { return hintsMomentPassed; }));
+    EXPECT_FALSE(hintShown());
+    EXPECT_FALSE(session.settings.hasSeenHint());
+    session.portal->answerCreateSession();
+    ASSERT_TRUE(runUntil(hintShown));
+    EXPECT_TRUE(session.settings.hasSeenHint());
 }
 
 // Without a portal the keys are the user's to bind: the pane and hint say how, and the grabs

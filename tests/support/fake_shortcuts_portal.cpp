@@ -5,6 +5,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <utility>
 
 namespace glintdeck {
 namespace {
@@ -65,6 +66,10 @@ void FakeShortcutsPortal::closeSession() {
     bus_.send(signal);
 }
 
+void FakeShortcutsPortal::answerCreateSession() {
+    if (heldAnswer_) std::exchange(heldAnswer_, {})();
+}
+
 QString FakeShortcutsPortal::introspect(const QString&) const { return {}; }
 
 bool FakeShortcutsPortal::handleMessage(const QDBusMessage& message,
@@ -98,7 +103,10 @@ bool FakeShortcutsPortal::handleMessage(const QDBusMessage& message,
         if (behaviour_.bindsAtCreateSession) {
             results.insert(QStringLiteral("shortcuts"), boundList(sessionShortcuts));
         }
-        answer(message, QStringLiteral("request"), behaviour_.createResponse, results);
+        heldAnswer_ = [this, message, results] {
+            answer(message, QStringLiteral("request"), behaviour_.createResponse, results);
+        };
+        if (!behaviour_.holdCreateSession) answerCreateSession();
         return true;
     }
     if (member == QStringLiteral("BindShortcuts")) {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "shell/global_shortcuts_portal.h"
 
@@ -27,6 +28,8 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
         // Plasma 5.27: binds the shortcuts of CreateSession's option and lists them in its
         // answer.
         bool bindsAtCreateSession = false;
+        // CreateSession's answer waits for answerCreateSession(), as a slow first start does.
+        bool holdCreateSession = false;
     };
 
     FakeShortcutsPortal(QDBusConnection bus, Behaviour behaviour);
@@ -41,6 +44,7 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
     void activate(const QString& session, const QString& id, const QString& activationToken);
     void changeShortcuts(const QList<PortalShortcut>& shortcuts);
     void closeSession();
+    void answerCreateSession();
 
     // What the client did: the methods called, in order, and their arguments.
     QStringList calls;
@@ -59,6 +63,7 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
 
     QDBusConnection bus_;
     Behaviour behaviour_;
+    std::function<void()> heldAnswer_;
 };
 
 }  // namespace glintdeck
