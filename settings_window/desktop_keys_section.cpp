@@ -36,6 +36,7 @@ DesktopKeysSection::DesktopKeysSection(std::shared_ptr<DesktopKeys> keys, QWidge
     rows_->addRow(owner_);
     configure_ = new QPushButton(QStringLiteral("Open Shortcut Settings…"), this);
     configure_->setObjectName(QStringLiteral("configureShortcuts"));
+    configure_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     connect(configure_, &QPushButton::clicked, this, [this] { keys_->configure(); });
     rows_->addRow(configure_);
 
@@ -45,6 +46,7 @@ DesktopKeysSection::DesktopKeysSection(std::shared_ptr<DesktopKeys> keys, QWidge
     rows_->addRow(instruction_);
     copy_ = new QPushButton(QStringLiteral("Copy"), this);
     copy_->setObjectName(QStringLiteral("copyCommand"));
+    copy_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     connect(copy_, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(keys_->status().copyText); });
     rows_->addRow(copy_);
