@@ -93,21 +93,6 @@ TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
     }
 }
 
-// A symlink left under the old name is moved as a link: its target is never written.
-TEST_F(LoginItemTest, LegacySymlinkMovesAsALink) {
-    std::filesystem::create_directories(home_ / "autostart");
-    const std::filesystem::path target = home_ / "elsewhere";
-    std::ofstream(target) << "kept\n";
-    std::filesystem::create_symlink(target, home_ / "autostart" / "glintdeck.desktop");
-    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
-    EXPECT_TRUE(item.migrateLegacyEntry().ok);
-    EXPECT_TRUE(std::filesystem::is_symlink(item.entryPath()));
-    std::ifstream file(target);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_EQ(text.str(), "kept\n");
-}
-
 TEST(DesktopEntryExecTest, QuotesAndEscapesReservedCharacters) {
     EXPECT_EQ(desktopEntryExec("/usr/bin/glintdeck"), "\"/usr/bin/glintdeck\"");
     EXPECT_EQ(desktopEntryExec("/home/a b/glintdeck"), "\"/home/a b/glintdeck\"");

@@ -57,11 +57,6 @@ TEST(DesktopShortcutTexts, InstructionsSpeakEachDesktopsLanguage) {
                  {"Add a custom shortcut that runs “'it'\\''s/glintdeck'” in System Settings › "
                   "Shortcuts.",
                   "'it'\\''s/glintdeck'"}},
-             Row{ShortcutDesktop::other,
-                 "/usr/bin/glintdeck",
-                 {"Bind the command “/usr/bin/glintdeck” to a key in your desktop’s shortcut "
-                  "settings.",
-                  "/usr/bin/glintdeck"}},
          }) {
         EXPECT_EQ(bindingInstruction(row.desktop, kSummon, "q", row.command), row.expected);
     }
