@@ -4,7 +4,9 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QTimer>
+#include <utility>
 
+#include "app/desktop_shortcuts.h"
 #include "settings/key_text.h"
 #include "shell/compositing_watcher.h"
 #include "shell/qt_screens.h"
@@ -57,6 +59,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         store_.start();
     };
     store_.start();
+    followDesktopShortcuts();
     registerSummonHotKey();
     clickAwayMonitor_ = ClickAwayMonitor::install([this] {
         if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
@@ -74,6 +77,11 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::applicationWillTerminate() {
     if (!launched_) return;
     launched_ = false;
+    desktopShortcutsSubscription_.reset();
+    if (environment_.desktopShortcuts != nullptr) {
+        environment_.desktopShortcuts->onSummon = nullptr;
+        environment_.desktopShortcuts->onPinToggle = nullptr;
+    }
     store_.stop();
     hotKey_.unregister();
     dismissHotKey_.unregister();
@@ -87,10 +95,43 @@ bool AppDelegate::stripShown() const {
 }
 
 void AppDelegate::registerSummonHotKey() {
+    if (!grabsOwnKeys()) {
+        hotKey_.unregister();
+        return;
+    }
     hotKey_.registerBinding(settings_.hotKey(), [this] { toggleStrip(); });
 }
 
-void AppDelegate::toggleStrip() {
+void AppDelegate::registerPinHotKey() {
+    if (!grabsOwnKeys()) {
+        pinToggleHotKey_.unregister();
+        return;
+    }
+    pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });
+}
+
+bool AppDelegate::grabsOwnKeys() const {
+    return environment_.desktopShortcuts == nullptr ||
+           !environment_.desktopShortcuts->portalOwnsKeys();
+}
+
+void AppDelegate::followDesktopShortcuts() {
+    DesktopShortcuts* desktop = environment_.desktopShortcuts;
+    if (desktop == nullptr) return;
+    desktop->onSummon = [this](const SummonRequest& request) { toggleStrip(request); };
+    // As with the grabbed key: keeping the strip on screen means something only while it shows.
+    desktop->onPinToggle = [this] {
+        if (stripShown()) togglePin();
+    };
+    // Where the portal turns out to be missing, or fails, the grabs stand in for it.
+    desktopShortcutsSubscription_ = desktop->subscribe([this] {
+        registerSummonHotKey();
+        if (stripShown()) registerPinHotKey();
+        if (std::exchange(hintAwaitsDesktop_, false)) showHintIfFirstRun();
+    });
+}
+
+void AppDelegate::toggleStrip(const SummonRequest& /*request*/) {
     if (stripShown()) {
         panel_.hideStrip();
         return;
@@ -112,7 +153,7 @@ void AppDelegate::visibilityChanged(bool visible) {
         settingsHotKey_.registerBinding(HotKeyBinding::openSettings(), [this] {
             hideStripAndShowSettings(HotKeyService::lastPressTime());
         });
-        pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });
+        registerPinHotKey();
         return;
     }
     dismissHotKey_.unregister();
@@ -146,8 +187,24 @@ void AppDelegate::hideStripAndShowSettings(std::optional<uint32_t> userTimestamp
 void AppDelegate::showHintIfFirstRun() {
     std::optional<Rect> stripFrame = panel_.panelFrame();
     if (!stripShown() || !stripFrame) return;
+    // In a Wayland session the hint names the key the desktop bound, or says how to bind one:
+    // it waits for the desktop's answer (a first start of the portal takes a quarter second).
+    DesktopKeys::Status desktop;
+    if (DesktopShortcuts* shortcuts = environment_.desktopShortcuts) {
+        if (!shortcuts->answered()) {
+            hintAwaitsDesktop_ = true;
+            return;
+        }
+        desktop = shortcuts->status();
+        if (desktop.portal && desktop.summonTrigger.isEmpty()) {
+            desktop.instruction = QStringLiteral(
+                "Your desktop bound no key to Glintdeck: choose one in its shortcut settings.");
+        }
+    }
     updatePanelShapes();
-    hintPanel_.showHint(feed_.makeHint(), *stripFrame);
+    std::unique_ptr<FirstRunHintView> hint = feed_.makeHint(desktop.summonTrigger);
+    hint->setInstruction(desktop.instruction);
+    hintPanel_.showHint(std::move(hint), *stripFrame);
     settings_.setHasSeenHint(true);
 }
 

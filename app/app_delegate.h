@@ -13,12 +13,14 @@
 #include "shell/click_away_monitor.h"
 #include "shell/hot_key_service.h"
 #include "shell/panel_window_controller.h"
+#include "shell/summon_request.h"
 
 class QMenu;
 
 namespace glintdeck {
 
 class CompositingWatcher;
+class DesktopShortcuts;
 
 // What the program around the delegate provides: where samples come from and go, the desktop's
 // look, and the services of the settings window.
@@ -33,6 +35,9 @@ struct AppEnvironment {
     // The X time of the click or key press being handled, for the focus request of a window it
     // opens. None: requests go without one.
     std::function<std::optional<uint32_t>()> userInputTime;
+    // A Wayland session's desktop, which owns the summon and keep-on-screen keys while its
+    // portal binds them. None: an X11 session, where the program grabs them itself.
+    DesktopShortcuts* desktopShortcuts = nullptr;
 };
 
 // The conductor: owns the store, the panel controllers, the hot keys and the settings window,
@@ -51,7 +56,9 @@ class AppDelegate final : public QObject {
     // Idempotent; the destructor runs it if the program did not.
     void applicationWillTerminate();
 
-    void toggleStrip();
+    // The request says how the user asked: a window may take the keyboard only on behalf of a
+    // recent user action.
+    void toggleStrip(const SummonRequest& request = {});
     [[nodiscard]] std::unique_ptr<QMenu> contextMenu();
 
     // Menu actions.
@@ -76,6 +83,11 @@ class AppDelegate final : public QObject {
     [[nodiscard]] SettingsServices withOwnServices(SettingsServices services);
     [[nodiscard]] bool stripShown() const;
     void registerSummonHotKey();
+    void registerPinHotKey();
+    // Whether the program grabs the summon and keep-on-screen keys itself (not while a desktop
+    // portal binds them).
+    [[nodiscard]] bool grabsOwnKeys() const;
+    void followDesktopShortcuts();
     void visibilityChanged(bool visible);
     void tileTapped(StatKind kind);
     void panelMoved(Point point);
@@ -97,6 +109,8 @@ class AppDelegate final : public QObject {
     HotKeyService pinToggleHotKey_{4};
     std::unique_ptr<ClickAwayMonitor> clickAwayMonitor_;
     HudFeed feed_;
+    Subscription desktopShortcutsSubscription_;
+    bool hintAwaitsDesktop_ = false;
     bool launched_ = false;
 };
 

@@ -50,9 +50,10 @@ std::unique_ptr<StatDetailView> HudFeed::makeCard(StatKind kind) {
     return card;
 }
 
-std::unique_ptr<FirstRunHintView> HudFeed::makeHint() {
-    auto hint =
-        std::make_unique<FirstRunHintView>(QString::fromStdString(keyText(settings_.hotKey())));
+std::unique_ptr<FirstRunHintView> HudFeed::makeHint(const QString& boundTrigger) {
+    auto hint = std::make_unique<FirstRunHintView>(
+        !boundTrigger.isEmpty() ? boundTrigger
+                                : QString::fromStdString(keyText(settings_.hotKey())));
     hint->setStyle(style());
     hint_ = hint.get();
     return hint;

@@ -35,7 +35,8 @@ class HudFeed final : public QObject {
     // Builds a view filled with the current values; the caller hands it to a panel.
     [[nodiscard]] std::unique_ptr<StatsStripView> makeStrip();
     [[nodiscard]] std::unique_ptr<StatDetailView> makeCard(StatKind kind);
-    [[nodiscard]] std::unique_ptr<FirstRunHintView> makeHint();
+    // boundTrigger: the summon key as a desktop bound it, shown instead of the stored one.
+    [[nodiscard]] std::unique_ptr<FirstRunHintView> makeHint(const QString& boundTrigger = {});
 
   private:
     void changed();

@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "app/app_delegate.h"
+#include "app/desktop_shortcuts.h"
 #include "app/qt_main_thread.h"
+#include "platform/linux/desktop_session.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/login_item.h"
 #include "platform/linux/posix_preferences_file.h"
@@ -37,10 +39,18 @@ namespace {
 // SIGTERM or "Quit" with the settings window open would be ignored.
 void quitProgram() { QCoreApplication::exit(0); }
 
-SettingsServices settingsServices() {
+std::shared_ptr<XdgAutostartLoginItem> loginItem() {
+    auto item = std::make_shared<XdgAutostartLoginItem>(XdgAutostartLoginItem::runningProgram(),
+                                                        XdgAutostartLoginItem::defaultConfigHome());
+    if (LoginItem::Result moved = item->migrateLegacyEntry(); !moved.ok) {
+        writeSystemLog("could not rename the autostart entry: " + moved.error);
+    }
+    return item;
+}
+
+SettingsServices settingsServices(std::shared_ptr<DesktopKeys> desktopKeys) {
     return {
-        .loginItem = std::make_shared<XdgAutostartLoginItem>(
-            XdgAutostartLoginItem::runningProgram(), XdgAutostartLoginItem::defaultConfigHome()),
+        .loginItem = loginItem(),
         .log = writeSystemLog,
         .makeHotKeyRecorder = [](HotKeyBinding binding,
                                  std::function<void(HotKeyBinding)> onRecorded,
@@ -52,6 +62,7 @@ SettingsServices settingsServices() {
                              });
             return recorder;
         },
+        .desktopKeys = std::move(desktopKeys),
         .onQuit = quitProgram,
         .activate = activateWindow,
         .icon = QIcon(QStringLiteral(":/glintdeck.svg")),
@@ -94,7 +105,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("glintdeck"));
     // No display name: Qt would append it to every window title ("Glintdeck Settings —
     // Glintdeck"), and tools find our windows by their exact titles.
-    QApplication::setDesktopFileName(QStringLiteral("glintdeck"));
+    QApplication::setDesktopFileName(QString::fromLatin1(DesktopShortcuts::kApplicationId));
     QApplication::setQuitOnLastWindowClosed(false);
     // No application icon: Qt would render it at four sizes and send it with every window,
     // 87 KB for each strip on each summon, for panels that are never in a task bar. The
@@ -105,6 +116,14 @@ int main(int argc, char** argv) {
 
     useStandardPreferences(PreferencesStore::Mode::readWrite);
     AppSettings& settings = AppSettings::shared();
+
+    // Before any other portal call: the portal learns our application id from the first.
+    std::shared_ptr<DesktopShortcuts> desktopShortcuts;
+    if (DesktopSession session = DesktopSession::fromEnvironment(); session.wayland) {
+        desktopShortcuts = std::make_shared<DesktopShortcuts>(
+            std::move(session), settings, QDBusConnection::sessionBus(), launchCommand());
+        desktopShortcuts->start();
+    }
 
     auto appearance = std::make_shared<AppearanceSource>();
     CompositingWatcher compositing;
@@ -126,9 +145,10 @@ int main(int argc, char** argv) {
                           .descriptors = DescriptorEnvironment::fromCurrentLocale(
                               onlineProcessorCount(), clock),
                           .compositing = &compositing,
-                          .settingsServices = settingsServices(),
+                          .settingsServices = settingsServices(desktopShortcuts),
                           .userInputTime =
                               [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
+                          .desktopShortcuts = desktopShortcuts.get(),
                       });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

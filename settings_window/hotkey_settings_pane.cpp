@@ -7,6 +7,7 @@
 
 #include "settings/app_settings.h"
 #include "settings/key_text.h"
+#include "settings_window/desktop_keys_section.h"
 #include "settings_window/pane_widgets.h"
 
 namespace glintdeck {
@@ -39,27 +40,16 @@ HotkeySettingsPane::HotkeySettingsPane(AppSettings& settings, const SettingsServ
     rows_ = new QFormLayout(section);
     QFormLayout* rows = rows_;
     rows->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-
-    QWidget* summon = makeRecorder(settings_.hotKey(), [this](HotKeyBinding binding) {
-        settings_.setHotKey(binding);
-        // The settings' callback has re-registered the key by now.
-        refreshRefused();
-    });
-    summon->setObjectName(QStringLiteral("summonRecorder"));
-    rows->addRow(QStringLiteral("Summon panel"), summon);
-
     refused_ = makeLabel(QString(), TextStyle::caption, false, section);
     refused_->setObjectName(QStringLiteral("summonRefused"));
     refused_->setWordWrap(false);
-    QPalette warning = refused_->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xe0, 0x80, 0x00));
-    refused_->setPalette(warning);
-    rows->addRow(QString(), refused_);
-
-    QWidget* pin = makeRecorder(settings_.pinHotKey(),
-                                [this](HotKeyBinding binding) { settings_.setPinHotKey(binding); });
-    pin->setObjectName(QStringLiteral("pinRecorder"));
-    rows->addRow(QStringLiteral("Keep on screen"), pin);
+    if (services_.desktopKeys) {
+        // A Wayland session: the desktop owns the keys, and nothing here can record one.
+        rows->addRow(new DesktopKeysSection(services_.desktopKeys, section));
+        refused_->hide();
+    } else {
+        addRecorders();
+    }
     rows->addRow(makeLabel(QStringLiteral("“Keep on screen” works while the panel is showing; it "
                                           "also lives in the strip’s right-click menu."),
                            TextStyle::caption, true, section));
@@ -79,6 +69,26 @@ HotkeySettingsPane::HotkeySettingsPane(AppSettings& settings, const SettingsServ
     });
 }
 
+void HotkeySettingsPane::addRecorders() {
+    QWidget* summon = makeRecorder(settings_.hotKey(), [this](HotKeyBinding binding) {
+        settings_.setHotKey(binding);
+        // The settings' callback has re-registered the key by now.
+        refreshRefused();
+    });
+    summon->setObjectName(QStringLiteral("summonRecorder"));
+    rows_->addRow(QStringLiteral("Summon panel"), summon);
+
+    QPalette warning = refused_->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xe0, 0x80, 0x00));
+    refused_->setPalette(warning);
+    rows_->addRow(QString(), refused_);
+
+    QWidget* pin = makeRecorder(settings_.pinHotKey(),
+                                [this](HotKeyBinding binding) { settings_.setPinHotKey(binding); });
+    pin->setObjectName(QStringLiteral("pinRecorder"));
+    rows_->addRow(QStringLiteral("Keep on screen"), pin);
+}
+
 QWidget* HotkeySettingsPane::makeRecorder(HotKeyBinding binding,
                                           std::function<void(HotKeyBinding)> onRecorded) {
     if (services_.makeHotKeyRecorder) {
@@ -88,6 +98,7 @@ QWidget* HotkeySettingsPane::makeRecorder(HotKeyBinding binding,
 }
 
 void HotkeySettingsPane::refreshRefused() {
+    if (services_.desktopKeys) return;
     const std::optional<HotKeyRefusal> refusal =
         services_.summonHotKeyRefusal ? services_.summonHotKeyRefusal() : std::nullopt;
     if (refusal) refused_->setText(refusalText(*refusal));

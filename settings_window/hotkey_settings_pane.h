@@ -14,7 +14,8 @@ class AppSettings;
 
 // The hot-keys pane: recorders for the summon and "Keep on screen" combinations. A new summon
 // combination is written at once (the settings' callback re-registers it); when it is refused,
-// the row below says why.
+// the row below says why. In a Wayland session the desktop owns the keys, and the pane shows
+// what it bound, or how to bind one, instead (DesktopKeysSection).
 class HotkeySettingsPane final : public QWidget {
     Q_OBJECT
 
@@ -25,6 +26,7 @@ class HotkeySettingsPane final : public QWidget {
     [[nodiscard]] QLabel* refusedWarning() const { return refused_; }
 
   private:
+    void addRecorders();
     [[nodiscard]] QWidget* makeRecorder(HotKeyBinding binding,
                                         std::function<void(HotKeyBinding)> onRecorded);
     void refreshRefused();

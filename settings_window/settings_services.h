@@ -11,6 +11,7 @@
 #include "platform/linux/login_item.h"
 #include "settings/hot_key_binding.h"
 #include "settings/hot_key_refusal.h"
+#include "settings_window/desktop_keys.h"
 
 namespace glintdeck {
 
@@ -30,6 +31,10 @@ struct SettingsServices {
 
     // The hot-key recorder. None: the binding is shown, not editable.
     HotKeyRecorderFactory makeHotKeyRecorder;
+
+    // In Wayland sessions the desktop owns the global keys: the pane shows what it bound, or
+    // how to bind the key, instead of the recorders. None: an X11 session.
+    std::shared_ptr<DesktopKeys> desktopKeys;
 
     // Why the summon combination is currently refused, if it is (another program or another of
     // our keys holds it, the keyboard lacks a modifier). Asked when the hot-keys pane appears

@@ -46,6 +46,12 @@ void FirstRunHintView::setStyle(const HudStyle& style) {
     update();
 }
 
+void FirstRunHintView::setInstruction(QString instruction) {
+    instruction_ = std::move(instruction);
+    updateGeometry();
+    update();
+}
+
 FirstRunHintView::Layout FirstRunHintView::layout() const {
     Fonts fonts = fontsOf(style_.theme);
     Layout layout;
@@ -53,6 +59,26 @@ FirstRunHintView::Layout FirstRunHintView::layout() const {
     layout.greeting = QRectF(kPadding, y, fonts.title.width(str(kGreeting)), fonts.title.height());
     y = layout.greeting.bottom() + kLineSpacing;
 
+    if (!instruction_.isEmpty()) {
+        layout.instruction =
+            QRectF(kPadding, y, fonts.title.width(instruction_), fonts.title.height());
+        y = layout.instruction.bottom() + kLineSpacing;
+    } else {
+        y = keyRow(layout, y);
+    }
+
+    layout.footnote = QRectF(kPadding, y, fonts.label.width(str(kFootnote)), fonts.label.height());
+    y = layout.footnote.bottom() + kPadding;
+
+    double content = std::max({layout.greeting.right(), layout.afterKey.right(),
+                               layout.instruction.right(), layout.footnote.right()}) +
+                     kPadding;
+    layout.size = QSizeF(std::max(kMinimumWidth, std::ceil(content)), y);
+    return layout;
+}
+
+double FirstRunHintView::keyRow(Layout& layout, double y) const {
+    Fonts fonts = fontsOf(style_.theme);
     // The key row: items centred vertically on the tallest of them.
     QSizeF cap(fonts.value.width(hotKey_) + 2 * kCapPaddingX,
                fonts.value.height() + 2 * kCapPaddingY);
@@ -64,16 +90,7 @@ FirstRunHintView::Layout FirstRunHintView::layout() const {
     layout.keyCap = centred(layout.press.right() + kItemSpacing, cap.width(), cap.height());
     layout.afterKey = centred(layout.keyCap.right() + kItemSpacing,
                               fonts.title.width(str(kAfterKey)), fonts.title.height());
-    y += rowHeight + kLineSpacing;
-
-    layout.footnote = QRectF(kPadding, y, fonts.label.width(str(kFootnote)), fonts.label.height());
-    y = layout.footnote.bottom() + kPadding;
-
-    double content =
-        std::max({layout.greeting.right(), layout.afterKey.right(), layout.footnote.right()}) +
-        kPadding;
-    layout.size = QSizeF(std::max(kMinimumWidth, std::ceil(content)), y);
-    return layout;
+    return y + rowHeight + kLineSpacing;
 }
 
 QSize FirstRunHintView::sizeHint() const {
@@ -94,6 +111,11 @@ void FirstRunHintView::paintEvent(QPaintEvent*) {
     painter.setPen(primary);
     fonts.title.draw(painter, layout.greeting.topLeft(), str(kGreeting));
     painter.setPen(secondary);
+    fonts.label.draw(painter, layout.footnote.topLeft(), str(kFootnote));
+    if (!instruction_.isEmpty()) {
+        fonts.title.draw(painter, layout.instruction.topLeft(), instruction_);
+        return;
+    }
     fonts.title.draw(painter, layout.press.topLeft(), str(kPress));
 
     QColor capFill = primary;
@@ -106,7 +128,6 @@ void FirstRunHintView::paintEvent(QPaintEvent*) {
 
     painter.setPen(secondary);
     fonts.title.draw(painter, layout.afterKey.topLeft(), str(kAfterKey));
-    fonts.label.draw(painter, layout.footnote.topLeft(), str(kFootnote));
 }
 
 }  // namespace glintdeck

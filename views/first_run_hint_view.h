@@ -20,6 +20,10 @@ class FirstRunHintView final : public QWidget {
 
     void setStyle(const HudStyle& style);
 
+    // Where nothing binds the summon key (a Wayland desktop without a shortcut portal), one
+    // sentence saying how to bind it replaces the "Press … anytime" row. Empty: that row.
+    void setInstruction(QString instruction);
+
     [[nodiscard]] QSize sizeHint() const override;
 
     static constexpr const char16_t* kGreeting = u"You're all set 👋";
@@ -32,6 +36,7 @@ class FirstRunHintView final : public QWidget {
         QRectF press;
         QRectF keyCap;  // the rounded rectangle; its text is inset 6 × 2
         QRectF afterKey;
+        QRectF instruction;  // empty unless there is one, and then the three above are
         QRectF footnote;
         QSizeF size;
     };
@@ -41,7 +46,11 @@ class FirstRunHintView final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Lays out the "Press … anytime" row from y; returns where the next row starts.
+    double keyRow(Layout& layout, double y) const;
+
     QString hotKey_;
+    QString instruction_;
     HudStyle style_;
 };
 

@@ -1,5 +1,10 @@
 #include "platform/linux/login_item.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -55,7 +60,18 @@ std::string XdgAutostartLoginItem::runningProgram() {
 }
 
 std::string XdgAutostartLoginItem::entryPath() const {
-    return configHome_ + "/autostart/glintdeck.desktop";
+    return configHome_ + "/autostart/org.glintdeck.Glintdeck.desktop";
+}
+
+LoginItem::Result XdgAutostartLoginItem::migrateLegacyEntry() {
+    const std::string legacy = configHome_ + "/autostart/glintdeck.desktop";
+    // Both act on the directory entry itself: a symlink moves or goes as a link, nothing is
+    // written through it, and an entry of the current name is never replaced.
+    int outcome =
+        ::renameat2(AT_FDCWD, legacy.c_str(), AT_FDCWD, entryPath().c_str(), RENAME_NOREPLACE);
+    if (outcome != 0 && errno == EEXIST) outcome = ::unlink(legacy.c_str());
+    if (outcome != 0 && errno != ENOENT) return resultOf(legacy, errno);
+    return {true, {}};
 }
 
 bool XdgAutostartLoginItem::isEnabled() const {

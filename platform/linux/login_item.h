@@ -18,8 +18,9 @@ class LoginItem {
     [[nodiscard]] virtual Result disable() = 0;
 };
 
-// The XDG autostart entry $XDG_CONFIG_HOME/autostart/glintdeck.desktop (~/.config when the
-// variable is unset or relative). Enabled means the file exists and a desktop would start it
+// The XDG autostart entry $XDG_CONFIG_HOME/autostart/org.glintdeck.Glintdeck.desktop (~/.config
+// when the variable is unset or relative), named after the application id the desktop portals
+// know the program by. Enabled means the file exists and a desktop would start it
 // (autostart_entry.h). Written atomically, so a crash never leaves half an entry that a session
 // manager would choke on; a symbolic link at the entry is never read, written or removed.
 class XdgAutostartLoginItem final : public LoginItem {
@@ -34,6 +35,12 @@ class XdgAutostartLoginItem final : public LoginItem {
     [[nodiscard]] bool isEnabled() const override;
     [[nodiscard]] Result enable() override;
     [[nodiscard]] Result disable() override;
+
+    // Earlier versions wrote autostart/glintdeck.desktop: moves such an entry to the current name
+    // (Hidden= and all, as the desktop or the user left it), or removes it where an entry of the
+    // current name exists already, so the program is never started twice at login. Nothing to
+    // move is success.
+    [[nodiscard]] Result migrateLegacyEntry();
 
     [[nodiscard]] std::string entryPath() const;
 

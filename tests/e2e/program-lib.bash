@@ -50,7 +50,7 @@ export TMPDIR=$scratch/tmp
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/glintdeck" "$XDG_RUNTIME_DIR" "$TMPDIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 preferences=$XDG_CONFIG_HOME/glintdeck/defaults.json
-autostart_entry=$XDG_CONFIG_HOME/autostart/glintdeck.desktop
+autostart_entry=$XDG_CONFIG_HOME/autostart/org.glintdeck.Glintdeck.desktop
 
 # write_preferences JSON: what the user chose before this run.
 write_preferences() { printf '%s\n' "$1" >"$preferences"; }

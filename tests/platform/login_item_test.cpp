@@ -93,6 +93,40 @@ TEST_F(LoginItemTest, AnUnwritableFolderFailsWithAReason) {
     EXPECT_FALSE(item.isEnabled());
 }
 
+// An entry under the name earlier versions used starts the program at login as before, under
+// the new name; with both present, only the new one stays, so the program never starts twice.
+TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
+    struct Case {
+        const char* name;
+        const char* legacy;   // nullptr: none
+        const char* current;  // nullptr: none
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"moved with its Hidden= kept", "Exec=a\nHidden=true\n", nullptr, "Exec=a\nHidden=true\n"},
+        {"current one wins", "Exec=old\n", "Exec=new\n", "Exec=new\n"},
+        {"nothing to move", nullptr, nullptr, nullptr},
+    };
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    EXPECT_EQ(std::filesystem::path(item.entryPath()).filename(),
+              "org.glintdeck.Glintdeck.desktop");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(home_ / "autostart");
+        std::filesystem::create_directories(home_ / "autostart");
+        if (c.legacy) std::ofstream(legacy) << c.legacy;
+        if (c.current) std::ofstream(item.entryPath()) << c.current;
+        EXPECT_TRUE(item.migrateLegacyEntry().ok);
+        EXPECT_FALSE(std::filesystem::exists(legacy));
+        if (c.expected) {
+            EXPECT_EQ(entryText(item), c.expected);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
+        }
+    }
+}
+
 TEST(DesktopEntryExecTest, QuotesAndEscapesReservedCharacters) {
     EXPECT_EQ(desktopEntryExec("/usr/bin/glintdeck"), "\"/usr/bin/glintdeck\"");
     EXPECT_EQ(desktopEntryExec("/home/a b/glintdeck"), "\"/home/a b/glintdeck\"");

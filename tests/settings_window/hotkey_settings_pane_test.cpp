@@ -1,5 +1,7 @@
 #include "settings_window/hotkey_settings_pane.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPushButton>
 
 #include "tests/settings_window/pane_test_support.h"
@@ -51,6 +53,84 @@ TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
     settings->resetToDefaults();
     QCoreApplication::processEvents();
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
+}
+
+// A Wayland desktop's keys, as the test sets them.
+class FakeDesktopKeys final : public DesktopKeys {
+  public:
+    Status current;
+    int configured = 0;
+    ChangeNotifier<bool> notifier;
+
+    void set(Status status) {
+        current = std::move(status);
+        notifier.notify(true);
+    }
+    [[nodiscard]] Status status() const override { return current; }
+    void configure() override { ++configured; }
+    [[nodiscard]] Subscription subscribe(std::function<void()> onChange) override {
+        return notifier.subscribe([onChange = std::move(onChange)](bool) { onChange(); });
+    }
+};
+
+// On Wayland nothing here records a key: the pane shows what the desktop bound, follows its
+// changes, opens its settings where it can, and without a portal says how to bind the key.
+TEST(HotkeySettingsPaneTest, OnWaylandTheDesktopOwnsTheKeys) {
+    auto settings = std::make_unique<AppSettings>(PreferencesStore::inMemory());
+    auto keys = std::make_shared<FakeDesktopKeys>();
+    keys->current = {.portal = true};
+    SettingsServices services;
+    services.makeHotKeyRecorder = recorderRecording({});
+    services.desktopKeys = keys;
+    HotkeySettingsPane pane(*settings, services);
+    pane.show();
+    EXPECT_EQ(pane.findChild<QPushButton*>("summonRecorder"), nullptr);
+    auto visible = [&](const char* name) { return child<QWidget>(pane, name)->isVisibleTo(&pane); };
+
+    struct Row {
+        const char* name;
+        DesktopKeys::Status status;
+        const char* summon;  // nullptr: the row is hidden
+        bool configure;
+        bool instruction;
+    };
+    const Row rows[] = {
+        {"portal still answering", {.portal = true}, "Not set", false, false},
+        {"bound, version 1",
+         {.portal = true, .summonTrigger = "Ctrl+Alt+Meta+Q", .pinTrigger = "Meta+P"},
+         "Ctrl+Alt+Meta+Q",
+         false,
+         false},
+        {"rebound, version 2",
+         {.portal = true, .summonTrigger = "Meta+F12", .canConfigure = true},
+         "Meta+F12",
+         true,
+         false},
+        {"no portal",
+         {.instruction = "Add “bindsym Ctrl+Mod1+Mod4+q exec glintdeck” to your sway config.",
+          .copyText = "bindsym Ctrl+Mod1+Mod4+q exec glintdeck"},
+         nullptr,
+         false,
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        keys->set(row.status);
+        EXPECT_EQ(visible("summonTrigger"), row.summon != nullptr);
+        if (row.summon) {
+            EXPECT_EQ(child<QLabel>(pane, "summonTrigger")->text(), row.summon);
+        }
+        EXPECT_EQ(visible("configureShortcuts"), row.configure);
+        EXPECT_EQ(visible("bindInstruction"), row.instruction);
+        EXPECT_EQ(visible("copyCommand"), row.instruction);
+    }
+    EXPECT_EQ(child<QLabel>(pane, "bindInstruction")->text(), rows[3].status.instruction);
+    child<QPushButton>(pane, "copyCommand")->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), rows[3].status.copyText);
+
+    keys->set(rows[2].status);
+    child<QPushButton>(pane, "configureShortcuts")->click();
+    EXPECT_EQ(keys->configured, 1);
 }
 
 }  // namespace

@@ -32,6 +32,48 @@ bool save(QWidget& window, const QString& path) {
     return false;
 }
 
+// A Wayland desktop's keys: as its portal bound them, or, without one, how to bind them.
+class DesktopKeysShown final : public DesktopKeys {
+  public:
+    explicit DesktopKeysShown(Status status) : status_(std::move(status)) {}
+    Status status() const override { return status_; }
+    void configure() override {}
+    Subscription subscribe(std::function<void()>) override { return {}; }
+
+  private:
+    Status status_;
+};
+
+// The hot-keys pane of a Wayland session, for each kind of desktop.
+bool renderWaylandHotkeys(const QString& folder, Appearance appearance, const char* suffix) {
+    const std::pair<const char*, DesktopKeys::Status> desktops[] = {
+        {"portal",
+         {.portal = true,
+          .summonTrigger = QStringLiteral("Meta+Ctrl+Alt+Q"),
+          .pinTrigger = QStringLiteral("Meta+Ctrl+Alt+P"),
+          .canConfigure = true}},
+        {"sway",
+         {.instruction = QStringLiteral("Add “bindsym Ctrl+Mod1+Mod4+q exec glintdeck” to "
+                                        "your sway config, then reload it."),
+          .copyText = QStringLiteral("bindsym Ctrl+Mod1+Mod4+q exec glintdeck")}},
+    };
+    for (const auto& [name, status] : desktops) {
+        AppSettings settings(PreferencesStore::inMemory());
+        SettingsServices services;
+        services.desktopKeys = std::make_shared<DesktopKeysShown>(status);
+        SettingsWindowController controller(settings, services);
+        controller.setAppearance(appearance);
+        controller.show();
+        controller.window()->view()->select(SettingsPane::hotkeys);
+        QCoreApplication::processEvents();
+        if (!save(*controller.window(),
+                  folder + QStringLiteral("/hotkeys-wayland-%1-%2.png").arg(name, suffix))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 struct Shot {
     const char* name;
     SettingsPane pane;
@@ -78,6 +120,7 @@ bool render(const QString& folder, Appearance appearance) {
         QString path = folder + QStringLiteral("/%1-%2.png").arg(shot.name, suffix);
         if (!save(*controller.window(), path)) return false;
     }
+    if (!renderWaylandHotkeys(folder, appearance, suffix)) return false;
     auto& about = static_cast<AboutSettingsPane&>(*view.pane());
     about.findChild<QPushButton*>(QStringLiteral("resetButton"))->click();
     QCoreApplication::processEvents();

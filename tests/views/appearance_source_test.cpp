@@ -1,4 +1,5 @@
 #include "views/appearance_source.h"
+#include "tests/support/private_bus.h"
 #include "views/session_bus.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,7 @@
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QEventLoop>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <map>
 
 namespace glintdeck {
@@ -20,34 +18,6 @@ namespace {
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString kGroup = QStringLiteral("org.freedesktop.appearance");
-
-// A session bus of the test's own, ended with the test: no daemon is left behind.
-class PrivateBus {
-  public:
-    // listen: a D-Bus address to listen on instead of the session configuration's.
-    explicit PrivateBus(const QString& listen = {}) {
-        QStringList arguments{"--session", "--nofork", "--nopidfile", "--print-address=1"};
-        if (!listen.isEmpty()) arguments << QStringLiteral("--address=") + listen;
-        daemon_.start(QStringLiteral("dbus-daemon"), arguments);
-        if (daemon_.waitForStarted() && daemon_.waitForReadyRead()) {
-            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-        }
-    }
-    ~PrivateBus() {
-        QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        daemon_.terminate();
-        daemon_.waitForFinished();
-    }
-    [[nodiscard]] QDBusConnection connect(const QString& name) const {
-        return QDBusConnection::connectToBus(address_, name);
-    }
-    [[nodiscard]] bool running() const { return !address_.isEmpty(); }
-
-  private:
-    QProcess daemon_;
-    QString address_;
-};
 
 // The desktop portal's Settings interface, answering Read the way every portal version does
 // (a variant inside a variant) and able to announce changes.
@@ -87,20 +57,6 @@ class FakePortal final : public QDBusVirtualObject {
   private:
     QDBusConnection bus_;
 };
-
-// Runs the event loop until `done` holds; the timer only ends a test that would hang.
-template <typename Done>
-bool runUntil(Done done) {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (done()) loop.quit();
-    });
-    poll.start(1);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
-}
 
 TEST(AppearanceSourceTest, PortalDecidesAndIsFollowed) {
     PrivateBus bus;

@@ -30,5 +30,22 @@ TEST(FirstRunHintViewTest, NeverNarrowerThan220AndWiderForLongKeyCaps) {
     }
 }
 
+// Where nothing binds the summon key, the sentence on binding it takes the key row's place and
+// the card grows to hold it, the footnote below it.
+TEST(FirstRunHintViewTest, AnInstructionReplacesTheKeyRow) {
+    FirstRunHintView hint(QStringLiteral("⌃⌥⌘Q"));
+    hint.setStyle(darkStyle());
+    const double keyRowWidth = hint.sizeHint().width();
+    hint.setInstruction(
+        QStringLiteral("Add “bindsym Ctrl+Mod1+Mod4+q exec glintdeck” to your "
+                       "sway config, then reload it."));
+    FirstRunHintView::Layout layout = hint.layout();
+    EXPECT_TRUE(layout.keyCap.isEmpty());
+    EXPECT_EQ(layout.instruction.left(), 14);
+    EXPECT_GT(layout.footnote.top(), layout.instruction.bottom());
+    EXPECT_GE(hint.sizeHint().width(), layout.instruction.right() + 14);
+    EXPECT_GT(hint.sizeHint().width(), keyRowWidth);
+}
+
 }  // namespace
 }  // namespace glintdeck

@@ -1,0 +1,123 @@
+#include "app/desktop_shortcuts.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+#include "shell/desktop_shortcut_texts.h"
+#include "shell/x11_keysym_names.h"
+
+namespace glintdeck {
+namespace {
+
+const QString kSummonId = QStringLiteral("summon");
+const QString kPinId = QStringLiteral("keep-on-screen");
+
+ShortcutDesktop shortcutDesktop(const DesktopSession& session) {
+    if (session.isDesktop("sway")) return ShortcutDesktop::sway;
+    if (session.isDesktop("Hyprland")) return ShortcutDesktop::hyprland;
+    if (session.isDesktop("GNOME")) return ShortcutDesktop::gnome;
+    if (session.isDesktop("KDE")) return ShortcutDesktop::kde;
+    return ShortcutDesktop::other;
+}
+
+// The keysym at the binding's position in the current keymap; the stored key's own name, in
+// lower case, where no keymap answers.
+std::string keysymOf(HotKeyBinding binding) {
+    if (std::optional<std::string> name = keysymNameAt(binding.keyCode)) return *name;
+    return QString::fromStdString(HotKeyBinding::keyName(binding.keyCode)).toLower().toStdString();
+}
+
+QString preferredTrigger(HotKeyBinding binding) {
+    return QString::fromStdString(portalTrigger(binding.modifiers, keysymOf(binding)));
+}
+
+}  // namespace
+
+std::string launchCommand() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "glintdeck";
+    const char* path = std::getenv("PATH");
+    std::string_view directories = path != nullptr ? path : "";
+    while (!directories.empty()) {
+        const size_t colon = directories.find(':');
+        const std::filesystem::path candidate =
+            std::filesystem::path(directories.substr(0, colon)) / "glintdeck";
+        if (std::filesystem::equivalent(candidate, self, error)) return "glintdeck";
+        if (colon == std::string_view::npos) break;
+        directories.remove_prefix(colon + 1);
+    }
+    return self.string();
+}
+
+DesktopShortcuts::DesktopShortcuts(DesktopSession session, const AppSettings& settings,
+                                   QDBusConnection bus, std::string command)
+    : session_(std::move(session)),
+      settings_(settings),
+      command_(std::move(command)),
+      portal_(QString::fromLatin1(kApplicationId), std::move(bus)) {
+    connect(&portal_, &GlobalShortcutsPortal::changed, this, [this] {
+        if (portal_.state() == GlobalShortcutsPortal::State::unavailable) {
+            std::fprintf(stderr,
+                         "glintdeck: no desktop portal binds global keys here; bind the command "
+                         "%s to a key in your desktop's settings\n",
+                         command_.c_str());
+        }
+        notifier_.notify(true);
+    });
+    connect(&portal_, &GlobalShortcutsPortal::activated, this, &DesktopShortcuts::activated);
+}
+
+void DesktopShortcuts::start() {
+    portal_.start({
+        {kSummonId, QStringLiteral("Show or hide the Glintdeck strip"),
+         preferredTrigger(settings_.hotKey())},
+        {kPinId, QStringLiteral("Keep the Glintdeck strip on screen"),
+         preferredTrigger(settings_.pinHotKey())},
+    });
+}
+
+bool DesktopShortcuts::portalOwnsKeys() const {
+    const GlobalShortcutsPortal::State state = portal_.state();
+    return state != GlobalShortcutsPortal::State::unavailable &&
+           state != GlobalShortcutsPortal::State::failed;
+}
+
+bool DesktopShortcuts::answered() const {
+    return portal_.state() != GlobalShortcutsPortal::State::starting;
+}
+
+DesktopKeys::Status DesktopShortcuts::status() const {
+    Status status;
+    status.portal = portalOwnsKeys();
+    if (status.portal) {
+        status.summonTrigger = portal_.triggerDescription(kSummonId);
+        status.pinTrigger = portal_.triggerDescription(kPinId);
+        status.canConfigure = portal_.canConfigure();
+        return status;
+    }
+    const HotKeyBinding summon = settings_.hotKey();
+    const BindingInstruction instruction =
+        bindingInstruction(shortcutDesktop(session_), summon.modifiers, keysymOf(summon), command_);
+    status.instruction = QString::fromStdString(instruction.sentence);
+    status.copyText = QString::fromStdString(instruction.copyText);
+    return status;
+}
+
+void DesktopShortcuts::configure() { portal_.configure(); }
+
+Subscription DesktopShortcuts::subscribe(std::function<void()> onChange) {
+    return notifier_.subscribe([onChange = std::move(onChange)](bool) { onChange(); });
+}
+
+void DesktopShortcuts::activated(const QString& id, const QString& activationToken) {
+    if (id == kSummonId && onSummon) {
+        onSummon(SummonRequest{.activationToken = activationToken.toStdString()});
+    } else if (id == kPinId && onPinToggle) {
+        onPinToggle();
+    }
+}
+
+}  // namespace glintdeck

@@ -1,0 +1,160 @@
+#include "shell/global_shortcuts_portal.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include "tests/support/fake_shortcuts_portal.h"
+#include "tests/support/private_bus.h"
+
+namespace glintdeck {
+namespace {
+
+using State = GlobalShortcutsPortal::State;
+using Behaviour = FakeShortcutsPortal::Behaviour;
+
+const QString kApplicationId = QStringLiteral("org.glintdeck.Glintdeck");
+const QList<GlobalShortcutsPortal::Shortcut> kShortcuts{
+    {QStringLiteral("summon"), QStringLiteral("Show or hide"), QStringLiteral("CTRL+ALT+LOGO+q")},
+    {QStringLiteral("keep-on-screen"), QStringLiteral("Keep"), QStringLiteral("CTRL+ALT+LOGO+p")},
+};
+
+// A private bus with the fake portal on it (none where behaviour is absent) and our client.
+class PortalSession {
+  public:
+    explicit PortalSession(std::optional<Behaviour> behaviour) {
+        if (behaviour) {
+            portal = std::make_unique<FakeShortcutsPortal>(bus.connect(QStringLiteral("portal")),
+                                                           *behaviour);
+        }
+        client = std::make_unique<GlobalShortcutsPortal>(kApplicationId,
+                                                         bus.connect(QStringLiteral("client")));
+        QObject::connect(client.get(), &GlobalShortcutsPortal::activated,
+                         [this](const QString& id, const QString& token) {
+                             activations << id + QLatin1Char('/') + token;
+                         });
+        QObject::connect(client.get(), &GlobalShortcutsPortal::changed, [this] { ++changes; });
+    }
+    bool settled() {
+        client->start(kShortcuts);
+        return runUntil([&] { return client->state() != State::starting; });
+    }
+
+    PrivateBus bus;
+    std::unique_ptr<FakeShortcutsPortal> portal;
+    std::unique_ptr<GlobalShortcutsPortal> client;
+    QStringList activations;
+    int changes = 0;
+};
+
+QStringList ids(const QList<PortalShortcut>& shortcuts) {
+    QStringList list;
+    for (const PortalShortcut& shortcut : shortcuts) list << shortcut.id;
+    return list;
+}
+
+TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
+    const QStringList fullRun{"Register", "Get", "CreateSession", "BindShortcuts"};
+    struct Row {
+        const char* name;
+        std::optional<Behaviour> behaviour;
+        State state;
+        bool triggers;
+        bool canConfigure;
+        QStringList calls;
+    };
+    const Row rows[] = {
+        {"bound", Behaviour{}, State::bound, true, true, fullRun},
+        {"interface version 1: no settings to open", Behaviour{.version = 1}, State::bound, true,
+         false, fullRun},
+        {"a portal without the registry", Behaviour{.registry = false}, State::bound, true, true,
+         fullRun},
+        {"cancelled by the user", Behaviour{.bindResponse = 1}, State::unbound, false, true,
+         fullRun},
+        {"bind failed", Behaviour{.bindResponse = 2}, State::failed, false, true, fullRun},
+        {"an empty bind reply binds nothing", Behaviour{.emptyBindReply = true}, State::unbound,
+         false, true, fullRun},
+        {"Plasma 5.27 binds at CreateSession: no BindShortcuts, which opens System Settings",
+         Behaviour{.bindsAtCreateSession = true},
+         State::bound,
+         true,
+         true,
+         {"Register", "Get", "CreateSession"}},
+        {"session refused",
+         Behaviour{.createResponse = 2},
+         State::failed,
+         false,
+         false,
+         {"Register", "Get", "CreateSession"}},
+        {"no GlobalShortcuts",
+         Behaviour{.globalShortcuts = false},
+         State::unavailable,
+         false,
+         false,
+         {"Register", "Get"}},
+        {"no portal", std::nullopt, State::unavailable, false, false, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        PortalSession session(row.behaviour);
+        ASSERT_TRUE(session.bus.running());
+        ASSERT_TRUE(session.settled());
+        EXPECT_EQ(session.client->state(), row.state);
+        EXPECT_EQ(session.client->canConfigure(), row.canConfigure);
+        const QString summon = session.client->triggerDescription(QStringLiteral("summon"));
+        EXPECT_EQ(summon, row.triggers ? FakeShortcutsPortal::describe("CTRL+ALT+LOGO+q") : "");
+        if (!session.portal) continue;
+        EXPECT_EQ(session.portal->calls, row.calls);
+        EXPECT_EQ(session.portal->registeredId, row.behaviour->registry ? kApplicationId : "");
+        // Both in one request, and in CreateSession's option for Plasma 5.27's backend.
+        const QStringList both{"summon", "keep-on-screen"};
+        if (row.calls.contains("CreateSession")) {
+            EXPECT_EQ(ids(session.portal->sessionShortcuts), both);
+        }
+        EXPECT_EQ(ids(session.portal->boundShortcuts),
+                  row.calls.contains("BindShortcuts") ? both : QStringList());
+    }
+}
+
+TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
+    PortalSession session(Behaviour{});
+    ASSERT_TRUE(session.settled());
+    FakeShortcutsPortal& portal = *session.portal;
+
+    // Another program's session shares the signal; only ours counts.
+    portal.activate(portal.session + QStringLiteral("_other"), QStringLiteral("summon"), "x");
+    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("token-1"));
+    ASSERT_TRUE(runUntil([&] { return !session.activations.isEmpty(); }));
+    EXPECT_EQ(session.activations, QStringList{"summon/token-1"});
+
+    // The user rebinds the key in the desktop's settings.
+    const int changesBefore = session.changes;
+    portal.changeShortcuts(
+        {{QStringLiteral("summon"), {{QStringLiteral("trigger_description"), "Meta+F12"}}}});
+    ASSERT_TRUE(runUntil([&] { return session.changes > changesBefore; }));
+    EXPECT_EQ(session.client->triggerDescription(QStringLiteral("summon")), "Meta+F12");
+    EXPECT_EQ(session.client->triggerDescription(QStringLiteral("keep-on-screen")), "");
+
+    session.client->configure(QStringLiteral("token-2"));
+    ASSERT_TRUE(runUntil([&] { return portal.calls.contains("ConfigureShortcuts"); }));
+
+    // Closed once: opened again, under the same session token, and bound again.
+    const QString first = portal.session;
+    portal.closeSession();
+    ASSERT_TRUE(runUntil([&] { return portal.calls.count("BindShortcuts") == 2; }));
+    ASSERT_TRUE(runUntil([&] { return session.client->state() == State::bound; }));
+    EXPECT_EQ(portal.session, first);
+    portal.activate(portal.session, QStringLiteral("keep-on-screen"), QString());
+    ASSERT_TRUE(runUntil([&] { return session.activations.size() == 2; }));
+
+    // Closed again: given up, and the keys are nobody's.
+    portal.closeSession();
+    ASSERT_TRUE(runUntil([&] { return session.client->state() == State::failed; }));
+    EXPECT_EQ(portal.calls.count("CreateSession"), 2);
+    EXPECT_EQ(session.client->triggerDescription(QStringLiteral("summon")), "");
+}
+
+}  // namespace
+}  // namespace glintdeck
