@@ -34,15 +34,19 @@ Point clampOrigin(Point origin, Size size, const std::optional<ScreenGeometry>& 
             clampSpan(origin.y, size.height, vf.minY(), vf.height)};
 }
 
-Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size, Point pointer,
-                  const ScreenLayout& layout) {
+Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
+                  std::optional<Point> pointer, const ScreenLayout& layout) {
     if (anchor != PanelAnchor::cursor && customPosition) {
         return clampOrigin(*customPosition, size, screenContaining(layout, *customPosition));
     }
-    const std::optional<ScreenGeometry> screen = screenContaining(layout, pointer);
+    const std::optional<ScreenGeometry> screen =
+        pointer ? screenContaining(layout, *pointer) : layout.mainScreen();
+    if (anchor == PanelAnchor::cursor && !pointer) {
+        anchor = PanelAnchor::topCenter;
+    }
     Point origin;
     if (anchor == PanelAnchor::cursor) {
-        origin = {pointer.x - size.width / 2, pointer.y - size.height - cursorDrop};
+        origin = {pointer->x - size.width / 2, pointer->y - size.height - cursorDrop};
     } else {
         const Rect vf = screen ? screen->visibleFrame : Rect{};
         origin.x = vf.midX() - size.width / 2;
