@@ -27,6 +27,9 @@ AppDelegate::AppDelegate(AppSettings& settings, AppEnvironment environment)
     : settings_(settings),
       environment_(std::move(environment)),
       store_(environment_.mainThread, environment_.samplers, settings),
+      panel_(environment_.session),
+      detailPanel_(environment_.session),
+      hintPanel_(environment_.session),
       settingsWindow_(settings, withOwnServices(environment_.settingsServices)),
       feed_(store_, settings, environment_.descriptors) {
     if (environment_.compositing != nullptr) {
@@ -41,6 +44,7 @@ SettingsServices AppDelegate::withOwnServices(SettingsServices services) {
         return hotKey_.state() == HotKeyService::State::refused;
     };
     services.onOpenSettings = [this] { openSettingsFromMenu(); };
+    services.waylandSession = waylandSession();
     return services;
 }
 
@@ -60,9 +64,15 @@ void AppDelegate::applicationDidFinishLaunching() {
     };
     store_.start();
     registerSummonHotKey();
-    clickAwayMonitor_ = ClickAwayMonitor::install([this] {
-        if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
-    });
+    // XWayland sees no click on a native window, and judges clicks on its own by a pointer
+    // position that lags behind the compositor's: in a Wayland session the strip has the
+    // keyboard instead, and the keyboard moving elsewhere is what a click elsewhere does.
+    if (waylandSession()) {
+        focusAwayMonitor_ = std::make_unique<FocusAwayMonitor>([this] { hideUnlessPinned(); },
+                                                               [this] { panel_.hideStrip(); });
+    } else {
+        clickAwayMonitor_ = ClickAwayMonitor::install([this] { hideUnlessPinned(); });
+    }
     panel_.setOnVisibilityChanged([this](bool visible) { visibilityChanged(visible); });
     panel_.setContextMenuProvider([this] { return contextMenu(); });
     panel_.setOnPanelMoved([this](Point point) { panelMoved(point); });
@@ -82,17 +92,24 @@ void AppDelegate::applicationWillTerminate() {
     settingsHotKey_.unregister();
     pinToggleHotKey_.unregister();
     clickAwayMonitor_.reset();
+    focusAwayMonitor_.reset();
 }
 
 bool AppDelegate::stripShown() const {
     return panel_.panel() != nullptr && panel_.panel()->isVisible();
 }
 
-void AppDelegate::registerSummonHotKey() {
-    hotKey_.registerBinding(settings_.hotKey(), [this] { toggleStrip(); });
+void AppDelegate::hideUnlessPinned() {
+    if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
 }
 
-void AppDelegate::toggleStrip() {
+void AppDelegate::registerSummonHotKey() {
+    hotKey_.registerBinding(settings_.hotKey(), [this] {
+        toggleStrip({.userTimestamp = HotKeyService::lastPressTime()});
+    });
+}
+
+void AppDelegate::toggleStrip(const SummonRequest& request) {
     if (stripShown()) {
         panel_.hideStrip();
         return;
@@ -103,13 +120,16 @@ void AppDelegate::toggleStrip() {
     strip->setOnDrag(
         [this](QPointF translation, bool ended) { panel_.handleDrag(translation, ended); });
     updatePanelShapes();
-    panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip));
+    panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip), request);
 }
 
 void AppDelegate::visibilityChanged(bool visible) {
     store_.setPanelVisible(visible);
     if (visible) {
-        dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
+        // In a Wayland session Esc comes through the strip, which has the keyboard.
+        if (!waylandSession()) {
+            dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
+        }
         settingsHotKey_.registerBinding(
             kSettingsBinding, [this] { hideStripAndShowSettings(HotKeyService::lastPressTime()); });
         pinToggleHotKey_.registerBinding(settings_.pinHotKey(), [this] { togglePin(); });

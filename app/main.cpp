@@ -9,6 +9,7 @@
 
 #include "app/app_delegate.h"
 #include "app/qt_main_thread.h"
+#include "platform/linux/desktop_session.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/login_item.h"
 #include "platform/linux/posix_preferences_file.h"
@@ -115,6 +116,9 @@ int main(int argc, char** argv) {
                                                onlineProcessorCount(), clock),
                                            .compositing = &compositing,
                                            .settingsServices = settingsServices(),
+                                           .session = DesktopSession::fromEnvironment().wayland
+                                                          ? SessionKind::wayland
+                                                          : SessionKind::x11,
                                        });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

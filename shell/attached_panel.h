@@ -17,7 +17,7 @@ class CompositingWatcher;
 // screen. It cannot be dragged. Main thread only.
 class AttachedPanel {
   public:
-    explicit AttachedPanel(std::string title);
+    explicit AttachedPanel(std::string title, SessionKind session = SessionKind::x11);
     ~AttachedPanel();
     AttachedPanel(const AttachedPanel&) = delete;
     AttachedPanel& operator=(const AttachedPanel&) = delete;
@@ -32,6 +32,7 @@ class AttachedPanel {
 
   private:
     std::string title_;
+    SessionKind session_;
     QPointer<PanelHost> panel_;
     const CompositingWatcher* compositing_ = nullptr;
     double cornerRadius_ = 0;

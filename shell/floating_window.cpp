@@ -33,12 +33,17 @@ void writeWindowManagerState(uint32_t window) {
 
 }  // namespace
 
-void makeFloatingPanel(QWidget& window) {
-    window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus);
+void makeFloatingPanel(QWidget& window, SessionKind session) {
+    const bool takesKeyboard = session == SessionKind::wayland;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    if (!takesKeyboard) {
+        flags |= Qt::WindowDoesNotAcceptFocus;
+    }
+    window.setWindowFlags(flags);
     window.setAttribute(Qt::WA_TranslucentBackground);
-    window.setAttribute(Qt::WA_ShowWithoutActivating);
-    window.setAttribute(Qt::WA_X11DoNotAcceptFocus);
+    window.setAttribute(Qt::WA_ShowWithoutActivating, !takesKeyboard);
+    window.setAttribute(Qt::WA_X11DoNotAcceptFocus, !takesKeyboard);
+    // Keys reach the window itself (Esc), never a control inside it.
     window.setFocusPolicy(Qt::NoFocus);
 }
 

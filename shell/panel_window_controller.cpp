@@ -7,6 +7,7 @@
 #include "shell/panel_shape.h"
 #include "shell/placement.h"
 #include "shell/qt_screens.h"
+#include "shell/window_activation.h"
 
 namespace glintdeck {
 
@@ -20,7 +21,7 @@ Size sizeOf(const QWidget& widget) { return {double(widget.width()), double(widg
 
 }  // namespace
 
-PanelWindowController::PanelWindowController() = default;
+PanelWindowController::PanelWindowController(SessionKind session) : session_(session) {}
 
 PanelWindowController::~PanelWindowController() {
     if (panel_) {
@@ -48,8 +49,9 @@ void PanelWindowController::setPanelShape(const CompositingWatcher* compositing,
 }
 
 void PanelWindowController::showStrip(PanelAnchor anchor, std::optional<Point> customPosition,
-                                      std::unique_ptr<QWidget> stripView) {
-    auto* panel = new PanelHost;
+                                      std::unique_ptr<QWidget> stripView,
+                                      const SummonRequest& request) {
+    auto* panel = new PanelHost(session_);
     panel->setContextMenuProvider(contextMenuProvider_);
     panel->setContent(std::move(stripView));
     nameFloatingPanel(*panel, "Glintdeck", "glintdeck");
@@ -63,7 +65,14 @@ void PanelWindowController::showStrip(PanelAnchor anchor, std::optional<Point> c
     lastAppliedOrigin_ = placed;
     panel->move(qtTopLeft(placed, size));
     panel->installEventFilter(this);
+    const bool takesKeyboard = session_ == SessionKind::wayland;
+    if (takesKeyboard) {
+        prepareSummonActivation(*panel, request);
+    }
     showFloatingPanel(*panel);
+    if (takesKeyboard) {
+        activateSummonedWindow(*panel, request);
+    }
     if (onVisibilityChanged_) {
         onVisibilityChanged_(true);
     }
@@ -88,7 +97,9 @@ void PanelWindowController::hideStrip() {
 
 Point PanelWindowController::origin(PanelAnchor anchor, std::optional<Point> customPosition,
                                     Size size) const {
-    return stripOrigin(anchor, customPosition, size, pointerLocation(), currentScreenLayout());
+    const std::optional<Point> pointer =
+        session_ == SessionKind::x11 ? std::optional(pointerLocation()) : std::nullopt;
+    return stripOrigin(anchor, customPosition, size, pointer, currentScreenLayout());
 }
 
 void PanelWindowController::handleDrag(QPointF, bool ended) {
