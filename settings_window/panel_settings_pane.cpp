@@ -73,7 +73,7 @@ PanelSettingsPane::PanelSettingsPane(AppSettings& settings, const SettingsServic
     if (services_.waylandSession) {
         // Wayland tells an X11 program nothing of the pointer over other programs' windows.
         auto* note = makeLabel(QStringLiteral("On Wayland desktops the pointer's place is not "
-                                              "known: \"At cursor\" shows the strip at the top "
+                                              "known: “At cursor” shows the strip at the top "
                                               "center of the main screen."),
                                TextStyle::caption, true, placement);
         note->setObjectName(QStringLiteral("anchorWaylandNote"));
