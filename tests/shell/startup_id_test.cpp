@@ -20,21 +20,6 @@ TEST(StartupRemoveMessage, QuotesOnlyWhatNeedsIt) {
     }
 }
 
-TEST(StartupMessagePieces, CarryTheMessageAndItsNulInTwentyBytePieces) {
-    const std::string twenty(20, 'x');
-    const std::vector<std::pair<std::string, size_t>> cases{
-        {"", 1}, {"short", 1}, {std::string(19, 'x'), 1}, {twenty, 2}, {twenty + "yz", 2}};
-    for (const auto& [message, count] : cases) {
-        const auto pieces = startupMessagePieces(message);
-        ASSERT_EQ(pieces.size(), count) << message;
-        std::string joined;
-        for (const auto& piece : pieces) joined.append(piece.data(), piece.size());
-        EXPECT_EQ(joined.substr(0, message.size()), message);
-        EXPECT_EQ(joined.find_first_not_of('\0', message.size()), std::string::npos)
-            << "NUL-terminated and padded: " << message;
-    }
-}
-
 TEST(StartupTimestamp, IsTheDigitsAfterTheLastTimeMark) {
     const std::vector<std::pair<std::string, std::optional<uint32_t>>> cases{
         {"gnome-shell-1234-host-glintdeck-0_TIME98765", 98765},

@@ -3,7 +3,6 @@
 
 #include <QWidget>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -23,12 +22,17 @@ using testing::waitUntil;
 // since the other client's belongs to Xlib.
 class StartupMonitor {
   public:
-    StartupMonitor() : connection_(xcb_connect(nullptr, nullptr)) {
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    // Atoms are the server's, so the other client may name them.
+    explicit StartupMonitor(OtherClient& other)
+        : connection_(xcb_connect(nullptr, nullptr)),
+          begin_(other.atom("_NET_STARTUP_INFO_BEGIN")),
+          more_(other.atom("_NET_STARTUP_INFO")) {
+        const uint32_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
         const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
-        begin_ = atom("_NET_STARTUP_INFO_BEGIN");
-        more_ = atom("_NET_STARTUP_INFO");
+        xcb_change_window_attributes(connection_, root, XCB_CW_EVENT_MASK, &mask);
+        // A round trip: listening before anything is sent.
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     }
     ~StartupMonitor() { xcb_disconnect(connection_); }
     StartupMonitor(const StartupMonitor&) = delete;
@@ -52,24 +56,15 @@ class StartupMonitor {
     }
 
   private:
-    uint32_t atom(const char* name) {
-        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-            xcb_intern_atom_reply(
-                connection_, xcb_intern_atom(connection_, 0, std::strlen(name), name), nullptr),
-            &std::free);
-        return reply ? reply->atom : 0;
-    }
-
     xcb_connection_t* connection_;
-    uint32_t root_ = 0;
-    uint32_t begin_ = 0;
-    uint32_t more_ = 0;
+    uint32_t begin_;
+    uint32_t more_;
     std::string partial_;
 };
 
 TEST(SummonActivation, AnActivationTokenBecomesTheStartupIdAnnouncedAsComplete) {
     OtherClient other;
-    StartupMonitor desktop;
+    StartupMonitor desktop(other);
     PanelHost panel(SessionKind::wayland);
     auto content = std::make_unique<QWidget>();
     content->setFixedSize(300, 40);
