@@ -26,7 +26,10 @@ SOURCES     = $(shell find $(FOLDERS) \( -name '*.h' -o -name '*.cpp' \) -not -p
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS_OPTIONS)
+
+# The test-only packages too, for the tests alone (the setting reaches deps through build).
+test: DEPS_OPTIONS := --tests
 
 configure: deps
 	@$(CONFIGURE) >/dev/null

@@ -29,6 +29,9 @@ AppDelegate::AppDelegate(AppSettings& settings, AppEnvironment environment)
     : settings_(settings),
       environment_(std::move(environment)),
       store_(environment_.mainThread, environment_.samplers, settings),
+      panel_(environment_.session),
+      detailPanel_(environment_.session),
+      hintPanel_(environment_.session),
       settingsWindow_(settings, withOwnServices(environment_.settingsServices)),
       feed_(store_, settings, environment_.descriptors) {
     if (environment_.compositing != nullptr) {
@@ -41,6 +44,7 @@ AppDelegate::AppDelegate(AppSettings& settings, AppEnvironment environment)
 SettingsServices AppDelegate::withOwnServices(SettingsServices services) {
     services.summonHotKeyRefusal = [this] { return hotKey_.refusal(); };
     services.onOpenSettings = [this] { openSettingsFromMenu(); };
+    services.waylandSession = waylandSession();
     return services;
 }
 
@@ -61,9 +65,15 @@ void AppDelegate::applicationDidFinishLaunching() {
     store_.start();
     followDesktopShortcuts();
     registerSummonHotKey();
-    clickAwayMonitor_ = ClickAwayMonitor::install([this] {
-        if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
-    });
+    // XWayland sees no click on a native window, and judges clicks on its own by a pointer
+    // position that lags behind the compositor's: in a Wayland session the strip has the
+    // keyboard instead, and the keyboard moving elsewhere is what a click elsewhere does.
+    if (waylandSession()) {
+        focusAwayMonitor_ = std::make_unique<FocusAwayMonitor>([this] { hideUnlessPinned(); },
+                                                               [this] { panel_.hideStrip(); });
+    } else {
+        clickAwayMonitor_ = ClickAwayMonitor::install([this] { hideUnlessPinned(); });
+    }
     panel_.setOnVisibilityChanged([this](bool visible) { visibilityChanged(visible); });
     panel_.setContextMenuProvider([this] { return contextMenu(); });
     panel_.setOnPanelMoved([this](Point point) { panelMoved(point); });
@@ -88,10 +98,15 @@ void AppDelegate::applicationWillTerminate() {
     settingsHotKey_.unregister();
     pinToggleHotKey_.unregister();
     clickAwayMonitor_.reset();
+    focusAwayMonitor_.reset();
 }
 
 bool AppDelegate::stripShown() const {
     return panel_.panel() != nullptr && panel_.panel()->isVisible();
+}
+
+void AppDelegate::hideUnlessPinned() {
+    if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
 }
 
 void AppDelegate::registerSummonHotKey() {
@@ -99,7 +114,9 @@ void AppDelegate::registerSummonHotKey() {
         hotKey_.unregister();
         return;
     }
-    hotKey_.registerBinding(settings_.hotKey(), [this] { toggleStrip(); });
+    hotKey_.registerBinding(settings_.hotKey(), [this] {
+        toggleStrip({.userTimestamp = HotKeyService::lastPressTime()});
+    });
 }
 
 void AppDelegate::registerPinHotKey() {
@@ -131,7 +148,7 @@ void AppDelegate::followDesktopShortcuts() {
     });
 }
 
-void AppDelegate::toggleStrip(const SummonRequest& /*request*/) {
+void AppDelegate::toggleStrip(const SummonRequest& request) {
     if (stripShown()) {
         panel_.hideStrip();
         return;
@@ -143,13 +160,16 @@ void AppDelegate::toggleStrip(const SummonRequest& /*request*/) {
         [this](QPointF translation, bool ended) { panel_.handleDrag(translation, ended); });
     strip->setAvailableWidth(panel_.availableWidth(settings_.anchor(), settings_.customPosition()));
     updatePanelShapes();
-    panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip));
+    panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip), request);
 }
 
 void AppDelegate::visibilityChanged(bool visible) {
     store_.setPanelVisible(visible);
     if (visible) {
-        dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
+        // In a Wayland session Esc comes through the strip, which has the keyboard.
+        if (!waylandSession()) {
+            dismissHotKey_.registerBinding(kDismissBinding, [this] { panel_.hideStrip(); });
+        }
         settingsHotKey_.registerBinding(HotKeyBinding::openSettings(), [this] {
             hideStripAndShowSettings(HotKeyService::lastPressTime());
         });

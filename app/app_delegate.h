@@ -11,8 +11,10 @@
 #include "settings_window/settings_window_controller.h"
 #include "shell/attached_panel_controllers.h"
 #include "shell/click_away_monitor.h"
+#include "shell/focus_away_monitor.h"
 #include "shell/hot_key_service.h"
 #include "shell/panel_window_controller.h"
+#include "shell/session_kind.h"
 #include "shell/summon_request.h"
 
 class QMenu;
@@ -38,13 +40,17 @@ struct AppEnvironment {
     // A Wayland session's desktop, which owns the summon and keep-on-screen keys while its
     // portal binds them. None: an X11 session, where the program grabs them itself.
     DesktopShortcuts* desktopShortcuts = nullptr;
+    // A Wayland session: the strip takes the keyboard and hides when it moves elsewhere, Esc
+    // comes through the strip, and "under the pointer" is the top of the main screen.
+    SessionKind session = SessionKind::x11;
 };
 
 // The conductor: owns the store, the panel controllers, the hot keys and the settings window,
-// and routes every user action (summon, Esc, a tile, the menus, a click elsewhere) to them.
-// Launch and shutdown run in a fixed order; the summon key and click-away are live for the
-// whole run, Esc, Super+comma and the pin key only while the strip shows. Main thread only; the
-// settings must outlive the delegate, which detaches its callbacks from them when destroyed.
+// and routes every user action (summon, Esc, a tile, the menus, a click elsewhere or, in a
+// Wayland session, the keyboard moving elsewhere) to them. Launch and shutdown run in a fixed
+// order; the summon key and click-away (focus-away on Wayland) are live for the whole run, Esc,
+// Super+comma and the pin key only while the strip shows. Main thread only; the settings must
+// outlive the delegate, which detaches its callbacks from them when destroyed.
 class AppDelegate final : public QObject {
   public:
     AppDelegate(AppSettings& settings, AppEnvironment environment);
@@ -82,6 +88,10 @@ class AppDelegate final : public QObject {
     // summon key was refused, and what "Settings…" does.
     [[nodiscard]] SettingsServices withOwnServices(SettingsServices services);
     [[nodiscard]] bool stripShown() const;
+    [[nodiscard]] bool waylandSession() const {
+        return environment_.session == SessionKind::wayland;
+    }
+    void hideUnlessPinned();
     void registerSummonHotKey();
     void registerPinHotKey();
     // Whether the program grabs the summon and keep-on-screen keys itself (not while a desktop
@@ -108,6 +118,7 @@ class AppDelegate final : public QObject {
     HotKeyService settingsHotKey_{3};
     HotKeyService pinToggleHotKey_{4};
     std::unique_ptr<ClickAwayMonitor> clickAwayMonitor_;
+    std::unique_ptr<FocusAwayMonitor> focusAwayMonitor_;
     HudFeed feed_;
     Subscription desktopShortcutsSubscription_;
     bool hintAwaitsDesktop_ = false;

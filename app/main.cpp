@@ -118,10 +118,11 @@ int main(int argc, char** argv) {
     AppSettings& settings = AppSettings::shared();
 
     // Before any other portal call: the portal learns our application id from the first.
+    const DesktopSession session = DesktopSession::fromEnvironment();
     std::shared_ptr<DesktopShortcuts> desktopShortcuts;
-    if (DesktopSession session = DesktopSession::fromEnvironment(); session.wayland) {
+    if (session.wayland) {
         desktopShortcuts = std::make_shared<DesktopShortcuts>(
-            std::move(session), settings, QDBusConnection::sessionBus(), launchCommand());
+            session, settings, QDBusConnection::sessionBus(), launchCommand());
         desktopShortcuts->start();
     }
 
@@ -149,6 +150,7 @@ int main(int argc, char** argv) {
                           .userInputTime =
                               [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
                           .desktopShortcuts = desktopShortcuts.get(),
+                          .session = session.wayland ? SessionKind::wayland : SessionKind::x11,
                       });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

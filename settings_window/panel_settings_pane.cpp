@@ -70,6 +70,15 @@ PanelSettingsPane::PanelSettingsPane(AppSettings& settings, const SettingsServic
     auto* placementRows = new QFormLayout(placement);
     placementRows->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     placementRows->addRow(QStringLiteral("Appears"), anchorPicker_);
+    if (services_.waylandSession) {
+        // Wayland tells an X11 program nothing of the pointer over other programs' windows.
+        auto* note = makeLabel(QStringLiteral("On Wayland desktops the pointer's place is not "
+                                              "known: “At cursor” shows the strip at the top "
+                                              "center of the main screen."),
+                               TextStyle::caption, true, placement);
+        note->setObjectName(QStringLiteral("anchorWaylandNote"));
+        placementRows->addRow(note);
+    }
     placementRows->addRow(stripHeight_);
     placementRows->addRow(makeLabel(QStringLiteral("Placement and height apply the next time the "
                                                    "panel is summoned."),

@@ -55,6 +55,10 @@ struct SettingsServices {
     // The program's icon: the window's (its dialogs inherit it) and the About pane's. None: no
     // icon is shown.
     QIcon icon;
+
+    // The program runs in a Wayland session, where the pointer's place is unknown: the Panel
+    // pane says what "under the pointer" means there.
+    bool waylandSession = false;
 };
 
 }  // namespace glintdeck

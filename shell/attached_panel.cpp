@@ -9,7 +9,8 @@
 
 namespace glintdeck {
 
-AttachedPanel::AttachedPanel(std::string title) : title_(std::move(title)) {}
+AttachedPanel::AttachedPanel(std::string title, SessionKind session)
+    : title_(std::move(title)), session_(session) {}
 
 AttachedPanel::~AttachedPanel() { delete panel_.data(); }
 
@@ -20,7 +21,7 @@ void AttachedPanel::setPanelShape(const CompositingWatcher* compositing, double 
 
 void AttachedPanel::show(std::unique_ptr<QWidget> content, Rect stripFrame, double centreX) {
     if (!panel_) {
-        panel_ = new PanelHost;
+        panel_ = new PanelHost(session_);
         nameFloatingPanel(*panel_, title_, "glintdeck");
         if (compositing_ != nullptr) {
             new PanelShape(*panel_, *compositing_, cornerRadius_);

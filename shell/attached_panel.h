@@ -18,7 +18,7 @@ class CompositingWatcher;
 // never grows over the strip or past the screen's edge. It cannot be dragged. Main thread only.
 class AttachedPanel {
   public:
-    explicit AttachedPanel(std::string title);
+    explicit AttachedPanel(std::string title, SessionKind session = SessionKind::x11);
     ~AttachedPanel();
     AttachedPanel(const AttachedPanel&) = delete;
     AttachedPanel& operator=(const AttachedPanel&) = delete;
@@ -37,6 +37,7 @@ class AttachedPanel {
     std::string title_;
     Rect stripFrame_;
     double centreX_ = 0;
+    SessionKind session_;
     QPointer<PanelHost> panel_;
     const CompositingWatcher* compositing_ = nullptr;
     double cornerRadius_ = 0;

@@ -14,7 +14,8 @@ namespace glintdeck {
 // is open reuses its window with the new content and place. Main thread only.
 class DetailPanelController {
   public:
-    DetailPanelController() : card_("Glintdeck Detail") {}
+    explicit DetailPanelController(SessionKind session = SessionKind::x11)
+        : card_("Glintdeck Detail", session) {}
 
     void setPanelShape(const CompositingWatcher* compositing, double cornerRadius) {
         card_.setPanelShape(compositing, cornerRadius);
@@ -44,7 +45,8 @@ class DetailPanelController {
 // the summon key's display text. Main thread only.
 class HintPanelController {
   public:
-    HintPanelController() : hint_("Glintdeck Hint") {}
+    explicit HintPanelController(SessionKind session = SessionKind::x11)
+        : hint_("Glintdeck Hint", session) {}
 
     void setPanelShape(const CompositingWatcher* compositing, double cornerRadius) {
         hint_.setPanelShape(compositing, cornerRadius);

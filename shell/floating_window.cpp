@@ -33,15 +33,20 @@ void writeWindowManagerState(uint32_t window) {
 
 }  // namespace
 
-void makeFloatingPanel(QWidget& window) {
-    window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus);
+void makeFloatingPanel(QWidget& window, SessionKind session) {
+    const bool takesKeyboard = session == SessionKind::wayland;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    if (!takesKeyboard) {
+        flags |= Qt::WindowDoesNotAcceptFocus;
+    }
+    window.setWindowFlags(flags);
     window.setAttribute(Qt::WA_TranslucentBackground);
-    window.setAttribute(Qt::WA_ShowWithoutActivating);
-    // Qt shows tooltips only in the active window, which a panel never is: without this the
-    // settings button's and the pin's tooltips never appear.
+    window.setAttribute(Qt::WA_ShowWithoutActivating, !takesKeyboard);
+    window.setAttribute(Qt::WA_X11DoNotAcceptFocus, !takesKeyboard);
+    // Qt shows tooltips only in the active window, which a panel never is on X11: without this
+    // the settings button's and the pin's tooltips never appear.
     window.setAttribute(Qt::WA_AlwaysShowToolTips);
-    window.setAttribute(Qt::WA_X11DoNotAcceptFocus);
+    // Keys reach the window itself (Esc), never a control inside it.
     window.setFocusPolicy(Qt::NoFocus);
 }
 

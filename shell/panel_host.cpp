@@ -8,8 +8,8 @@
 
 namespace glintdeck {
 
-PanelHost::PanelHost() {
-    makeFloatingPanel(*this);
+PanelHost::PanelHost(SessionKind session) {
+    makeFloatingPanel(*this, session);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "shell/session_kind.h"
+
 class QMenu;
 
 namespace glintdeck {
@@ -12,12 +14,13 @@ namespace glintdeck {
 // card, the hint) at the content's own size. A right click anywhere on the content that the
 // content does not handle itself pops up the menu of the context-menu provider; without a
 // provider the click goes on as usual. Clicks act at once even while another program is
-// active: the panel never takes the focus, so there is no activating click to swallow.
+// active: in X11 sessions the panel never takes the focus, and in Wayland sessions it already
+// has it, so there is no activating click to swallow.
 class PanelHost final : public QWidget {
   public:
     using ContextMenuProvider = std::function<std::unique_ptr<QMenu>()>;
 
-    PanelHost();
+    explicit PanelHost(SessionKind session = SessionKind::x11);
 
     // Replaces the content (the old one is deleted once the event loop is back, since the
     // replacement may be asked for from inside the old content's own handler) and resizes the

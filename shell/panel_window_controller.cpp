@@ -8,6 +8,7 @@
 #include "shell/panel_shape.h"
 #include "shell/placement.h"
 #include "shell/qt_screens.h"
+#include "shell/window_activation.h"
 
 namespace glintdeck {
 
@@ -21,7 +22,7 @@ Size sizeOf(const QWidget& widget) { return {double(widget.width()), double(widg
 
 }  // namespace
 
-PanelWindowController::PanelWindowController() = default;
+PanelWindowController::PanelWindowController(SessionKind session) : session_(session) {}
 
 PanelWindowController::~PanelWindowController() {
     if (panel_) {
@@ -49,8 +50,9 @@ void PanelWindowController::setPanelShape(const CompositingWatcher* compositing,
 }
 
 void PanelWindowController::showStrip(PanelAnchor anchor, std::optional<Point> customPosition,
-                                      std::unique_ptr<QWidget> stripView) {
-    auto* panel = new PanelHost;
+                                      std::unique_ptr<QWidget> stripView,
+                                      const SummonRequest& request) {
+    auto* panel = new PanelHost(session_);
     panel->setContextMenuProvider(contextMenuProvider_);
     panel->setContent(std::move(stripView));
     nameFloatingPanel(*panel, "Glintdeck", "glintdeck");
@@ -64,7 +66,14 @@ void PanelWindowController::showStrip(PanelAnchor anchor, std::optional<Point> c
     lastAppliedOrigin_ = placed;
     panel->move(qtTopLeft(placed, size));
     panel->installEventFilter(this);
+    const bool takesKeyboard = session_ == SessionKind::wayland;
+    if (takesKeyboard) {
+        prepareSummonActivation(*panel, request);
+    }
     showFloatingPanel(*panel);
+    if (takesKeyboard) {
+        activateSummonedWindow(*panel, request);
+    }
     if (onVisibilityChanged_) {
         onVisibilityChanged_(true);
     }
@@ -87,15 +96,20 @@ void PanelWindowController::hideStrip() {
     }
 }
 
+std::optional<Point> PanelWindowController::knownPointer() const {
+    // XWayland knows the pointer only over X11 windows: in a Wayland session it is unknown.
+    return session_ == SessionKind::x11 ? std::optional(pointerLocation()) : std::nullopt;
+}
+
 Point PanelWindowController::origin(PanelAnchor anchor, std::optional<Point> customPosition,
                                     Size size) const {
-    return stripOrigin(anchor, customPosition, size, pointerLocation(), currentScreenLayout());
+    return stripOrigin(anchor, customPosition, size, knownPointer(), currentScreenLayout());
 }
 
 double PanelWindowController::availableWidth(PanelAnchor anchor,
                                              std::optional<Point> customPosition) const {
     const std::optional<ScreenGeometry> screen =
-        stripScreen(anchor, customPosition, pointerLocation(), currentScreenLayout());
+        stripScreen(anchor, customPosition, knownPointer(), currentScreenLayout());
     return screen ? screen->visibleFrame.width : std::numeric_limits<double>::infinity();
 }
 

@@ -10,6 +10,8 @@
 #include "settings/panel_anchor.h"
 #include "shell/geometry.h"
 #include "shell/panel_host.h"
+#include "shell/session_kind.h"
+#include "shell/summon_request.h"
 #include "shell/window_drag.h"
 
 namespace glintdeck {
@@ -21,12 +23,14 @@ class CompositingWatcher;
 // hide. Reports visibility changes and user moves through callbacks and pops up the owner's
 // menu on a right click. All points are screen coordinates (origin bottom-left of the primary
 // screen, y up); origins the controller applies are whole pixels, so the window lands exactly
-// where lastAppliedOrigin says. Main thread only.
+// where lastAppliedOrigin says. In a Wayland session the strip takes the keyboard as it appears,
+// and "under the pointer" is the top centre of the main screen (XWayland does not know where
+// the pointer is). Main thread only.
 class PanelWindowController final : public QObject {
   public:
     static constexpr double edgeMargin = 24;
 
-    PanelWindowController();
+    explicit PanelWindowController(SessionKind session = SessionKind::x11);
     ~PanelWindowController() override;
 
     void setOnVisibilityChanged(std::function<void(bool)> callback);
@@ -37,8 +41,9 @@ class PanelWindowController final : public QObject {
     void setPanelShape(const CompositingWatcher* compositing, double cornerRadius);
 
     // Shows the strip view in a new panel at its natural size. Called only when no strip shows.
+    // The request is the reason given for taking the keyboard in a Wayland session.
     void showStrip(PanelAnchor anchor, std::optional<Point> customPosition,
-                   std::unique_ptr<QWidget> stripView);
+                   std::unique_ptr<QWidget> stripView, const SummonRequest& request = {});
     // Closes the strip; nothing happens (and nothing is reported) without one.
     void hideStrip();
 
@@ -70,10 +75,13 @@ class PanelWindowController final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The pointer, where the session lets us know it.
+    [[nodiscard]] std::optional<Point> knownPointer() const;
     void panelDidMove();
     void dragFinished(QPoint topLeft);
     [[nodiscard]] Point currentOrigin() const;
 
+    SessionKind session_;
     QPointer<PanelHost> panel_;
     std::function<void(bool)> onVisibilityChanged_;
     std::function<void(Point)> onPanelMoved_;

@@ -35,21 +35,27 @@ Point clampOrigin(Point origin, Size size, const std::optional<ScreenGeometry>& 
 }
 
 std::optional<ScreenGeometry> stripScreen(PanelAnchor anchor, std::optional<Point> customPosition,
-                                          Point pointer, const ScreenLayout& layout) {
-    const bool custom = anchor != PanelAnchor::cursor && customPosition;
-    return screenContaining(layout, custom ? *customPosition : pointer);
+                                          std::optional<Point> pointer,
+                                          const ScreenLayout& layout) {
+    if (anchor != PanelAnchor::cursor && customPosition) {
+        return screenContaining(layout, *customPosition);
+    }
+    return pointer ? screenContaining(layout, *pointer) : layout.mainScreen();
 }
 
-Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size, Point pointer,
-                  const ScreenLayout& layout) {
+Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
+                  std::optional<Point> pointer, const ScreenLayout& layout) {
     const std::optional<ScreenGeometry> screen =
         stripScreen(anchor, customPosition, pointer, layout);
     if (anchor != PanelAnchor::cursor && customPosition) {
         return clampOrigin(*customPosition, size, screen);
     }
+    if (anchor == PanelAnchor::cursor && !pointer) {
+        anchor = PanelAnchor::topCenter;
+    }
     Point origin;
     if (anchor == PanelAnchor::cursor) {
-        origin = {pointer.x - size.width / 2, pointer.y - size.height - cursorDrop};
+        origin = {pointer->x - size.width / 2, pointer->y - size.height - cursorDrop};
     } else {
         const Rect vf = screen ? screen->visibleFrame : Rect{};
         origin.x = vf.midX() - size.width / 2;

@@ -9,6 +9,9 @@ namespace glintdeck {
 // Where the floating windows go: the strip by its anchor or remembered position, the detail
 // card and the first-run hint next to the strip. Pure functions of the screen layout and the
 // pointer, so every rule is testable without a display; all in screen coordinates.
+//
+// The pointer can be unknown: in a Wayland session XWayland only sees it over X11 windows, and
+// a position it last saw over one of them would place the strip where the user no longer is.
 
 // The strip hangs this far below the pointer under the cursor anchor.
 inline constexpr double cursorDrop = 18;
@@ -29,15 +32,18 @@ inline constexpr double attachedPanelGap = 6;
                                 const std::optional<ScreenGeometry>& screen);
 
 // The screen the strip goes to: the one containing its custom position (ignored under the cursor
-// anchor), else the pointer's.
+// anchor), else the pointer's, else (the pointer unknown) the main screen.
 [[nodiscard]] std::optional<ScreenGeometry> stripScreen(PanelAnchor anchor,
                                                         std::optional<Point> customPosition,
-                                                        Point pointer, const ScreenLayout& layout);
+                                                        std::optional<Point> pointer,
+                                                        const ScreenLayout& layout);
 
 // The strip's origin: a custom position (ignored under the cursor anchor) clamped into the
-// screen containing it, or the anchor's place on the pointer's screen, clamped.
+// screen containing it, or the anchor's place on the pointer's screen, clamped. With the
+// pointer unknown the anchors use the main screen, and the cursor anchor becomes the top
+// centre.
 [[nodiscard]] Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
-                                Point pointer, const ScreenLayout& layout);
+                                std::optional<Point> pointer, const ScreenLayout& layout);
 
 // The origin of a card or hint of the given size next to the strip frame, centred on x =
 // centreX: below the strip, or above it where there is no room below, kept on the strip's

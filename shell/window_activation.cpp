@@ -4,8 +4,10 @@
 
 #include <QWidget>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
+#include "shell/startup_id.h"
 #include "shell/x11_connection.h"
 
 namespace glintdeck {
@@ -31,6 +33,21 @@ uint32_t supportingWindow(xcb_connection_t* conn, uint32_t window) {
 bool windowManagerRunning(xcb_connection_t* conn) {
     const uint32_t check = supportingWindow(conn, x11::rootWindow());
     return check != 0 && supportingWindow(conn, check) == check;
+}
+
+// Broadcast on the root window as a sequence of client messages; see startupMessagePieces.
+void announceStartupComplete(xcb_connection_t* conn, uint32_t sender, std::string_view id) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 8;
+    event.window = sender;
+    event.type = x11::atom("_NET_STARTUP_INFO_BEGIN");
+    for (const std::array<char, 20>& piece : startupMessagePieces(startupRemoveMessage(id))) {
+        std::memcpy(event.data.data8, piece.data(), piece.size());
+        xcb_send_event(conn, 0, x11::rootWindow(), XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char*>(&event));
+        event.type = x11::atom("_NET_STARTUP_INFO");
+    }
 }
 
 }  // namespace
@@ -67,6 +84,30 @@ void activateWindow(QWidget& window, std::optional<uint32_t> userTimestamp) {
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&request));
     xcb_flush(conn);
+}
+
+void prepareSummonActivation(QWidget& window, const SummonRequest& request) {
+    xcb_connection_t* conn = x11::connection();
+    if (conn == nullptr || request.activationToken.empty()) {
+        return;
+    }
+    const std::string& id = request.activationToken;
+    xcb_change_property(conn, XCB_PROP_MODE_REPLACE, static_cast<uint32_t>(window.winId()),
+                        x11::atom("_NET_STARTUP_ID"), x11::atom("UTF8_STRING"), 8,
+                        static_cast<uint32_t>(id.size()), id.data());
+}
+
+void activateSummonedWindow(QWidget& window, const SummonRequest& request) {
+    std::optional<uint32_t> time = request.userTimestamp;
+    xcb_connection_t* conn = x11::connection();
+    if (conn != nullptr && !request.activationToken.empty()) {
+        announceStartupComplete(conn, static_cast<uint32_t>(window.winId()),
+                                request.activationToken);
+        if (!time) {
+            time = startupTimestamp(request.activationToken);
+        }
+    }
+    activateWindow(window, time);
 }
 
 }  // namespace glintdeck

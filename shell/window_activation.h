@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "shell/summon_request.h"
+
 class QWidget;
 
 namespace glintdeck {
@@ -14,5 +16,13 @@ namespace glintdeck {
 // _NET_WM_USER_TIME and in a _NET_ACTIVE_WINDOW request. Without a window manager the focus is
 // set directly. Without X, Qt's own activation is used.
 void activateWindow(QWidget& window, std::optional<uint32_t> userTimestamp);
+
+// The same for a floating panel summoned in a Wayland session, in two steps around its first
+// show. The reason given is the request's activation token where the desktop passed one: it
+// becomes the window's startup id, announced as complete once the window is up (how compositors
+// hosting XWayland accept their tokens from X11 windows), and its "_TIME" suffix, if any, the
+// timestamp. Otherwise the reason is the X timestamp of the key press, where there was one.
+void prepareSummonActivation(QWidget& window, const SummonRequest& request);
+void activateSummonedWindow(QWidget& window, const SummonRequest& request);
 
 }  // namespace glintdeck

@@ -67,6 +67,35 @@ TEST(StripOrigin, FollowsTheAnchorOrTheRememberedPositionAndStaysOnScreen) {
     }
 }
 
+// Wayland sessions: where the pointer is, XWayland does not know.
+TEST(StripOrigin, WithThePointerUnknownTheCursorAnchorIsTheMainScreensTopCentre) {
+    const Size strip{400, 36};
+    struct Case {
+        std::string name;
+        PanelAnchor anchor;
+        std::optional<Point> customPosition;
+        ScreenLayout layout;
+        Point expected;
+    };
+    // clang-format off
+    const std::vector<Case> cases{
+        {"the cursor anchor", PanelAnchor::cursor, {}, {{plain, docked}, 1}, {552, 815}},
+        {"under a menu bar", PanelAnchor::cursor, {}, {{menuBar}}, {520, 815}},
+        {"other anchors on the main screen", PanelAnchor::bottomCenter, {}, {{plain, right}, 1},
+         {1880, 124}},
+        {"custom position kept", PanelAnchor::topCenter, Point{300, 300}, {{plain}}, {300, 300}},
+        {"custom position still ignored at the cursor", PanelAnchor::cursor, Point{300, 300},
+         {{plain}}, {520, 840}},
+        {"no screen", PanelAnchor::cursor, {}, {}, {-200, -60}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        EXPECT_EQ(stripOrigin(c.anchor, c.customPosition, strip, std::nullopt, c.layout),
+                  c.expected)
+            << c.name;
+    }
+}
+
 TEST(ScreenContaining, PrefersTheFirstContainingScreenThenTheMainOne) {
     const ScreenGeometry overlapping{{0, 0, 800, 600}, {0, 0, 800, 600}};
     ScreenLayout layout{{plain, right, overlapping}, 1};

@@ -81,27 +81,14 @@ TEST_F(FloatingPanel, AsksForEveryDesktopAboveAllOutOfTaskBarsOnEveryShow) {
 }
 
 TEST_F(FloatingPanel, LeavesTheKeyboardWithTheFocusedWindow) {
-    xcb_connection_t* conn = other.connection();
-    const uint32_t editor = xcb_generate_id(conn);
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn)).data;
-    xcb_create_window(conn, XCB_COPY_FROM_PARENT, editor, other.root(), 400, 300, 200, 100, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
-    xcb_map_window(conn, editor);
-    other.sync();
-    xcb_set_input_focus(conn, XCB_INPUT_FOCUS_POINTER_ROOT, editor, XCB_CURRENT_TIME);
-    other.sync();
-
+    const uint32_t editor = other.showFocusedWindow(400, 300, 200, 100);
     showFloatingPanel(panel);
     ASSERT_TRUE(waitUntil([&] { return panel.windowHandle()->isExposed(); }));
     other.click(1, 150, 110);  // even a click on the panel
     testing::EventBarrier barrier(other);
     ASSERT_TRUE(barrier.pass());
     other.sync();
-    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> focus(
-        xcb_get_input_focus_reply(conn, xcb_get_input_focus(conn), nullptr), &std::free);
-    EXPECT_EQ(focus->focus, editor);
-    xcb_destroy_window(conn, editor);
-    other.sync();
+    EXPECT_EQ(other.focusedWindow(), editor);
 }
 
 TEST(CompositingWatcher, FollowsTheManagersSelection) {

@@ -102,6 +102,30 @@ void OtherClient::click(unsigned button, int x, int y) {
     buttonUp(button);
 }
 
+uint32_t OtherClient::showFocusedWindow(int x, int y, int width, int height) {
+    const uint32_t window = xcb_generate_id(connection_);
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, int16_t(x), int16_t(y),
+                      uint16_t(width), uint16_t(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, 0, nullptr);
+    xcb_map_window(connection_, window);
+    sync();
+    focus(window);
+    return window;
+}
+
+void OtherClient::focus(uint32_t window) {
+    xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
+    sync();
+}
+
+uint32_t OtherClient::focusedWindow() {
+    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
+        xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr),
+        &std::free);
+    return reply ? reply->focus : 0;
+}
+
 uint32_t OtherClient::atom(const std::string& name) {
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
         xcb_intern_atom_reply(connection_,

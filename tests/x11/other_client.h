@@ -44,6 +44,11 @@ class OtherClient {
     // above every window mapped before it), and unmaps and destroys it again.
     [[nodiscard]] uint32_t openWindow(int x, int y, int width, int height);
     void closeWindow(uint32_t window);
+    // Maps a window of its own at the place and gives it the keyboard, as the editor a user
+    // types in; returns it. Destroyed with the client.
+    uint32_t showFocusedWindow(int x, int y, int width, int height);
+    void focus(uint32_t window);
+    [[nodiscard]] uint32_t focusedWindow();
 
     [[nodiscard]] std::vector<uint32_t> property32(uint32_t window, const std::string& name);
     [[nodiscard]] std::string propertyText(uint32_t window, uint32_t property);
