@@ -21,12 +21,16 @@ FOLDERS     = $(wildcard core samplers platform presentation settings views shel
                 app cli tests bench fuzz)
 SOURCES     = $(shell find $(FOLDERS) \( -name '*.h' -o -name '*.cpp' \) -not -path 'tests/fixtures/*')
 
-.PHONY: all deps configure build test run bench fuzz soak format
+.PHONY: all deps test-deps configure build test run bench fuzz soak format
 
 all: build
 
 deps:
 	@scripts/install-deps
+
+# What only the tests need (a desktop's portal stack): `make run` goes without it.
+test-deps: deps
+	@scripts/install-deps --tests
 
 configure: deps
 	@$(CONFIGURE) >/dev/null
@@ -34,7 +38,7 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD)
 
-test: build
+test: test-deps build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 
 run: configure
