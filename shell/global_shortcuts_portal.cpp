@@ -69,6 +69,8 @@ void GlobalShortcutsPortal::start(QList<Shortcut> shortcuts) {
     }
     bus_.connect(kService, kPath, kInterface, QStringLiteral("Activated"), this,
                  SLOT(activatedSignal(QDBusMessage)));
+    bus_.connect(kService, kPath, kInterface, QStringLiteral("Deactivated"), this,
+                 SLOT(deactivatedSignal(QDBusMessage)));
     bus_.connect(kService, kPath, kInterface, QStringLiteral("ShortcutsChanged"), this,
                  SLOT(shortcutsChanged(QDBusMessage)));
     registerApplication();
@@ -213,22 +215,34 @@ void GlobalShortcutsPortal::applyShortcuts(const QList<PortalShortcut>& bound) {
     Q_EMIT changed();
 }
 
+bool GlobalShortcutsPortal::isOurs(const QDBusMessage& message) const {
+    return !session_.isEmpty() &&
+           message.arguments().value(0).value<QDBusObjectPath>().path() == session_;
+}
+
 void GlobalShortcutsPortal::activatedSignal(const QDBusMessage& message) {
+    if (!isOurs(message)) return;
     const QVariantList arguments = message.arguments();
-    if (session_.isEmpty() || arguments.value(0).value<QDBusObjectPath>().path() != session_) {
-        return;
-    }
+    const QString id = arguments.value(1).toString();
+    const uint64_t timestamp = arguments.value(2).toULongLong();
+    // A key held down is Activated again and again (Plasma: every 40 ms) and Deactivated once,
+    // when released: only the first press counts, or the strip would flicker for as long as the
+    // key is held. A desktop that never sends Deactivated still gets each press a second apart.
+    const auto held = held_.constFind(id);
+    const bool repeat = held != held_.constEnd() && timestamp - *held < kRepeatWindowMs;
+    held_.insert(id, timestamp);
+    if (repeat) return;
     const QVariantMap options = qdbus_cast<QVariantMap>(arguments.value(3));
-    Q_EMIT activated(arguments.value(1).toString(),
-                     options.value(QStringLiteral("activation_token")).toString());
+    Q_EMIT activated(id, options.value(QStringLiteral("activation_token")).toString());
+}
+
+void GlobalShortcutsPortal::deactivatedSignal(const QDBusMessage& message) {
+    if (isOurs(message)) held_.remove(message.arguments().value(1).toString());
 }
 
 void GlobalShortcutsPortal::shortcutsChanged(const QDBusMessage& message) {
-    const QVariantList arguments = message.arguments();
-    if (session_.isEmpty() || arguments.value(0).value<QDBusObjectPath>().path() != session_) {
-        return;
-    }
-    applyShortcuts(shortcutsOf(arguments.value(1)));
+    if (!isOurs(message)) return;
+    applyShortcuts(shortcutsOf(message.arguments().value(1)));
 }
 
 void GlobalShortcutsPortal::sessionClosed(const QDBusMessage& message) {

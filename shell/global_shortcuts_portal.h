@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
+#include <cstdint>
 
 class QDBusArgument;
 class QDBusMessage;
@@ -33,7 +34,7 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
 // System Settings, at every start). The
 // desktop decides what is bound: triggerDescription() says what it bound, and a reply without
 // shortcuts means it bound nothing. A session the desktop closes is opened again once.
-// Activated signals of other sessions are ignored.
+// Activated signals of other sessions are ignored, and so are the repeats of a key held down.
 //
 // Every call is asynchronous and nothing here blocks: until the portal answers the state is
 // starting. Main thread only.
@@ -76,11 +77,19 @@ class GlobalShortcutsPortal final : public QObject {
   private Q_SLOTS:
     void requestAnswered(const QDBusMessage& message);
     void activatedSignal(const QDBusMessage& message);
+    void deactivatedSignal(const QDBusMessage& message);
     void shortcutsChanged(const QDBusMessage& message);
     void sessionClosed(const QDBusMessage& message);
 
   private:
     enum class Step { none, createSession, bindShortcuts };
+
+    // Activated again within this many milliseconds of the last, with no Deactivated between: the
+    // key is still held.
+    static constexpr uint64_t kRepeatWindowMs = 1000;
+
+    // Whether a signal is about our session.
+    [[nodiscard]] bool isOurs(const QDBusMessage& message) const;
 
     void registerApplication();
     void readVersion();
@@ -107,6 +116,8 @@ class GlobalShortcutsPortal final : public QObject {
     int requests_ = 0;
     bool reopened_ = false;
     QMap<QString, QString> triggers_;
+    // The shortcuts held down now, with the time of their last Activated.
+    QMap<QString, uint64_t> held_;
 };
 
 }  // namespace glintdeck

@@ -47,8 +47,10 @@ class WaylandSession {
         return delegate->panel().panel() != nullptr && delegate->panel().panel()->isVisible();
     }
     // The desktop reports a press of one of its bound shortcuts.
+    // A press and its release.
     void press(const char* id) {
         portal->activate(portal->session, QString::fromLatin1(id), QStringLiteral("token"));
+        portal->deactivate(QString::fromLatin1(id), 1234);
     }
 
     TaskQueueMainThread mainThread;

@@ -129,6 +129,18 @@ TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
     ASSERT_TRUE(runUntil([&] { return !session.activations.isEmpty(); }));
     EXPECT_EQ(session.activations, QStringList{"summon/token-1"});
 
+    // A key held down repeats Activated until one Deactivated: one press. Released and pressed
+    // again, it counts again; so does a press a second after a desktop that never says released.
+    portal.deactivate(QStringLiteral("summon"), 1250);
+    for (uint64_t ms : {1300, 1340, 1380}) portal.activate(portal.session, "summon", "", ms);
+    portal.deactivate(QStringLiteral("summon"), 1400);
+    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("again"), 1500);
+    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("later"), 2600);
+    ASSERT_TRUE(runUntil([&] { return session.activations.size() >= 4; }));
+    EXPECT_EQ(session.activations,
+              (QStringList{"summon/token-1", "summon/", "summon/again", "summon/later"}));
+    session.activations.clear();
+
     // The user rebinds the key in the desktop's settings.
     const int changesBefore = session.changes;
     portal.changeShortcuts(
@@ -147,7 +159,7 @@ TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
     ASSERT_TRUE(runUntil([&] { return session.client->state() == State::bound; }));
     EXPECT_EQ(portal.session, first);
     portal.activate(portal.session, QStringLiteral("keep-on-screen"), QString());
-    ASSERT_TRUE(runUntil([&] { return session.activations.size() == 2; }));
+    ASSERT_TRUE(runUntil([&] { return session.activations.size() == 1; }));
 
     // Closed again: given up, and the keys are nobody's.
     portal.closeSession();

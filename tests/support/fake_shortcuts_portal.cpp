@@ -43,12 +43,20 @@ QString FakeShortcutsPortal::describe(const QString& preferredTrigger) {
 }
 
 void FakeShortcutsPortal::activate(const QString& sessionHandle, const QString& id,
-                                   const QString& activationToken) {
+                                   const QString& activationToken, uint64_t timestamp) {
     QDBusMessage signal =
         QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("Activated"));
     signal << QVariant::fromValue(QDBusObjectPath(sessionHandle)) << id
-           << QVariant::fromValue(qulonglong(1234))
+           << QVariant::fromValue(qulonglong(timestamp))
            << QVariantMap{{QStringLiteral("activation_token"), activationToken}};
+    bus_.send(signal);
+}
+
+void FakeShortcutsPortal::deactivate(const QString& id, uint64_t timestamp) {
+    QDBusMessage signal =
+        QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("Deactivated"));
+    signal << QVariant::fromValue(QDBusObjectPath(session)) << id
+           << QVariant::fromValue(qulonglong(timestamp)) << QVariantMap{};
     bus_.send(signal);
 }
 

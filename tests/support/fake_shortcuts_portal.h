@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 
 #include "shell/global_shortcuts_portal.h"
@@ -41,7 +42,10 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
     // trigger.
     [[nodiscard]] static QString describe(const QString& preferredTrigger);
 
-    void activate(const QString& session, const QString& id, const QString& activationToken);
+    // A press (Activated) at the given time in milliseconds, and its release (Deactivated).
+    void activate(const QString& session, const QString& id, const QString& activationToken,
+                  uint64_t timestamp = 1234);
+    void deactivate(const QString& id, uint64_t timestamp);
     void changeShortcuts(const QList<PortalShortcut>& shortcuts);
     void closeSession();
     void answerCreateSession();
