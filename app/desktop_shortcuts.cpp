@@ -112,9 +112,12 @@ Subscription DesktopShortcuts::subscribe(std::function<void()> onChange) {
     return notifier_.subscribe([onChange = std::move(onChange)](bool) { onChange(); });
 }
 
-void DesktopShortcuts::activated(const QString& id, const QString& activationToken) {
+void DesktopShortcuts::activated(const QString& id, const QString& activationToken,
+                                 quint64 timestamp) {
     if (id == kSummonId && onSummon) {
-        onSummon(SummonRequest{.activationToken = activationToken.toStdString()});
+        // X times are 32-bit milliseconds that wrap; the desktop's clock is the same one.
+        onSummon(SummonRequest{.userTimestamp = static_cast<uint32_t>(timestamp),
+                               .activationToken = activationToken.toStdString()});
     } else if (id == kPinId && onPinToggle) {
         onPinToggle();
     }

@@ -45,7 +45,7 @@ class DesktopShortcuts final : public QObject, public DesktopKeys {
     [[nodiscard]] Subscription subscribe(std::function<void()> onChange) override;
 
   private:
-    void activated(const QString& id, const QString& activationToken);
+    void activated(const QString& id, const QString& activationToken, quint64 timestamp);
 
     DesktopSession session_;
     const AppSettings& settings_;

@@ -233,7 +233,7 @@ void GlobalShortcutsPortal::activatedSignal(const QDBusMessage& message) {
     held_.insert(id, timestamp);
     if (repeat) return;
     const QVariantMap options = qdbus_cast<QVariantMap>(arguments.value(3));
-    Q_EMIT activated(id, options.value(QStringLiteral("activation_token")).toString());
+    Q_EMIT activated(id, options.value(QStringLiteral("activation_token")).toString(), timestamp);
 }
 
 void GlobalShortcutsPortal::deactivatedSignal(const QDBusMessage& message) {
