@@ -4,8 +4,11 @@ namespace glintdeck {
 
 LaunchRequest parseLaunchArguments(std::span<const std::string_view> arguments) {
     LaunchRequest request;
-    for (std::string_view argument : arguments) {
-        if (argument == "--help" || argument == "-h") {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if ((argument == "-session" || argument == "--session") && i + 1 < arguments.size()) {
+            ++i;  // a session manager restoring the session; Qt reads it
+        } else if (argument == "--help" || argument == "-h") {
             request.action = LaunchRequest::Action::help;
         } else if (argument == "--version") {
             if (request.action != LaunchRequest::Action::help)

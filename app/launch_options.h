@@ -8,7 +8,9 @@ namespace glintdeck {
 
 // What a launch of glintdeck asks for. The HUD takes no arguments: --help and --version are
 // answered before any display, socket or preference is touched, and anything else is refused
-// rather than ignored, so a mistyped option never starts (or toggles) the HUD unseen.
+// rather than ignored, so a mistyped option never starts (or toggles) the HUD unseen. Only
+// "-session ID", which an X11 session manager adds when it restores the session, is let
+// through to Qt.
 struct LaunchRequest {
     enum class Action { runHud, help, version, refuse };
     Action action = Action::runHud;
