@@ -2,6 +2,7 @@
 # missing first (scripts/install-deps), then configure and build out of source under build/.
 # `make soak` runs the HUD on a private X server for SOAK_MINUTES at the fastest interval,
 # summoning it and opening cards, and fails when its memory, descriptors or threads keep growing.
+# `make package` builds the Debian package build/glintdeck_VERSION_ARCH.deb from an optimised tree.
 # `make fuzz` fuzzes every parser for FUZZ_SECONDS each (FUZZ_TARGETS="preferences ..." picks
 # some), keeping what it finds in build/fuzz-corpus.
 BUILD      := build
@@ -9,6 +10,7 @@ BUILD      := build
 # overwrite each other's test lists.
 BENCH      := build/release
 FUZZ       := build/fuzz
+PACKAGE    := build/package
 # The path cmake/fuzz_build.cmake finds too, so `make fuzz` and `make test` share one fuzz tree.
 CLANGXX     = $(shell command -v clang++ || command -v clang++-14)
 FUZZ_SECONDS ?= 300
@@ -21,7 +23,7 @@ FOLDERS     = $(wildcard core samplers platform presentation settings views shel
                 app cli tests bench fuzz)
 SOURCES     = $(shell find $(FOLDERS) \( -name '*.h' -o -name '*.cpp' \) -not -path 'tests/fixtures/*')
 
-.PHONY: all deps configure build test run bench fuzz soak format
+.PHONY: all deps configure build test run package bench fuzz soak format
 
 all: build
 
@@ -43,6 +45,13 @@ test: build
 run: configure
 	@cmake --build $(BUILD) --target glintdeck glintdeck-stats
 	@scripts/run-glintdeck $(BUILD)
+
+# An optimised tree of its own, only what the package holds, and the .deb in build/.
+package: deps
+	@cmake -S . -B $(PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLINTDECK_BENCHMARKS=OFF \
+	       $(LAUNCHER) >/dev/null
+	@cmake --build $(PACKAGE) --target glintdeck_package_contents
+	@cd $(PACKAGE) && cpack -B $(CURDIR)/$(BUILD)
 
 # Optimised build, then the micro-benchmarks and the table against the peers (bench/run says
 # what it measures; BENCH_QUICK=1 for a two-minute trial).

@@ -3,12 +3,18 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "app/app_delegate.h"
 #include "app/desktop_shortcuts.h"
+#include "app/launch_options.h"
 #include "app/qt_main_thread.h"
 #include "platform/linux/desktop_session.h"
 #include "platform/linux/linux_sampler_factory.h"
@@ -69,9 +75,36 @@ SettingsServices settingsServices(std::shared_ptr<DesktopKeys> desktopKeys) {
     };
 }
 
+// Answers --help and --version, or refuses an unknown option with status 2, before anything
+// else runs: no display is opened and no running instance is asked to toggle.
+std::optional<int> answerArguments(int argc, char** argv) {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const LaunchRequest request = parseLaunchArguments(arguments);
+    std::string_view text;
+    switch (request.action) {
+        case LaunchRequest::Action::runHud:
+            return std::nullopt;
+        case LaunchRequest::Action::refuse:
+            std::fprintf(stderr, "glintdeck: %s\n", request.error.c_str());
+            return 2;
+        case LaunchRequest::Action::help:
+            text = hudHelpText();
+            break;
+        case LaunchRequest::Action::version:
+            text = hudVersionText();
+            break;
+    }
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
+        return 0;
+    std::fprintf(stderr, "glintdeck: cannot write the output: %s\n", std::strerror(errno));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (std::optional<int> answered = answerArguments(argc, argv)) return *answered;
+
     // Global key grabs, stacking and placement need X; on a Wayland session XWayland gives us
     // that, so the program never runs on Qt's native Wayland backend.
     qputenv("QT_QPA_PLATFORM", "xcb");

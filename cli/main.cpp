@@ -14,6 +14,7 @@
 #include "cli/delivery_counting_factory.h"
 #include "cli/options.h"
 #include "cli/sample_json.h"
+#include "cli/status_bar_lines.h"
 #include "cli/tile_report.h"
 #include "core/task_queue_main_thread.h"
 #include "platform/linux/linux_sampler_factory.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     }
     const CliOptions options = *parsed.options;
     if (options.help) return writeOut(usageText()) ? 0 : 1;
+    if (options.version) return writeOut(versionText()) ? 0 : 1;
 
     std::setlocale(LC_ALL, "");
     std::unique_ptr<PreferencesStore> preferences =
@@ -86,7 +88,9 @@ int main(int argc, char** argv) {
     DeliveryCountingFactory samplers(linuxSamplers);
     const DescriptorEnvironment environment =
         DescriptorEnvironment::fromCurrentLocale(onlineProcessorCount(), clock);
-    const bool clearScreen = options.watch && !options.json && isatty(STDOUT_FILENO);
+    const bool clearScreen =
+        options.watch && options.format == OutputFormat::text && isatty(STDOUT_FILENO);
+    bool firstPrint = true;
     {
         StatsStore store(mainThread, samplers, interval);
         store.setPanelVisible(true);  // so top processes are sampled too
@@ -95,13 +99,23 @@ int main(int argc, char** argv) {
         auto print = [&] {
             std::vector<StatDescriptor> tiles = descriptors(store, settings, environment);
             std::string out;
-            if (options.json) {
-                out =
-                    jsonLine(isoTime(clock->wallSeconds()), tilesJson(tiles), samplesJson(store)) +
-                    '\n';
-            } else {
-                out = (clearScreen ? "\033[H\033[2J" : "") + textReport(tiles);
+            switch (options.format) {
+                case OutputFormat::text:
+                    out = (clearScreen ? "\033[H\033[2J" : "") + textReport(tiles);
+                    break;
+                case OutputFormat::json:
+                    out = jsonLine(isoTime(clock->wallSeconds()), tilesJson(tiles),
+                                   samplesJson(store)) +
+                          '\n';
+                    break;
+                case OutputFormat::waybar:
+                    out = waybarLine(tiles) + '\n';
+                    break;
+                case OutputFormat::i3bar:
+                    out = (firstPrint ? i3barHeader() : "") + i3barLine(tiles, firstPrint) + '\n';
+                    break;
             }
+            firstPrint = false;
             if (!writeOut(out)) failed = true;
         };
 

@@ -7,10 +7,15 @@
 
 namespace glintdeck {
 
+// What each print writes: the text report, one JSON object per line, or a status bar's own
+// protocol (waybar's custom module, i3bar and swaybar).
+enum class OutputFormat { text, json, waybar, i3bar };
+
 struct CliOptions {
     bool watch = false;
-    bool json = false;
+    OutputFormat format = OutputFormat::text;
     bool help = false;
+    bool version = false;
     std::optional<double> interval;  // seconds; overrides the preference for this run
     bool operator==(const CliOptions&) const = default;
 };
@@ -21,10 +26,11 @@ struct ParsedOptions {
     std::string error;
 };
 
-// Parses the arguments after the program name: --watch, --json, --interval SECONDS (or
-// --interval=SECONDS), --help.
+// Parses the arguments after the program name: --watch, --json (--format json), --format
+// FORMAT, --interval SECONDS (each value also as --option=VALUE), --help, --version.
 [[nodiscard]] ParsedOptions parseOptions(std::span<const std::string_view> arguments);
 
 [[nodiscard]] std::string_view usageText();
+[[nodiscard]] std::string_view versionText();
 
 }  // namespace glintdeck

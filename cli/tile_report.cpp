@@ -23,6 +23,14 @@ void appendPadded(std::string& out, const std::string& text, size_t width) {
     for (size_t used = columns(text); used < width; ++used) out += ' ';
 }
 
+nlohmann::json rows(const std::vector<StatDescriptor::Row>& list) {
+    nlohmann::json result = nlohmann::json::array();
+    for (const auto& [label, value] : list) result.push_back({label, value});
+    return result;
+}
+
+}  // namespace
+
 std::string_view bandName(Band band) {
     switch (band) {
         case Band::calm:
@@ -34,14 +42,6 @@ std::string_view bandName(Band band) {
     }
     return "calm";
 }
-
-nlohmann::json rows(const std::vector<StatDescriptor::Row>& list) {
-    nlohmann::json result = nlohmann::json::array();
-    for (const auto& [label, value] : list) result.push_back({label, value});
-    return result;
-}
-
-}  // namespace
 
 std::string textReport(const std::vector<StatDescriptor>& tiles) {
     std::string out;

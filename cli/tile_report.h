@@ -16,6 +16,9 @@ namespace glintdeck {
 // The strip as JSON: one object per tile with its texts, load, band, detail rows and processes.
 [[nodiscard]] nlohmann::json tilesJson(const std::vector<StatDescriptor>& tiles);
 
+// A band as its JSON name and status-bar class: "calm", "busy" or "hot".
+[[nodiscard]] std::string_view bandName(Band band);
+
 // One line of --json output. Text that is not valid UTF-8 is replaced, never thrown on, so a
 // status bar always gets a line it can parse.
 [[nodiscard]] std::string jsonLine(const std::string& time, const nlohmann::json& tiles,

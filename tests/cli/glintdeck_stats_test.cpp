@@ -106,9 +106,9 @@ TEST_F(GlintdeckStatsTest, ACorruptPreferencesFileIsLeftExactlyWhereItIs) {
 
 // Output that cannot be written (a full disk) used to end with status 0, or, with --watch, never.
 TEST_F(GlintdeckStatsTest, OutputThatCannotBeWrittenEndsTheRunWithOneLineSayingSo) {
-    for (const char* arguments :
-         {"--interval 0.2", "--json --interval 0.2", "--watch --interval 0.2",
-          "--watch --json --interval 0.2", "--help"}) {
+    for (const char* arguments : {"--interval 0.2", "--json --interval 0.2",
+                                  "--watch --interval 0.2", "--watch --json --interval 0.2",
+                                  "--help", "--version", "--format i3bar --interval 0.2"}) {
         ProgramRun full = run(std::string(arguments) + " >/dev/full");
         EXPECT_EQ(full.exitCode, 1) << arguments;
         std::string error = read(home_ / "stderr");
@@ -117,8 +117,72 @@ TEST_F(GlintdeckStatsTest, OutputThatCannotBeWrittenEndsTheRunWithOneLineSayingS
     }
 }
 
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) result.push_back(line);
+    return result;
+}
+
+bool isBand(const nlohmann::json& value) {
+    return value == "calm" || value == "busy" || value == "hot";
+}
+
+// Every line of a few ticks, against the fields waybar's custom module documents.
+TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
+    ProgramRun bar = run("--format waybar --watch --interval 0.1 | head -n 3");
+    ASSERT_EQ(bar.exitCode, 0);
+    std::vector<std::string> printed = lines(bar.out);
+    ASSERT_EQ(printed.size(), 3u);
+    for (const std::string& line : printed) {
+        nlohmann::json module = nlohmann::json::parse(line);
+        ASSERT_TRUE(module.is_object()) << line;
+        EXPECT_EQ(module.size(), 4u) << line;
+        EXPECT_TRUE(module["text"].is_string() && !module["text"].get<std::string>().empty());
+        EXPECT_TRUE(module["tooltip"].is_string());
+        EXPECT_TRUE(isBand(module["class"])) << line;
+        ASSERT_TRUE(module["percentage"].is_number_integer()) << line;
+        EXPECT_GE(module["percentage"].get<int>(), 0);
+        EXPECT_LE(module["percentage"].get<int>(), 100);
+    }
+}
+
+// The header, the opening bracket, then one array of blocks per tick, each after the first
+// led by a comma, as i3bar and swaybar read them.
+TEST_F(GlintdeckStatsTest, I3barFormatFollowsTheProtocol) {
+    ProgramRun bar = run("--format i3bar --watch --interval 0.1 | head -n 5");
+    ASSERT_EQ(bar.exitCode, 0);
+    std::vector<std::string> printed = lines(bar.out);
+    ASSERT_EQ(printed.size(), 5u);
+    EXPECT_EQ(nlohmann::json::parse(printed[0]), (nlohmann::json{{"version", 1}}));
+    EXPECT_EQ(printed[1], "[");
+    for (size_t i = 2; i < printed.size(); ++i) {
+        std::string line = printed[i];
+        if (i > 2) {
+            ASSERT_TRUE(line.starts_with(',')) << line;
+            line.erase(0, 1);
+        }
+        nlohmann::json blocks = nlohmann::json::parse(line);
+        ASSERT_TRUE(blocks.is_array() && !blocks.empty()) << line;
+        for (const auto& block : blocks) {
+            EXPECT_TRUE(block["full_text"].is_string()) << block;
+            EXPECT_TRUE(block["short_text"].is_string()) << block;
+            EXPECT_TRUE(block["name"].is_string()) << block;
+            if (block.contains("color")) {
+                EXPECT_EQ(block["color"].get<std::string>().size(), 7u) << block;
+                EXPECT_TRUE(block["color"].get<std::string>().starts_with('#'));
+            }
+            if (block.contains("urgent")) {
+                EXPECT_TRUE(block["urgent"].is_boolean());
+            }
+            EXPECT_LE(block.size(), 5u) << block;
+        }
+    }
+}
+
 TEST_F(GlintdeckStatsTest, BadOptionsExitWithTwoAndTheUsage) {
-    for (const char* arguments : {"--bogus", "--interval", "--interval 0", "--interval abc"}) {
+    for (const char* arguments :
+         {"--bogus", "--interval", "--interval 0", "--interval abc", "--format xml"}) {
         ProgramRun bad = run(arguments);
         EXPECT_EQ(bad.exitCode, 2) << arguments;
         EXPECT_TRUE(bad.out.empty());
@@ -129,6 +193,9 @@ TEST_F(GlintdeckStatsTest, BadOptionsExitWithTwoAndTheUsage) {
     ProgramRun help = run("--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.starts_with("usage: "));
+    ProgramRun version = run("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.starts_with("glintdeck-stats ")) << version.out;
 }
 
 }  // namespace

@@ -9,16 +9,23 @@ namespace {
 
 ParsedOptions parse(std::vector<std::string_view> arguments) { return parseOptions(arguments); }
 
-TEST(OptionsTest, AcceptsEveryOptionAndBothIntervalSpellings) {
+TEST(OptionsTest, AcceptsEveryOptionAndBothValueSpellings) {
     EXPECT_EQ(parse({}).options, CliOptions{});
-    EXPECT_EQ(parse({"--watch", "--json"}).options, (CliOptions{.watch = true, .json = true}));
+    EXPECT_EQ(parse({"--watch", "--json"}).options,
+              (CliOptions{.watch = true, .format = OutputFormat::json}));
     EXPECT_EQ(parse({"--interval", "2.5"}).options, (CliOptions{.interval = 2.5}));
     EXPECT_EQ(parse({"--interval=0.25", "--json"}).options,
-              (CliOptions{.json = true, .interval = 0.25}));
+              (CliOptions{.format = OutputFormat::json, .interval = 0.25}));
     EXPECT_EQ(parse({"--help"}).options, (CliOptions{.help = true}));
+    EXPECT_EQ(parse({"--version"}).options, (CliOptions{.version = true}));
+    EXPECT_EQ(parse({"--format", "waybar", "--watch"}).options,
+              (CliOptions{.watch = true, .format = OutputFormat::waybar}));
+    EXPECT_EQ(parse({"--json", "--format=i3bar"}).options,
+              (CliOptions{.format = OutputFormat::i3bar}));
+    EXPECT_EQ(parse({"--format=json", "--format", "text"}).options, CliOptions{});
 }
 
-TEST(OptionsTest, RejectsUnknownOptionsAndUnusableIntervals) {
+TEST(OptionsTest, RejectsUnknownOptionsAndUnusableValues) {
     for (auto arguments : std::vector<std::vector<std::string_view>>{
              {"--wach"},
              {"watch"},
@@ -30,6 +37,10 @@ TEST(OptionsTest, RejectsUnknownOptionsAndUnusableIntervals) {
              {"--interval", "nan"},
              {"--interval", "inf"},
              {"--interval=1e9"},
+             {"--format"},
+             {"--format", "xml"},
+             {"--format="},
+             {"--formats=json"},
          }) {
         ParsedOptions parsed = parse(arguments);
         EXPECT_FALSE(parsed.options) << arguments.front();

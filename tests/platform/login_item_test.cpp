@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -41,6 +42,27 @@ TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
     EXPECT_TRUE(item.disable().ok);
     EXPECT_FALSE(item.isEnabled());
     EXPECT_TRUE(item.disable().ok) << "disabling twice is not an error";
+}
+
+// The entry a session manager reads passes the desktop's own validator, however odd the path of
+// the program: quoting and escaping in Exec= are where an entry goes wrong.
+TEST_F(LoginItemTest, EntriesPassDesktopFileValidate) {
+    if (std::system("command -v desktop-file-validate >/dev/null") != 0) {
+        GTEST_SKIP() << "desktop-file-validate is not installed (scripts/install-deps --tests)";
+    }
+    for (const char* program : {"/usr/bin/glintdeck", "/opt/glint deck/bin/glintdeck",
+                                "/home/a\"b/$x`y`\\z%/glintdeck"}) {
+        XdgAutostartLoginItem item(program, home_.string());
+        ASSERT_TRUE(item.enable().ok);
+        const std::string report = (home_ / "validate.out").string();
+        const int status = std::system(
+            ("desktop-file-validate '" + item.entryPath() + "' >'" + report + "' 2>&1").c_str());
+        std::ifstream output(report);
+        std::stringstream said;
+        said << output.rdbuf();
+        EXPECT_EQ(status, 0) << program << ": " << said.str();
+        EXPECT_EQ(said.str(), "") << program;
+    }
 }
 
 TEST(AutostartEntryTest, EntriesDesktopsWouldSkipCountAsDisabled) {
