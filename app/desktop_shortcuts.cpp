@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/linux/login_item.h"
 #include "shell/desktop_shortcut_texts.h"
 #include "shell/x11_keysym_names.h"
 
@@ -36,9 +37,9 @@ QString preferredTrigger(HotKeyBinding binding) {
 }  // namespace
 
 std::string launchCommand() {
+    const std::string self = XdgAutostartLoginItem::runningProgram();
+    if (self.empty()) return "glintdeck";
     std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "glintdeck";
     const char* path = std::getenv("PATH");
     std::string_view directories = path != nullptr ? path : "";
     while (!directories.empty()) {
@@ -49,7 +50,7 @@ std::string launchCommand() {
         if (colon == std::string_view::npos) break;
         directories.remove_prefix(colon + 1);
     }
-    return self.string();
+    return self;
 }
 
 DesktopShortcuts::DesktopShortcuts(DesktopSession session, const AppSettings& settings,

@@ -11,8 +11,8 @@
 namespace glintdeck {
 namespace {
 
-// Sends an edit command to the control with the keyboard, as the other platform's first
-// responder chain does; controls without that command ignore it.
+// Sends an edit command to the control that has the keyboard, so the Edit menu works on whatever
+// field the user is in; controls without that command ignore it.
 void sendToFocus(const char* command) {
     QWidget* focus = QApplication::focusWidget();
     if (auto* combo = qobject_cast<QComboBox*>(focus); combo && combo->lineEdit()) {

@@ -17,8 +17,8 @@ namespace glintdeck {
 
 namespace {
 
-// The left and right buttons, as the other platform's left- and right-mouse-down; 2 is the
-// middle button, 4 to 7 the wheel.
+// The left and right buttons count as a click elsewhere; 2 is the middle button (pasting into
+// another window is not turning away), 4 to 7 the wheel.
 constexpr uint32_t leftButton = 1;
 constexpr uint32_t rightButton = 3;
 

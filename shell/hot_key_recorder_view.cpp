@@ -18,7 +18,7 @@ constexpr uint32_t escapeKeyCode = 53;
 constexpr uint32_t commandOptionControl =
     HotKeyBinding::command | HotKeyBinding::option | HotKeyBinding::control;
 
-// Points in the other platform's texts are logical pixels here.
+// Sizes in logical pixels.
 constexpr int combinationPixelSize = 17;
 constexpr int combinationMinimumWidth = 92;
 constexpr int captionPixelSize = 11;

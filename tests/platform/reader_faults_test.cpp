@@ -1,7 +1,7 @@
 // Faults of the machine the readers run on: files that vanish between the listing that found
 // them and the first read, files and folders that refuse an ordinary user, names that cannot be
-// looked up. A reader then delivers what its Part says a missing source delivers; it never
-// crashes, throws or reports a value it did not read.
+// looked up. A reader then delivers what it delivers for a missing source (no value, no channel,
+// an empty list); it never crashes, throws or reports a value it did not read.
 
 #include <grp.h>
 #include <gtest/gtest.h>

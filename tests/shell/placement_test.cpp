@@ -9,8 +9,8 @@
 namespace glintdeck {
 namespace {
 
-// A 1440 × 900 screen whose visible frame loses a 25-point bar at the top, as in the Parts'
-// examples, and one with a dock along its left and bottom edges.
+// A 1440 × 900 screen whose visible frame loses a 25-pixel panel at the top, and one with a dock
+// along its left and bottom edges.
 const ScreenGeometry plain{{0, 0, 1440, 900}, {0, 0, 1440, 900}};
 const ScreenGeometry menuBar{{0, 0, 1440, 900}, {0, 0, 1440, 875}};
 const ScreenGeometry docked{{0, 0, 1440, 900}, {64, 70, 1376, 805}};
