@@ -34,6 +34,17 @@ def status_fields(status_text):
     return found
 
 
+def rollup_fields(rollup_text):
+    """Resident memory now from /proc/PID/smaps_rollup, in bytes: all of it (Rss) and the part
+    no file backs (Anonymous: heap, stacks), which only this process can give back."""
+    found = {}
+    for line in rollup_text.splitlines():
+        key, _, value = line.partition(":")
+        if key in ("Rss", "Anonymous"):
+            found[key] = int(value.split()[0]) * 1024
+    return found
+
+
 def perf_count(csv_text, event):
     """The count of one event from `perf stat -x,` output. A counter that never ran (the
     process slept through the window) counts 0; an unsupported one is unknown."""
@@ -213,6 +224,7 @@ class Measurement:
             resident.append(status_fields(status).get("VmRSS", 0) * 1024)
             time.sleep(min(0.5, max(0.0, deadline - time.monotonic())))
         last, status = snapshot(pid), read_text(f"/proc/{pid}/status")
+        rollup = rollup_fields(read_text(f"/proc/{pid}/smaps_rollup") or "")
         elapsed = time.monotonic() - start
         syscalls = None
         if perf is not None:
@@ -226,6 +238,8 @@ class Measurement:
             "cpu_seconds": cpu_seconds(first, last, os.sysconf("SC_CLK_TCK"))
             * self.seconds / elapsed,
             "peak_resident": status_fields(status).get("VmHWM", 0) * 1024,
+            "resident": rollup.get("Rss"),
+            "resident_anonymous": rollup.get("Anonymous"),
             "resident_growth": resident[-1] - resident[0] if resident else 0,
             "wakeups_per_second": switches_between(first, last) / elapsed,
             "syscalls_per_second": None if syscalls is None else syscalls / self.seconds,

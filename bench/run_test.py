@@ -6,8 +6,8 @@ import sys
 import unittest
 
 from figures import (Snapshot, at_most, autolaunched_bus_running, cpu_seconds, cpu_ticks,
-                     perf_count, ratio_at_most, snapshot, socket_bound, status_fields,
-                     switches_between, verdict)
+                     perf_count, ratio_at_most, rollup_fields, snapshot, socket_bound,
+                     status_fields, switches_between, verdict)
 
 STAT_TAIL = " S 1 1 1 0 -1 4194560 100 0 0 0 250 75 0 0 20 0 3 0 5 1000 200 0 0"
 
@@ -28,6 +28,12 @@ class ProcReadingTest(unittest.TestCase):
         self.assertEqual(status_fields(text), {"VmHWM": 5940, "VmRSS": 5812,
                                                "voluntary_ctxt_switches": 120,
                                                "nonvoluntary_ctxt_switches": 7})
+
+    def test_rollup_fields_in_bytes(self):
+        text = ("55d0-7ffd ---p 00000000 00:00 0   [rollup]\nRss:   37664 kB\n"
+                "Pss_Anon:  4636 kB\nAnonymous:  4636 kB\nAnonHugePages:  0 kB\n")
+        self.assertEqual(rollup_fields(text), {"Rss": 37664 * 1024, "Anonymous": 4636 * 1024})
+        self.assertEqual(rollup_fields(""), {})
 
     def test_perf_counts(self):
         event = "raw_syscalls:sys_enter"
