@@ -75,6 +75,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         clickAwayMonitor_ = ClickAwayMonitor::install([this] { hideUnlessPinned(); });
     }
     panel_.setOnVisibilityChanged([this](bool visible) { visibilityChanged(visible); });
+    settingsWindow_.setOnReleased([this] { idleMemoryRelease_.schedule(); });
     panel_.setContextMenuProvider([this] { return contextMenu(); });
     panel_.setOnPanelMoved([this](Point point) { panelMoved(point); });
     // The main menu is the settings window's menu bar, built with the window.
@@ -176,6 +177,7 @@ void AppDelegate::visibilityChanged(bool visible) {
         registerPinHotKey();
         return;
     }
+    idleMemoryRelease_.schedule();
     dismissHotKey_.unregister();
     settingsHotKey_.unregister();
     pinToggleHotKey_.unregister();

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/hud_feed.h"
+#include "app/idle_memory_release.h"
 #include "core/stats_store.h"
 #include "settings_window/settings_window_controller.h"
 #include "shell/attached_panel_controllers.h"
@@ -120,6 +121,8 @@ class AppDelegate final : public QObject {
     std::unique_ptr<ClickAwayMonitor> clickAwayMonitor_;
     std::unique_ptr<FocusAwayMonitor> focusAwayMonitor_;
     HudFeed feed_;
+    IdleMemoryRelease idleMemoryRelease_{
+        [this] { return stripShown() || settingsWindow_.window(); }};
     Subscription desktopShortcutsSubscription_;
     bool hintAwaitsDesktop_ = false;
     bool launched_ = false;

@@ -36,7 +36,7 @@ HudStyle HudFeed::style() const {
 std::unique_ptr<StatsStripView> HudFeed::makeStrip() {
     auto strip = std::make_unique<StatsStripView>();
     strip->setStyle(style());
-    fillStrip(*strip, descriptors(store_, settings_, environment_));
+    fillStrip(*strip, descriptors(store_, settings_, environment_, detailKinds()));
     strip_ = strip.get();
     return strip;
 }
@@ -46,7 +46,7 @@ std::unique_ptr<StatDetailView> HudFeed::makeCard(StatKind kind) {
     card->setStyle(style());
     card_ = card.get();
     cardKind_ = kind;
-    fillCard(*card, descriptors(store_, settings_, environment_));
+    fillCard(*card, descriptors(store_, settings_, environment_, detailKinds()));
     return card;
 }
 
@@ -69,9 +69,15 @@ void HudFeed::refresh() {
     refreshPending_ = false;
     if (!anyViewShown()) return;
     // One list for every view: building descriptors advances the store's bands and peaks.
-    const std::vector<StatDescriptor> current = descriptors(store_, settings_, environment_);
+    const std::vector<StatDescriptor> current =
+        descriptors(store_, settings_, environment_, detailKinds());
     if (strip_) fillStrip(*strip_, current);
     if (card_) fillCard(*card_, current);
+}
+
+DetailKinds HudFeed::detailKinds() const {
+    // Only the open card shows detail rows; the strip needs none.
+    return card_ ? DetailKinds::only(cardKind_) : DetailKinds::none();
 }
 
 void HudFeed::restyle() {

@@ -45,6 +45,7 @@ class HudFeed final : public QObject {
     void fillStrip(StatsStripView& strip, const std::vector<StatDescriptor>& current);
     void fillCard(StatDetailView& card, const std::vector<StatDescriptor>& current);
     [[nodiscard]] bool anyViewShown() const { return strip_ || card_; }
+    [[nodiscard]] DetailKinds detailKinds() const;
 
     StatsStore& store_;
     AppSettings& settings_;

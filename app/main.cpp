@@ -1,7 +1,6 @@
 // glintdeck: the HUD itself. Runs for the whole session; the summon key (or launching the
 // program again) pops up the strip.
 #include <QApplication>
-#include <QIcon>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstdio>
@@ -71,7 +70,7 @@ SettingsServices settingsServices(std::shared_ptr<DesktopKeys> desktopKeys) {
         .desktopKeys = std::move(desktopKeys),
         .onQuit = quitProgram,
         .activate = activateWindow,
-        .icon = QIcon(QStringLiteral(":/glintdeck.svg")),
+        .iconFile = QStringLiteral(":/glintdeck.svg"),
     };
 }
 

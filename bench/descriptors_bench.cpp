@@ -1,6 +1,6 @@
-// What one render of the strip asks of the presentation layer: the banded descriptor list for
-// all eleven kinds over a full minute of history, and each kind's descriptor alone, so a slow
-// kind shows up by name.
+// What the presentation layer costs: the banded descriptor list for all eleven kinds over a full
+// minute of history, with every detail row (the terminal report) and with none (one refresh of
+// the strip), and each kind's descriptor alone, so a slow kind shows up by name.
 #include <benchmark/benchmark.h>
 
 #include <set>
@@ -87,16 +87,27 @@ class FullStore {
 void BM_DescriptorsAllEleven(benchmark::State& state) {
     FullStore full;
     for (auto _ : state)
-        benchmark::DoNotOptimize(descriptors(full.store, full.settings, full.environment));
+        benchmark::DoNotOptimize(
+            descriptors(full.store, full.settings, full.environment, DetailKinds::all()));
 }
 BENCHMARK(BM_DescriptorsAllEleven)->Unit(benchmark::kMicrosecond);
+
+// What the strip builds on every refresh: the tiles alone, no detail rows.
+void BM_DescriptorsForTheStrip(benchmark::State& state) {
+    FullStore full;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            descriptors(full.store, full.settings, full.environment, DetailKinds::none()));
+}
+BENCHMARK(BM_DescriptorsForTheStrip)->Unit(benchmark::kMicrosecond);
 
 void BM_DescriptorOfKind(benchmark::State& state) {
     FullStore full;
     StatKind kind = allStatKinds()[static_cast<size_t>(state.range(0))];
     state.SetLabel(std::string(rawValue(kind)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(descriptor(kind, full.store, full.settings, full.environment));
+        benchmark::DoNotOptimize(
+            descriptor(kind, full.store, full.settings, full.environment, DetailKinds::all()));
 }
 BENCHMARK(BM_DescriptorOfKind)->DenseRange(0, 10)->Unit(benchmark::kMicrosecond);
 

@@ -91,13 +91,16 @@ int main(int argc, char** argv) {
     const bool clearScreen =
         options.watch && options.format == OutputFormat::text && isatty(STDOUT_FILENO);
     bool firstPrint = true;
+    // The i3bar blocks hold only the tiles' texts; every other output shows the detail rows.
+    const DetailKinds details =
+        options.format == OutputFormat::i3bar ? DetailKinds::none() : DetailKinds::all();
     {
         StatsStore store(mainThread, samplers, interval);
         store.setPanelVisible(true);  // so top processes are sampled too
         store.start();
 
         auto print = [&] {
-            std::vector<StatDescriptor> tiles = descriptors(store, settings, environment);
+            std::vector<StatDescriptor> tiles = descriptors(store, settings, environment, details);
             std::string out;
             switch (options.format) {
                 case OutputFormat::text:

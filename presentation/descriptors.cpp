@@ -18,17 +18,22 @@ DescriptorEnvironment DescriptorEnvironment::fromCurrentLocale(long processorCou
 
 std::optional<StatDescriptor> descriptor(StatKind kind, StatsStore& store,
                                          const AppSettings& settings,
-                                         const DescriptorEnvironment& environment) {
-    if (hasHistory(kind)) return historyKindDescriptor(kind, store, settings, environment);
-    return singleValueDescriptor(kind, store, environment);
+                                         const DescriptorEnvironment& environment,
+                                         DetailKinds details) {
+    const bool detailed = details.contains(kind);
+    if (hasHistory(kind))
+        return historyKindDescriptor(kind, store, settings, environment, detailed);
+    return singleValueDescriptor(kind, store, environment, detailed);
 }
 
 std::vector<StatDescriptor> descriptors(StatsStore& store, const AppSettings& settings,
-                                        const DescriptorEnvironment& environment) {
+                                        const DescriptorEnvironment& environment,
+                                        DetailKinds details) {
     std::vector<StatDescriptor> list;
     for (StatKind kind : settings.statOrder()) {
         if (!settings.enabledStats().contains(kind)) continue;
-        std::optional<StatDescriptor> built = descriptor(kind, store, settings, environment);
+        std::optional<StatDescriptor> built =
+            descriptor(kind, store, settings, environment, details);
         if (!built) continue;
         auto& lastBands = store.lastBands();
         auto previous = lastBands.find(kind);

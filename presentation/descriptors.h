@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,27 +26,51 @@ struct DescriptorEnvironment {
         long processorCount, std::shared_ptr<const Clock> clock);
 };
 
+// Which kinds' descriptors carry their detail rows and process section. The strip shows only the
+// tiles (texts, load, band, graph); the rows are for an open card and the terminal report, and
+// building them for every kind on every refresh would cost time, and load ICU for the boot date.
+class DetailKinds final {
+  public:
+    [[nodiscard]] static constexpr DetailKinds none() { return DetailKinds(0); }
+    [[nodiscard]] static constexpr DetailKinds all() { return DetailKinds(~uint32_t{0}); }
+    [[nodiscard]] static constexpr DetailKinds only(StatKind kind) {
+        return DetailKinds(uint32_t{1} << static_cast<unsigned>(kind));
+    }
+    [[nodiscard]] constexpr bool contains(StatKind kind) const {
+        return (mask_ >> static_cast<unsigned>(kind) & 1) != 0;
+    }
+
+  private:
+    constexpr explicit DetailKinds(uint32_t mask) : mask_(mask) {}
+    uint32_t mask_;
+};
+
 // The descriptor of one kind from the store's latest samples and histories, with band calm and
-// the primary text tint; nothing when the kind's reading is unavailable. Building a disk or
-// network descriptor updates the store's graph peaks.
+// the primary text tint; nothing when the kind's reading is unavailable. Its detail rows and
+// process section are left empty unless `details` contains the kind. Building a disk or network
+// descriptor updates the store's graph peaks, with or without details.
 [[nodiscard]] std::optional<StatDescriptor> descriptor(StatKind kind, StatsStore& store,
                                                        const AppSettings& settings,
-                                                       const DescriptorEnvironment& environment);
+                                                       const DescriptorEnvironment& environment,
+                                                       DetailKinds details);
 
 // The descriptors of the enabled kinds in the user's order, each with its band (hysteresis
-// against the store's last bands, which this updates) and its tint.
+// against the store's last bands, which this updates) and its tint; details as for descriptor().
 [[nodiscard]] std::vector<StatDescriptor> descriptors(StatsStore& store,
                                                       const AppSettings& settings,
-                                                      const DescriptorEnvironment& environment);
+                                                      const DescriptorEnvironment& environment,
+                                                      DetailKinds details);
 
 // The icon colour for a band: the band's colour, or primary text under a suppressed style.
 [[nodiscard]] Tint tint(Band band, Theme::StatusStyle style);
 
-// The two halves of descriptor(), one per group of kinds.
+// The two halves of descriptor(), one per group of kinds; `detailed`: with the detail rows and
+// process section.
 [[nodiscard]] std::optional<StatDescriptor> historyKindDescriptor(
     StatKind kind, StatsStore& store, const AppSettings& settings,
-    const DescriptorEnvironment& environment);
+    const DescriptorEnvironment& environment, bool detailed);
 [[nodiscard]] std::optional<StatDescriptor> singleValueDescriptor(
-    StatKind kind, const StatsStore& store, const DescriptorEnvironment& environment);
+    StatKind kind, const StatsStore& store, const DescriptorEnvironment& environment,
+    bool detailed);
 
 }  // namespace glintdeck

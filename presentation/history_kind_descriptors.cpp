@@ -86,19 +86,22 @@ std::optional<StatDescriptor::ProcessSection> processSection(const std::vector<P
     return section;
 }
 
-StatDescriptor cpuDescriptor(const StatsStore& store, const DescriptorEnvironment& environment) {
+StatDescriptor cpuDescriptor(const StatsStore& store, const DescriptorEnvironment& environment,
+                             bool detailed) {
     const CPUSample& cpu = store.cpu();
     StatDescriptor d = started(StatKind::cpu);
     setSingleValue(d, cpu.totalUsagePercent);
-    d.detail = {{"User", percentText(cpu.userPercent)},
-                {"System", percentText(cpu.systemPercent)},
-                {"Idle", percentText(cpu.idlePercent)}};
-    if (auto celsius = temperature(store.temps(), "CPU")) {
-        d.detail.emplace_back("Temp", temperatureText(*celsius));
+    if (detailed) {
+        d.detail = {{"User", percentText(cpu.userPercent)},
+                    {"System", percentText(cpu.systemPercent)},
+                    {"Idle", percentText(cpu.idlePercent)}};
+        if (auto celsius = temperature(store.temps(), "CPU")) {
+            d.detail.emplace_back("Temp", temperatureText(*celsius));
+        }
+        d.processSection = processSection(store.topProcesses().byCPU, "Top by CPU", [&](double v) {
+            return processCPUText(v, environment.decimalSeparator);
+        });
     }
-    d.processSection = processSection(store.topProcesses().byCPU, "Top by CPU", [&](double v) {
-        return processCPUText(v, environment.decimalSeparator);
-    });
     d.graph = GraphData{
         .upper = percentSeries(
             series(store.cpuHistory(), [](const CPUSample& s) { return s.totalUsagePercent; }),
@@ -107,7 +110,7 @@ StatDescriptor cpuDescriptor(const StatsStore& store, const DescriptorEnvironmen
 }
 
 StatDescriptor memoryDescriptor(const StatsStore& store, const AppSettings& settings,
-                                const DescriptorEnvironment& environment) {
+                                const DescriptorEnvironment& environment, bool detailed) {
     const MemorySample& memory = store.memory();
     const std::string_view separator = environment.decimalSeparator;
     const uint64_t free =
@@ -115,32 +118,37 @@ StatDescriptor memoryDescriptor(const StatsStore& store, const AppSettings& sett
     StatDescriptor d = started(StatKind::memory);
     setTwoValues(d, settings, memoryByteText(memory.usedBytes, separator),
                  memoryByteText(free, separator));
-    d.detail = {{"Used", memoryByteText(memory.usedBytes, separator)},
-                {"Free", memoryByteText(free, separator)},
-                {"App", memoryByteText(memory.appBytes, separator)},
-                {"Wired", memoryByteText(memory.wiredBytes, separator)},
-                {"Compressed", memoryByteText(memory.compressedBytes, separator)},
-                {"Total", memoryByteText(memory.totalBytes, separator)},
-                {"Pressure", percentText(memory.pressurePercent)}};
     d.loadPercent = memory.pressurePercent;
-    d.processSection = processSection(store.topProcesses().byMemory, "Top by memory",
-                                      [&](double v) { return processMemoryText(v, separator); });
+    if (detailed) {
+        d.detail = {{"Used", memoryByteText(memory.usedBytes, separator)},
+                    {"Free", memoryByteText(free, separator)},
+                    {"App", memoryByteText(memory.appBytes, separator)},
+                    {"Wired", memoryByteText(memory.wiredBytes, separator)},
+                    {"Compressed", memoryByteText(memory.compressedBytes, separator)},
+                    {"Total", memoryByteText(memory.totalBytes, separator)},
+                    {"Pressure", percentText(memory.pressurePercent)}};
+        d.processSection =
+            processSection(store.topProcesses().byMemory, "Top by memory",
+                           [&](double v) { return processMemoryText(v, separator); });
+    }
     d.graph = GraphData{.upper = percentSeries(series(store.memoryHistory(), usedShare), "Used")};
     return d;
 }
 
 StatDescriptor diskDescriptor(StatsStore& store, const AppSettings& settings,
-                              const DescriptorEnvironment& environment) {
+                              const DescriptorEnvironment& environment, bool detailed) {
     const DiskSample& disk = store.disk();
     const std::string_view separator = environment.decimalSeparator;
     StatDescriptor d = started(StatKind::disk);
     setTwoValues(d, settings, fileByteText(disk.freeBytes, separator),
                  fileByteText(disk.usedBytes, separator));
-    d.detail = {{"Used", fileByteText(disk.usedBytes, separator)},
-                {"Free", fileByteText(disk.freeBytes, separator)},
-                {"Total", fileByteText(disk.totalBytes, separator)},
-                {"Read", formatRate(disk.readBytesPerSec, separator)},
-                {"Write", formatRate(disk.writeBytesPerSec, separator)}};
+    if (detailed) {
+        d.detail = {{"Used", fileByteText(disk.usedBytes, separator)},
+                    {"Free", fileByteText(disk.freeBytes, separator)},
+                    {"Total", fileByteText(disk.totalBytes, separator)},
+                    {"Read", formatRate(disk.readBytesPerSec, separator)},
+                    {"Write", formatRate(disk.writeBytesPerSec, separator)}};
+    }
     d.loadPercent = diskLoadPercent(disk.usedBytes, disk.totalBytes);
     GraphSeries read = rateSeries(
         store, StatKind::disk, "read",
@@ -155,14 +163,16 @@ StatDescriptor diskDescriptor(StatsStore& store, const AppSettings& settings,
 }
 
 StatDescriptor networkDescriptor(StatsStore& store, const AppSettings& settings,
-                                 const DescriptorEnvironment& environment) {
+                                 const DescriptorEnvironment& environment, bool detailed) {
     const NetworkSample& network = store.network();
     const std::string_view separator = environment.decimalSeparator;
     StatDescriptor d = started(StatKind::network);
-    d.detail = {{"Down", formatRate(network.downBytesPerSec, separator)},
-                {"Up", formatRate(network.upBytesPerSec, separator)}};
-    if (network.interfaceName) d.detail.emplace_back("Interface", *network.interfaceName);
-    if (network.localIP) d.detail.emplace_back("Local IP", *network.localIP);
+    if (detailed) {
+        d.detail = {{"Down", formatRate(network.downBytesPerSec, separator)},
+                    {"Up", formatRate(network.upBytesPerSec, separator)}};
+        if (network.interfaceName) d.detail.emplace_back("Interface", *network.interfaceName);
+        if (network.localIP) d.detail.emplace_back("Local IP", *network.localIP);
+    }
     setTwoValues(d, settings, formatRate(network.downBytesPerSec, separator),
                  formatRate(network.upBytesPerSec, separator));
     d.loadPercent = networkLoadPercent(network.downBytesPerSec, network.upBytesPerSec);
@@ -179,15 +189,17 @@ StatDescriptor networkDescriptor(StatsStore& store, const AppSettings& settings,
     return d;
 }
 
-std::optional<StatDescriptor> gpuDescriptor(const StatsStore& store) {
+std::optional<StatDescriptor> gpuDescriptor(const StatsStore& store, bool detailed) {
     const GPUSample& gpu = store.gpu();
     if (!gpu.isAvailable) return std::nullopt;
     StatDescriptor d = started(StatKind::gpu);
     setSingleValue(d, gpu.utilizationPercent);
-    d.detail = {{"Utilization", percentText(gpu.utilizationPercent)}};
-    if (gpu.deviceName) d.detail.emplace_back("Device", *gpu.deviceName);
-    if (auto celsius = temperature(store.temps(), "GPU")) {
-        d.detail.emplace_back("Temp", temperatureText(*celsius));
+    if (detailed) {
+        d.detail = {{"Utilization", percentText(gpu.utilizationPercent)}};
+        if (gpu.deviceName) d.detail.emplace_back("Device", *gpu.deviceName);
+        if (auto celsius = temperature(store.temps(), "GPU")) {
+            d.detail.emplace_back("Temp", temperatureText(*celsius));
+        }
     }
     d.graph = GraphData{
         .upper = percentSeries(
@@ -200,18 +212,19 @@ std::optional<StatDescriptor> gpuDescriptor(const StatsStore& store) {
 
 std::optional<StatDescriptor> historyKindDescriptor(StatKind kind, StatsStore& store,
                                                     const AppSettings& settings,
-                                                    const DescriptorEnvironment& environment) {
+                                                    const DescriptorEnvironment& environment,
+                                                    bool detailed) {
     switch (kind) {
         case StatKind::cpu:
-            return cpuDescriptor(store, environment);
+            return cpuDescriptor(store, environment, detailed);
         case StatKind::memory:
-            return memoryDescriptor(store, settings, environment);
+            return memoryDescriptor(store, settings, environment, detailed);
         case StatKind::disk:
-            return diskDescriptor(store, settings, environment);
+            return diskDescriptor(store, settings, environment, detailed);
         case StatKind::network:
-            return networkDescriptor(store, settings, environment);
+            return networkDescriptor(store, settings, environment, detailed);
         case StatKind::gpu:
-            return gpuDescriptor(store);
+            return gpuDescriptor(store, detailed);
         default:
             return std::nullopt;
     }

@@ -20,10 +20,11 @@ StatDescriptor started(StatKind kind, std::string_view symbol, std::string value
                           .loadPercent = load};
 }
 
-std::optional<StatDescriptor> batteryDescriptor(const BatterySample& battery) {
+std::optional<StatDescriptor> batteryDescriptor(const BatterySample& battery, bool detailed) {
     if (!battery.isPresent) return std::nullopt;
     StatDescriptor d = started(StatKind::battery, batterySymbol(battery),
                                percentText(battery.percent), kWidestPercent, battery.percent);
+    if (!detailed) return d;
     std::string state = battery.isCharging ? "Charging" : battery.isOnAC ? "Charged" : "On battery";
     d.detail = {{"Charge", percentText(battery.percent)},
                 {"State", std::move(state)},
@@ -36,10 +37,11 @@ std::optional<StatDescriptor> batteryDescriptor(const BatterySample& battery) {
     return d;
 }
 
-std::optional<StatDescriptor> fanDescriptor(const FanSample& fan) {
+std::optional<StatDescriptor> fanDescriptor(const FanSample& fan, bool detailed) {
     if (!fan.hasFans) return std::nullopt;
     StatDescriptor d = started(StatKind::fan, symbolName(StatKind::fan), fanSpeedText(fan.fans),
                                kWidestFanSpeed, fanLoadPercent(fan.fans));
+    if (!detailed) return d;
     for (size_t i = 0; i < fan.fans.size(); ++i) {
         std::string label = fan.fans.size() > 1 ? "Fan " + std::to_string(i + 1) : "Fan";
         d.detail.emplace_back(std::move(label), fanDetailText(fan.fans[i]));
@@ -47,11 +49,12 @@ std::optional<StatDescriptor> fanDescriptor(const FanSample& fan) {
     return d;
 }
 
-std::optional<StatDescriptor> powerDescriptor(const PowerSample& power) {
+std::optional<StatDescriptor> powerDescriptor(const PowerSample& power, bool detailed) {
     if (!power.isAvailable) return std::nullopt;
     StatDescriptor d =
         started(StatKind::power, symbolName(StatKind::power),
                 powerValueText(power.cpuWatts, power.gpuWatts), kWidestPower, power.loadPercent);
+    if (!detailed) return d;
     double total = power.cpuWatts + power.gpuWatts + power.aneWatts + power.dramWatts;
     d.detail = {{"CPU", wattsText(power.cpuWatts)},
                 {"GPU", wattsText(power.gpuWatts)},
@@ -63,10 +66,11 @@ std::optional<StatDescriptor> powerDescriptor(const PowerSample& power) {
     return d;
 }
 
-StatDescriptor tempsDescriptor(const TemperatureSample& temps) {
+StatDescriptor tempsDescriptor(const TemperatureSample& temps, bool detailed) {
     const std::string state(thermalStateName(temps.thermalState));
     StatDescriptor d = started(StatKind::temps, symbolName(StatKind::temps), state,
                                kWidestThermalState, thermalLoadPercent(temps.thermalState));
+    if (!detailed) return d;
     for (const TempReading& reading : temps.sensors) {
         d.detail.emplace_back(reading.label, temperatureText(reading.celsius));
     }
@@ -74,10 +78,11 @@ StatDescriptor tempsDescriptor(const TemperatureSample& temps) {
     return d;
 }
 
-StatDescriptor loadAverageDescriptor(const LoadSample& load, long processorCount) {
+StatDescriptor loadAverageDescriptor(const LoadSample& load, long processorCount, bool detailed) {
     StatDescriptor d =
         started(StatKind::loadAverage, symbolName(StatKind::loadAverage), twoDecimalText(load.one),
                 kWidestLoadAverage, loadAveragePercent(load.one, processorCount));
+    if (!detailed) return d;
     d.detail = {{"1 min", twoDecimalText(load.one)},
                 {"5 min", twoDecimalText(load.five)},
                 {"15 min", twoDecimalText(load.fifteen)},
@@ -86,9 +91,10 @@ StatDescriptor loadAverageDescriptor(const LoadSample& load, long processorCount
 }
 
 StatDescriptor uptimeDescriptor(const UptimeSample& uptime,
-                                const DescriptorEnvironment& environment) {
+                                const DescriptorEnvironment& environment, bool detailed) {
     StatDescriptor d = started(StatKind::uptime, symbolName(StatKind::uptime),
                                formatUptime(uptime.seconds), kWidestUptime, 0);
+    if (!detailed) return d;
     double now = environment.clock ? environment.clock->wallSeconds() : 0;
     d.detail = {{"Uptime", formatUptime(uptime.seconds)},
                 {"Booted", formatBootTime(uptime.seconds, now, environment.localeName)}};
@@ -98,20 +104,21 @@ StatDescriptor uptimeDescriptor(const UptimeSample& uptime,
 }  // namespace
 
 std::optional<StatDescriptor> singleValueDescriptor(StatKind kind, const StatsStore& store,
-                                                    const DescriptorEnvironment& environment) {
+                                                    const DescriptorEnvironment& environment,
+                                                    bool detailed) {
     switch (kind) {
         case StatKind::battery:
-            return batteryDescriptor(store.battery());
+            return batteryDescriptor(store.battery(), detailed);
         case StatKind::fan:
-            return fanDescriptor(store.fan());
+            return fanDescriptor(store.fan(), detailed);
         case StatKind::power:
-            return powerDescriptor(store.power());
+            return powerDescriptor(store.power(), detailed);
         case StatKind::temps:
-            return tempsDescriptor(store.temps());
+            return tempsDescriptor(store.temps(), detailed);
         case StatKind::loadAverage:
-            return loadAverageDescriptor(store.loadAverage(), environment.processorCount);
+            return loadAverageDescriptor(store.loadAverage(), environment.processorCount, detailed);
         case StatKind::uptime:
-            return uptimeDescriptor(store.uptime(), environment);
+            return uptimeDescriptor(store.uptime(), environment, detailed);
         default:
             return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,7 +43,7 @@ AboutSettingsPane::AboutSettingsPane(AppSettings& settings, const SettingsServic
     column->setSpacing(16);
     column->addStretch(1);
 
-    if (const QIcon& icon = services.icon; !icon.isNull()) {
+    if (const QIcon icon(services.iconFile); !icon.isNull()) {
         auto* iconLabel = new QLabel(this);
         iconLabel->setObjectName(QStringLiteral("appIcon"));
         iconLabel->setPixmap(icon.pixmap(QSize(72, 72), devicePixelRatioF()));

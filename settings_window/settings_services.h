@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QIcon>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -52,9 +52,10 @@ struct SettingsServices {
     // raise and activate through Qt.
     std::function<void(QWidget& window, std::optional<uint32_t> userTimestamp)> activate;
 
-    // The program's icon: the window's (its dialogs inherit it) and the About pane's. None: no
-    // icon is shown.
-    QIcon icon;
+    // The program's icon file: the window's icon (its dialogs inherit it) and the About pane's.
+    // Read only when a window that shows it is built, since loading it loads the SVG renderer.
+    // None: no icon is shown.
+    QString iconFile;
 
     // The program runs in a Wayland session, where the pointer's place is unknown: the Panel
     // pane says what "under the pointer" means there.

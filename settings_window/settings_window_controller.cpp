@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 #include "settings/app_settings.h"
 #include "settings_window/main_menu.h"
@@ -22,7 +24,7 @@ SettingsWindow::SettingsWindow(AppSettings& settings, const SettingsServices& se
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint) {
     setWindowTitle(QStringLiteral("Glintdeck Settings"));
-    setWindowIcon(services.icon);
+    if (!services.iconFile.isEmpty()) setWindowIcon(QIcon(services.iconFile));
     setObjectName(QStringLiteral("settingsWindow"));
     view_ = new SettingsView(settings, services, this);
     view_->setMinimumSize(kMinimumContentSize);
@@ -30,10 +32,11 @@ SettingsWindow::SettingsWindow(AppSettings& settings, const SettingsServices& se
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {
-    // Refusing the close and hiding instead keeps the window and its state, and keeps Qt from
-    // counting it as the last window closed, which would quit the program.
+    // Refusing the close and hiding instead keeps Qt from counting it as the last window closed,
+    // which would quit the program; the owner lets the window go afterwards.
     event->ignore();
     hide();
+    if (onClosed_) onClosed_();
 }
 
 SettingsWindowController::SettingsWindowController(AppSettings& settings, SettingsServices services)
@@ -43,6 +46,12 @@ SettingsWindowController::~SettingsWindowController() = default;
 
 void SettingsWindowController::build() {
     window_ = std::make_unique<SettingsWindow>(settings_, services_);
+    window_->view()->select(lastSelection_);
+    window_->setOnClosed([this] {
+        // Later, not now: the close may come from inside one of the window's own handlers (the
+        // menu's Close). The timer belongs to the window, so it dies with it.
+        QTimer::singleShot(0, window_.get(), [this] { releaseClosedWindow(); });
+    });
     installMainMenu(*window_, {.openSettings =
                                    [this] {
                                        if (services_.onOpenSettings) {
@@ -60,6 +69,7 @@ void SettingsWindowController::build() {
                                        }
                                    }});
     if (appearance_) window_->setPalette(settingsPalette(*appearance_, QApplication::palette()));
+    if (!lastGeometry_.isEmpty() && window_->restoreGeometry(lastGeometry_)) return;
     // The content, not the frame, is 720 × 480; the menu bar comes on top.
     int menuHeight = window_->menuBar()->sizeHint().height();
     window_->resize(kContentSize + QSize(0, menuHeight));
@@ -83,6 +93,15 @@ void SettingsWindowController::show(std::optional<uint32_t> userTimestamp) {
         window_->raise();
         window_->activateWindow();
     }
+}
+
+void SettingsWindowController::releaseClosedWindow() {
+    // Shown again before this ran: the window stays.
+    if (!window_ || window_->isVisible()) return;
+    lastGeometry_ = window_->saveGeometry();
+    lastSelection_ = window_->view()->selection();
+    window_.reset();
+    if (onReleased_) onReleased_();
 }
 
 void SettingsWindowController::setAppearance(Appearance appearance) {

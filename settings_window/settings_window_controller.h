@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "settings/color.h"
+#include "settings_window/settings_pane.h"
 #include "settings_window/settings_services.h"
 
 namespace glintdeck {
@@ -14,7 +17,7 @@ class AppSettings;
 class SettingsView;
 
 // The settings window itself: "Glintdeck Settings", the settings view with the main menu as its
-// menu bar. Closing it (title-bar button, Ctrl+W) only hides it.
+// menu bar. Closing it (title-bar button, Ctrl+W) hides it and then runs onClosed.
 class SettingsWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -22,17 +25,21 @@ class SettingsWindow final : public QMainWindow {
     SettingsWindow(AppSettings& settings, const SettingsServices& services);
 
     [[nodiscard]] SettingsView* view() const { return view_; }
+    void setOnClosed(std::function<void()> onClosed) { onClosed_ = std::move(onClosed); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     SettingsView* view_;
+    std::function<void()> onClosed_;
 };
 
-// Owns the one settings window: created on the first show(), kept for the rest of the run, and
-// brought forward with its pane and view state intact by every later show(). Main thread only;
-// the settings must outlive the controller.
+// Owns the one settings window: built by show() when none exists, and let go soon after it is
+// closed, so that its widgets cost nothing for the long stretches nobody edits settings. The
+// next show() builds it again where it was, on the pane that was selected; the pane's own state
+// (a selected stat, an open confirmation) starts over. Main thread only; the settings must
+// outlive the controller.
 class SettingsWindowController final {
   public:
     SettingsWindowController(AppSettings& settings, SettingsServices services);
@@ -47,16 +54,24 @@ class SettingsWindowController final {
     // The desktop's light or dark look; the window follows it from now on.
     void setAppearance(Appearance appearance);
 
-    // Absent until the first show().
+    // Absent until the first show() and again once a closed window was let go.
     [[nodiscard]] SettingsWindow* window() const { return window_.get(); }
+
+    // Runs after a closed window was let go.
+    void setOnReleased(std::function<void()> onReleased) { onReleased_ = std::move(onReleased); }
 
   private:
     void build();
+    void releaseClosedWindow();
 
     AppSettings& settings_;
     SettingsServices services_;
     std::optional<Appearance> appearance_;
     std::unique_ptr<SettingsWindow> window_;
+    // Where the last window was and what it showed, for the next one.
+    QByteArray lastGeometry_;
+    std::optional<SettingsPane> lastSelection_ = SettingsPane::stats;
+    std::function<void()> onReleased_;
 };
 
 }  // namespace glintdeck

@@ -16,6 +16,7 @@
 #include "shell/qt_screens.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_sampler_factory.h"
+#include "views/stat_detail_view.h"
 #include "views/stat_tile_view.h"
 #include "views/stats_strip_view.h"
 
@@ -163,16 +164,27 @@ TEST_F(AppDelegateTest, ChangingTheIntervalRestartsSamplingWithEmptyHistories) {
 TEST_F(AppDelegateTest, ATileOpensItsCardTheSameTileClosesItAnotherReplacesIt) {
     AppDelegate& delegate = launch();
     ASSERT_TRUE(runUntil([&] { return stripView() && stripView()->tile(StatKind::memory); }));
+    // The strip's descriptors carry no detail rows; the open card's must.
+    auto cardRows = [&] {
+        for (auto* view : delegate.detailPanel().panel()->findChildren<StatDetailView*>()) {
+            // The replaced content lingers, hidden, until it is deleted.
+            if (view->isVisible() && view->descriptor()) return view->descriptor()->detail;
+        }
+        return std::vector<StatDescriptor::Row>{};
+    };
 
     tapTile(StatKind::cpu);
     EXPECT_EQ(delegate.detailPanel().openKind(), StatKind::cpu);
     QWidget* card = delegate.detailPanel().panel();
     EXPECT_TRUE(shown(card));
+    EXPECT_FALSE(cardRows().empty());
 
     tapTile(StatKind::memory);
     EXPECT_EQ(delegate.detailPanel().openKind(), StatKind::memory);
     EXPECT_EQ(delegate.detailPanel().panel(), card) << "one card window, new content";
     EXPECT_TRUE(shown(card));
+    ASSERT_FALSE(cardRows().empty());
+    EXPECT_EQ(cardRows().back().first, "Pressure") << "the memory card's own rows";
 
     tapTile(StatKind::memory);
     EXPECT_EQ(delegate.detailPanel().openKind(), std::nullopt);

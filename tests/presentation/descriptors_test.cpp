@@ -22,14 +22,16 @@ class DescriptorsTest : public testing::Test {
     }
 
     StatDescriptor build(StatKind kind) {
-        auto built = descriptor(kind, store_, settings_, environment_);
+        auto built = descriptor(kind, store_, settings_, environment_, DetailKinds::all());
         EXPECT_TRUE(built) << rawValue(kind);
         return built.value_or(StatDescriptor{});
     }
 
     std::vector<StatKind> listedKinds() {
         std::vector<StatKind> kinds;
-        for (const auto& d : descriptors(store_, settings_, environment_)) kinds.push_back(d.kind);
+        for (const auto& d : descriptors(store_, settings_, environment_, DetailKinds::none())) {
+            kinds.push_back(d.kind);
+        }
         return kinds;
     }
 
@@ -109,10 +111,11 @@ TEST_F(DescriptorsTest, AQuietRateGraphScalesAgainstOneAndShowsAZeroPeak) {
 }
 
 TEST_F(DescriptorsTest, UnavailableKindsHaveNoDescriptorAndKeepTheirLastBand) {
-    EXPECT_FALSE(descriptor(StatKind::battery, store_, settings_, environment_));
-    EXPECT_FALSE(descriptor(StatKind::fan, store_, settings_, environment_));
-    EXPECT_FALSE(descriptor(StatKind::power, store_, settings_, environment_));
-    EXPECT_FALSE(descriptor(StatKind::gpu, store_, settings_, environment_));
+    EXPECT_FALSE(
+        descriptor(StatKind::battery, store_, settings_, environment_, DetailKinds::all()));
+    EXPECT_FALSE(descriptor(StatKind::fan, store_, settings_, environment_, DetailKinds::all()));
+    EXPECT_FALSE(descriptor(StatKind::power, store_, settings_, environment_, DetailKinds::all()));
+    EXPECT_FALSE(descriptor(StatKind::gpu, store_, settings_, environment_, DetailKinds::all()));
     store_.lastBands()[StatKind::gpu] = Band::hot;
     auto kinds = listedKinds();
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), StatKind::gpu), 0);
@@ -133,7 +136,7 @@ TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
         run.cpu(CPUSample{.totalUsagePercent = 90});
         run.battery(BatterySample{.isPresent = true, .percent = 15});
     });
-    auto list = descriptors(store_, settings_, environment_);
+    auto list = descriptors(store_, settings_, environment_, DetailKinds::none());
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].kind, StatKind::uptime);
     EXPECT_EQ(list[1].band, Band::hot);
@@ -142,6 +145,41 @@ TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
                                 : Tint::hot);
     EXPECT_EQ(list[2].band, Band::hot) << "an almost empty battery is the hot case";
     EXPECT_EQ(store_.lastBands().at(StatKind::cpu), Band::hot);
+}
+
+TEST_F(DescriptorsTest, DetailRowsAreBuiltOnlyForTheKindsAskedFor) {
+    deliver([](auto& run) {
+        run.cpu(CPUSample{.totalUsagePercent = 40, .userPercent = 30});
+        run.memory(MemorySample{.usedBytes = 2'000'000'000, .totalBytes = 8'000'000'000});
+        run.disk(DiskSample{.freeBytes = 60, .totalBytes = 100, .readBytesPerSec = 5e6});
+        run.network(NetworkSample{.downBytesPerSec = 2e6, .upBytesPerSec = 1e5});
+        run.gpu(GPUSample{.isAvailable = true, .utilizationPercent = 20});
+        run.battery(BatterySample{.isPresent = true, .percent = 60});
+        run.fan(FanSample{.hasFans = true, .fans = {{.current = 1500, .max = 6000}}});
+        run.power(PowerSample{.isAvailable = true, .cpuWatts = 4});
+        run.temps(TemperatureSample{.sensors = {{"CPU", 50}}});
+        run.loadAverage(LoadSample{1, 1, 1});
+        run.uptime(UptimeSample{.seconds = 90});
+        run.topProcesses(TopProcessesSample{.byCPU = {{"a", 5}}, .byMemory = {{"a", 5e6}}});
+    });
+    // Tiles alone first: the graph peaks must be tracked without the rows too.
+    const auto tiles = descriptors(store_, settings_, environment_, DetailKinds::none());
+    EXPECT_EQ(store_.peakStates().size(), 4u) << "disk read and write, network up and down";
+    const auto card =
+        descriptors(store_, settings_, environment_, DetailKinds::only(StatKind::cpu));
+    const auto full = descriptors(store_, settings_, environment_, DetailKinds::all());
+    ASSERT_EQ(tiles.size(), allStatKinds().size());
+    ASSERT_EQ(card.size(), tiles.size());
+    ASSERT_EQ(full.size(), tiles.size());
+    for (size_t i = 0; i < full.size(); ++i) {
+        const StatKind kind = full[i].kind;
+        EXPECT_FALSE(full[i].detail.empty()) << rawValue(kind);
+        EXPECT_EQ(card[i], kind == StatKind::cpu ? full[i] : tiles[i]) << rawValue(kind);
+        StatDescriptor withoutRows = full[i];
+        withoutRows.detail.clear();
+        withoutRows.processSection.reset();
+        EXPECT_EQ(tiles[i], withoutRows) << rawValue(kind) << ": the tile is the same either way";
+    }
 }
 
 TEST(TintTest, SuppressedStylesTintWithPrimaryTextWhateverTheBand) {

@@ -55,24 +55,6 @@ TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
 }
 
-// A Wayland desktop's keys, as the test sets them.
-class FakeDesktopKeys final : public DesktopKeys {
-  public:
-    Status current;
-    int configured = 0;
-    ChangeNotifier<bool> notifier;
-
-    void set(Status status) {
-        current = std::move(status);
-        notifier.notify(true);
-    }
-    [[nodiscard]] Status status() const override { return current; }
-    void configure() override { ++configured; }
-    [[nodiscard]] Subscription subscribe(std::function<void()> onChange) override {
-        return notifier.subscribe([onChange = std::move(onChange)](bool) { onChange(); });
-    }
-};
-
 // On Wayland nothing here records a key: the pane shows what the desktop bound, follows its
 // changes, opens its settings where it can, and without a portal says how to bind the key.
 TEST(HotkeySettingsPaneTest, OnWaylandTheDesktopOwnsTheKeys) {

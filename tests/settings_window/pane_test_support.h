@@ -15,6 +15,7 @@
 
 #include "platform/linux/login_item.h"
 #include "settings/app_settings.h"
+#include "settings_window/desktop_keys.h"
 #include "settings_window/settings_services.h"
 #include "settings_window/slider_row.h"
 #include "settings_window/stat_list_view.h"
@@ -87,6 +88,24 @@ class FakeLoginItem final : public LoginItem {
         if (!failure.empty()) return {false, failure};
         enabled = on;
         return {true, {}};
+    }
+};
+
+// A Wayland desktop's keys, as the test sets them.
+class FakeDesktopKeys final : public DesktopKeys {
+  public:
+    Status current;
+    int configured = 0;
+    ChangeNotifier<bool> notifier;
+
+    void set(Status status) {
+        current = std::move(status);
+        notifier.notify(true);
+    }
+    [[nodiscard]] Status status() const override { return current; }
+    void configure() override { ++configured; }
+    [[nodiscard]] Subscription subscribe(std::function<void()> onChange) override {
+        return notifier.subscribe([onChange = std::move(onChange)](bool) { onChange(); });
     }
 };
 
