@@ -6,6 +6,10 @@
 namespace glintdeck {
 namespace {
 
+// Enough for every unit and label of the strip and a detail card; process names, which change,
+// would otherwise make the memory grow without end.
+constexpr qsizetype kRememberedWidths = 128;
+
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // Calls run(start, length, isDigitRun) for each maximal run of digits or non-digits.
@@ -26,16 +30,26 @@ void forEachRun(const QString& text, Run run) {
 HudText::HudText(const QFont& font, bool monospacedDigits) : font_(font), metrics_(font) {
     if (!monospacedDigits) return;
     for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
-        digitCell_ = std::max(digitCell_, metrics_.horizontalAdvance(QChar(digit)));
+        double advance = metrics_.horizontalAdvance(QChar(digit));
+        digitAdvances_[digit - u'0'] = advance;
+        digitCell_ = std::max(digitCell_, advance);
     }
 }
 
+double HudText::measured(const QString& text) const {
+    if (auto found = widths_.constFind(text); found != widths_.constEnd()) return *found;
+    if (widths_.size() >= kRememberedWidths) widths_.clear();
+    double width = metrics_.horizontalAdvance(text);
+    widths_.insert(text, width);
+    return width;
+}
+
 double HudText::width(const QString& text) const {
-    if (digitCell_ <= 0) return metrics_.horizontalAdvance(text);
+    if (digitCell_ <= 0) return measured(text);
     double total = 0;
     forEachRun(text, [&](qsizetype start, qsizetype length, bool digits) {
-        total += digits ? digitCell_ * static_cast<double>(length)
-                        : metrics_.horizontalAdvance(text.mid(start, length));
+        total +=
+            digits ? digitCell_ * static_cast<double>(length) : measured(text.mid(start, length));
     });
     return total;
 }
@@ -52,11 +66,11 @@ void HudText::draw(QPainter& painter, QPointF topLeft, const QString& text) cons
         if (!digits) {
             QString run = text.mid(start, length);
             painter.drawText(QPointF(x, baseline.y()), run);
-            x += metrics_.horizontalAdvance(run);
+            x += measured(run);
             return;
         }
         for (qsizetype i = start; i < start + length; ++i) {
-            double advance = metrics_.horizontalAdvance(text[i]);
+            double advance = digitAdvances_[text[i].unicode() - u'0'];
             painter.drawText(QPointF(x + (digitCell_ - advance) / 2, baseline.y()),
                              QString(text[i]));
             x += digitCell_;

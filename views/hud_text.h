@@ -2,8 +2,10 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPointF>
 #include <QString>
+#include <array>
 
 class QPainter;
 
@@ -12,6 +14,11 @@ namespace glintdeck {
 // Measures and draws one line of HUD text in one font. With monospaced digits every digit sits
 // centred in a cell as wide as the font's widest digit, so "11%" and "88%" take the same width;
 // Qt 6.4 cannot switch on a font's tabular figures, hence the cells.
+//
+// Shaping a text to measure it is the costly part of a HUD refresh, and the same few texts
+// (units, widest forms, labels) are measured again and again, so widths are remembered: with
+// digit cells only the runs between digits, which hardly vary. The memory is this object's
+// own, dies with it (views keep one per font until their style changes) and is bounded.
 class HudText final {
   public:
     HudText(const QFont& font, bool monospacedDigits);
@@ -29,9 +36,13 @@ class HudText final {
     [[nodiscard]] QString elidedMiddle(const QString& text, double available) const;
 
   private:
+    [[nodiscard]] double measured(const QString& text) const;
+
     QFont font_;
     QFontMetricsF metrics_;
     double digitCell_ = 0;  // 0 when digits keep their own widths
+    std::array<double, 10> digitAdvances_{};
+    mutable QHash<QString, double> widths_;
 };
 
 }  // namespace glintdeck

@@ -198,6 +198,29 @@ TEST_F(StatsStripViewTest, DragStartsAtThreePointsAndThenTapsNothing) {
     EXPECT_EQ(taps_, std::vector{StatKind::cpu});
 }
 
+// Tiles paint the panel's fill under themselves (so that their updates leave the strip alone);
+// it must be the very colour of the strip's own fill around them, in every appearance.
+TEST_F(StatsStripViewTest, TilesPaintExactlyThePanelFillUnderThemselves) {
+    HudStyle light = darkStyle();
+    light.appearance = Appearance::light;
+    HudStyle opaque = darkStyle();
+    opaque.opaqueBackground = true;
+    for (auto [name, style] :
+         {std::pair{"dark", darkStyle()}, {"light", light}, {"opaque", opaque}}) {
+        strip_.setStyle(style);
+        strip_.setTiles(tilesOf({samples::cpu()}));
+        strip_.resize(strip_.sizeHint());
+        QImage image = rendered(&strip_);
+        StatTileView* tile = strip_.tile(StatKind::cpu);
+        StatTileView::Layout layout = tile->layout();
+        // Between the icon and the text inside the tile, and in the spacing just left of it.
+        QPoint inTile = tile->geometry().topLeft() +
+                        QPointF((layout.icon.right() + layout.main->left()) / 2, 1).toPoint();
+        QPoint beside = tile->geometry().topLeft() + QPoint(-3, 1);
+        EXPECT_EQ(image.pixel(inTile), image.pixel(beside)) << name;
+    }
+}
+
 TEST_F(StatsStripViewTest, TilesOfKindsThatStayAreUpdatedInPlace) {
     strip_.setTiles(tilesOf({samples::cpu(), samples::memory()}));
     StatTileView* cpu = strip_.tile(StatKind::cpu);
