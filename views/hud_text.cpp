@@ -1,6 +1,7 @@
 #include "views/hud_text.h"
 
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace glintdeck {
@@ -54,25 +55,41 @@ double HudText::width(const QString& text) const {
     return total;
 }
 
+const HudText::Shaped& HudText::shaped(const QString& text) const {
+    if (auto found = shaped_.constFind(text); found != shaped_.constEnd()) return *found;
+    if (shaped_.size() >= kRememberedWidths) shaped_.clear();
+    QTextLayout layout(text, font_);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    return *shaped_.insert(text, {layout.glyphRuns(), line.isValid() ? line.ascent() : 0});
+}
+
+void HudText::drawShaped(QPainter& painter, QPointF baseline, const QString& text) const {
+    const Shaped& shape = shaped(text);
+    for (const QGlyphRun& run : shape.glyphs) {
+        painter.drawGlyphRun(baseline - QPointF(0, shape.ascent), run);
+    }
+}
+
 void HudText::draw(QPainter& painter, QPointF topLeft, const QString& text) const {
-    painter.setFont(font_);
     QPointF baseline(topLeft.x(), topLeft.y() + metrics_.ascent());
     if (digitCell_ <= 0) {
-        painter.drawText(baseline, text);
+        drawShaped(painter, baseline, text);
         return;
     }
     double x = baseline.x();
     forEachRun(text, [&](qsizetype start, qsizetype length, bool digits) {
         if (!digits) {
             QString run = text.mid(start, length);
-            painter.drawText(QPointF(x, baseline.y()), run);
+            drawShaped(painter, QPointF(x, baseline.y()), run);
             x += measured(run);
             return;
         }
         for (qsizetype i = start; i < start + length; ++i) {
             double advance = digitAdvances_[text[i].unicode() - u'0'];
-            painter.drawText(QPointF(x + (digitCell_ - advance) / 2, baseline.y()),
-                             QString(text[i]));
+            drawShaped(painter, QPointF(x + (digitCell_ - advance) / 2, baseline.y()),
+                       QString(text[i]));
             x += digitCell_;
         }
     });
