@@ -211,13 +211,9 @@ TEST_F(StatsStripViewTest, TilesPaintExactlyThePanelFillUnderThemselves) {
         strip_.setTiles(tilesOf({samples::cpu()}));
         strip_.resize(strip_.sizeHint());
         QImage image = rendered(&strip_);
-        StatTileView* tile = strip_.tile(StatKind::cpu);
-        StatTileView::Layout layout = tile->layout();
-        // Between the icon and the text inside the tile, and in the spacing just left of it.
-        QPoint inTile = tile->geometry().topLeft() +
-                        QPointF((layout.icon.right() + layout.main->left()) / 2, 1).toPoint();
-        QPoint beside = tile->geometry().topLeft() + QPoint(-3, 1);
-        EXPECT_EQ(image.pixel(inTile), image.pixel(beside)) << name;
+        // Just right of the tile's left edge, above its icon, and in the spacing left of it.
+        QPoint corner = strip_.tile(StatKind::cpu)->geometry().topLeft();
+        EXPECT_EQ(image.pixel(corner + QPoint(1, 0)), image.pixel(corner - QPoint(3, 0))) << name;
     }
 }
 
