@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "views/graph_geometry.h"
+#include "views/panel_background.h"
 
 namespace glintdeck {
 
@@ -45,8 +46,13 @@ void ActivityGraphView::setSurfaceSize(QSizeF surface) {
     update();
 }
 
+void ActivityGraphView::setPanelFill(std::optional<QColor> fill) {
+    glintdeck::setPanelFill(*this, fill_, fill);
+}
+
 void ActivityGraphView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    paintPanelFill(painter, rect(), fill_);
     painter.translate((width() - surface_.width()) / 2, (height() - surface_.height()) / 2);
     GraphGeometry geometry = graphGeometry(data_, surface_, barWidth_, barGap_);
 

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QSizeF>
 #include <QWidget>
+#include <optional>
 
 #include "core/graph_data.h"
 #include "views/hud_style.h"
@@ -23,6 +24,9 @@ class ActivityGraphView final : public QWidget {
     void setData(const GraphData& data);
     void setStyle(const HudStyle& style);
     void setSurfaceSize(QSizeF surface);
+    // The panel's fill, when the graph lies on its plain inside (panel_background.h): a new
+    // sample then repaints the graph alone.
+    void setPanelFill(std::optional<QColor> fill);
 
     [[nodiscard]] const GraphData& data() const { return data_; }
     [[nodiscard]] QSizeF surfaceSize() const { return surface_; }
@@ -39,6 +43,7 @@ class ActivityGraphView final : public QWidget {
     QColor baseline_;
     QColor upper_;
     QColor lower_;
+    std::optional<QColor> fill_;
 };
 
 }  // namespace glintdeck

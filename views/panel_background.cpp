@@ -1,6 +1,7 @@
 #include "views/panel_background.h"
 
 #include <QPainter>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -52,6 +53,22 @@ void paintPanelBackground(QPainter& painter, QRectF rect, double radius, const Q
         painter.fillPath(outline, fill);
     }
     painter.setClipPath(outline);
+}
+
+void setPanelFill(QWidget& widget, std::optional<QColor>& stored, std::optional<QColor> fill) {
+    if (fill == stored) return;
+    stored = fill;
+    widget.setAttribute(Qt::WA_OpaquePaintEvent, fill.has_value());
+    widget.update();
+}
+
+void paintPanelFill(QPainter& painter, QRect rect, const std::optional<QColor>& fill) {
+    if (!fill) return;
+    // Replacing, not blending: the pixels are the panel's, exactly as its own fill leaves them.
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect, *fill);
+    painter.restore();
 }
 
 }  // namespace glintdeck

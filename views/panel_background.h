@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QPainterPath>
 #include <QRectF>
+#include <optional>
 
 class QPainter;
+class QWidget;
 
 namespace glintdeck {
 
@@ -21,5 +23,13 @@ namespace glintdeck {
 // partly covered pixels are shown without their alpha, that is darkened.
 void paintPanelBackground(QPainter& painter, QRectF rect, double radius, const QColor& fill,
                           bool masked);
+
+// A part lying wholly on the plain inside of a panel can paint the panel's fill under itself;
+// Qt then repaints no widget behind it when the part alone changes, which with a translucent
+// window would mean the panel's whole outline again. setPanelFill marks `widget` opaque while
+// `fill` is set (keeping the colour in `stored`) and repaints it on a change; paintPanelFill
+// is the first thing such a widget paints.
+void setPanelFill(QWidget& widget, std::optional<QColor>& stored, std::optional<QColor> fill);
+void paintPanelFill(QPainter& painter, QRect rect, const std::optional<QColor>& fill);
 
 }  // namespace glintdeck

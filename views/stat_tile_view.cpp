@@ -1,12 +1,13 @@
 #include "views/stat_tile_view.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 #include "views/activity_graph_view.h"
-#include "views/hud_text.h"
+#include "views/panel_background.h"
 #include "views/symbol_painter.h"
 
 namespace glintdeck {
@@ -21,17 +22,12 @@ constexpr double kBarGap = 0.5;
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-HudText valueText(const HudStyle& style, FontWeight weight) {
-    const FontDescription& font = style.theme.fonts.value;
-    return HudText(hudFont(font, weight), font.monospacedDigits);
-}
-
-// The reserved width: the widest text in the heavy weight, or the shown text when it has outgrown
-// its widest form (a tile widens rather than cutting a value off).
-double reservedWidth(const HudStyle& style, Band band, const std::string& value,
-                     const std::string& widest) {
-    return std::max(valueText(style, FontWeight::heavy).width(text(widest)),
-                    valueText(style, bandWeight(band)).width(text(value)));
+// Whether a change from `a` to `b` can move or resize a part of the tile.
+bool changesLayout(const TileContent& a, const TileContent& b) {
+    return a.value != b.value || a.widestValue != b.widestValue ||
+           a.secondaryValue != b.secondaryValue ||
+           a.widestSecondaryValue != b.widestSecondaryValue || a.band != b.band ||
+           a.style != b.style || a.graph.has_value() != b.graph.has_value();
 }
 
 }  // namespace
@@ -46,7 +42,7 @@ TileContent TileContent::from(const StatDescriptor& descriptor, TileStyle style)
         .band = descriptor.band,
         .tint = descriptor.tint,
         .style = style,
-        .graph = descriptor.graph,
+        .graph = style == TileStyle::text ? std::nullopt : descriptor.graph,
     };
 }
 
@@ -67,10 +63,27 @@ bool StatTileView::showsGraph() const {
     return content_.style != TileStyle::text && content_.graph.has_value();
 }
 
+const HudText& StatTileView::valueText(FontWeight weight) const {
+    auto found = valueTexts_.find(weight);
+    if (found == valueTexts_.end()) {
+        const FontDescription& font = style_.theme.fonts.value;
+        found = valueTexts_.emplace(weight, HudText(hudFont(font, weight), font.monospacedDigits))
+                    .first;
+    }
+    return found->second;
+}
+
 StatTileView::Layout StatTileView::layout() const {
+    // The reserved width: the widest text in the heavy weight, or the shown text when it has
+    // outgrown its widest form (a tile widens rather than cutting a value off).
+    const HudText& heavy = valueText(FontWeight::heavy);
+    const HudText& shown = valueText(bandWeight(content_.band));
+    auto reservedWidth = [&](const std::string& value, const std::string& widest) {
+        return std::max(heavy.width(text(widest)), shown.width(text(value)));
+    };
     Layout layout;
     QSizeF icon = symbolSize(kIconPoints);
-    double textHeight = valueText(style_, FontWeight::heavy).height();
+    double textHeight = heavy.height();
     double graphHeight = StatTileView::graphHeight(stripHeight_);
     double height = std::max(icon.height(), showsText() ? textHeight : 0.0);
     if (showsGraph()) height = std::max(height, graphHeight);
@@ -81,12 +94,11 @@ StatTileView::Layout StatTileView::layout() const {
     layout.icon = centred(0, kIconFrameWidth, icon.height());
     double x = kIconFrameWidth;
     if (showsText()) {
-        double width = reservedWidth(style_, content_.band, content_.value, content_.widestValue);
+        double width = reservedWidth(content_.value, content_.widestValue);
         layout.main = centred(x + kSpacing, width, textHeight);
         x = layout.main->right();
         if (content_.secondaryValue && content_.widestSecondaryValue) {
-            double second = reservedWidth(style_, content_.band, *content_.secondaryValue,
-                                          *content_.widestSecondaryValue);
+            double second = reservedWidth(*content_.secondaryValue, *content_.widestSecondaryValue);
             layout.second = centred(x + kSpacing, second, textHeight);
             x = layout.second->right();
         }
@@ -124,7 +136,7 @@ void StatTileView::setContent(const TileContent& content) {
     if (content == content_) return;
     TileContent previous = std::exchange(content_, content);
     if (content_.graph) graph_->setData(*content_.graph);
-    relayout();
+    if (changesLayout(previous, content_)) relayout();
     bool textChanged = previous.symbol != content_.symbol || previous.value != content_.value ||
                        previous.secondaryValue != content_.secondaryValue ||
                        previous.band != content_.band || previous.tint != content_.tint ||
@@ -140,6 +152,7 @@ void StatTileView::setStyle(const HudStyle& style) {
     graph_->setStyle(style);
     if (style == style_) return;
     style_ = style;
+    valueTexts_.clear();
     relayout();
     update();
 }
@@ -151,14 +164,20 @@ void StatTileView::setStripHeight(double stripHeight) {
     update();
 }
 
-void StatTileView::paintEvent(QPaintEvent*) {
+void StatTileView::setPanelFill(std::optional<QColor> fill) {
+    glintdeck::setPanelFill(*this, fill_, fill);
+    graph_->setPanelFill(fill);
+}
+
+void StatTileView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    paintPanelFill(painter, event->rect(), fill_);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     FontWeight weight = bandWeight(content_.band);
-    drawSymbol(painter, layout_.icon, content_.symbol, kIconPoints, weight,
-               style_.tint(content_.tint));
+    symbol_.draw(painter, layout_.icon, content_.symbol, kIconPoints, weight,
+                 style_.tint(content_.tint));
     painter.setPen(style_.color(style_.theme.colors.primaryText));
-    HudText shown = valueText(style_, weight);
+    const HudText& shown = valueText(weight);
     if (layout_.main) shown.draw(painter, layout_.main->topLeft(), text(content_.value));
     if (layout_.second) {
         shown.draw(painter, layout_.second->topLeft(), text(*content_.secondaryValue));

@@ -3,18 +3,22 @@
 #include <QRectF>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
 #include "presentation/stat_descriptor.h"
 #include "settings/tile_options.h"
+#include "views/cached_symbol.h"
 #include "views/hud_style.h"
+#include "views/hud_text.h"
 
 namespace glintdeck {
 
 class ActivityGraphView;
 
-// What one tile shows: the descriptor's fields and the kind's tile style.
+// What one tile shows: the descriptor's fields and the kind's tile style. A text tile holds no
+// graph, so that samples it does not show leave its content unchanged.
 struct TileContent {
     std::string symbol;
     std::string value;
@@ -34,6 +38,10 @@ struct TileContent {
 // width reserved for its widest form drawn in the heavy weight, and in the graph styles a
 // miniature graph. The width never changes while values or bands change, only when the widest
 // texts, the style, the theme or the strip height do. The whole rectangle is one click target.
+//
+// Repaints only what changed: new texts, band or tint repaint the tile left of its graph, a new
+// sample the graph alone, and the same content nothing. Laying out again (measuring texts) waits
+// for a change of the texts, band, second text, graph presence, style or strip height.
 class StatTileView final : public QWidget {
     Q_OBJECT
 
@@ -44,6 +52,8 @@ class StatTileView final : public QWidget {
     void setStyle(const HudStyle& style);
     void setStripHeight(double stripHeight);
     void setOnTap(std::function<void()> onTap) { onTap_ = std::move(onTap); }
+    // The panel's fill, while the tile lies on its plain inside (panel_background.h).
+    void setPanelFill(std::optional<QColor> fill);
 
     [[nodiscard]] const TileContent& content() const { return content_; }
     [[nodiscard]] QSize sizeHint() const override;
@@ -70,6 +80,7 @@ class StatTileView final : public QWidget {
   private:
     [[nodiscard]] bool showsText() const;
     [[nodiscard]] bool showsGraph() const;
+    [[nodiscard]] const HudText& valueText(FontWeight weight) const;
     void relayout();
 
     TileContent content_;
@@ -78,6 +89,11 @@ class StatTileView final : public QWidget {
     std::function<void()> onTap_;
     ActivityGraphView* graph_ = nullptr;  // owned by Qt as a child
     Layout layout_;
+    // The value font in each weight used so far; measured widths live in these until the style
+    // changes.
+    mutable std::map<FontWeight, HudText> valueTexts_;
+    CachedSymbol symbol_;
+    std::optional<QColor> fill_;
     bool pressed_ = false;
 };
 

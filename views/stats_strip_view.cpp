@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
@@ -110,10 +111,16 @@ void StatsStripView::setTiles(const std::vector<StripTile>& tiles) {
         for (auto& [kind, view] : tileViews_) delete view;  // kinds that left the row
         tileViews_ = std::move(kept);
     }
-    for (const StripTile& tile : tiles_) tileViews_.at(tile.kind)->setContent(tile.content);
-    // A tile changes width only when its widest texts or style change; fitting and placing are
-    // cheap either way, and move nothing that stays.
-    rebuildRow();
+    bool resized = false;
+    for (const StripTile& tile : tiles_) {
+        StatTileView* view = tileViews_.at(tile.kind);
+        QSize size = view->sizeHint();
+        view->setContent(tile.content);
+        resized = resized || view->sizeHint() != size;
+    }
+    // A tile changes width only when its widest texts or style change, or a value outgrows its
+    // widest form; otherwise the row stays where it is.
+    if (!sameRow || resized) rebuildRow();
 }
 
 void StatsStripView::rebuildRow() {
@@ -192,7 +199,20 @@ void StatsStripView::placeItems() {
                           size.width(), size.height());
         x += size.width() + metrics.tileSpacing;
     }
+    fillTiles();
     updateGeometry();
+}
+
+void StatsStripView::fillTiles() {
+    // Tiles clear of the rounded ends paint the fill under themselves (panel_background.h).
+    const QPainterPath outline =
+        continuousRoundedRect(QRectF(rect()), style_.theme.metrics.cornerRadius);
+    for (auto& [kind, tile] : tileViews_) {
+        QRectF area(tile->geometry());
+        bool plain =
+            style_.opaqueBackground ? QRectF(rect()).contains(area) : outline.contains(area);
+        tile->setPanelFill(plain ? std::optional<QColor>(style_.background()) : std::nullopt);
+    }
 }
 
 void StatsStripView::applyStyle() {
@@ -232,6 +252,7 @@ void StatsStripView::setStripHeight(double stripHeight) {
 }
 
 void StatsStripView::setPinned(bool pinned) {
+    if (pinned == pin_->symbolVisible()) return;
     pin_->setSymbolVisible(pinned);
     pin_->setToolTip(pinned ? QStringLiteral("Pinned — Keep on Screen is on") : QString());
     pin_->setAccessibleName(pinned ? QStringLiteral("Pinned") : QString());

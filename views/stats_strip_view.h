@@ -93,6 +93,7 @@ class StatsStripView final : public QWidget {
     [[nodiscard]] double rowWidth(size_t tileCount) const;
     [[nodiscard]] HudStyle shownStyle() const;
     void placeItems();
+    void fillTiles();
     void applyStyle();
     StatTileView* makeTile(StatKind kind);
 

@@ -4,6 +4,7 @@
 
 #include "tests/views/view_test_support.h"
 #include "views/activity_graph_view.h"
+#include "views/hud_text.h"
 
 namespace glintdeck {
 namespace {
@@ -61,6 +62,32 @@ TEST(StatTileViewTest, HotDrawsHeavierThanCalmInTheSameWidth) {
     tile.setContent(content);
     double hot = ink(rendered(&tile));
     EXPECT_GT(hot, calm * 1.15);
+}
+
+// Widths, fonts and the icon's image are kept between paints: after changes of style, value and
+// band a tile must reserve the widest text's width in the new font and draw as a new tile does.
+TEST(StatTileViewTest, AChangedTileLaysOutAndDrawsAsANewOne) {
+    HudStyle larger = darkStyle();
+    larger.theme.fonts.value.size += 5;
+    HudStyle light = darkStyle();
+    light.appearance = Appearance::light;
+    StatTileView used;
+    used.setContent(cpuTile("100%", Band::hot));
+    (void)rendered(&used);
+    for (auto [name, style, content] :
+         {std::tuple{"larger font", larger, cpuTile("100%", Band::hot)},
+          {"a new value, busy", darkStyle(), cpuTile("55%", Band::busy)},
+          {"light, calm", light, cpuTile("7%", Band::calm)}}) {
+        used.setStyle(style);
+        used.setContent(content);
+        StatTileView fresh;
+        fresh.setStyle(style);
+        fresh.setContent(content);
+        const FontDescription& font = style.theme.fonts.value;
+        HudText heavy(hudFont(font, FontWeight::heavy), font.monospacedDigits);
+        EXPECT_EQ(used.layout().main->width(), heavy.width("100%")) << name;
+        EXPECT_TRUE(rendered(&used) == rendered(&fresh)) << name;
+    }
 }
 
 TEST(StatTileViewTest, GraphHeightFollowsTheStripHeight) {

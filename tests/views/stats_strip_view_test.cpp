@@ -198,6 +198,25 @@ TEST_F(StatsStripViewTest, DragStartsAtThreePointsAndThenTapsNothing) {
     EXPECT_EQ(taps_, std::vector{StatKind::cpu});
 }
 
+// Tiles paint the panel's fill under themselves (so that their updates leave the strip alone);
+// it must be the very colour of the strip's own fill around them, in every appearance.
+TEST_F(StatsStripViewTest, TilesPaintExactlyThePanelFillUnderThemselves) {
+    HudStyle light = darkStyle();
+    light.appearance = Appearance::light;
+    HudStyle opaque = darkStyle();
+    opaque.opaqueBackground = true;
+    for (auto [name, style] :
+         {std::pair{"dark", darkStyle()}, {"light", light}, {"opaque", opaque}}) {
+        strip_.setStyle(style);
+        strip_.setTiles(tilesOf({samples::cpu()}));
+        strip_.resize(strip_.sizeHint());
+        QImage image = rendered(&strip_);
+        // Just right of the tile's left edge, above its icon, and in the spacing left of it.
+        QPoint corner = strip_.tile(StatKind::cpu)->geometry().topLeft();
+        EXPECT_EQ(image.pixel(corner + QPoint(1, 0)), image.pixel(corner - QPoint(3, 0))) << name;
+    }
+}
+
 TEST_F(StatsStripViewTest, TilesOfKindsThatStayAreUpdatedInPlace) {
     strip_.setTiles(tilesOf({samples::cpu(), samples::memory()}));
     StatTileView* cpu = strip_.tile(StatKind::cpu);

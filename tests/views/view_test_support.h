@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
 #include <map>
@@ -31,7 +32,7 @@ inline void click(QWidget* widget, QPointF local) {
     sendMouse(widget, QEvent::MouseButtonRelease, local);
 }
 
-// Counts paint events per widget.
+// Counts paint events per widget, and the region they painted in the widget's coordinates.
 class PaintCounter final : public QObject {
   public:
     void watch(QWidget* widget) { widget->installEventFilter(this); }
@@ -39,16 +40,27 @@ class PaintCounter final : public QObject {
         auto found = counts_.find(widget);
         return found == counts_.end() ? 0 : found->second;
     }
-    void reset() { counts_.clear(); }
+    QRegion region(QObject* widget) const {
+        auto found = regions_.find(widget);
+        return found == regions_.end() ? QRegion() : found->second;
+    }
+    void reset() {
+        counts_.clear();
+        regions_.clear();
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++counts_[watched];
+        if (event->type() == QEvent::Paint) {
+            ++counts_[watched];
+            regions_[watched] += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 
   private:
     std::map<QObject*, int> counts_;
+    std::map<QObject*, QRegion> regions_;
 };
 
 // The widget rendered alone on a transparent image at 1x.
