@@ -7,6 +7,8 @@
 #include <deque>
 #include <mutex>
 
+#include "core/deferred_wakes.h"
+
 namespace glintdeck {
 namespace {
 
@@ -65,6 +67,8 @@ struct ThreadPoolExecutor::Core {
     uint64_t nextSequence = 0;
     bool stopping = false;
     bool leaderWaiting = false;
+    // Posts to the main thread from ticks wake it when a worker runs out of work, not at once.
+    DeferredWakes mainThreadWakes;
 
     // Returns the task back when the executor has shut down, so the caller destroys it
     // outside the lock (it may hold the last reference to a sampler). A worker enqueueing
@@ -117,7 +121,12 @@ struct ThreadPoolExecutor::Core {
     }
 
     void work() {
+        DeferredWakes::Scope deferring(mainThreadWakes);
         std::unique_lock lock(mutex);
+        // Set after running a task or waking: what this or a stuck worker posted is delivered
+        // before this one sleeps, so a slow tick holds back no other's delivery for longer than
+        // the hand-over.
+        bool mayHaveDeferred = false;
         while (!stopping) {
             fireDueTimersLocked(SteadyClock::now());
             if (!ready.empty()) {
@@ -134,8 +143,17 @@ struct ThreadPoolExecutor::Core {
                 } else {
                     queue->scheduled = false;
                 }
+                mayHaveDeferred = true;
                 continue;
             }
+            if (mayHaveDeferred) {
+                mayHaveDeferred = false;
+                lock.unlock();
+                mainThreadWakes.flush();
+                lock.lock();
+                continue;
+            }
+            mayHaveDeferred = true;
             if (timers.empty()) {
                 wake.wait(lock);
                 continue;
@@ -153,6 +171,8 @@ struct ThreadPoolExecutor::Core {
                 wake.wait_until(lock, deadline + kHandOver);
             }
         }
+        lock.unlock();
+        mainThreadWakes.flush();
     }
 };
 

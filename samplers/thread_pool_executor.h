@@ -13,7 +13,8 @@ namespace glintdeck {
 // together, so samplers sharing a period wake the process once per period rather than once each.
 // That worker runs the ticks that fell due; the others look in a couple of milliseconds later
 // and take what is still waiting, so a slow or stuck tick holds back no other queue for long
-// and never stops the timers.
+// and never stops the timers. What ticks post to a main thread wakes it when a worker runs out of
+// work (see DeferredWakes): once per period, after the last sample.
 class ThreadPoolExecutor final : public Executor {
   public:
     explicit ThreadPoolExecutor(int threadCount = 2);

@@ -8,6 +8,7 @@
 #include <thread>
 #include "tests/support/latch.h"
 
+#include "core/task_queue_main_thread.h"
 #include "samplers/thread_pool_executor.h"
 #include "tests/support/manual_executor.h"
 
@@ -169,6 +170,59 @@ TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTi
     laterTicks.wait();
     release.countDown();
     executor.shutdown();
+}
+
+// Ticks deliver to the main thread in one wakeup once the worker has run them all, yet what a
+// tick posted before one that hangs still arrives: the worker that hands over delivers it.
+TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehindAStuckOne) {
+    ThreadPoolExecutor executor(1);  // a second worker waking now and then would flush early
+    std::atomic<int> wakes = 0;
+    std::atomic<int> posted = 0;
+    std::atomic<int> postedAtWake = 0;
+    Latch woken(1);
+    TaskQueueMainThread mainThread([&] {
+        ++wakes;
+        postedAtWake = posted.load();
+        woken.countDown();
+        return true;
+    });
+    auto post = [&] {
+        mainThread.post([] {});
+        ++posted;
+    };
+    auto queue = executor.makeQueue("Glintdeck.Test");
+    Latch firstRunning(1), releaseFirst(1);
+    queue->async([&] {
+        post();
+        firstRunning.countDown();
+        releaseFirst.wait();
+    });
+    firstRunning.wait();
+    for (int i = 0; i < 3; ++i) queue->async(post);
+    releaseFirst.countDown();
+    woken.wait();
+    executor.shutdown();
+    EXPECT_EQ(wakes, 1);
+    EXPECT_EQ(postedAtWake, 4);
+    EXPECT_EQ(mainThread.runPending(), 4);
+
+    ThreadPoolExecutor stuckExecutor;
+    Latch deliveredWhileStuck(1), release(1);
+    TaskQueueMainThread stuckMainThread([&] {
+        deliveredWhileStuck.countDown();
+        return true;
+    });
+    auto stuckQueue = stuckExecutor.makeQueue("Glintdeck.Stuck");
+    stuckQueue->async([&] {
+        stuckMainThread.post([] {});
+        release.wait();
+    });
+    // Any timer makes the other worker look in; it must deliver what the stuck tick posted.
+    auto otherQueue = stuckExecutor.makeQueue("Glintdeck.Other");
+    otherQueue->asyncAfter(0.001, [] {});
+    deliveredWhileStuck.wait();  // hangs (and the suite times out) if the delivery waits
+    release.countDown();
+    stuckExecutor.shutdown();
 }
 
 }  // namespace
