@@ -16,6 +16,7 @@
 #include "app/desktop_shortcuts.h"
 #include "app/launch_options.h"
 #include "app/qt_main_thread.h"
+#include "platform/linux/descriptor_limit.h"
 #include "platform/linux/desktop_session.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/login_item.h"
@@ -104,6 +105,7 @@ std::optional<int> answerArguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (std::optional<int> answered = answerArguments(argc, argv)) return *answered;
+    raiseDescriptorLimit();
 
     // Global key grabs, stacking and placement need X; on a Wayland session XWayland gives us
     // that, so the program never runs on Qt's native Wayland backend.

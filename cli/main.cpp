@@ -17,6 +17,7 @@
 #include "cli/status_bar_lines.h"
 #include "cli/tile_report.h"
 #include "core/task_queue_main_thread.h"
+#include "platform/linux/descriptor_limit.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/posix_preferences_file.h"
 #include "platform/linux/processor_count.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     if (options.version) return writeOut(versionText()) ? 0 : 1;
 
     std::setlocale(LC_ALL, "");
+    raiseDescriptorLimit();
     std::unique_ptr<PreferencesStore> preferences =
         openStandardPreferences(PreferencesStore::Mode::readOnly);
     AppSettings settings(preferences ? std::move(preferences) : PreferencesStore::inMemory());
