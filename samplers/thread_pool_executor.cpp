@@ -6,8 +6,10 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "core/deferred_wakes.h"
+#include "samplers/tick_grid.h"
 
 namespace glintdeck {
 namespace {
@@ -65,6 +67,8 @@ struct ThreadPoolExecutor::Core {
     std::deque<std::shared_ptr<QueueState>> ready;
     std::vector<TimerEntry> timers;  // a min-heap on (deadline, sequence)
     uint64_t nextSequence = 0;
+    // The first repeating timer's start: every repeating timer ticks on its grid.
+    std::optional<SteadyClock::time_point> gridAnchor;
     bool stopping = false;
     bool leaderWaiting = false;
     // Posts to the main thread from ticks wake it when a worker runs out of work, not at once.
@@ -114,8 +118,7 @@ struct ThreadPoolExecutor::Core {
                     },
                     false);
             }
-            auto next = entry.deadline + timer.period;
-            while (next <= now) next += timer.period;
+            auto next = nextTickOnGrid(*gridAnchor, timer.period, entry.deadline, now);
             addTimerLocked(std::move(entry.timer), next, false);
         }
     }
@@ -231,7 +234,11 @@ class PoolQueue final : public SerialQueue {
     void schedule(std::shared_ptr<TimerState> timer, double delaySeconds) {
         auto deadline = SteadyClock::now() + toDuration(delaySeconds);
         std::lock_guard lock(core_->mutex);
-        if (!core_->stopping) core_->addTimerLocked(std::move(timer), deadline, true);
+        if (core_->stopping) return;
+        if (timer->period != SteadyClock::duration::zero() && !core_->gridAnchor) {
+            core_->gridAnchor = deadline;
+        }
+        core_->addTimerLocked(std::move(timer), deadline, true);
     }
 
     std::shared_ptr<ThreadPoolExecutor::Core> core_;
