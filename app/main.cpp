@@ -27,6 +27,7 @@
 #include "platform/linux/system_clock.h"
 #include "platform/linux/system_log.h"
 #include "platform/linux/termination_watcher.h"
+#include "platform/linux/timer_fd_alarm.h"
 #include "samplers/thread_pool_executor.h"
 #include "shell/compositing_watcher.h"
 #include "shell/hot_key_recorder_view.h"
@@ -169,7 +170,7 @@ int main(int argc, char** argv) {
     settings.setReduceTransparencySource(appearance);
     appearance->start();
 
-    ThreadPoolExecutor executor;
+    ThreadPoolExecutor executor(TimerFdAlarm::create());
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory samplers(executor, clock);
 

@@ -23,6 +23,7 @@
 #include "platform/linux/processor_count.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/termination_watcher.h"
+#include "platform/linux/timer_fd_alarm.h"
 #include "presentation/descriptors.h"
 #include "samplers/thread_pool_executor.h"
 
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
     bool quit = false;
     bool failed = false;
     TerminationWatcher terminationWatcher(mainThread, [&quit] { quit = true; });
-    ThreadPoolExecutor executor;
+    ThreadPoolExecutor executor(TimerFdAlarm::create());
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory linuxSamplers(executor, clock);
     DeliveryCountingFactory samplers(linuxSamplers);

@@ -73,6 +73,29 @@ struct ThreadPoolExecutor::Core {
     bool leaderWaiting = false;
     // Posts to the main thread from ticks wake it when a worker runs out of work, not at once.
     DeferredWakes mainThreadWakes;
+    // With an alarm, idle workers other than the leader sleep until it rings instead of looking
+    // in after every deadline. Set while a worker runs ticks with work waiting behind it or no
+    // leader waiting for the next deadline; cleared once nothing waits.
+    std::unique_ptr<HandOverAlarm> alarm;
+    bool alarmSet = false;
+
+    void ringAlarm() {
+        {
+            std::lock_guard lock(mutex);
+            alarmSet = false;
+        }
+        wake.notify_all();
+    }
+
+    void updateAlarmLocked(bool needed) {
+        if (!alarm || needed == alarmSet) return;
+        if (needed) {
+            alarm->set(SteadyClock::now() + kHandOver);
+        } else {
+            alarm->clear();
+        }
+        alarmSet = needed;
+    }
 
     // Returns the task back when the executor has shut down, so the caller destroys it
     // outside the lock (it may hold the last reference to a sampler). A worker enqueueing
@@ -137,6 +160,7 @@ struct ThreadPoolExecutor::Core {
                 ready.pop_front();
                 Task task = std::move(queue->tasks.front());
                 queue->tasks.pop_front();
+                if (!alarmSet) updateAlarmLocked(!ready.empty() || !leaderWaiting);
                 lock.unlock();
                 task();
                 task = nullptr;  // destroyed outside the lock
@@ -157,6 +181,7 @@ struct ThreadPoolExecutor::Core {
                 continue;
             }
             mayHaveDeferred = true;
+            updateAlarmLocked(false);  // nothing waits, and this worker is about to
             if (timers.empty()) {
                 wake.wait(lock);
                 continue;
@@ -168,6 +193,8 @@ struct ThreadPoolExecutor::Core {
                 leaderWaiting = true;
                 wake.wait_until(lock, deadline);
                 leaderWaiting = false;
+            } else if (alarm) {
+                wake.wait(lock);  // the alarm rings when the leader has been busy too long
             } else {
                 // The others look in a moment later, and help only if work is still waiting
                 // (or fire it themselves when the leader is stuck in a tick).
@@ -247,7 +274,13 @@ class PoolQueue final : public SerialQueue {
 
 }  // namespace
 
-ThreadPoolExecutor::ThreadPoolExecutor(int threadCount) : core_(std::make_shared<Core>()) {
+ThreadPoolExecutor::ThreadPoolExecutor(std::unique_ptr<HandOverAlarm> alarm, int threadCount)
+    : core_(std::make_shared<Core>()) {
+    if (alarm) {
+        // The executor joins the alarm's thread before the core can go.
+        alarm->start([core = core_.get()] { core->ringAlarm(); });
+        core_->alarm = std::move(alarm);
+    }
     for (int i = 0; i < std::max(1, threadCount); ++i) {
         workers_.emplace_back([core = core_] { core->work(); });
     }
@@ -268,6 +301,12 @@ void ThreadPoolExecutor::shutdown() {
     for (auto& worker : workers_) {
         if (worker.joinable()) worker.join();
     }
+    std::unique_ptr<HandOverAlarm> alarm;
+    {
+        std::lock_guard lock(core_->mutex);
+        alarm.swap(core_->alarm);
+    }
+    alarm.reset();  // joins its thread, whose ring takes the lock
     // Pending work may hold the last references to samplers: destroy it outside the lock.
     std::deque<std::shared_ptr<QueueState>> ready;
     std::vector<TimerEntry> timers;

@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include "tests/support/latch.h"
 
@@ -175,7 +177,8 @@ TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTi
 // Ticks deliver to the main thread in one wakeup once the worker has run them all, yet what a
 // tick posted before one that hangs still arrives: the worker that hands over delivers it.
 TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehindAStuckOne) {
-    ThreadPoolExecutor executor(1);  // a second worker waking now and then would flush early
+    ThreadPoolExecutor executor(nullptr,
+                                1);  // a second worker waking now and then would flush early
     std::atomic<int> wakes = 0;
     std::atomic<int> posted = 0;
     std::atomic<int> postedAtWake = 0;
@@ -223,6 +226,63 @@ TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehin
     deliveredWhileStuck.wait();  // hangs (and the suite times out) if the delivery waits
     release.countDown();
     stuckExecutor.shutdown();
+}
+
+// A hand-over alarm the test rings itself, reporting when it is set and cleared.
+class ManualAlarm final : public HandOverAlarm {
+  public:
+    void start(std::function<void()> ring) override { ring_ = std::move(ring); }
+    void set(std::chrono::steady_clock::time_point) override { change(true); }
+    void clear() override { change(false); }
+    void waitUntilSet(bool set) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return set_ == set; });
+    }
+    void ring() { ring_(); }
+
+  private:
+    void change(bool set) {
+        std::lock_guard lock(mutex_);
+        set_ = set;
+        changed_.notify_all();
+    }
+    std::function<void()> ring_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool set_ = false;
+};
+
+// With an alarm the other worker sleeps until it rings: a burst that finishes clears it
+// unrung, and a ring hands what waits behind a stuck tick to the other worker.
+TEST(ThreadPoolExecutorTest, TheHandOverAlarmGuardsEachBurstAndItsRingHandsOver) {
+    auto owned = std::make_unique<ManualAlarm>();
+    ManualAlarm& alarm = *owned;
+    ThreadPoolExecutor executor(std::move(owned));
+    auto stuckQueue = executor.makeQueue("Glintdeck.Stuck");
+    auto otherQueue = executor.makeQueue("Glintdeck.Other");
+
+    Latch ran(1);
+    otherQueue->async([&] { ran.countDown(); });
+    ran.wait();
+    alarm.waitUntilSet(false);  // hangs if a finished burst left it set
+
+    Latch stuck(1), release(1), handedOver(1);
+    std::atomic<bool> otherRan = false;
+    stuckQueue->asyncAfter(0.05, [&] {
+        stuck.countDown();
+        release.wait();
+    });
+    otherQueue->asyncAfter(0.05, [&] {
+        otherRan = true;
+        handedOver.countDown();
+    });
+    stuck.wait();
+    alarm.waitUntilSet(true);
+    EXPECT_FALSE(otherRan) << "the other worker looked in before the alarm rang";
+    alarm.ring();
+    handedOver.wait();
+    release.countDown();
+    executor.shutdown();
 }
 
 }  // namespace
