@@ -15,6 +15,7 @@
 #include "app/desktop_shortcuts.h"
 #include "app/launch_options.h"
 #include "app/qt_main_thread.h"
+#include "platform/linux/descriptor_limit.h"
 #include "platform/linux/desktop_session.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/login_item.h"
@@ -25,6 +26,7 @@
 #include "platform/linux/system_clock.h"
 #include "platform/linux/system_log.h"
 #include "platform/linux/termination_watcher.h"
+#include "platform/linux/timer_fd_alarm.h"
 #include "samplers/thread_pool_executor.h"
 #include "shell/compositing_watcher.h"
 #include "shell/hot_key_recorder_view.h"
@@ -103,6 +105,7 @@ std::optional<int> answerArguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (std::optional<int> answered = answerArguments(argc, argv)) return *answered;
+    raiseDescriptorLimit();
 
     // Global key grabs, stacking and placement need X; on a Wayland session XWayland gives us
     // that, so the program never runs on Qt's native Wayland backend.
@@ -166,7 +169,7 @@ int main(int argc, char** argv) {
     settings.setReduceTransparencySource(appearance);
     appearance->start();
 
-    ThreadPoolExecutor executor;
+    ThreadPoolExecutor executor(TimerFdAlarm::create());
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory samplers(executor, clock);
 

@@ -6,10 +6,10 @@
 namespace glintdeck {
 
 // The Qt event loop as the main thread: posted tasks run in posting order on the application
-// object's thread, a burst of them (the samplers deliver together once a period) gathered into
-// one run a few milliseconds after the first arrived, since each wakeup of the loop costs system
-// calls. Tasks posted after the application object is gone are dropped (samplers may still
-// deliver while the program shuts down).
+// object's thread. The samplers that fall due together deliver from an executor worker that
+// defers the wake until it has run them all (DeferredWakes), so a period's samples cost the loop
+// one wakeup; a post from any other thread wakes it at once. Tasks posted after the application
+// object is gone are dropped (samplers may still deliver while the program shuts down).
 class QtMainThread final : public MainThread {
   public:
     QtMainThread();

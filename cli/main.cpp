@@ -17,11 +17,13 @@
 #include "cli/status_bar_lines.h"
 #include "cli/tile_report.h"
 #include "core/task_queue_main_thread.h"
+#include "platform/linux/descriptor_limit.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/posix_preferences_file.h"
 #include "platform/linux/processor_count.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/termination_watcher.h"
+#include "platform/linux/timer_fd_alarm.h"
 #include "presentation/descriptors.h"
 #include "samplers/thread_pool_executor.h"
 
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
     if (options.version) return writeOut(versionText()) ? 0 : 1;
 
     std::setlocale(LC_ALL, "");
+    raiseDescriptorLimit();
     std::unique_ptr<PreferencesStore> preferences =
         openStandardPreferences(PreferencesStore::Mode::readOnly);
     AppSettings settings(preferences ? std::move(preferences) : PreferencesStore::inMemory());
@@ -82,7 +85,7 @@ int main(int argc, char** argv) {
     bool quit = false;
     bool failed = false;
     TerminationWatcher terminationWatcher(mainThread, [&quit] { quit = true; });
-    ThreadPoolExecutor executor;
+    ThreadPoolExecutor executor(TimerFdAlarm::create());
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory linuxSamplers(executor, clock);
     DeliveryCountingFactory samplers(linuxSamplers);

@@ -7,15 +7,24 @@ void TaskQueueMainThread::post(Task task) {
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
-        mustWake = wake_ && !wakeOutstanding_;
-        wakeOutstanding_ = wakeOutstanding_ || mustWake;
+        mustWake = !wakeOutstanding_;
+        wakeOutstanding_ = true;
     }
+    if (!mustWake) return;
+    if (DeferredWakes* deferred = DeferredWakes::current()) {
+        deferred->defer(*this);
+    } else {
+        wake();
+    }
+}
+
+void TaskQueueMainThread::wake() {
     if (!wake_) {
         queued_.notify_one();
         return;
     }
     // Outside the lock: waking an event loop is a system call and may allocate.
-    if (mustWake && !wake_()) {
+    if (!wake_()) {
         std::lock_guard lock(mutex_);
         wakeOutstanding_ = false;
     }

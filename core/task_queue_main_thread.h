@@ -6,20 +6,22 @@
 #include <functional>
 #include <mutex>
 
+#include "core/deferred_wakes.h"
 #include "core/main_thread.h"
 
 namespace glintdeck {
 
 // Posted tasks wait in a queue until the owning thread runs them. Tests drain it explicitly
 // with runPending(); console programs loop on runNext(). A thread that sleeps in an event loop
-// of its own passes a wake function instead, so that a burst of tasks from the samplers costs
-// it one wakeup, not one each.
+// of its own passes a wake function instead. Either way a burst of tasks costs the owner one
+// wakeup, not one each; a burst posted inside a DeferredWakes scope wakes it when the poster
+// flushes, the rest at their first task.
 class TaskQueueMainThread final : public MainThread {
   public:
     TaskQueueMainThread() = default;
-    // wake is called on the posting thread when a task arrives and no wake is outstanding since
-    // the last runPending(); it arranges for runPending() to be called on the owning thread and
-    // says whether it could (when it could not, the next post calls it again).
+    // wake is called on the posting (or flushing) thread when a task arrives and no wake is
+    // outstanding since the last runPending(); it arranges for runPending() to be called on the
+    // owning thread and says whether it could (when it could not, the next post calls it again).
     explicit TaskQueueMainThread(std::function<bool()> wake) : wake_(std::move(wake)) {}
 
     void post(Task task) override;
@@ -32,6 +34,9 @@ class TaskQueueMainThread final : public MainThread {
     int runNext(std::chrono::milliseconds timeout);
 
   private:
+    friend class DeferredWakes;
+    void wake();
+
     std::function<bool()> wake_;
     std::mutex mutex_;
     std::condition_variable queued_;

@@ -28,7 +28,8 @@ class SerialQueue {
     virtual void asyncAfter(double seconds, Task task) = 0;
 
     // First tick at once, then every period seconds. A tick that runs late is not repeated
-    // to catch up.
+    // to catch up. An executor may put the second tick up to a period later, so that it ticks
+    // together with the executor's other timers.
     [[nodiscard]] virtual std::unique_ptr<RepeatingTimer> scheduleRepeating(double periodSeconds,
                                                                             Task handler) = 0;
 };

@@ -6,6 +6,10 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
+
+#include "core/deferred_wakes.h"
+#include "samplers/tick_grid.h"
 
 namespace glintdeck {
 namespace {
@@ -63,8 +67,35 @@ struct ThreadPoolExecutor::Core {
     std::deque<std::shared_ptr<QueueState>> ready;
     std::vector<TimerEntry> timers;  // a min-heap on (deadline, sequence)
     uint64_t nextSequence = 0;
+    // The first repeating timer's start: every repeating timer ticks on its grid.
+    std::optional<SteadyClock::time_point> gridAnchor;
     bool stopping = false;
     bool leaderWaiting = false;
+    // Posts to the main thread from ticks wake it when a worker runs out of work, not at once.
+    DeferredWakes mainThreadWakes;
+    // With an alarm, idle workers other than the leader sleep until it rings instead of looking
+    // in after every deadline. Set while a worker runs ticks with work waiting behind it or no
+    // leader waiting for the next deadline; cleared once nothing waits.
+    std::unique_ptr<HandOverAlarm> alarm;
+    bool alarmSet = false;
+
+    void ringAlarm() {
+        {
+            std::lock_guard lock(mutex);
+            alarmSet = false;
+        }
+        wake.notify_all();
+    }
+
+    void updateAlarmLocked(bool needed) {
+        if (!alarm || needed == alarmSet) return;
+        if (needed) {
+            alarm->set(SteadyClock::now() + kHandOver);
+        } else {
+            alarm->clear();
+        }
+        alarmSet = needed;
+    }
 
     // Returns the task back when the executor has shut down, so the caller destroys it
     // outside the lock (it may hold the last reference to a sampler). A worker enqueueing
@@ -110,14 +141,18 @@ struct ThreadPoolExecutor::Core {
                     },
                     false);
             }
-            auto next = entry.deadline + timer.period;
-            while (next <= now) next += timer.period;
+            auto next = nextTickOnGrid(*gridAnchor, timer.period, entry.deadline, now);
             addTimerLocked(std::move(entry.timer), next, false);
         }
     }
 
     void work() {
+        DeferredWakes::Scope deferring(mainThreadWakes);
         std::unique_lock lock(mutex);
+        // Set after running a task or waking: what this or a stuck worker posted is delivered
+        // before this one sleeps, so a slow tick holds back no other's delivery for longer than
+        // the hand-over.
+        bool mayHaveDeferred = false;
         while (!stopping) {
             fireDueTimersLocked(SteadyClock::now());
             if (!ready.empty()) {
@@ -125,6 +160,7 @@ struct ThreadPoolExecutor::Core {
                 ready.pop_front();
                 Task task = std::move(queue->tasks.front());
                 queue->tasks.pop_front();
+                if (!alarmSet) updateAlarmLocked(!ready.empty() || !leaderWaiting);
                 lock.unlock();
                 task();
                 task = nullptr;  // destroyed outside the lock
@@ -134,8 +170,18 @@ struct ThreadPoolExecutor::Core {
                 } else {
                     queue->scheduled = false;
                 }
+                mayHaveDeferred = true;
                 continue;
             }
+            if (mayHaveDeferred) {
+                mayHaveDeferred = false;
+                lock.unlock();
+                mainThreadWakes.flush();
+                lock.lock();
+                continue;
+            }
+            mayHaveDeferred = true;
+            updateAlarmLocked(false);  // nothing waits, and this worker is about to
             if (timers.empty()) {
                 wake.wait(lock);
                 continue;
@@ -147,12 +193,16 @@ struct ThreadPoolExecutor::Core {
                 leaderWaiting = true;
                 wake.wait_until(lock, deadline);
                 leaderWaiting = false;
+            } else if (alarm) {
+                wake.wait(lock);  // the alarm rings when the leader has been busy too long
             } else {
                 // The others look in a moment later, and help only if work is still waiting
                 // (or fire it themselves when the leader is stuck in a tick).
                 wake.wait_until(lock, deadline + kHandOver);
             }
         }
+        lock.unlock();
+        mainThreadWakes.flush();
     }
 };
 
@@ -211,7 +261,11 @@ class PoolQueue final : public SerialQueue {
     void schedule(std::shared_ptr<TimerState> timer, double delaySeconds) {
         auto deadline = SteadyClock::now() + toDuration(delaySeconds);
         std::lock_guard lock(core_->mutex);
-        if (!core_->stopping) core_->addTimerLocked(std::move(timer), deadline, true);
+        if (core_->stopping) return;
+        if (timer->period != SteadyClock::duration::zero() && !core_->gridAnchor) {
+            core_->gridAnchor = deadline;
+        }
+        core_->addTimerLocked(std::move(timer), deadline, true);
     }
 
     std::shared_ptr<ThreadPoolExecutor::Core> core_;
@@ -220,7 +274,13 @@ class PoolQueue final : public SerialQueue {
 
 }  // namespace
 
-ThreadPoolExecutor::ThreadPoolExecutor(int threadCount) : core_(std::make_shared<Core>()) {
+ThreadPoolExecutor::ThreadPoolExecutor(std::unique_ptr<HandOverAlarm> alarm, int threadCount)
+    : core_(std::make_shared<Core>()) {
+    if (alarm) {
+        // The executor joins the alarm's thread before the core can go.
+        alarm->start([core = core_.get()] { core->ringAlarm(); });
+        core_->alarm = std::move(alarm);
+    }
     for (int i = 0; i < std::max(1, threadCount); ++i) {
         workers_.emplace_back([core = core_] { core->work(); });
     }
@@ -241,6 +301,12 @@ void ThreadPoolExecutor::shutdown() {
     for (auto& worker : workers_) {
         if (worker.joinable()) worker.join();
     }
+    std::unique_ptr<HandOverAlarm> alarm;
+    {
+        std::lock_guard lock(core_->mutex);
+        alarm.swap(core_->alarm);
+    }
+    alarm.reset();  // joins its thread, whose ring takes the lock
     // Pending work may hold the last references to samplers: destroy it outside the lock.
     std::deque<std::shared_ptr<QueueState>> ready;
     std::vector<TimerEntry> timers;

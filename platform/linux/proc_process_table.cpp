@@ -1,7 +1,6 @@
 #include "platform/linux/proc_process_table.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@ namespace {
 // A stat line is a few hundred bytes; so is any path the kernel prints for an executable.
 constexpr size_t kStatCapacity = 4096;
 constexpr size_t kPathCapacity = 4096;
-constexpr size_t kMostKeptFiles = 512;
 // The kernel's mark on the path of an executable that was deleted or replaced since it started
 // (an upgrade): the program is still the one at that path.
 constexpr std::string_view kDeletedMark = " (deleted)";
@@ -55,13 +53,6 @@ ProcProcessTable::Units ProcProcessTable::Units::ofThisSystem() {
         units.ticksPerSecond = static_cast<double>(ticks);
     if (long page = sysconf(_SC_PAGESIZE); page > 0) units.pageSize = static_cast<double>(page);
     return units;
-}
-
-size_t ProcProcessTable::defaultKeptFileLimit() {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
-    if (limit.rlim_cur == RLIM_INFINITY) return kMostKeptFiles;
-    return std::min<size_t>(kMostKeptFiles, static_cast<size_t>(limit.rlim_cur / 4));
 }
 
 ProcProcessTable::ProcProcessTable(const std::string& root, std::shared_ptr<const Clock> clock,

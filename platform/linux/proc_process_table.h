@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/clock.h"
+#include "platform/linux/descriptor_limit.h"
 #include "platform/linux/proc_pid_stat.h"
 #include "samplers/process_table.h"
 
@@ -24,7 +25,8 @@ namespace glintdeck {
 //
 // Each process's stat file stays open between scans and is re-read from offset 0, a third of
 // the cost of reopening it; at most keptFileLimit files stay open (the rest are reopened each
-// scan), and reset() closes them all, so nothing is held while the lists are not shown.
+// scan; see descriptor_limit.h), and reset() closes them all, so nothing is held while the lists
+// are not shown.
 class ProcProcessTable final : public ProcessTableSource {
   public:
     struct Units {
@@ -33,13 +35,9 @@ class ProcProcessTable final : public ProcessTableSource {
         [[nodiscard]] static Units ofThisSystem();
     };
 
-    // A quarter of the descriptor limit, and never so many that the process's descriptors
-    // would pass 1024, where select()-based code in any library breaks.
-    [[nodiscard]] static size_t defaultKeptFileLimit();
-
     ProcProcessTable(const std::string& root, std::shared_ptr<const Clock> clock,
                      Units units = Units::ofThisSystem(),
-                     size_t keptFileLimit = defaultKeptFileLimit());
+                     size_t keptFileLimit = currentKeptFileLimit());
     ~ProcProcessTable() override;
 
     ProcProcessTable(const ProcProcessTable&) = delete;

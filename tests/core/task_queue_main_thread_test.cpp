@@ -82,6 +82,29 @@ TEST(TaskQueueMainThreadTest, AWakeThatFailedIsTriedAgainByTheNextPost) {
     EXPECT_EQ(mainThread.runPending(), 2);
 }
 
+// A worker delivering the ticks that fell due together wakes the owner once, when it has posted
+// them all; a thread outside any scope (a signal watcher) still wakes it at once.
+TEST(TaskQueueMainThreadTest, PostsInsideADeferringScopeWakeTheOwnerAtTheFlush) {
+    CountingWake wake;
+    TaskQueueMainThread mainThread(wake.function());
+    DeferredWakes deferred;
+    std::thread worker([&] {
+        DeferredWakes::Scope scope(deferred);
+        for (int i = 0; i < 3; ++i) mainThread.post([] {});
+    });
+    worker.join();
+    EXPECT_EQ(wake.wakes, 0);
+    deferred.flush();
+    EXPECT_EQ(wake.wakes, 1);
+    deferred.flush();
+    EXPECT_EQ(wake.wakes, 1) << "a flush wakes each owner once";
+    EXPECT_EQ(mainThread.runPending(), 3);
+
+    std::thread([&] { mainThread.post([] {}); }).join();
+    EXPECT_EQ(wake.wakes, 2) << "outside a scope";
+    EXPECT_EQ(mainThread.runPending(), 1);
+}
+
 // Posters on several threads against an owner that drains whenever it is woken: every task
 // runs exactly once and none is left behind a wake that was used up.
 TEST(TaskQueueMainThreadTest, NoTaskIsStrandedWhenPostersRaceTheDrain) {

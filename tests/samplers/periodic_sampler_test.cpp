@@ -4,10 +4,13 @@
 
 #include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include "tests/support/latch.h"
 
+#include "core/task_queue_main_thread.h"
 #include "samplers/thread_pool_executor.h"
 #include "tests/support/manual_executor.h"
 
@@ -167,6 +170,117 @@ TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTi
     dueTogether.wait();
     auto timer = otherQueue->scheduleRepeating(0.001, [&] { laterTicks.countDown(); });
     laterTicks.wait();
+    release.countDown();
+    executor.shutdown();
+}
+
+// Ticks deliver to the main thread in one wakeup once the worker has run them all, yet what a
+// tick posted before one that hangs still arrives: the worker that hands over delivers it.
+TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehindAStuckOne) {
+    ThreadPoolExecutor executor(nullptr,
+                                1);  // a second worker waking now and then would flush early
+    std::atomic<int> wakes = 0;
+    std::atomic<int> posted = 0;
+    std::atomic<int> postedAtWake = 0;
+    Latch woken(1);
+    TaskQueueMainThread mainThread([&] {
+        ++wakes;
+        postedAtWake = posted.load();
+        woken.countDown();
+        return true;
+    });
+    auto post = [&] {
+        mainThread.post([] {});
+        ++posted;
+    };
+    auto queue = executor.makeQueue("Glintdeck.Test");
+    Latch firstRunning(1), releaseFirst(1);
+    queue->async([&] {
+        post();
+        firstRunning.countDown();
+        releaseFirst.wait();
+    });
+    firstRunning.wait();
+    for (int i = 0; i < 3; ++i) queue->async(post);
+    releaseFirst.countDown();
+    woken.wait();
+    executor.shutdown();
+    EXPECT_EQ(wakes, 1);
+    EXPECT_EQ(postedAtWake, 4);
+    EXPECT_EQ(mainThread.runPending(), 4);
+
+    ThreadPoolExecutor stuckExecutor;
+    Latch deliveredWhileStuck(1), release(1);
+    TaskQueueMainThread stuckMainThread([&] {
+        deliveredWhileStuck.countDown();
+        return true;
+    });
+    auto stuckQueue = stuckExecutor.makeQueue("Glintdeck.Stuck");
+    stuckQueue->async([&] {
+        stuckMainThread.post([] {});
+        release.wait();
+    });
+    // Any timer makes the other worker look in; it must deliver what the stuck tick posted.
+    auto otherQueue = stuckExecutor.makeQueue("Glintdeck.Other");
+    otherQueue->asyncAfter(0.001, [] {});
+    deliveredWhileStuck.wait();  // hangs (and the suite times out) if the delivery waits
+    release.countDown();
+    stuckExecutor.shutdown();
+}
+
+// A hand-over alarm the test rings itself, reporting when it is set and cleared.
+class ManualAlarm final : public HandOverAlarm {
+  public:
+    void start(std::function<void()> ring) override { ring_ = std::move(ring); }
+    void set(std::chrono::steady_clock::time_point) override { change(true); }
+    void clear() override { change(false); }
+    void waitUntilSet(bool set) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return set_ == set; });
+    }
+    void ring() { ring_(); }
+
+  private:
+    void change(bool set) {
+        std::lock_guard lock(mutex_);
+        set_ = set;
+        changed_.notify_all();
+    }
+    std::function<void()> ring_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool set_ = false;
+};
+
+// With an alarm the other worker sleeps until it rings: a burst that finishes clears it
+// unrung, and a ring hands what waits behind a stuck tick to the other worker.
+TEST(ThreadPoolExecutorTest, TheHandOverAlarmGuardsEachBurstAndItsRingHandsOver) {
+    auto owned = std::make_unique<ManualAlarm>();
+    ManualAlarm& alarm = *owned;
+    ThreadPoolExecutor executor(std::move(owned));
+    auto stuckQueue = executor.makeQueue("Glintdeck.Stuck");
+    auto otherQueue = executor.makeQueue("Glintdeck.Other");
+
+    Latch ran(1);
+    otherQueue->async([&] { ran.countDown(); });
+    ran.wait();
+    alarm.waitUntilSet(false);  // hangs if a finished burst left it set
+
+    Latch stuck(1), release(1), handedOver(1);
+    std::atomic<bool> otherRan = false;
+    stuckQueue->asyncAfter(0.05, [&] {
+        stuck.countDown();
+        release.wait();
+    });
+    otherQueue->asyncAfter(0.05, [&] {
+        otherRan = true;
+        handedOver.countDown();
+    });
+    stuck.wait();
+    alarm.waitUntilSet(true);
+    EXPECT_FALSE(otherRan) << "the other worker looked in before the alarm rang";
+    alarm.ring();
+    handedOver.wait();
     release.countDown();
     executor.shutdown();
 }
