@@ -12,12 +12,11 @@ namespace glintdeck {
 // Serial queues multiplexed over a few worker threads. One worker at a time sleeps until the
 // earliest timer deadline; repeating timers tick on one grid (nextTickOnGrid), and timers due
 // within a couple of milliseconds of each other fire together, so samplers sharing a period wake
-// the process once per period rather than once each. That worker runs the ticks that fell due; the
-// others look in a couple of milliseconds later (when a HandOverAlarm rings, or after every
-// deadline without one) and take what is still waiting, so a slow or stuck
-// tick holds back no other queue for long and never stops the timers. What ticks post to a main
-// thread wakes it when a worker runs out of work (see DeferredWakes): once per period, after the
-// last sample.
+// the process once per period rather than once each. That worker runs the ticks that fell due;
+// the others look in a couple of milliseconds later (when a HandOverAlarm rings, or after every
+// deadline without one) and take what is still waiting, so a slow or stuck tick holds back no
+// other queue for long and never stops the timers. What ticks post to a main thread wakes it
+// when a worker runs out of work (see DeferredWakes): once per period, after the last sample.
 class ThreadPoolExecutor final : public Executor {
   public:
     // Without an alarm the other workers look in a couple of milliseconds after every deadline;
