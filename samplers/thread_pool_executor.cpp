@@ -6,7 +6,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <optional>
 
 #include "core/deferred_wakes.h"
 #include "samplers/tick_grid.h"
@@ -67,8 +66,7 @@ struct ThreadPoolExecutor::Core {
     std::deque<std::shared_ptr<QueueState>> ready;
     std::vector<TimerEntry> timers;  // a min-heap on (deadline, sequence)
     uint64_t nextSequence = 0;
-    // The first repeating timer's start: every repeating timer ticks on its grid.
-    std::optional<SteadyClock::time_point> gridAnchor;
+    TickGrid grid;  // every repeating timer ticks on it
     bool stopping = false;
     bool leaderWaiting = false;
     // Posts to the main thread from ticks wake it when a worker runs out of work, not at once.
@@ -85,6 +83,13 @@ struct ThreadPoolExecutor::Core {
             alarmSet = false;
         }
         wake.notify_all();
+    }
+
+    // Cancelled timers stay in the heap until they fall due; a running one is always there.
+    [[nodiscard]] bool anyRepeatingTimerLocked() const {
+        return std::any_of(timers.begin(), timers.end(), [](const TimerEntry& entry) {
+            return entry.timer->period != SteadyClock::duration::zero() && !entry.timer->cancelled;
+        });
     }
 
     void updateAlarmLocked(bool needed) {
@@ -141,7 +146,7 @@ struct ThreadPoolExecutor::Core {
                     },
                     false);
             }
-            auto next = nextTickOnGrid(*gridAnchor, timer.period, entry.deadline, now);
+            auto next = grid.next(timer.period, entry.deadline, now);
             addTimerLocked(std::move(entry.timer), next, false);
         }
     }
@@ -262,8 +267,8 @@ class PoolQueue final : public SerialQueue {
         auto deadline = SteadyClock::now() + toDuration(delaySeconds);
         std::lock_guard lock(core_->mutex);
         if (core_->stopping) return;
-        if (timer->period != SteadyClock::duration::zero() && !core_->gridAnchor) {
-            core_->gridAnchor = deadline;
+        if (timer->period != SteadyClock::duration::zero()) {
+            core_->grid.timerStarted(deadline, core_->anyRepeatingTimerLocked());
         }
         core_->addTimerLocked(std::move(timer), deadline, true);
     }

@@ -10,7 +10,7 @@
 namespace glintdeck {
 
 // Serial queues multiplexed over a few worker threads. One worker at a time sleeps until the
-// earliest timer deadline; repeating timers tick on one grid (nextTickOnGrid), and timers due
+// earliest timer deadline; repeating timers tick on one grid (TickGrid), and timers due
 // within a couple of milliseconds of each other fire together, so samplers sharing a period wake
 // the process once per period rather than once each. That worker runs the ticks that fell due;
 // the others look in a couple of milliseconds later (when a HandOverAlarm rings, or after every

@@ -20,4 +20,14 @@ std::chrono::steady_clock::time_point nextTickOnGrid(std::chrono::steady_clock::
     return anchor + periods * period;
 }
 
+void TickGrid::timerStarted(std::chrono::steady_clock::time_point start, bool othersRunning) {
+    if (!anchor_ || !othersRunning) anchor_ = start;
+}
+
+std::chrono::steady_clock::time_point TickGrid::next(
+    std::chrono::steady_clock::duration period, std::chrono::steady_clock::time_point last,
+    std::chrono::steady_clock::time_point now) const {
+    return nextTickOnGrid(anchor_.value_or(last), period, last, now);
+}
+
 }  // namespace glintdeck

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
 namespace glintdeck {
 
@@ -14,5 +15,21 @@ namespace glintdeck {
 [[nodiscard]] std::chrono::steady_clock::time_point nextTickOnGrid(
     std::chrono::steady_clock::time_point anchor, std::chrono::steady_clock::duration period,
     std::chrono::steady_clock::time_point last, std::chrono::steady_clock::time_point now);
+
+// The grid an executor's repeating timers share. It starts at the first timer's start, and
+// afresh whenever a timer starts while no other runs: a restart of every sampler for a new
+// interval then gets a grid of its own, so each sampler's second reading comes a whole period
+// after its first, as the rates that divide by the interval assume.
+class TickGrid {
+  public:
+    void timerStarted(std::chrono::steady_clock::time_point start, bool othersRunning);
+    // nextTickOnGrid() on this grid; a timer has always started before it asks.
+    [[nodiscard]] std::chrono::steady_clock::time_point next(
+        std::chrono::steady_clock::duration period, std::chrono::steady_clock::time_point last,
+        std::chrono::steady_clock::time_point now) const;
+
+  private:
+    std::optional<std::chrono::steady_clock::time_point> anchor_;
+};
 
 }  // namespace glintdeck

@@ -177,8 +177,8 @@ TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTi
 // Ticks deliver to the main thread in one wakeup once the worker has run them all, yet what a
 // tick posted before one that hangs still arrives: the worker that hands over delivers it.
 TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehindAStuckOne) {
-    ThreadPoolExecutor executor(nullptr,
-                                1);  // a second worker waking now and then would flush early
+    // One worker: a second one waking now and then would flush early.
+    ThreadPoolExecutor executor(nullptr, 1);
     std::atomic<int> wakes = 0;
     std::atomic<int> posted = 0;
     std::atomic<int> postedAtWake = 0;

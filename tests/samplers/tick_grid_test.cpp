@@ -31,5 +31,17 @@ TEST(TickGridTest, TimersStartedApartTickTogetherAndNeverMuchSoonerThanAPeriod) 
     }
 }
 
+// A restart of every timer (a new interval) starts the grid afresh, so each sampler's second
+// reading comes a whole period after its first; a timer joining running ones keeps their grid.
+TEST(TickGridTest, StartsAfreshOnlyWhenNoOtherTimerRuns) {
+    const auto second = milliseconds(1000);
+    TickGrid grid;
+    grid.timerStarted(at(1000), false);
+    grid.timerStarted(at(1300), true);  // the process lists, when the strip shows
+    EXPECT_EQ(grid.next(second, at(1300), at(1300)), at(3000));
+    grid.timerStarted(at(5300), false);  // every sampler restarted
+    EXPECT_EQ(grid.next(second, at(5300), at(5300)), at(6300));
+}
+
 }  // namespace
 }  // namespace glintdeck
