@@ -14,10 +14,10 @@ itimerspec expiryAt(std::chrono::steady_clock::time_point when) {
     auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch());
     // Zero would disarm the timer; a time already past expires at once.
     if (since.count() <= 0) since = std::chrono::nanoseconds(1);
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(since.count() / 1'000'000'000);
-    spec.it_value.tv_nsec = static_cast<long>(since.count() % 1'000'000'000);
-    return spec;
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = static_cast<time_t>(since.count() / 1'000'000'000);
+    expiry.it_value.tv_nsec = static_cast<long>(since.count() % 1'000'000'000);
+    return expiry;
 }
 
 }  // namespace
@@ -53,8 +53,8 @@ void TimerFdAlarm::start(std::function<void()> ring) {
 }
 
 void TimerFdAlarm::set(std::chrono::steady_clock::time_point when) {
-    const itimerspec spec = expiryAt(when);
-    (void)timerfd_settime(file_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    const itimerspec expiry = expiryAt(when);
+    (void)timerfd_settime(file_, TFD_TIMER_ABSTIME, &expiry, nullptr);
 }
 
 void TimerFdAlarm::clear() {
