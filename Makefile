@@ -1,5 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both install what is
-# missing first (scripts/install-deps), then configure and build out of source under build/.
+# missing first (scripts/install-deps), then configure and build out of source under build/
+# (scripts/configure-tree says what each tree is). `make test` is scripts/run-tests: four trees
+# built, then every test, with a timed line per phase.
 # `make soak` runs the HUD on a private X server for SOAK_MINUTES at the fastest interval,
 # summoning it and opening cards, and fails when its memory, descriptors or threads keep growing.
 # `make package` builds the Debian package build/glintdeck_VERSION_ARCH.deb from an optimised tree.
@@ -11,14 +13,9 @@ BUILD      := build
 BENCH      := build/release
 FUZZ       := build/fuzz
 PACKAGE    := build/package
-# The path cmake/fuzz_build.cmake finds too, so `make fuzz` and `make test` share one fuzz tree.
-CLANGXX     = $(shell command -v clang++ || command -v clang++-14)
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS ?=
 SOAK_MINUTES ?= 10
-LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
-CONFIGURE  := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGLINTDECK_WERROR=ON \
-              -DGLINTDECK_SANITIZER_BUILDS=ON -DGLINTDECK_FUZZ_BUILD=ON $(LAUNCHER)
 FOLDERS     = $(wildcard core samplers platform presentation settings views shell settings_window \
                 app cli tests bench fuzz)
 SOURCES     = $(shell find $(FOLDERS) \( -name '*.h' -o -name '*.cpp' \) -not -path 'tests/fixtures/*')
@@ -30,17 +27,18 @@ all: build
 deps:
 	@scripts/install-deps $(DEPS_OPTIONS)
 
-# The test-only packages too, for the tests alone (the setting reaches deps through build).
-test: DEPS_OPTIONS := --tests
+# What only the tests need serves these too: X servers, a window manager, clang's libFuzzer.
+bench fuzz soak: DEPS_OPTIONS := --tests
 
 configure: deps
-	@$(CONFIGURE) >/dev/null
+	@scripts/configure-tree main
 
 build: configure
 	@cmake --build $(BUILD)
 
-test: build
-	@ctest --test-dir $(BUILD) --output-on-failure -j2
+# Installs the test-only packages too, and stops itself at TEST_MINUTES (75).
+test:
+	@scripts/run-tests
 
 run: configure
 	@cmake --build $(BUILD) --target glintdeck glintdeck-stats
@@ -48,21 +46,19 @@ run: configure
 
 # An optimised tree of its own, only what the package holds, and the .deb in build/.
 package: deps
-	@cmake -S . -B $(PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLINTDECK_BENCHMARKS=OFF \
-	       $(LAUNCHER) >/dev/null
+	@scripts/configure-tree package
 	@cmake --build $(PACKAGE) --target glintdeck_package_contents
 	@cd $(PACKAGE) && cpack -B $(CURDIR)/$(BUILD)
 
 # Optimised build, then the micro-benchmarks and the table against the peers (bench/run says
 # what it measures; BENCH_QUICK=1 for a two-minute trial).
 bench: deps
-	@cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release $(LAUNCHER) >/dev/null
+	@scripts/configure-tree release
 	@cmake --build $(BENCH) --target glintdeck_bench_programs
 	@bench/run
 
 fuzz: deps
-	@cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGLINTDECK_FUZZ=ON \
-	       -DGLINTDECK_WERROR=ON $(LAUNCHER) >/dev/null
+	@scripts/configure-tree fuzz
 	@cmake --build $(FUZZ)
 	@scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS) build/fuzz-corpus $(FUZZ_TARGETS)
 

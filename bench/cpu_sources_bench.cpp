@@ -2,6 +2,7 @@
 
 #include "platform/linux/proc_loadavg_reader.h"
 #include "platform/linux/proc_stat_reader.h"
+#include "tests/support/test_paths.h"
 
 namespace glintdeck {
 namespace {
@@ -13,7 +14,7 @@ void BM_ProcStatTick(benchmark::State& state) {
 BENCHMARK(BM_ProcStatTick);
 
 void BM_ProcStatParseManyCore(benchmark::State& state) {
-    ProcStatReader reader(std::string(GLINTDECK_FIXTURES) + "/many-core");
+    ProcStatReader reader(std::string(test_paths::kFixtures) + "/many-core");
     for (auto _ : state) benchmark::DoNotOptimize(reader.read());
 }
 BENCHMARK(BM_ProcStatParseManyCore);

@@ -18,6 +18,7 @@
 #include "platform/linux/proc_process_table.h"
 #include "platform/linux/system_clock.h"
 #include "samplers/top_process_aggregator.h"
+#include "tests/support/test_paths.h"
 
 extern char** environ;
 
@@ -124,7 +125,7 @@ void tickLoop(benchmark::State& state, ProcProcessTable& table) {
 
 void BM_TopProcessTickDesktop500(benchmark::State& state) {
     children.resize(0);
-    ProcProcessTable table(std::string(GLINTDECK_GENERATED_FIXTURES) + "/desktop-500",
+    ProcProcessTable table(std::string(test_paths::kGeneratedFixtures) + "/desktop-500",
                            std::make_shared<SteppingClock>(),
                            ProcProcessTable::Units::ofThisSystem());
     tickLoop(state, table);

@@ -12,6 +12,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "tests/support/test_paths.h"
+
 namespace glintdeck {
 namespace {
 
@@ -33,7 +35,7 @@ class GlintdeckStatsTest : public testing::Test {
     // to a file so tests can check it.
     ProgramRun run(const std::string& arguments) {
         std::string command = "XDG_CONFIG_HOME='" + home_.string() + "' " +
-                              GLINTDECK_STATS_PROGRAM + " " + arguments + " 2>'" +
+                              test_paths::kStatsProgram + " " + arguments + " 2>'" +
                               (home_ / "stderr").string() + "'";
         ProgramRun result;
         FILE* pipe = popen(command.c_str(), "r");

@@ -8,12 +8,13 @@
 #include <sstream>
 
 #include "cli/options.h"
+#include "tests/support/test_paths.h"
 
 namespace glintdeck {
 namespace {
 
 std::string read(const std::string& name) {
-    std::ifstream file(std::string(GLINTDECK_DATA) + "/" + name);
+    std::ifstream file(std::string(test_paths::kData) + "/" + name);
     std::stringstream text;
     text << file.rdbuf();
     return text.str();

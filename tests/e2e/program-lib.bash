@@ -19,7 +19,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-step() { echo "$name: $*"; }
+source "$(dirname "${BASH_SOURCE[0]}")/step.bash"
 fail() {
     echo "$name: FAILED: $*" >&2
     for log in "$scratch"/*.log; do

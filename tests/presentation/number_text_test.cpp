@@ -9,6 +9,8 @@
 #include <limits>
 #include <string>
 
+#include "tests/support/test_paths.h"
+
 namespace glintdeck {
 namespace {
 
@@ -52,9 +54,7 @@ TEST(NumberTextTest, FixedFormatsMatchPrintfInTheCLocale) {
 // "1,5"; the fixed texts must keep their point. The build compiles de_DE into the test tree
 // where the system has the locale sources.
 TEST(NumberTextTest, ProcessLocaleDoesNotReachTheTexts) {
-#ifdef GLINTDECK_TEST_LOCALES
-    setenv("LOCPATH", GLINTDECK_TEST_LOCALES, 1);
-#endif
+    if (*test_paths::kLocales != '\0') setenv("LOCPATH", test_paths::kLocales, 1);
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no comma-decimal locale";
     char printed[16];
     std::snprintf(printed, sizeof printed, "%.1f", 1.5);

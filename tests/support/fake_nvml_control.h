@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/fake_nvml.h"
+#include "tests/support/test_paths.h"
 
 namespace glintdeck {
 
@@ -14,7 +15,7 @@ namespace glintdeck {
 // and a working nvmlInit_v2. The code under test opens the same file and shares the state.
 class FakeNvml final {
   public:
-    FakeNvml() : library_(dlopen(GLINTDECK_FAKE_NVML, RTLD_NOW | RTLD_LOCAL)) {
+    FakeNvml() : library_(dlopen(test_paths::kFakeNvml, RTLD_NOW | RTLD_LOCAL)) {
         if (library_ == nullptr) {
             ADD_FAILURE() << "cannot open the fake NVML: " << dlerror();
             return;
@@ -29,7 +30,7 @@ class FakeNvml final {
     FakeNvml(const FakeNvml&) = delete;
     FakeNvml& operator=(const FakeNvml&) = delete;
 
-    static std::string path() { return GLINTDECK_FAKE_NVML; }
+    static std::string path() { return test_paths::kFakeNvml; }
 
     FakeNvmlState& state() { return *state_; }
 
