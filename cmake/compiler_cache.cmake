@@ -6,11 +6,11 @@
 # A tree of a commit that any checkout here has built compiles almost nothing.
 find_program(GLINTDECK_CCACHE ccache)
 if(GLINTDECK_CCACHE)
-    # pch_defines and time_macros let precompiled headers be cached; the mtime and ctime
-    # leniencies keep direct mode for headers a fresh clone has only just written.
+    # The mtime and ctime leniencies keep the fast lookup (direct mode) for headers written
+    # moments before the compile, as the build's generated headers are; without them such a
+    # file is preprocessed first to be looked up.
     set(launcher env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=true
-        CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
-        ${GLINTDECK_CCACHE})
+        CCACHE_SLOPPINESS=include_file_mtime,include_file_ctime ${GLINTDECK_CCACHE})
     set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
     set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
 endif()
