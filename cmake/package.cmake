@@ -1,8 +1,8 @@
 # `make package`: a Debian package of both programs and everything data/ and man/ install,
 # under /usr, its library dependencies computed by dpkg-shlibdeps.
-set(GLINTDECK_PACKAGE_MAINTAINER
-    "Glintdeck maintainers <maintainers@users.noreply.c-seed-a2679b95.example>"
-    CACHE STRING "The Maintainer of the Debian package, as \"Name <address>\"")
+# The project maintains the package, whoever builds it. A plain variable: a cache entry would
+# keep whatever maintainer a tree configured earlier had cached.
+set(GLINTDECK_PACKAGE_MAINTAINER "The Glintdeck developers <developers@glintdeck.org>")
 
 # Debian wants the copyright and a compressed changelog in the package's doc folder.
 set(package_doc ${CMAKE_INSTALL_DATADIR}/doc/glintdeck)
