@@ -1,5 +1,6 @@
 # `make package`: a Debian package of both programs and everything data/ and man/ install,
 # under /usr, its library dependencies computed by dpkg-shlibdeps.
+
 # The project maintains the package, whoever builds it. A plain variable: a cache entry would
 # keep whatever maintainer a tree configured earlier had cached.
 set(GLINTDECK_PACKAGE_MAINTAINER "The Glintdeck developers <developers@glintdeck.org>")
