@@ -88,6 +88,11 @@ std::vector<HwmonAttribute> findHwmonAttributes(const HwmonChip& chip, std::stri
     return attributes;
 }
 
+bool isSuperIOChip(std::string_view chip) {
+    return chip.starts_with("nct6") || chip.starts_with("it8") || chip.starts_with("w83") ||
+           chip.starts_with("f71");
+}
+
 std::string siblingAttribute(const HwmonAttribute& attribute, std::string_view suffix) {
     size_t underscore = attribute.path.rfind('_');
     size_t slash = attribute.path.rfind('/');

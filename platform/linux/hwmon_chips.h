@@ -36,6 +36,10 @@ struct HwmonAttribute {
                                                               std::string_view prefix,
                                                               std::string_view suffix);
 
+// A motherboard monitoring (super-I/O) chip: nct67xx, it87xx, w83xxx, f71xxx. It lists every
+// fan header and temperature pin of the board, connected or not.
+[[nodiscard]] bool isSuperIOChip(std::string_view chip);
+
 // The sibling of an attribute: "/x/temp1_input" with "_crit" is "/x/temp1_crit".
 [[nodiscard]] std::string siblingAttribute(const HwmonAttribute& attribute,
                                            std::string_view suffix);

@@ -71,22 +71,22 @@ HwmonSmcValue* HwmonSmcConnection::find(uint32_t key, bool refresh) {
         if (key == fourCharCode("FNum")) {
             if (refresh) {
                 // In discovery order, so a fan that starts later does not reorder the rows.
-                spun_.clear();
+                listed_.clear();
                 for (size_t i = 0; i < fans_.size(); ++i) {
                     HwmonFan& fan = fans_[i];
-                    fan.hasSpun = fan.hasSpun || readValue(fan.current).value_or(0) > 0;
-                    if (fan.hasSpun) spun_.push_back(i);
+                    fan.listed = fan.listed || readValue(fan.current).value_or(0) > 0;
+                    if (fan.listed) listed_.push_back(i);
                 }
             }
-            fanCount_.constant = static_cast<double>(spun_.size());
+            fanCount_.constant = static_cast<double>(listed_.size());
             return &fanCount_;
         }
-        // "F{i}Ac", "F{i}Mn", "F{i}Mx": the i-th fan that has spun.
+        // "F{i}Ac", "F{i}Mn", "F{i}Mx": the i-th listed fan.
         auto byte = [key](int shift) { return static_cast<char>((key >> shift) & 0xFF); };
         if (byte(24) == 'F' && byte(16) >= '0' && byte(16) <= '9') {
             auto index = static_cast<size_t>(byte(16) - '0');
-            if (index >= spun_.size()) return nullptr;
-            HwmonFan& fan = fans_[spun_[index]];
+            if (index >= listed_.size()) return nullptr;
+            HwmonFan& fan = fans_[listed_[index]];
             std::string suffix{byte(8), byte(0)};
             if (suffix == "Ac") return &fan.current;
             if (suffix == "Mn") return fan.minimum ? &*fan.minimum : nullptr;
@@ -131,7 +131,8 @@ std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root,
     std::vector<HwmonFan> fans;
     for (const HwmonChip& chip : listHwmonChips(root)) {
         for (const HwmonAttribute& input : findHwmonAttributes(chip, "fan", "_input")) {
-            HwmonFan fan{.current = fileValue(chip, input.path, gpus)};
+            HwmonFan fan{.current = fileValue(chip, input.path, gpus),
+                         .listed = !isSuperIOChip(chip.name)};
             for (auto [suffix, limit] :
                  {std::pair{"_min", &fan.minimum}, std::pair{"_max", &fan.maximum}}) {
                 // Existence only: reading a sleeping card's file here would wake it. A check

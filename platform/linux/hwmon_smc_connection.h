@@ -27,7 +27,8 @@ struct HwmonFan {
     HwmonSmcValue current;
     std::optional<HwmonSmcValue> minimum;
     std::optional<HwmonSmcValue> maximum;
-    bool hasSpun = false;
+    // Whether the fan has a row: a super-I/O header only from its first turn on.
+    bool listed = true;
 };
 
 // The controller as Linux offers it: hwmon answers the fan keys ("FNum", "F{i}Ac/Mn/Mx" in
@@ -35,10 +36,11 @@ struct HwmonFan {
 // client decodes them unchanged. An unknown key gets data size 0, as the controller answers
 // it; a file that cannot be read (or a sleeping GPU's) fails the value request.
 //
-// Fans are the headers that have spun since the connection opened: super-I/O chips list every
-// header of the board, and one that has read 0 rpm at every reading has nothing plugged in.
-// Each request for "FNum" looks again at the headers that have not spun yet; a fan that has
-// spun keeps its place and may read 0 later (a zero-RPM fan at rest).
+// Fans are every fan of a laptop's controller or a graphics card, stopped or not (a ThinkPad at
+// idle, a Radeon in zero-RPM mode), and the motherboard headers that have spun since the
+// connection opened: super-I/O chips list every header of the board, and one that has read
+// 0 rpm at every reading has nothing plugged in. Each request for "FNum" looks again at the
+// headers that have not spun yet; a header that has spun keeps its place and may read 0 later.
 class HwmonSmcConnection final : public SmcConnection {
   public:
     explicit HwmonSmcConnection(std::map<std::string, HwmonSmcValue> keys,
@@ -54,7 +56,7 @@ class HwmonSmcConnection final : public SmcConnection {
 
     std::map<uint32_t, HwmonSmcValue> keys_;
     std::vector<HwmonFan> fans_;
-    std::vector<size_t> spun_;  // indices of the fans that have spun, in discovery order
+    std::vector<size_t> listed_;  // indices of the listed fans, in discovery order
     HwmonSmcValue fanCount_;
 };
 

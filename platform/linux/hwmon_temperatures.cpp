@@ -15,21 +15,40 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// No component of a running machine reads outside this range: a reading beyond it is a sensor
+// that is absent or disconnected, or a firmware constant (-128, 0, 1, 9, 127, 255 °C).
+constexpr double kLowestLiveCelsius = 10;
+constexpr double kHighestLiveCelsius = 125;
+
+// AMD's temperature control limit (Tctl max) of current processors: k10temp publishes no
+// limit of the part's own, so this is its critical limit, as coretemp's TjMax is Intel's.
+constexpr double kAmdControlLimitCelsius = 95;
+
 bool isAnyOf(std::string_view name, std::initializer_list<std::string_view> names) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// Motherboard monitoring chips: their "CPUTIN" is a thermistor near the socket, not the
-// processor's own reading, and their spare inputs read whatever floats on the pin.
-bool isSuperIO(std::string_view chip) {
-    return chip.starts_with("nct6") || chip.starts_with("it8") || chip.starts_with("w83") ||
-           chip.starts_with("f71");
-}
+bool isAmdProcessorDriver(std::string_view chip) { return chip == "k10temp" || chip == "zenpower"; }
 
 std::optional<double> limit(const std::string& path) {
     std::optional<int64_t> value = readSysfsInteger(path);
     if (!value) return std::nullopt;
     return static_cast<double>(*value) / 1000;
+}
+
+// The limits the thermal state holds a processor or SoC input to.
+void readLimits(const HwmonChip& chip, const HwmonAttribute& input, LinuxTemperatureInput& found) {
+    found.critical = limit(siblingAttribute(input, "_crit"));
+    found.maximum = limit(siblingAttribute(input, "_max"));
+    if (isAmdProcessorDriver(chip.name)) {
+        // k10temp's temp1_max is a fixed 70 °C, which these parts pass under any load; its
+        // temp1_crit, where shown, is the older parts' configured throttle point.
+        found.maximum.reset();
+        if (!found.critical) found.critical = kAmdControlLimitCelsius;
+    }
+    std::string alarm = siblingAttribute(input, "_crit_alarm");
+    std::error_code error;
+    if (fs::exists(alarm, error)) found.criticalAlarmPath = alarm;
 }
 
 void addPowerSupplyBatteries(const std::string& root, const std::set<std::string>& chipNames,
@@ -67,17 +86,24 @@ std::optional<std::string> ownDriverRole(std::string_view chip) {
     if (isAnyOf(chip, {"coretemp", "k10temp", "zenpower", "cpu_thermal"})) return "CPU";
     if (isAnyOf(chip, {"amdgpu", "radeon", "nouveau", "i915", "xe"})) return "GPU";
     if (isAnyOf(chip, {"nvme", "drivetemp"})) return "SSD";
-    if (isAnyOf(chip, {"acpitz", "soc_thermal"}) || chip.starts_with("pch_")) return "SoC";
+    if (chip == "soc_thermal" || chip.starts_with("soc_dts") || chip.starts_with("pch_")) {
+        return "SoC";
+    }
     if (chip.starts_with("BAT")) return "Battery";
     return std::nullopt;
 }
 
 std::optional<std::string> chipRole(std::string_view chip, std::string_view label) {
     if (auto role = ownDriverRole(chip)) return role;
+    // The firmware's own zone: the platform's temperature, or a constant where the firmware
+    // has no sensor behind it.
+    if (chip == "acpitz") return "SoC";
     // dell_smm's "CPU" and "GPU" are the embedded controller's copies of what the processor's
-    // and the card's own drivers report.
+    // and the card's own drivers report. A super-I/O chip's "CPUTIN" is a thermistor near the
+    // socket, not the processor's own reading, and its spare inputs read whatever floats on
+    // the pin.
     if (isAnyOf(chip, {"jc42", "spd5118", "ee1004", "dell_smm"}) || chip.starts_with("iwlwifi") ||
-        isSuperIO(chip)) {
+        isSuperIOChip(chip)) {
         return "";
     }
     if (chip == "applesmc") {
@@ -144,13 +170,7 @@ std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& 
                                         .fromOwnDriver = ownDriverRole(chip.name).has_value()};
             if (chip.isGpu) found.awakeDevice = chip.deviceDirectory;
             std::string role = found.role();
-            if (role == "CPU" || role == "SoC") {
-                found.critical = limit(siblingAttribute(input, "_crit"));
-                found.maximum = limit(siblingAttribute(input, "_max"));
-                std::string alarm = siblingAttribute(input, "_crit_alarm");
-                std::error_code error;
-                if (fs::exists(alarm, error)) found.criticalAlarmPath = alarm;
-            }
+            if (role == "CPU" || role == "SoC") readLimits(chip, input, found);
             inputs.push_back(std::move(found));
         }
     }
@@ -165,7 +185,8 @@ std::vector<ThermalService> HwmonThermalServices::copyServices() {
     // Each service's inputs: one "reading" input, or a chip's "hottest" inputs together.
     std::vector<LinuxTemperatureInput> inputs = discoverTemperatureInputs(root_);
     // A role its component's own driver reports is not averaged with the copies embedded
-    // controllers keep of it (applesmc's TC* beside coretemp).
+    // controllers keep of it (applesmc's TC* beside coretemp), nor with the firmware's ACPI
+    // zone (acpitz beside pch_cometlake).
     std::set<std::string> reportedByOwnDriver;
     for (const LinuxTemperatureInput& input : inputs) {
         if (input.fromOwnDriver) reportedByOwnDriver.insert(input.role());
@@ -185,30 +206,25 @@ std::vector<ThermalService> HwmonThermalServices::copyServices() {
         }
         groups.emplace_back().push_back(std::move(input));
     }
-    auto watch = std::make_shared<PlaceholderWatch>();
     std::vector<ThermalService> services;
     for (const std::vector<LinuxTemperatureInput>& group : groups) {
         const LinuxTemperatureInput& first = group.front();
-        std::string role = first.role();
-        bool watched = role != "SSD" && role != "Battery";
         services.push_back({.product = first.product,
                             .role = first.chipRole,
-                            .sensor = std::make_unique<LinuxTemperatureSensor>(
-                                group, gpus_, watched ? watch : nullptr, services.size())});
+                            .sensor = std::make_unique<LinuxTemperatureSensor>(group, gpus_)});
     }
     return services;
 }
 
 LinuxTemperatureSensor::LinuxTemperatureSensor(const std::vector<LinuxTemperatureInput>& inputs,
-                                               std::shared_ptr<GpuReadSchedule> gpus,
-                                               std::shared_ptr<PlaceholderWatch> watch,
-                                               size_t index)
-    : gpus_(std::move(gpus)), watch_(std::move(watch)), index_(index) {
+                                               const std::shared_ptr<GpuReadSchedule>& gpus) {
     for (const LinuxTemperatureInput& input : inputs) {
         Input& added = inputs_.emplace_back();
         added.file = std::make_unique<KernelFile>(input.path);
         added.unitsPerDegree = input.unitsPerDegree;
-        if (!input.awakeDevice.empty()) added.gate = {gpus_, input.awakeDevice};
+        if (!input.awakeDevice.empty()) added.gate = {gpus, input.awakeDevice};
+        // A processor in a cold room idles below 10 °C; the reader's own test still applies.
+        added.liveRangeOnly = !input.isProcessorsOwn();
     }
 }
 
@@ -221,11 +237,12 @@ std::optional<double> LinuxTemperatureSensor::temperature() {
             if (!value) return std::nullopt;
             return static_cast<double>(*value) / input.unitsPerDegree;
         });
-        if (celsius && (!hottest || *celsius > *hottest)) hottest = celsius;
-    }
-    if (!hottest || *hottest < kLowestLiveCelsius) return std::nullopt;
-    if (watch_ && watch_->isPlaceholder(index_, *hottest, gpus_->clock()->secondsSinceBoot())) {
-        return std::nullopt;
+        if (!celsius) continue;
+        if (input.liveRangeOnly &&
+            (*celsius < kLowestLiveCelsius || *celsius > kHighestLiveCelsius)) {
+            continue;
+        }
+        if (!hottest || *celsius > *hottest) hottest = celsius;
     }
     return hottest;
 }

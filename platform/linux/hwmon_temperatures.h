@@ -8,7 +8,6 @@
 
 #include "platform/linux/gpu_sensor_gate.h"
 #include "platform/linux/kernel_file.h"
-#include "platform/linux/placeholder_readings.h"
 #include "samplers/iohid_temperature_reader.h"
 
 namespace glintdeck {
@@ -34,8 +33,8 @@ struct LinuxTemperatureInput {
     std::string path;
     double unitsPerDegree = 1000;
     // Limits, read at discovery for processor and SoC inputs only (the thermal state's).
-    std::optional<double> critical;  // tempK_crit
-    std::optional<double> maximum;   // tempK_max
+    std::optional<double> critical;  // tempK_crit; AMD's control limit for k10temp, zenpower
+    std::optional<double> maximum;   // tempK_max; none for k10temp, whose 70 °C is fixed
     std::string criticalAlarmPath;   // tempK_crit_alarm, empty when the chip has none
     // A GPU's device folder: its inputs are read as the card's schedule allows.
     std::string awakeDevice;
@@ -45,10 +44,12 @@ struct LinuxTemperatureInput {
 
     // The chip role, else the product text's; empty when the input plays no role.
     [[nodiscard]] std::string role() const;
+    // The processor's own driver's reading, which is never taken for a placeholder.
+    [[nodiscard]] bool isProcessorsOwn() const { return fromOwnDriver && role() == "CPU"; }
 };
 
 // The role of a chip whose driver is the component's own (the processor's, the card's, the
-// drive's, the chipset's, the battery's); nothing for other chips.
+// drive's, the chipset's, the battery's); nothing for other chips, ACPI zones included.
 [[nodiscard]] std::optional<std::string> ownDriverRole(std::string_view chip);
 
 // The role a chip's name gives one of its inputs: processor drivers are "CPU", graphics
@@ -70,10 +71,12 @@ struct LinuxTemperatureInput {
 [[nodiscard]] std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& root);
 
 // The inputs as thermal sensors for the temperature reader: one sensor per "reading" input and
-// one per chip for its "hottest" inputs; detail inputs are not sensors. Readings below
-// kLowestLiveCelsius, and placeholders the watch finds among processor, graphics and chipset
-// inputs, give no temperature. Drives and batteries are not watched: their firmware reports
-// whole degrees or tenths of a slowly warming mass, which may hold still for minutes at rest.
+// one per chip for its "hottest" inputs; detail inputs are not sensors. A role its component's
+// own driver reports takes no embedded controller's copy of it, nor an ACPI zone's: the
+// firmware's zone is the chipset's temperature only where no chipset sensor (pch_*) exists.
+// Placeholders are known by what they read, never by holding still (a quiet machine's package
+// may read the same whole degree for minutes): an input reading below 10 °C or above 125 °C
+// gives no temperature, except the processor's own, which is always kept.
 class HwmonThermalServices final : public ThermalServiceSource {
   public:
     HwmonThermalServices(std::string root, std::shared_ptr<GpuReadSchedule> gpus);
@@ -88,11 +91,8 @@ class HwmonThermalServices final : public ThermalServiceSource {
 // the hottest of them.
 class LinuxTemperatureSensor final : public TemperatureSensor {
   public:
-    // watch: shared by the machine's sensors, or null for a sensor that is never a placeholder;
-    // index: this sensor's place in the watch.
     LinuxTemperatureSensor(const std::vector<LinuxTemperatureInput>& inputs,
-                           std::shared_ptr<GpuReadSchedule> gpus,
-                           std::shared_ptr<PlaceholderWatch> watch = nullptr, size_t index = 0);
+                           const std::shared_ptr<GpuReadSchedule>& gpus);
     [[nodiscard]] std::optional<double> temperature() override;
 
   private:
@@ -100,11 +100,9 @@ class LinuxTemperatureSensor final : public TemperatureSensor {
         std::unique_ptr<KernelFile> file;
         double unitsPerDegree = 1000;
         GpuSensorGate<double> gate;
+        bool liveRangeOnly = true;  // false for the processor's own reading
     };
     std::vector<Input> inputs_;
-    std::shared_ptr<GpuReadSchedule> gpus_;
-    std::shared_ptr<PlaceholderWatch> watch_;
-    size_t index_;
 };
 
 }  // namespace glintdeck

@@ -37,6 +37,8 @@ std::optional<int64_t> IntelGpuIdle::busyPercent(double now) {
     if (!previous || now <= previous->at || *idle < previous->idleMilliseconds) {
         return std::nullopt;
     }
+    counterMoved_ = counterMoved_ || *idle > previous->idleMilliseconds;
+    if (!counterMoved_) return std::nullopt;
     return busyFromIdle(*idle - previous->idleMilliseconds, now - previous->at);
 }
 

@@ -15,6 +15,9 @@ namespace glintdeck {
 // tile0/gt0/gtidle/idle_residency_ms. Busy = 100 % - the idle share of the time between two
 // readings. Reading the counter resumes a suspended card, so callers read only on the card's
 // turn (gpu_read_schedule.h).
+//
+// A counter that never advances (RC6 disabled, some virtual GPUs) would read 100 % busy
+// forever, so there is no figure until the counter has been seen to move.
 class IntelGpuIdle final {
   public:
     // The counter of the PCI GPU at deviceDirectory; null when it has none.
@@ -23,10 +26,14 @@ class IntelGpuIdle final {
     explicit IntelGpuIdle(std::string residencyPath);
 
     // Percent busy since the previous reading, 0 to 100; nothing on the first reading, after
-    // restart(), or when the counter cannot be read.
+    // restart(), while the counter has never moved, or when it cannot be read.
     [[nodiscard]] std::optional<int64_t> busyPercent(double now);
 
+    // Whether a reading has been taken since the start or the last restart().
+    [[nodiscard]] bool hasBaseline() const { return previous_.has_value(); }
+
     // Forgets the previous reading: the card slept, and its counter says nothing of that time.
+    // A counter once seen to move is still known to work.
     void restart() { previous_.reset(); }
 
   private:
@@ -36,6 +43,7 @@ class IntelGpuIdle final {
     };
     KernelFile file_;
     std::optional<Reading> previous_;
+    bool counterMoved_ = false;
 };
 
 // The busy percent for idle milliseconds over an elapsed time, clamped to 0-100 (the counter

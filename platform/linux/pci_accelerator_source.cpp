@@ -121,10 +121,12 @@ std::optional<int64_t> PciAcceleratorSource::utilization(Card& card) {
             break;
     }
     std::optional<int64_t> reading;
+    bool baseline = false;
     if (card.statistics == Statistics::amdgpu) {
         std::optional<std::string_view> text = card.busyPercent->read();
         if (text) reading = parseAttributeInteger(*text);
     } else if (card.statistics == Statistics::intelIdle) {
+        baseline = !card.idle->hasBaseline();
         reading = card.idle->busyPercent(gpus_->clock()->secondsSinceBoot());
     } else {
         reading = readNvml(card);
@@ -134,8 +136,9 @@ std::optional<int64_t> PciAcceleratorSource::utilization(Card& card) {
         gpus_->reportBusy(card.pci.directory, *reading > 0);
     } else if (card.statistics == Statistics::intelIdle) {
         // A first residency reading is only the baseline: the figure comes at the next tick,
-        // not a whole autosuspend delay later.
-        gpus_->reportBusy(card.pci.directory, true);
+        // not a whole autosuspend delay later. A counter that has not moved yet says nothing
+        // of the load, and reading it every tick would keep the card from sleeping.
+        gpus_->reportBusy(card.pci.directory, baseline);
     }
     return reading;
 }

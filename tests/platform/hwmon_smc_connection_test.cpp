@@ -44,13 +44,21 @@ TEST(HwmonSmcConnectionTest, AnswersTheFanKeysOfEachMachine) {
     }
 }
 
-TEST(HwmonSmcConnectionTest, AnAwakeCardsFanIsRead) {
+TEST(HwmonSmcConnectionTest, AnAwakeCardsFanIsReadAndStoppedFansReadZero) {
     FixtureCopy machine("amd-desktop");
-    machine.write("sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0/power/runtime_status",
-                  "active");
+    const std::string card = "sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0/";
+    machine.write(card + "power/runtime_status", "active");
     FanSample sample = fansOf(machine.root());
     ASSERT_EQ(sample.fans.size(), 3u);
     EXPECT_EQ(sample.fans[0], (FanSample::Fan{650, 0, 3200}));
+    // In zero-RPM mode the card's fan is still a fan; the empty SYSFAN header is still none.
+    machine.write(card + "hwmon/hwmon3/fan1_input", "0");
+    EXPECT_EQ(fansOf(machine.root()).fans,
+              (std::vector<FanSample::Fan>{{0, 0, 3200}, {1187, 300, 0}, {842, 0, 0}}));
+
+    FixtureCopy laptop("thinkpad");  // at idle
+    laptop.write("sys/devices/platform/thinkpad_hwmon/hwmon/hwmon1/fan1_input", "0");
+    EXPECT_EQ(fansOf(laptop.root()), (FanSample{true, {{0, 0, 0}}}));
 }
 
 TEST(HwmonSmcConnectionTest, HeadersThatNeverSpunHaveNoRowAndFansThatSpunKeepTheirs) {

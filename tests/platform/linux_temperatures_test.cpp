@@ -50,6 +50,8 @@ TEST(LinuxTemperaturesTest, SortsEachMachinesSensorsIntoRoles) {
              Row{"ryzen-desktop", {{"CPU", 61.75}, {"GPU", 48}, {"SoC", 25}, {"SSD", 44.85}}},
              // at TjMax: the package; dell_smm's "CPU" is the controller's copy of it
              Row{"xps-at-tjmax", {{"CPU", 99}, {"SoC", 52}}},
+             // the chipset's own sensor, not the mean of it and the firmware's ACPI zone
+             Row{"cometlake-laptop", {{"CPU", 45}, {"SoC", 51}}},
              Row{"this-vm", {}},
          }) {
         std::vector<TempReading> readings = readingsOf(fixtureRoot(row.fixture));
@@ -101,44 +103,38 @@ TEST(LinuxTemperaturesTest, ChipsThatSummariseTheirInputsAreReadByTheirSummary) 
     }
 }
 
-TEST(LinuxTemperaturesTest, ReadingsNoLiveComponentGivesAreDropped) {
-    FixtureCopy machine("ryzen-desktop");
+TEST(LinuxTemperaturesTest, PlaceholdersAreKnownByWhatTheyReadNotByHoldingStill) {
     const std::string acpitz = "sys/devices/virtual/thermal/thermal_zone0/hwmon/hwmon0/temp1_input";
-    const std::string tctl = "sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon1/temp1_input";
+    // A quiet laptop's package holds a whole 45 °C for minutes while its ACPI zone moves.
+    FixtureCopy laptop("cometlake-laptop");
     auto clock = std::make_shared<ManualClock>();
-    auto reader = readerOf(machine.root(), clock);
-    struct Step {
-        double second;
-        int tctl;
-        int acpitz;
-        std::optional<double> soc;
-    };
-    for (const Step& step : {
-             Step{0, 61750, 25000, 25}, Step{30, 58125, 25000, 25},
-             Step{60, 63500, 25000, std::nullopt},  // still for a minute while Tctl moved
-             Step{90, 60000, 25000, std::nullopt},
-             Step{100, 60000, 26000, 26},           // it moved: a live sensor after all
-             Step{110, 60000, 4000, std::nullopt},  // below 5 °C nothing running reads
-         }) {
-        clock->now = step.second;
-        machine.write(tctl, std::to_string(step.tctl));
-        machine.write(acpitz, std::to_string(step.acpitz));
-        EXPECT_EQ(readingFor(reader->read(), "SoC"), step.soc) << "second " << step.second;
+    auto quiet = readerOf(laptop.root(), clock);
+    for (int tick = 0; tick < 5; ++tick) {
+        clock->now = tick * 30;
+        laptop.write(acpitz, std::to_string(27800 + tick * 1000));
+        EXPECT_EQ(readingFor(quiet->read(), "CPU"), 45) << "second " << clock->now;
     }
 
-    // Where nothing moves (an idle machine), nothing is judged a placeholder; drives are
-    // never judged, since an idle drive's whole degrees may hold for minutes.
-    auto still = readerOf(fixtureRoot("ryzen-desktop"), clock);
-    for (double second : {0, 30, 61, 120}) {
-        clock->now = second;
-        EXPECT_EQ(readingFor(still->read(), "SoC"), 25);
-    }
-    machine.write(acpitz, "25000");
-    auto drives = readerOf(machine.root(), clock);
-    for (int tick = 0; tick < 3; ++tick) {
-        clock->now = 200 + tick * 60;
-        machine.write(tctl, std::to_string(60000 + tick * 1000));
-        EXPECT_EQ(readingFor(drives->read(), "SSD"), 44.85);
+    const std::string tctl = "sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon1/temp1_input";
+    const std::string tg0d = "sys/devices/platform/applesmc.768/temp6_input";  // TG0P reads 46.5
+    struct Row {
+        const char* fixture;
+        std::string file;
+        const char* millidegrees;
+        const char* role;
+        std::optional<double> expected;
+    };
+    for (const Row& row : {
+             Row{"ryzen-desktop", acpitz, "9000", "SoC", std::nullopt},
+             Row{"ryzen-desktop", acpitz, "127000", "SoC", std::nullopt},
+             Row{"intel-mac", tg0d, "129000", "GPU", 46.5},  // a controller key out of range
+             // the processor's own reading is kept: a cold room's idle machine
+             Row{"ryzen-desktop", tctl, "9000", "CPU", 9},
+         }) {
+        FixtureCopy machine(row.fixture);
+        machine.write(row.file, row.millidegrees);
+        EXPECT_EQ(readingFor(readingsOf(machine.root()), row.role), row.expected)
+            << row.fixture << " " << row.millidegrees;
     }
 }
 
@@ -212,6 +208,21 @@ TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) 
         }
         EXPECT_EQ(state.thermalState(), step.expected) << "tick " << tick++;
         clock->now += 1;
+    }
+}
+
+TEST(LinuxThermalStateTest, AnAmdProcessorIsHeldToItsControlLimit) {
+    // k10temp has no critical limit, and older kernels show a fixed 70 °C maximum.
+    const std::string k10temp = "sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon1/";
+    FixtureCopy desktop("ryzen-desktop");
+    desktop.write(k10temp + "temp1_max", "70000");
+    for (auto [tctl, expected] :
+         {std::pair{"75000", ThermalState::nominal}, std::pair{"84500", ThermalState::nominal},
+          std::pair{"85500", ThermalState::fair}}) {
+        desktop.write(k10temp + "temp1_input", tctl);
+        LinuxThermalState state(desktop.root(), std::make_shared<FakeClock>());
+        (void)state.thermalState();  // two ticks agree before the state changes
+        EXPECT_EQ(state.thermalState(), expected) << tctl;
     }
 }
 

@@ -116,6 +116,20 @@ TEST(PciAcceleratorSourceTest, IntelCardsAreBusyForTheTimeOutsideTheirIdleState)
     }
 }
 
+TEST(PciAcceleratorSourceTest, AnIntelCounterNotSeenToMoveGivesNoFigure) {
+    // RC6 disabled: the residency counter stands still, which is no proof of a busy card.
+    FixtureCopy laptop("thinkpad-i915");
+    Machine machine(laptop.root());
+    for (int second = 0; second < 3; ++second) {
+        EXPECT_EQ(busy(machine.readAt(second)[0]), std::nullopt) << "second " << second;
+    }
+    // Read as an idle card meanwhile, once per 10 s autosuspend delay and 2 s margin.
+    laptop.write("sys/bus/pci/devices/0000:00:02.0/drm/card1/gt/gt0/rc6_residency_ms", "48126033");
+    EXPECT_EQ(busy(machine.readAt(12)[0]), std::nullopt);
+    EXPECT_EQ(busy(machine.readAt(13)[0]), 50) << "6 s idle in the 12 s since the last read";
+    EXPECT_EQ(busy(machine.readAt(14)[0]), 100) << "a counter known to work: truly busy";
+}
+
 TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspendDelay) {
     ScratchTree tree("amd-two-gpus");
     tree.write(kAmdCard + "power/runtime_status", "active\n");
