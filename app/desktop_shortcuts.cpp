@@ -54,11 +54,12 @@ std::string launchCommand() {
 }
 
 DesktopShortcuts::DesktopShortcuts(DesktopSession session, const AppSettings& settings,
-                                   QDBusConnection bus, std::string command)
+                                   QDBusConnection bus, std::string command,
+                                   GlobalShortcutsPortal::Now now)
     : session_(std::move(session)),
       settings_(settings),
       command_(std::move(command)),
-      portal_(QString::fromLatin1(kApplicationId), std::move(bus)) {
+      portal_(QString::fromLatin1(kApplicationId), std::move(bus), std::move(now)) {
     connect(&portal_, &GlobalShortcutsPortal::changed, this, [this] {
         if (portal_.state() == GlobalShortcutsPortal::State::unavailable) {
             std::fprintf(stderr,

@@ -23,9 +23,11 @@ class DesktopShortcuts final : public QObject, public DesktopKeys {
     // The id desktops know the program by: its desktop entry's name.
     static constexpr const char* kApplicationId = "org.glintdeck.Glintdeck";
 
-    // command: what the user binds where no portal does it.
+    // command: what the user binds where no portal does it. now: the portal's clock for
+    // presses (GlobalShortcutsPortal).
     DesktopShortcuts(DesktopSession session, const AppSettings& settings, QDBusConnection bus,
-                     std::string command);
+                     std::string command,
+                     GlobalShortcutsPortal::Now now = std::chrono::steady_clock::now);
 
     // Asks the portal to bind the settings' keys; answers come later.
     void start();

@@ -117,12 +117,16 @@ int main(int argc, char** argv) {
     if (auto socket = SingleInstance::pathForCurrentUser(display != nullptr ? display : "")) {
         claim = SingleInstance::claim(*socket);
     } else {
-        std::fprintf(stderr,
-                     "glintdeck: neither $XDG_RUNTIME_DIR nor %s is a folder of this user's "
-                     "alone; running, but launching glintdeck again will not toggle this one\n",
-                     fallbackRuntimeFolder().c_str());
+        claim.problem = "neither $XDG_RUNTIME_DIR nor " + fallbackRuntimeFolder() +
+                        " is a folder of this user's alone with room for the socket's name";
     }
     if (claim.forwarded) return 0;  // the running instance toggled its strip
+    if (!claim.instance) {
+        std::fprintf(stderr,
+                     "glintdeck: %s; running, but launching glintdeck again will not toggle "
+                     "this one\n",
+                     claim.problem.c_str());
+    }
 
     if (!x11::displayReachable()) {
         std::fprintf(stderr,

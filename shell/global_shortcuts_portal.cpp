@@ -54,9 +54,12 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
     return argument;
 }
 
-GlobalShortcutsPortal::GlobalShortcutsPortal(QString applicationId, QDBusConnection bus,
+GlobalShortcutsPortal::GlobalShortcutsPortal(QString applicationId, QDBusConnection bus, Now now,
                                              QObject* parent)
-    : QObject(parent), applicationId_(std::move(applicationId)), bus_(std::move(bus)) {
+    : QObject(parent),
+      applicationId_(std::move(applicationId)),
+      bus_(std::move(bus)),
+      now_(std::move(now)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
 }
@@ -224,6 +227,16 @@ void GlobalShortcutsPortal::activatedSignal(const QDBusMessage& message) {
     if (!isOurs(message)) return;
     const QVariantList arguments = message.arguments();
     const QString id = arguments.value(1).toString();
+    // Only ours: what is kept per shortcut stays as small as our list.
+    if (std::ranges::none_of(shortcuts_, [&](const Shortcut& ours) { return ours.id == id; })) {
+        return;
+    }
+    const auto arrival = now_();
+    const auto previous = arrived_.constFind(id);
+    const bool sameArrival =
+        previous != arrived_.constEnd() && arrival - *previous < kPressInterval;
+    arrived_.insert(id, arrival);
+    if (sameArrival) return;
     const uint64_t timestamp = arguments.value(2).toULongLong();
     // A key held down is Activated again and again (Plasma: every 40 ms) and Deactivated once,
     // when released: only the first press counts, or the strip would flicker for as long as the

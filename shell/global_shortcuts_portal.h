@@ -6,7 +6,9 @@
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 
 class QDBusArgument;
 class QDBusMessage;
@@ -34,7 +36,10 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
 // System Settings, at every start). The
 // desktop decides what is bound: triggerDescription() says what it bound, and a reply without
 // shortcuts means it bound nothing. A session the desktop closes is opened again once.
-// Activated signals of other sessions are ignored, and so are the repeats of a key held down.
+// Activated signals of other sessions and of shortcuts we did not ask for are ignored, and so are
+// the repeats of a key held down. Presses that arrive closer together than a person can press
+// are one press, whatever times they carry, so a portal that floods us with Activated toggles
+// the strip once, not once for each.
 //
 // Every call is asynchronous and nothing here blocks: until the portal answers the state is
 // starting. Main thread only.
@@ -56,7 +61,11 @@ class GlobalShortcutsPortal final : public QObject {
         failed,       // the portal failed, or closed the session a second time
     };
 
-    GlobalShortcutsPortal(QString applicationId, QDBusConnection bus, QObject* parent = nullptr);
+    using Now = std::function<std::chrono::steady_clock::time_point()>;
+
+    // now: when a signal arrives; the monotonic clock but in tests.
+    GlobalShortcutsPortal(QString applicationId, QDBusConnection bus,
+                          Now now = std::chrono::steady_clock::now, QObject* parent = nullptr);
 
     void start(QList<Shortcut> shortcuts);
 
@@ -89,6 +98,8 @@ class GlobalShortcutsPortal final : public QObject {
     // Activated again within this many milliseconds of the last, with no Deactivated between: the
     // key is still held.
     static constexpr uint64_t kRepeatWindowMs = 1000;
+    // Activated arriving within this of the last for the same shortcut continues its press.
+    static constexpr auto kPressInterval = std::chrono::milliseconds(150);
 
     // Whether a signal is about our session.
     [[nodiscard]] bool isOurs(const QDBusMessage& message) const;
@@ -120,6 +131,9 @@ class GlobalShortcutsPortal final : public QObject {
     QMap<QString, QString> triggers_;
     // The shortcuts held down now, with the time of their last Activated.
     QMap<QString, uint64_t> held_;
+    Now now_;
+    // When the last Activated of each shortcut arrived.
+    QMap<QString, std::chrono::steady_clock::time_point> arrived_;
 };
 
 }  // namespace glintdeck

@@ -5,6 +5,7 @@
 #include <QDBusPendingReply>
 #include <QEvent>
 #include <QGuiApplication>
+#include <utility>
 
 namespace glintdeck {
 namespace {
@@ -16,6 +17,8 @@ const QString kGroup = QStringLiteral("org.freedesktop.appearance");
 const QString kColorScheme = QStringLiteral("color-scheme");
 const QString kContrast = QStringLiteral("contrast");
 constexpr int kTimeoutMs = 200;
+// About a frame: an announced change waits this long for the ones that follow it.
+constexpr int kApplyDelayMs = 16;
 
 // Read answers a variant inside a variant on portals of every version; unwrap all layers.
 QVariant unwrapped(QVariant value) {
@@ -48,6 +51,9 @@ AppearanceSource::AppearanceSource(QDBusConnection bus, QObject* parent)
     : QObject(parent), bus_(std::move(bus)) {
     published_ = {appearance(), reduceTransparency()};
     if (auto* app = QCoreApplication::instance()) app->installEventFilter(this);
+    applyTimer_.setSingleShot(true);
+    applyTimer_.setInterval(kApplyDelayMs);
+    connect(&applyTimer_, &QTimer::timeout, this, &AppearanceSource::applyAnnounced);
 }
 
 void AppearanceSource::start() {
@@ -72,23 +78,33 @@ void AppearanceSource::read(const QString& key) {
                 QDBusPendingReply<QDBusVariant> reply = *finished;
                 // No portal, no such setting, or too slow: the palette keeps deciding.
                 if (reply.isError()) return;
-                apply(key, reply.value().variant());
+                store(key, reply.value().variant());
+                publish();
             });
 }
 
 void AppearanceSource::settingChanged(const QString& group, const QString& key,
                                       const QDBusVariant& value) {
-    if (group == kGroup) apply(key, value.variant());
+    if (group != kGroup || (key != kColorScheme && key != kContrast)) return;
+    announced_.insert(key, value.variant());
+    if (!applyTimer_.isActive()) applyTimer_.start();
 }
 
-void AppearanceSource::apply(const QString& key, const QVariant& value) {
+void AppearanceSource::applyAnnounced() {
+    const QMap<QString, QVariant> announced = std::exchange(announced_, {});
+    for (auto value = announced.cbegin(); value != announced.cend(); ++value) {
+        store(value.key(), value.value());
+    }
+    publish();
+}
+
+void AppearanceSource::store(const QString& key, const QVariant& value) {
     std::optional<uint32_t> number = asUnsigned(unwrapped(value));
     if (key == kColorScheme) {
         portalAppearance_ = number ? appearanceFromColorScheme(*number) : std::nullopt;
     } else if (key == kContrast) {
         highContrast_ = number == 1u;
     }
-    publish();
 }
 
 Appearance AppearanceSource::appearance() const {

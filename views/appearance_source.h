@@ -2,8 +2,11 @@
 
 #include <QDBusConnection>
 #include <QDBusVariant>
+#include <QMap>
 #include <QObject>
 #include <QPalette>
+#include <QTimer>
+#include <QVariant>
 #include <cstdint>
 #include <optional>
 
@@ -19,7 +22,9 @@ namespace glintdeck {
 // with "no preference") from the lightness of the application palette. Reduce transparency is on
 // while no compositing manager runs (the shell reports it) or the portal asks for high contrast.
 // Every D-Bus call is asynchronous with a short timeout, so a missing or slow portal never delays
-// start-up; until it answers the palette decides. The settings follow it through the
+// start-up; until it answers the palette decides. Changes the portal announces are applied a
+// frame later, all at once, so a portal flipping dark and light thousands of times a second
+// restyles the views at most once a frame. The settings follow it through the
 // ReduceTransparencySource interface; views and the shell through the Qt signals.
 class AppearanceSource final : public QObject, public ReduceTransparencySource {
     Q_OBJECT
@@ -50,10 +55,14 @@ class AppearanceSource final : public QObject, public ReduceTransparencySource {
 
   private:
     void read(const QString& key);
-    void apply(const QString& key, const QVariant& value);
+    void store(const QString& key, const QVariant& value);
+    void applyAnnounced();
     void publish();  // signals what changed since the last signal
 
     QDBusConnection bus_;
+    // Announced values not yet applied, of the keys we follow; the timer applies them.
+    QMap<QString, QVariant> announced_;
+    QTimer applyTimer_;
     std::optional<Appearance> portalAppearance_;
     bool highContrast_ = false;
     bool compositingActive_ = true;

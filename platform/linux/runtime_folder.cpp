@@ -1,6 +1,7 @@
 #include "platform/linux/runtime_folder.h"
 
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace glintdeck {
@@ -13,15 +14,23 @@ bool isPrivateFolder(const std::string& path) {
 
 std::string fallbackRuntimeFolder() { return "/tmp/glintdeck-" + std::to_string(::geteuid()); }
 
-std::optional<std::string> privateRuntimeFolder(std::optional<std::string_view> xdgRuntimeDir,
-                                                const std::string& fallback) {
+bool fitsSocketAddress(std::string_view path) {
+    return path.size() < sizeof(sockaddr_un::sun_path);
+}
+
+std::optional<std::string> privateSocketPath(std::optional<std::string_view> xdgRuntimeDir,
+                                             const std::string& fallback, std::string_view name) {
     if (xdgRuntimeDir && xdgRuntimeDir->starts_with('/')) {
         std::string folder(*xdgRuntimeDir);
-        if (isPrivateFolder(folder)) return folder;
+        std::string path = folder + "/" + std::string(name);
+        // A runtime folder so deep that the name leaves no room would give a socket nobody can
+        // bind, and so another instance at every launch.
+        if (fitsSocketAddress(path) && isPrivateFolder(folder)) return path;
     }
     // Made by us when missing; /tmp's sticky bit keeps others from replacing it afterwards.
     ::mkdir(fallback.c_str(), 0700);
-    if (isPrivateFolder(fallback)) return fallback;
+    std::string path = fallback + "/" + std::string(name);
+    if (fitsSocketAddress(path) && isPrivateFolder(fallback)) return path;
     return std::nullopt;
 }
 

@@ -13,15 +13,12 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/linux/no_follow_file.h"
 #include "platform/linux/runtime_folder.h"
 
 namespace glintdeck {
 namespace {
 
-constexpr char kToggle[] = "toggle\n";
-constexpr char kDone[] = "ok\n";
-// A peer that connects but says nothing must not hold the main thread.
-constexpr int kPeerTimeoutMs = 200;
 constexpr int kAcknowledgeTimeoutMs = 2000;
 // A running instance that is starting up, or shutting down, answers within this.
 constexpr int kConnectAttempts = 20;
@@ -34,20 +31,29 @@ struct SocketAddress {
 
 std::optional<SocketAddress> socketAddress(const std::string& path) {
     SocketAddress result;
-    if (path.empty() || path.size() >= sizeof(result.address.sun_path)) return std::nullopt;
+    if (path.empty() || !fitsSocketAddress(path)) return std::nullopt;
     result.address.sun_family = AF_UNIX;
     std::memcpy(result.address.sun_path, path.data(), path.size());
     result.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + 1);
     return result;
 }
 
-// Whether the other end of a connected socket runs as our user. The folder already keeps others
-// out; this also holds where it cannot (a file system without permissions).
-bool peerIsOurUser(int fd) {
-    ucred peer{};
-    socklen_t length = sizeof peer;
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
-           peer.uid == ::geteuid();
+// A non-blocking listening socket, or -1 with errno set.
+int listenAt(const SocketAddress& address) {
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return -1;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0 &&
+        ::listen(fd, 8) == 0) {
+        return fd;
+    }
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+}
+
+std::string describeErrno(const std::string& what, int error) {
+    return what + ": " + std::strerror(error);
 }
 
 bool waitFor(int fd, short events, int timeoutMs) {
@@ -77,10 +83,10 @@ Delivery sendToggle(const SocketAddress& address) {
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
         if (!peerIsOurUser(fd)) {
             delivery = Delivery::foreign;
-        } else if (::send(fd, kToggle, sizeof(kToggle) - 1, MSG_NOSIGNAL) ==
-                   static_cast<ssize_t>(sizeof(kToggle) - 1)) {
+        } else if (::send(fd, kToggleRequest.data(), kToggleRequest.size(), MSG_NOSIGNAL) ==
+                   static_cast<ssize_t>(kToggleRequest.size())) {
             delivery = Delivery::delivered;
-            char reply[sizeof(kDone)] = {};
+            char reply[kToggleAnswer.size() + 1] = {};
             if (waitFor(fd, POLLIN, kAcknowledgeTimeoutMs) &&
                 ::recv(fd, reply, sizeof(reply) - 1, 0) <= 0) {
                 delivery = Delivery::notYet;
@@ -96,6 +102,7 @@ Delivery sendToggle(const SocketAddress& address) {
 SingleInstance::~SingleInstance() {
     // Gone from the folder before the lock is released, so the next instance never finds ours.
     ::unlink(path_.c_str());
+    requests_.reset();
     ::close(fd_);
     ::close(lockFd_);
 }
@@ -114,64 +121,55 @@ std::string SingleInstance::socketName(std::string_view display) {
 
 std::optional<std::string> SingleInstance::pathForCurrentUser(std::string_view display) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    auto folder = privateRuntimeFolder(
-        runtime ? std::optional<std::string_view>(runtime) : std::nullopt, fallbackRuntimeFolder());
-    if (!folder) return std::nullopt;
-    return *folder + "/" + socketName(display);
+    return privateSocketPath(runtime ? std::optional<std::string_view>(runtime) : std::nullopt,
+                             fallbackRuntimeFolder(), socketName(display));
 }
 
 SingleInstance::Claim SingleInstance::claim(const std::string& path) {
     auto address = socketAddress(path);
-    if (!address) return {};
-    int lockFd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (lockFd < 0) return {};
+    if (!address) return {.problem = path + " is too long for a socket address"};
+    const std::string lockPath = path + ".lock";
+    int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (lockFd < 0) {
+        const int error = errno;
+        // Without the lock nobody new can run here, but one already running still answers.
+        if (sendToggle(*address) == Delivery::delivered) return {.forwarded = true};
+        return {.problem = describeNoFollowError(lockPath, error)};
+    }
+    Claim claim;
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
         if (::flock(lockFd, LOCK_EX | LOCK_NB) == 0) {
             // Ours alone now; a socket still there belonged to an instance that crashed.
             ::unlink(path.c_str());
-            int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-            if (fd >= 0 &&
-                ::bind(fd, reinterpret_cast<const sockaddr*>(&address->address), address->length) ==
-                    0 &&
-                ::listen(fd, 8) == 0) {
-                return {std::unique_ptr<SingleInstance>(new SingleInstance(fd, lockFd, path))};
+            int fd = listenAt(*address);
+            if (auto requests = fd >= 0 ? ToggleRequests::create(fd) : nullptr) {
+                return {std::unique_ptr<SingleInstance>(
+                    new SingleInstance(fd, lockFd, path, std::move(requests)))};
             }
+            claim.problem = describeErrno("cannot listen on " + path, errno);
             if (fd >= 0) ::close(fd);
             break;
         }
-        if (errno != EWOULDBLOCK) break;
+        if (errno != EWOULDBLOCK) {
+            claim.problem = describeErrno("cannot lock " + lockPath, errno);
+            break;
+        }
         Delivery delivery = sendToggle(*address);
-        if (delivery == Delivery::foreign) break;
+        if (delivery == Delivery::foreign) {
+            claim.problem = path + " is answered by a program of another user";
+            break;
+        }
         if (delivery == Delivery::delivered) {
             ::close(lockFd);
             return {.forwarded = true};
         }
         // The lock is held but nobody took the request: the owner is starting or quitting. Try
         // again.
+        claim.problem = "the instance running at " + path + " does not answer";
         std::this_thread::sleep_for(kConnectRetryDelay);
     }
     ::close(lockFd);
-    return {};
-}
-
-int SingleInstance::takeToggleRequests() {
-    int toggles = 0;
-    for (;;) {
-        int peer = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (peer < 0) {
-            if (errno == EINTR) continue;
-            return toggles;  // EAGAIN: nothing more is waiting
-        }
-        char request[sizeof(kToggle)] = {};
-        if (peerIsOurUser(peer) && waitFor(peer, POLLIN, kPeerTimeoutMs) &&
-            ::recv(peer, request, sizeof(request) - 1, 0) ==
-                static_cast<ssize_t>(sizeof(kToggle) - 1) &&
-            std::strcmp(request, kToggle) == 0) {
-            ++toggles;
-            (void)::send(peer, kDone, sizeof(kDone) - 1, MSG_NOSIGNAL);
-        }
-        ::close(peer);
-    }
+    return claim;
 }
 
 }  // namespace glintdeck

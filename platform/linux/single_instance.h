@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/linux/toggle_requests.h"
+
 namespace glintdeck {
 
 // One running Glintdeck per user and X display. The first launch listens on a Unix socket in the
@@ -15,9 +17,10 @@ namespace glintdeck {
 // folder is closed to them, and both ends check that the peer runs as the same user. The running
 // instance holds an exclusive lock on "<socket>.lock" for its whole life, so of two launches at
 // the same moment exactly one becomes the running instance, and a socket left by one that
-// crashed is replaced. A running instance that is quitting stops taking requests and closes the
-// socket unanswered; a launch meanwhile waits and takes its place, so quitting and relaunching at
-// once still leaves one instance running.
+// crashed is replaced; the lock is never reached through a symbolic link. A running instance that
+// is quitting stops taking requests and closes the socket unanswered; a launch meanwhile waits and
+// takes its place, so quitting and relaunching at once still leaves one instance running. Requests
+// are read without ever waiting on the launch that sends them (toggle_requests.h).
 class SingleInstance final {
   public:
     ~SingleInstance();
@@ -29,32 +32,35 @@ class SingleInstance final {
     // "unix:0" are the same display.
     [[nodiscard]] static std::string socketName(std::string_view display);
 
-    // The socket's path for the current user, in their private runtime folder; nothing when they
-    // have none.
+    // The socket's path for the current user, in their private runtime folder (runtime_folder.h);
+    // nothing when they have none.
     [[nodiscard]] static std::optional<std::string> pathForCurrentUser(std::string_view display);
 
     struct Claim {
         std::unique_ptr<SingleInstance> instance;  // we are the running instance
         bool forwarded = false;                    // another instance took our toggle request
+        std::string problem;                       // neither: why, in words for the user
     };
 
     // Becomes the running instance at path, or forwards a toggle request to the one already
-    // running there. Neither (both fields empty) only when the socket cannot be used at all; the
-    // caller then runs anyway rather than refusing to start.
+    // running there. Neither only when the socket cannot be used at all (a symbolic link stands
+    // where the lock should be, the path is too long for a socket address, ...); the caller then
+    // runs anyway rather than refusing to start, and says why.
     [[nodiscard]] static Claim claim(const std::string& path);
 
-    // The listening descriptor, to watch for readability on the main loop.
-    [[nodiscard]] int fd() const { return fd_; }
+    // The descriptor to watch for readability on the main loop.
+    [[nodiscard]] int fd() const { return requests_->fd(); }
 
-    // Accepts pending requests without blocking; returns how many toggle requests arrived.
-    int takeToggleRequests();
+    // Takes what launches sent without blocking; returns how many toggle requests arrived.
+    int takeToggleRequests() { return requests_->take(); }
 
   private:
-    SingleInstance(int fd, int lockFd, std::string path)
-        : fd_(fd), lockFd_(lockFd), path_(std::move(path)) {}
+    SingleInstance(int fd, int lockFd, std::string path, std::unique_ptr<ToggleRequests> requests)
+        : fd_(fd), lockFd_(lockFd), path_(std::move(path)), requests_(std::move(requests)) {}
     int fd_;
     int lockFd_;
     std::string path_;
+    std::unique_ptr<ToggleRequests> requests_;
 };
 
 }  // namespace glintdeck

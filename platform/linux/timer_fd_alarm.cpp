@@ -7,10 +7,9 @@
 #include <cstdint>
 
 namespace glintdeck {
-namespace {
 
 // steady_clock is CLOCK_MONOTONIC, the clock the timer runs on.
-itimerspec expiryAt(std::chrono::steady_clock::time_point when) {
+itimerspec timerExpiryAt(std::chrono::steady_clock::time_point when) {
     auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch());
     // Zero would disarm the timer; a time already past expires at once.
     if (since.count() <= 0) since = std::chrono::nanoseconds(1);
@@ -19,8 +18,6 @@ itimerspec expiryAt(std::chrono::steady_clock::time_point when) {
     expiry.it_value.tv_nsec = static_cast<long>(since.count() % 1'000'000'000);
     return expiry;
 }
-
-}  // namespace
 
 std::unique_ptr<TimerFdAlarm> TimerFdAlarm::create() {
     int file = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC);
@@ -53,7 +50,7 @@ void TimerFdAlarm::start(std::function<void()> ring) {
 }
 
 void TimerFdAlarm::set(std::chrono::steady_clock::time_point when) {
-    const itimerspec expiry = expiryAt(when);
+    const itimerspec expiry = timerExpiryAt(when);
     (void)timerfd_settime(file_, TFD_TIMER_ABSTIME, &expiry, nullptr);
 }
 

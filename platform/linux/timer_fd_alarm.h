@@ -1,12 +1,19 @@
 #pragma once
 
+#include <time.h>
+
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 
 #include "samplers/hand_over_alarm.h"
 
 namespace glintdeck {
+
+// A timerfd expiry at when on CLOCK_MONOTONIC (steady_clock's), for TFD_TIMER_ABSTIME; a time
+// already past expires at once.
+[[nodiscard]] itimerspec timerExpiryAt(std::chrono::steady_clock::time_point when);
 
 // The executor's hand-over alarm on a timerfd: setting and clearing it is a system call that
 // wakes nobody, and its thread sleeps in read() until the timer actually expires, which happens

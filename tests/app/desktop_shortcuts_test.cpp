@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <chrono>
 #include <optional>
 
 #include "app/app_delegate.h"
@@ -31,7 +32,8 @@ class WaylandSession {
         }
         shortcuts = std::make_unique<DesktopShortcuts>(
             DesktopSession::fromVariables("wayland-0", "wayland", "KDE"), settings,
-            bus.connect(QStringLiteral("client")), "glintdeck");
+            bus.connect(QStringLiteral("client")), "glintdeck",
+            [this] { return pressedAt += std::chrono::seconds(1); });
         shortcuts->start();
         delegate = std::make_unique<AppDelegate>(
             settings, AppEnvironment{.mainThread = mainThread,
@@ -53,6 +55,8 @@ class WaylandSession {
         portal->deactivate(QString::fromLatin1(id), 1234);
     }
 
+    // Each press a second after the one before, as a person presses.
+    std::chrono::steady_clock::time_point pressedAt;
     TaskQueueMainThread mainThread;
     FakeSamplerFactory samplers;
     AppSettings settings{PreferencesStore::inMemory()};

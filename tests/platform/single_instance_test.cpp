@@ -1,5 +1,6 @@
 #include "platform/linux/single_instance.h"
 
+#include <gmock/gmock.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -10,7 +11,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -41,23 +44,86 @@ class SingleInstanceTest : public testing::Test {
     fs::path folder_;
 };
 
+// Launches again at path while running serves; the toggles running took.
+int toggleByLaunching(SingleInstance& running, const std::string& path) {
+    std::atomic<bool> serving = true;
+    std::atomic<int> toggles = 0;
+    std::thread server([&] {
+        while (serving) toggles += running.takeToggleRequests();
+    });
+    auto launch = SingleInstance::claim(path);
+    EXPECT_FALSE(launch.instance);
+    EXPECT_TRUE(launch.forwarded) << launch.problem;
+    serving = false;
+    server.join();
+    return toggles;
+}
+
 TEST_F(SingleInstanceTest, ASecondLaunchForwardsAToggleToTheRunningOne) {
     const std::string name = uniqueName("forward");
     auto first = SingleInstance::claim(name);
     ASSERT_TRUE(first.instance);
     EXPECT_EQ(first.instance->takeToggleRequests(), 0);
+    EXPECT_EQ(toggleByLaunching(*first.instance, name), 1) << "one launch, one toggle";
+}
 
-    std::atomic<bool> serving = true;
-    std::atomic<int> toggles = 0;
-    std::thread server([&] {
-        while (serving) toggles += first.instance->takeToggleRequests();
-    });
-    auto second = SingleInstance::claim(name);
-    EXPECT_FALSE(second.instance);
-    EXPECT_TRUE(second.forwarded);
-    serving = false;
-    server.join();
-    EXPECT_EQ(toggles, 1) << "one launch, one toggle";
+// A local program that connects and says nothing.
+int connectSilently(const std::string& path) {
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    return fd;
+}
+
+bool closedByTheInstance(int fd) {
+    char byte;
+    return recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+}
+
+TEST_F(SingleInstanceTest, ConnectionsThatSayNothingNeverHoldTheRunningInstance) {
+    const std::string name = uniqueName("silent");
+    auto first = SingleInstance::claim(name);
+    ASSERT_TRUE(first.instance);
+    std::vector<int> silent;
+    for (int i = 0; i < 40; ++i) {
+        silent.push_back(connectSilently(name));
+        const auto start = std::chrono::steady_clock::now();
+        first.instance->takeToggleRequests();
+        ASSERT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150))
+            << "connection " << i << " held the main thread";
+    }
+    EXPECT_LE(std::ranges::count_if(silent, [](int fd) { return !closedByTheInstance(fd); }),
+              ToggleRequests::kMaxOpen)
+        << "the oldest make room";
+    EXPECT_EQ(toggleByLaunching(*first.instance, name), 1) << "a launch gets through meanwhile";
+
+    // The rest are closed at their deadline, which wakes the main loop.
+    for (int fd : silent) {
+        while (!closedByTheInstance(fd)) {
+            pollfd ready{.fd = first.instance->fd(), .events = POLLIN, .revents = 0};
+            ASSERT_EQ(poll(&ready, 1, 5000), 1) << "no wake-up at the deadline";
+            first.instance->takeToggleRequests();
+        }
+        close(fd);
+    }
+}
+
+TEST_F(SingleInstanceTest, ALockThatIsASymbolicLinkIsNeverFollowed) {
+    const std::string name = uniqueName("linked");
+    const std::string target = uniqueName("target");
+    auto first = SingleInstance::claim(name);
+    ASSERT_TRUE(first.instance);
+    fs::remove(name + ".lock");
+    fs::create_symlink(target, name + ".lock");
+    EXPECT_EQ(toggleByLaunching(*first.instance, name), 1) << "the running one still answers";
+
+    // With none running, a launch runs alone and says why.
+    first.instance.reset();
+    auto launch = SingleInstance::claim(name);
+    EXPECT_FALSE(launch.instance || launch.forwarded);
+    EXPECT_THAT(launch.problem, testing::HasSubstr("symbolic link"));
+    EXPECT_FALSE(fs::exists(target)) << "followed";
 }
 
 TEST(SingleInstanceNameTest, EachDisplayHasAnInstanceOfItsOwnHoweverItIsSpelled) {
@@ -158,6 +224,10 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
     fs::create_directories(root / "open");
     fs::permissions(root / "open", fs::perms::all);
     fs::create_directory_symlink(root / "session", root / "link");
+    // Deep enough that the socket's path no longer fits a socket address.
+    const fs::path deep = root / std::string(100, 'd');
+    fs::create_directory(deep);
+    fs::permissions(deep, fs::perms::owner_all);
     const std::string fallback = (root / "fallback").string();
     struct Case {
         std::optional<std::string> xdgRuntimeDir;
@@ -170,11 +240,13 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
              Case{(root / "open").string(), fallback},
              Case{(root / "link").string(), fallback},
              Case{(root / "missing").string(), fallback},
+             Case{deep.string(), fallback},
          }) {
-        EXPECT_EQ(privateRuntimeFolder(test.xdgRuntimeDir, fallback), test.expected)
+        EXPECT_EQ(privateSocketPath(test.xdgRuntimeDir, fallback, "s"), test.expected + "/s")
             << test.xdgRuntimeDir.value_or("unset");
     }
     EXPECT_TRUE(isPrivateFolder(fallback)) << "made 0700";
+    EXPECT_EQ(privateSocketPath(std::nullopt, fallback, std::string(120, 'n')), std::nullopt);
 
     // A fallback another account made first is not ours to use.
     if (geteuid() == 0) {
@@ -184,7 +256,7 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
                       return mkdir(fallback.c_str(), 0700) == 0 ? 0 : 1;
                   }),
                   0);
-        EXPECT_EQ(privateRuntimeFolder(std::nullopt, fallback), std::nullopt);
+        EXPECT_EQ(privateSocketPath(std::nullopt, fallback, "s"), std::nullopt);
     }
     fs::remove_all(root);
 }

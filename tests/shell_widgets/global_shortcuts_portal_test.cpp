@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -29,8 +30,8 @@ class PortalSession {
             portal = std::make_unique<FakeShortcutsPortal>(bus.connect(QStringLiteral("portal")),
                                                            *behaviour);
         }
-        client = std::make_unique<GlobalShortcutsPortal>(kApplicationId,
-                                                         bus.connect(QStringLiteral("client")));
+        client = std::make_unique<GlobalShortcutsPortal>(
+            kApplicationId, bus.connect(QStringLiteral("client")), [this] { return now += step; });
         QObject::connect(client.get(), &GlobalShortcutsPortal::activated,
                          [this](const QString& id, const QString& token) {
                              activations << id + QLatin1Char('/') + token;
@@ -47,6 +48,9 @@ class PortalSession {
     std::unique_ptr<GlobalShortcutsPortal> client;
     QStringList activations;
     int changes = 0;
+    // Each signal arrives this long after the one before.
+    std::chrono::milliseconds step{1000};
+    std::chrono::steady_clock::time_point now;
 };
 
 QStringList ids(const QList<PortalShortcut>& shortcuts) {
@@ -166,6 +170,27 @@ TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
     ASSERT_TRUE(runUntil([&] { return session.client->state() == State::failed; }));
     EXPECT_EQ(portal.calls.count("CreateSession"), 2);
     EXPECT_EQ(session.client->triggerDescription(QStringLiteral("summon")), "");
+}
+
+TEST(GlobalShortcutsPortalTest, AFloodOfActivatedIsOnePress) {
+    PortalSession session(Behaviour{});
+    ASSERT_TRUE(session.settled());
+    FakeShortcutsPortal& portal = *session.portal;
+    // Presses a second apart by their own times, arriving a millisecond apart, for shortcuts of
+    // ours and of nobody's.
+    session.step = std::chrono::milliseconds(1);
+    for (int i = 0; i < 10'000; ++i) {
+        const QString id = i % 2 ? QStringLiteral("summon") : QStringLiteral("other-%1").arg(i);
+        portal.activate(portal.session, id, QString(), 1000 * i);
+    }
+    const int changesBefore = session.changes;
+    portal.changeShortcuts({});  // comes after them all
+    ASSERT_TRUE(runUntil([&] { return session.changes > changesBefore; }));
+    EXPECT_EQ(session.activations, QStringList{"summon/"});
+
+    session.step = std::chrono::milliseconds(200);  // a person's next press
+    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("next"), 20'000'000);
+    ASSERT_TRUE(runUntil([&] { return session.activations.size() == 2; }));
 }
 
 }  // namespace

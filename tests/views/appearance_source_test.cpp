@@ -9,6 +9,7 @@
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <map>
 
@@ -88,6 +89,26 @@ TEST(AppearanceSourceTest, PortalDecidesAndIsFollowed) {
     EXPECT_EQ(appearances, (std::vector{Appearance::dark, Appearance::light, Appearance::dark}));
     EXPECT_EQ(reduced, std::vector{true});
     QApplication::setPalette(QPalette());
+}
+
+TEST(AppearanceSourceTest, AFloodOfChangesIsAppliedAtMostOnceAFrame) {
+    PrivateBus bus;
+    ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
+    FakePortal portal(bus.connect(QStringLiteral("portal")));
+    portal.settings = {{QStringLiteral("color-scheme"), 1}, {QStringLiteral("contrast"), 0}};
+    AppearanceSource source(bus.connect(QStringLiteral("client")));
+    source.start();
+    ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::dark; }));
+    int applied = 0;
+    QObject::connect(&source, &AppearanceSource::appearanceChanged, [&] { ++applied; });
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (uint i = 1; i <= 2000; ++i) portal.change(QStringLiteral("color-scheme"), 2 - i % 2);
+    portal.change(QStringLiteral("contrast"), 1);  // comes after them all
+    ASSERT_TRUE(runUntil([&] { return source.reduceTransparency(); }));
+    EXPECT_EQ(source.appearance(), Appearance::light) << "the last one holds";
+    EXPECT_LE(applied, 2 + elapsed.elapsed() / 15) << "in " << elapsed.elapsed() << " ms";
 }
 
 TEST(AppearanceSourceTest, WithoutABusThePaletteDecides) {
