@@ -4,8 +4,9 @@
 
 namespace glintdeck {
 
-// Writes one line to the system log (syslog(3), user facility, error level). The program's only
-// log output: the launch-at-login failure of the settings window.
-void writeSystemLog(std::string_view message);
+// A problem the user should hear of outside any window (a start at login that cannot be
+// changed or brought up to date): one line on standard error, after "glintdeck: ", and the same
+// in the system log (syslog(3), user facility, error level), which many machines do not keep.
+void reportProblem(std::string_view message);
 
 }  // namespace glintdeck
