@@ -206,7 +206,7 @@ LinuxTemperatureSensor::LinuxTemperatureSensor(const std::vector<LinuxTemperatur
     : gpus_(std::move(gpus)), watch_(std::move(watch)), index_(index) {
     for (const LinuxTemperatureInput& input : inputs) {
         Input& added = inputs_.emplace_back();
-        added.file = std::make_unique<KernelFile>(input.path);
+        added.file = std::make_unique<KernelFile>(input.path, kLargestAttribute);
         added.unitsPerDegree = input.unitsPerDegree;
         if (!input.awakeDevice.empty()) added.gate = {gpus_, input.awakeDevice};
     }
