@@ -37,8 +37,9 @@ PanelSettingsPane::PanelSettingsPane(AppSettings& settings, const SettingsServic
     loginRow->addStretch(1);
     loginRow->addWidget(loginSwitch_);
     // Shown as a failed save of the preferences is: a line of text where the change was made.
-    loginProblem_ = makeLabel(QString(), TextStyle::caption, true, startup);
+    loginProblem_ = makeLabel(QString(), TextStyle::caption, false, startup);
     loginProblem_->setObjectName(QStringLiteral("launchAtLoginProblem"));
+    loginProblem_->setTextFormat(Qt::PlainText);  // it names paths, which may hold markup
     showLoginProblem(services_.loginItemProblem);
     auto* startupRows = new QVBoxLayout(startup);
     startupRows->addLayout(loginRow);
