@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,11 +21,11 @@
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/login_item.h"
 #include "platform/linux/posix_preferences_file.h"
+#include "platform/linux/problem_report.h"
 #include "platform/linux/processor_count.h"
 #include "platform/linux/runtime_folder.h"
 #include "platform/linux/single_instance.h"
 #include "platform/linux/system_clock.h"
-#include "platform/linux/system_log.h"
 #include "platform/linux/termination_watcher.h"
 #include "platform/linux/timer_fd_alarm.h"
 #include "samplers/thread_pool_executor.h"
@@ -46,19 +47,17 @@ namespace {
 // SIGTERM or "Quit" with the settings window open would be ignored.
 void quitProgram() { QCoreApplication::exit(0); }
 
-std::shared_ptr<XdgAutostartLoginItem> loginItem() {
-    auto item = std::make_shared<XdgAutostartLoginItem>(XdgAutostartLoginItem::runningProgram(),
-                                                        XdgAutostartLoginItem::defaultConfigHome());
-    if (LoginItem::Result moved = item->migrateLegacyEntry(); !moved.ok) {
-        writeSystemLog("could not rename the autostart entry: " + moved.error);
-    }
-    return item;
-}
-
 SettingsServices settingsServices(std::shared_ptr<DesktopKeys> desktopKeys) {
+    auto loginItem = std::make_shared<XdgAutostartLoginItem>(
+        XdgAutostartLoginItem::runningProgram(), XdgAutostartLoginItem::defaultConfigHome());
+    std::string loginItemProblem;
+    if (LoginItem::Result moved = loginItem->migrateLegacyEntry(); !moved.ok) {
+        loginItemProblem = "The autostart entry of earlier versions was not moved: " + moved.error;
+        reportProblem(loginItemProblem);
+    }
     return {
-        .loginItem = loginItem(),
-        .log = writeSystemLog,
+        .loginItem = std::move(loginItem),
+        .loginItemProblem = std::move(loginItemProblem),
         .makeHotKeyRecorder = [](HotKeyBinding binding,
                                  std::function<void(HotKeyBinding)> onRecorded,
                                  QWidget* parent) -> QWidget* {

@@ -32,16 +32,26 @@ using SteadyClock = std::chrono::steady_clock;
 
 namespace {
 
-// The preference, unless --interval overrides it for this run.
+// A one-shot run's rates span this long, whatever the interval: a status bar or a script waits
+// on its answer, and two intervals of the settings slider's longest are 40 s.
+constexpr double kOneShotSpan = 1.0;
+// How long a one-shot run waits, past the span, for a sampler late with its second sample.
+constexpr std::chrono::milliseconds kOneShotGrace(500);
+
+// What paces --watch: the preference, unless --interval overrides it for this run. A one-shot
+// run samples over kOneShotSpan instead.
 class RunInterval final : public IntervalSource {
   public:
-    RunInterval(const AppSettings& settings, std::optional<double> override)
-        : settings_(settings), override_(override) {}
-    double interval() const override { return override_.value_or(settings_.interval()); }
+    RunInterval(const AppSettings& settings, const CliOptions& options)
+        : settings_(settings), options_(options) {}
+    double interval() const override {
+        if (!options_.watch) return kOneShotSpan;
+        return options_.interval.value_or(settings_.interval());
+    }
 
   private:
     const AppSettings& settings_;
-    std::optional<double> override_;
+    const CliOptions& options_;
 };
 
 // Writes text to standard output at once. On failure (a full disk, /dev/full, a closed file)
@@ -79,7 +89,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<PreferencesStore> preferences =
         openStandardPreferences(PreferencesStore::Mode::readOnly);
     AppSettings settings(preferences ? std::move(preferences) : PreferencesStore::inMemory());
-    RunInterval interval(settings, options.interval);
+    RunInterval interval(settings, options);
 
     TaskQueueMainThread mainThread;
     bool quit = false;
@@ -127,9 +137,11 @@ int main(int argc, char** argv) {
 
         const auto period = std::chrono::duration_cast<SteadyClock::duration>(
             std::chrono::duration<double>(interval.interval()));
-        // Every sampler twice (the processor's first tick only sets its baseline), or two
-        // periods and a second, whichever comes first.
-        const auto deadline = SteadyClock::now() + 2 * period + std::chrono::seconds(1);
+        // Every sampler twice (the processor's first tick only sets its baseline), or until the
+        // deadline: for --watch two periods and a second, for one print the span and a little.
+        const SteadyClock::duration firstWait =
+            options.watch ? 2 * period + std::chrono::seconds(1) : period + kOneShotGrace;
+        const auto deadline = SteadyClock::now() + firstWait;
         while (!quit && !samplers.everySamplerDelivered(2) && SteadyClock::now() < deadline) {
             mainThread.runNext(until(deadline));
         }

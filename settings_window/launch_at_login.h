@@ -1,18 +1,21 @@
 #pragma once
 
-#include <functional>
-#include <string_view>
+#include <string>
 
 #include "platform/linux/login_item.h"
 
 namespace glintdeck {
 
+// What a flip of the "Launch at login" switch came to.
+struct LaunchAtLoginChange {
+    bool enabled = false;  // what the switch should show
+    std::string problem;   // why the change could not be made; empty when it was
+};
+
 // The "Launch at login" switch's rule: asks the login item first and changes it only when it
 // is not already as wanted, so turning on an enabled item (or off a disabled one) touches
-// nothing. A failed change is logged as "Launch at login: failed to register: <why>" (or
-// "unregister"). Returns what the switch should show: the wanted state, or after a failure the
-// item's real state read again.
-[[nodiscard]] bool applyLaunchAtLogin(LoginItem& item, bool wanted,
-                                      const std::function<void(std::string_view)>& log);
+// nothing. After a failure the switch shows the item's real state, read again, and the problem
+// reads "Launch at login could not be turned on: <why>" (or "off").
+[[nodiscard]] LaunchAtLoginChange applyLaunchAtLogin(LoginItem& item, bool wanted);
 
 }  // namespace glintdeck

@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "platform/linux/system_log.h"
+#include "platform/linux/problem_report.h"
 #include "settings/app_settings.h"
 #include "settings_window/launch_at_login.h"
 #include "settings_window/pane_widgets.h"
@@ -36,8 +36,14 @@ PanelSettingsPane::PanelSettingsPane(AppSettings& settings, const SettingsServic
     loginRow->addWidget(new QLabel(QStringLiteral("Launch at login"), startup));
     loginRow->addStretch(1);
     loginRow->addWidget(loginSwitch_);
+    // Shown as a failed save of the preferences is: a line of text where the change was made.
+    loginProblem_ = makeLabel(QString(), TextStyle::caption, false, startup);
+    loginProblem_->setObjectName(QStringLiteral("launchAtLoginProblem"));
+    loginProblem_->setTextFormat(Qt::PlainText);  // it names paths, which may hold markup
+    showLoginProblem(services_.loginItemProblem);
     auto* startupRows = new QVBoxLayout(startup);
     startupRows->addLayout(loginRow);
+    startupRows->addWidget(loginProblem_);
     startupRows->addWidget(makeLabel(QStringLiteral("Starts Glintdeck in the background when you "
                                                     "log in, ready for the hotkey."),
                                      TextStyle::caption, true, startup));
@@ -103,11 +109,24 @@ PanelSettingsPane::PanelSettingsPane(AppSettings& settings, const SettingsServic
 
 void PanelSettingsPane::setLaunchAtLogin(bool wanted) {
     if (!services_.loginItem) return;
-    std::function<void(std::string_view)> log = writeSystemLog;
-    if (services_.log) log = services_.log;
-    launchAtLogin_ = applyLaunchAtLogin(*services_.loginItem, wanted, log);
-    QSignalBlocker blocker(loginSwitch_);
-    loginSwitch_->setChecked(launchAtLogin_);
+    LaunchAtLoginChange change = applyLaunchAtLogin(*services_.loginItem, wanted);
+    launchAtLogin_ = change.enabled;
+    {
+        QSignalBlocker blocker(loginSwitch_);
+        loginSwitch_->setChecked(launchAtLogin_);
+    }
+    showLoginProblem(change.problem);
+    if (change.problem.empty()) return;
+    if (services_.log) {
+        services_.log(change.problem);
+    } else {
+        reportProblem(change.problem);
+    }
+}
+
+void PanelSettingsPane::showLoginProblem(const std::string& problem) {
+    loginProblem_->setText(QString::fromStdString(problem));
+    loginProblem_->setVisible(!problem.empty());
 }
 
 void PanelSettingsPane::refresh() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/linux/login_item.h"
@@ -26,7 +27,12 @@ struct SettingsServices {
     // "Launch at login". None: the switch shows off and is disabled.
     std::shared_ptr<LoginItem> loginItem;
 
-    // Where a failed launch-at-login change is reported. None: the system log.
+    // A problem with the start at login found when the program started (an entry of earlier
+    // versions that could not be brought up to date), shown under the switch. Empty: none.
+    std::string loginItemProblem;
+
+    // Where a failed launch-at-login change is reported besides under the switch. None:
+    // standard error and the system log.
     std::function<void(std::string_view message)> log;
 
     // The hot-key recorder. None: the binding is shown, not editable.

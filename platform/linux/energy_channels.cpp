@@ -202,7 +202,7 @@ void addHwmonChannels(const std::string& root, bool wantCPU,
 }  // namespace
 
 RaplEnergyCounter::RaplEnergyCounter(const std::string& energyPath, uint64_t range)
-    : file_(energyPath), range_(range) {}
+    : file_(energyPath, kLargestAttribute), range_(range) {}
 
 std::optional<uint64_t> RaplEnergyCounter::read() { return readCounter(file_); }
 
@@ -213,7 +213,7 @@ uint64_t RaplEnergyCounter::delta(uint64_t older, uint64_t newer) const {
     return range_ - older + newer;
 }
 
-HwmonEnergyCounter::HwmonEnergyCounter(const std::string& path) : file_(path) {}
+HwmonEnergyCounter::HwmonEnergyCounter(const std::string& path) : file_(path, kLargestAttribute) {}
 
 std::optional<uint64_t> HwmonEnergyCounter::read() { return readCounter(file_); }
 

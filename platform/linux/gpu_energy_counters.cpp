@@ -38,7 +38,7 @@ std::optional<uint64_t> ScheduledEnergyCounter::read() {
 
 PowerIntegratingCounter::PowerIntegratingCounter(const std::string& powerPath,
                                                  std::shared_ptr<const Clock> clock)
-    : file_(powerPath), clock_(std::move(clock)) {}
+    : file_(powerPath, kLargestAttribute), clock_(std::move(clock)) {}
 
 std::optional<uint64_t> PowerIntegratingCounter::read() {
     std::optional<std::string_view> text = file_.read();

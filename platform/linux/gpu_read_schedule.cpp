@@ -32,12 +32,13 @@ GpuReadSchedule::Card& GpuReadSchedule::card(const std::string& deviceDirectory)
     if (added) {
         // Runtime power management attributes belong to the PM core: reading them never
         // touches the device.
-        card.control = std::make_unique<KernelFile>(deviceDirectory + "/power/control");
+        card.control =
+            std::make_unique<KernelFile>(deviceDirectory + "/power/control", kLargestAttribute);
         card.gapSeconds = autosuspendSeconds(deviceDirectory) + kSleepMarginSeconds;
         std::string busy = deviceDirectory + "/gpu_busy_percent";
         std::error_code error;
         if (std::filesystem::exists(busy, error)) {
-            card.busyPercent = std::make_unique<KernelFile>(busy);
+            card.busyPercent = std::make_unique<KernelFile>(busy, kLargestAttribute);
         }
     }
     return card;

@@ -29,7 +29,8 @@ std::optional<double> readValue(HwmonSmcValue& value) {
 
 HwmonSmcValue fileValue(const HwmonChip& chip, const std::string& path,
                         const std::shared_ptr<GpuReadSchedule>& gpus, double scale = 1) {
-    HwmonSmcValue value{.file = std::make_unique<KernelFile>(path), .scale = scale};
+    HwmonSmcValue value{.file = std::make_unique<KernelFile>(path, kLargestAttribute),
+                        .scale = scale};
     if (chip.isGpu) value.gate = {gpus, chip.deviceDirectory};
     return value;
 }

@@ -220,7 +220,7 @@ LinuxTemperatureSensor::LinuxTemperatureSensor(const std::vector<LinuxTemperatur
                                                const std::shared_ptr<GpuReadSchedule>& gpus) {
     for (const LinuxTemperatureInput& input : inputs) {
         Input& added = inputs_.emplace_back();
-        added.file = std::make_unique<KernelFile>(input.path);
+        added.file = std::make_unique<KernelFile>(input.path, kLargestAttribute);
         added.unitsPerDegree = input.unitsPerDegree;
         if (!input.awakeDevice.empty()) added.gate = {gpus, input.awakeDevice};
         // A processor in a cold room idles below 10 °C; the reader's own test still applies.

@@ -26,7 +26,8 @@ std::unique_ptr<IntelGpuIdle> IntelGpuIdle::find(const std::string& deviceDirect
     return nullptr;
 }
 
-IntelGpuIdle::IntelGpuIdle(std::string residencyPath) : file_(std::move(residencyPath)) {}
+IntelGpuIdle::IntelGpuIdle(std::string residencyPath)
+    : file_(std::move(residencyPath), kLargestAttribute) {}
 
 std::optional<int64_t> IntelGpuIdle::busyPercent(double now) {
     std::optional<std::string_view> text = file_.read();

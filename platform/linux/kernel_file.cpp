@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace glintdeck {
@@ -15,12 +16,11 @@ constexpr size_t kInitialCapacity = 4096;
 // at least a page per read and stops short of it only at the end or where the next line would
 // not fit, and no line of the files read here comes near half a page.
 constexpr size_t kSurelyComplete = 2048;
-// Sysfs and procfs files we read are far smaller; anything larger is not what we expect.
-constexpr size_t kLargestFile = 4 << 20;
 
 }  // namespace
 
-KernelFile::KernelFile(std::string path) : path_(std::move(path)) {}
+KernelFile::KernelFile(std::string path, size_t largest)
+    : path_(std::move(path)), largest_(largest) {}
 
 KernelFile::~KernelFile() { close(); }
 
@@ -34,12 +34,12 @@ std::optional<std::string_view> KernelFile::read() {
         fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd_ < 0) return std::nullopt;
     }
-    if (buffer_.size() < kInitialCapacity) buffer_.resize(kInitialCapacity);
+    if (buffer_.empty()) buffer_.resize(std::min(kInitialCapacity, largest_));
     size_t length = 0;
     for (;;) {
         if (length == buffer_.size()) {
-            if (buffer_.size() >= kLargestFile) break;
-            buffer_.resize(buffer_.size() * 2);
+            if (buffer_.size() >= largest_) break;
+            buffer_.resize(std::min(buffer_.size() * 2, largest_));
         }
         const size_t asked = buffer_.size() - length;
         ssize_t count = ::pread(fd_, buffer_.data() + length, asked, static_cast<off_t>(length));
@@ -54,6 +54,13 @@ std::optional<std::string_view> KernelFile::read() {
         if (got < asked && got < kSurelyComplete) break;
     }
     return std::string_view(buffer_.data(), length);
+}
+
+std::optional<std::string> readKernelFileOnce(std::string path, size_t largest) {
+    KernelFile file(std::move(path), largest);
+    std::optional<std::string_view> text = file.read();
+    if (!text) return std::nullopt;
+    return std::string(*text);
 }
 
 }  // namespace glintdeck

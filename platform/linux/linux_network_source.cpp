@@ -39,7 +39,7 @@ InterfaceKind interfaceKind(const std::string& root, std::string_view name) {
     std::string folder = root + "/sys/class/net/" + std::string(name);
     if (!exists(folder + "/device")) return InterfaceKind::other;
     if (exists(folder + "/wireless") || exists(folder + "/phy80211")) return InterfaceKind::wifi;
-    KernelFile typeFile(folder + "/type");
+    KernelFile typeFile(folder + "/type", kLargestAttribute);
     std::optional<std::string_view> type = typeFile.read();
     if (type && TextScanner(*type).readUnsigned() == static_cast<uint64_t>(kArphrdEther)) {
         return InterfaceKind::ethernet;

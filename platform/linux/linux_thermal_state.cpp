@@ -51,12 +51,13 @@ LinuxThermalState::LinuxThermalState(const std::string& root, std::shared_ptr<co
         std::string role = input.role();
         if (role != "CPU" && role != "SoC") continue;
         Sensor sensor{
-            .input = std::make_unique<KernelFile>(input.path),
+            .input = std::make_unique<KernelFile>(input.path, kLargestAttribute),
             .unitsPerDegree = input.unitsPerDegree,
             .limits = {
                 .critical = input.critical, .maximum = input.maximum, .isCPU = role == "CPU"}};
         if (!input.criticalAlarmPath.empty()) {
-            sensor.criticalAlarm = std::make_unique<KernelFile>(input.criticalAlarmPath);
+            sensor.criticalAlarm =
+                std::make_unique<KernelFile>(input.criticalAlarmPath, kLargestAttribute);
         }
         sensors_.push_back(std::move(sensor));
     }
@@ -65,13 +66,14 @@ LinuxThermalState::LinuxThermalState(const std::string& root, std::shared_ptr<co
     for (const fs::path& zone : classEntries(thermal, "thermal_zone")) {
         std::optional<std::string> type = readSysfsText((zone / "type").string());
         if (!type || !thermalZoneRole(*type)) continue;
-        zones_.push_back({.temperature = std::make_unique<KernelFile>((zone / "temp").string()),
+        zones_.push_back({.temperature = std::make_unique<KernelFile>((zone / "temp").string(),
+                                                                      kLargestAttribute),
                           .trips = readTrips(zone)});
     }
     for (const fs::path& device : classEntries(thermal, "cooling_device")) {
         if (readSysfsText((device / "type").string()) == "Processor") {
             processorCooling_.push_back(
-                std::make_unique<KernelFile>((device / "cur_state").string()));
+                std::make_unique<KernelFile>((device / "cur_state").string(), kLargestAttribute));
         }
     }
 
@@ -84,7 +86,8 @@ LinuxThermalState::LinuxThermalState(const std::string& root, std::shared_ptr<co
         int64_t package =
             readSysfsInteger((cpu / "topology/physical_package_id").string()).value_or(0);
         if (!seenPackages.insert(package).second) continue;
-        packages_.push_back({std::make_unique<KernelFile>(counter.string()), std::nullopt});
+        packages_.push_back(
+            {std::make_unique<KernelFile>(counter.string(), kLargestAttribute), std::nullopt});
     }
 }
 

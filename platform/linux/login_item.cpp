@@ -1,8 +1,6 @@
 #include "platform/linux/login_item.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -17,6 +15,13 @@ namespace {
 
 // Far larger than any entry we write; one larger is not ours to parse.
 constexpr size_t kLargestEntry = 64 << 10;
+// Named after the application id the desktop portals know the program by.
+constexpr char kEntryName[] = "org.glintdeck.Glintdeck.desktop";
+
+bool isSymlink(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
 
 LoginItem::Result resultOf(const std::string& path, int error) {
     if (error == 0) return {true, {}};
@@ -60,18 +65,23 @@ std::string XdgAutostartLoginItem::runningProgram() {
 }
 
 std::string XdgAutostartLoginItem::entryPath() const {
-    return configHome_ + "/autostart/org.glintdeck.Glintdeck.desktop";
+    return configHome_ + "/autostart/" + kEntryName;
 }
 
 LoginItem::Result XdgAutostartLoginItem::migrateLegacyEntry() {
     const std::string legacy = configHome_ + "/autostart/glintdeck.desktop";
-    // Both act on the directory entry itself: a symlink moves or goes as a link, nothing is
-    // written through it, and an entry of the current name is never replaced.
-    int outcome =
-        ::renameat2(AT_FDCWD, legacy.c_str(), AT_FDCWD, entryPath().c_str(), RENAME_NOREPLACE);
-    if (outcome != 0 && errno == EEXIST) outcome = ::unlink(legacy.c_str());
-    if (outcome != 0 && errno != ENOENT) return resultOf(legacy, errno);
-    return {true, {}};
+    // A link at either name is the user's doing or a stranger's: it stays as it is, and the old
+    // entry with it, since a link at the new name may point nowhere and start nothing.
+    if (isSymlink(legacy)) return resultOf(legacy, ELOOP);
+    // The rename writes the new entry and drops the old one in one step, never over an entry
+    // of the new name.
+    int error = renameAsideNoFollow(legacy, kEntryName);
+    if (error == EEXIST) {
+        if (isSymlink(entryPath())) return resultOf(entryPath(), ELOOP);
+        // The new entry starts the program already; the old one would start it twice.
+        error = removeNoFollow(legacy);
+    }
+    return resultOf(legacy, error == ENOENT ? 0 : error);
 }
 
 bool XdgAutostartLoginItem::isEnabled() const {

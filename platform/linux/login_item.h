@@ -39,7 +39,8 @@ class XdgAutostartLoginItem final : public LoginItem {
     // Earlier versions wrote autostart/glintdeck.desktop: moves such an entry to the current name
     // (Hidden= and all, as the desktop or the user left it), or removes it where an entry of the
     // current name exists already, so the program is never started twice at login. Nothing to
-    // move is success.
+    // move is success. A symbolic link at either name is a failure that leaves both names as
+    // they are: the old entry goes only once the new one stands in its place.
     [[nodiscard]] Result migrateLegacyEntry();
 
     [[nodiscard]] std::string entryPath() const;

@@ -55,7 +55,7 @@ void PciAcceleratorSource::prepare() {
         std::error_code error;
         if (device.driver == "amdgpu" && std::filesystem::exists(busy, error)) {
             card->statistics = Statistics::amdgpu;
-            card->busyPercent = std::make_unique<KernelFile>(busy);
+            card->busyPercent = std::make_unique<KernelFile>(busy, kLargestAttribute);
         } else if (device.driver == "nvidia") {
             card->statistics = Statistics::nvml;
             anyNvidia = true;

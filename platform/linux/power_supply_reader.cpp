@@ -31,7 +31,7 @@ constexpr std::array<BatteryNumberAttribute, 14> kNumbers{{
 std::unique_ptr<KernelFile> openIfPresent(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return nullptr;
-    return std::make_unique<KernelFile>(path.string());
+    return std::make_unique<KernelFile>(path.string(), kLargestAttribute);
 }
 
 bool isLinePower(std::string_view type) {

@@ -1,18 +1,15 @@
 #include "platform/linux/sysfs_attribute.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
+
+#include "platform/linux/kernel_file.h"
 
 namespace glintdeck {
 
 std::optional<std::string> readAttribute(const std::string& path) {
-    std::ifstream file(path);
-    if (!file) return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) return std::nullopt;
-    return std::string(trimAttribute(text.str()));
+    std::optional<std::string> text = readKernelFileOnce(path, kLargestAttribute);
+    if (!text) return std::nullopt;
+    return std::string(trimAttribute(*text));
 }
 
 std::string_view trimAttribute(std::string_view text) {

@@ -8,7 +8,8 @@
 namespace glintdeck {
 
 // One-shot reads of small sysfs attributes, for discovery (a supply's type, a device's uevent).
-// Attributes read every tick use KernelFile instead, which keeps the descriptor open.
+// Attributes read every tick use KernelFile instead, which keeps the descriptor open. Of a file
+// larger than a page only the first page is read, as of any attribute (kernel_file.h).
 
 // The attribute's text without its trailing newline and blanks; nothing when unreadable.
 [[nodiscard]] std::optional<std::string> readAttribute(const std::string& path);

@@ -1,19 +1,21 @@
 #include "platform/linux/sysfs_value.h"
 
 #include <charconv>
-#include <fstream>
 #include <string_view>
+
+#include "platform/linux/kernel_file.h"
 
 namespace glintdeck {
 
 std::optional<std::string> readSysfsText(const std::string& path) {
-    std::ifstream file(path);
-    std::string line;
-    if (!file || !std::getline(file, line)) return std::nullopt;
+    std::optional<std::string> text = readKernelFileOnce(path, kLargestAttribute);
+    if (!text || text->empty()) return std::nullopt;  // no first line at all
+    std::string_view line = *text;
+    line = line.substr(0, line.find('\n'));
     size_t first = line.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
+    if (first == std::string_view::npos) return std::string();
     size_t last = line.find_last_not_of(" \t\r");
-    return line.substr(first, last - first + 1);
+    return std::string(line.substr(first, last - first + 1));
 }
 
 std::optional<int64_t> parseSysfsInteger(std::string_view text) {

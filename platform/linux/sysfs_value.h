@@ -8,7 +8,8 @@
 namespace glintdeck {
 
 // One-off reads of small sysfs attributes, for discovery: files read every tick go through
-// KernelFile instead. Absent, unreadable and malformed files all read as nothing.
+// KernelFile instead. Absent, unreadable and malformed files all read as nothing; of a larger
+// one only the first page is read, as of any attribute (kernel_file.h).
 
 // The first line without its newline and surrounding blanks.
 [[nodiscard]] std::optional<std::string> readSysfsText(const std::string& path);

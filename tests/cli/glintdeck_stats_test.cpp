@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -31,10 +32,10 @@ class GlintdeckStatsTest : public testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(home_); }
 
-    // Standard output and exit code of the program with these arguments; standard error goes
-    // to a file so tests can check it.
-    ProgramRun run(const std::string& arguments) {
-        std::string command = "XDG_CONFIG_HOME='" + home_.string() + "' " +
+    // Standard output and exit code of the program with these arguments, started through
+    // launcher when one is given; standard error goes to a file so tests can check it.
+    ProgramRun run(const std::string& arguments, const std::string& launcher = "") {
+        std::string command = "XDG_CONFIG_HOME='" + home_.string() + "' " + launcher + " " +
                               test_paths::kStatsProgram + " " + arguments + " 2>'" +
                               (home_ / "stderr").string() + "'";
         ProgramRun result;
@@ -104,6 +105,20 @@ TEST_F(GlintdeckStatsTest, ACorruptPreferencesFileIsLeftExactlyWhereItIs) {
     std::ofstream(home_ / "glintdeck" / "defaults.json") << "{not json";
     EXPECT_EQ(run("--json --interval 0.2").exitCode, 0);
     EXPECT_EQ(read(home_ / "glintdeck" / "defaults.json"), "{not json");
+}
+
+// Regression: a one-shot run waited two stored intervals before printing, 40 s at the settings
+// slider's longest interval and two days at a stored day.
+TEST_F(GlintdeckStatsTest, AOneShotRunAnswersAtOnceWhateverTheInterval) {
+    std::ofstream(home_ / "glintdeck" / "defaults.json") << R"({"interval": 20})";
+    for (const char* arguments : {"--json", "--json --interval 86400"}) {
+        const auto started = std::chrono::steady_clock::now();
+        ProgramRun json = run(arguments, "timeout 10");
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+        EXPECT_LT(took.count(), 3) << arguments;
+        ASSERT_EQ(json.exitCode, 0) << arguments;
+        EXPECT_FALSE(nlohmann::json::parse(json.out)["tiles"].empty()) << arguments;
+    }
 }
 
 // Output that cannot be written (a full disk) used to end with status 0, or, with --watch, never.

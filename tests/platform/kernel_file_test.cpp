@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/linux/sysfs_attribute.h"
+#include "platform/linux/sysfs_value.h"
+
 namespace glintdeck {
 namespace {
 
@@ -49,6 +52,17 @@ TEST_F(KernelFileTest, ReadsAProcfsFileOfManyPagesWhole) {
     KernelFile file(path);
     EXPECT_EQ(file.read(), whole);
     EXPECT_EQ(file.read(), whole);
+}
+
+// Regression: discovery read sysfs attributes whole, so a 100 MB file planted in a sysfs tree
+// took the stats program to half a gigabyte. Every read of an attribute stops at a page.
+TEST_F(KernelFileTest, AttributesAreReadAPageAtMost) {
+    write("Battery");
+    std::filesystem::resize_file(path(), 100 << 20);  // sparse: the rest reads as zero bytes
+    EXPECT_EQ(readSysfsText(path()).value_or("").size(), kLargestAttribute);
+    EXPECT_EQ(readAttribute(path()).value_or("").size(), kLargestAttribute);
+    KernelFile file(path(), kLargestAttribute);
+    EXPECT_EQ(file.read().value_or("").size(), kLargestAttribute);
 }
 
 TEST_F(KernelFileTest, MissingFileFailsUntilItAppears) {

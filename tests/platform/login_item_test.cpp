@@ -149,6 +149,43 @@ TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
     }
 }
 
+// Regression: with a regular old entry and a dangling link at the new name, the old entry was
+// deleted and the program no longer started at login. A link at either name stays as it is, the
+// old entry with it, and the migration says why.
+TEST_F(LoginItemTest, LegacyMigrationLeavesLinksAloneAndSaysSo) {
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    const std::filesystem::path current = item.entryPath();
+    const std::filesystem::path target = home_ / "elsewhere.desktop";
+    struct Case {
+        const char* name;
+        std::filesystem::path link;  // the name a link stands at; the other holds an entry
+        bool targetExists;
+    };
+    for (const Case& c :
+         {Case{"dangling link at the new name", current, false},
+          Case{"link at the new name", current, true}, Case{"old entry is a link", legacy, true}}) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(home_ / "autostart");
+        std::filesystem::remove(target);
+        std::filesystem::create_directories(home_ / "autostart");
+        if (c.targetExists) std::ofstream(target) << "Exec=mine\n";
+        std::filesystem::create_symlink(target, c.link);
+        if (c.link == current) std::ofstream(legacy) << "Exec=old\n";
+
+        LoginItem::Result result = item.migrateLegacyEntry();
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(c.link.string() + " is a symbolic link"), std::string::npos)
+            << result.error;
+        EXPECT_EQ(std::filesystem::read_symlink(c.link), target);
+        if (c.link == current) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(legacy)));
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(current)));
+        }
+    }
+}
+
 TEST(DesktopEntryExecTest, QuotesAndEscapesReservedCharacters) {
     EXPECT_EQ(desktopEntryExec("/usr/bin/glintdeck"), "\"/usr/bin/glintdeck\"");
     EXPECT_EQ(desktopEntryExec("/home/a b/glintdeck"), "\"/home/a b/glintdeck\"");

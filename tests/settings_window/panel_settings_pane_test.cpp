@@ -36,10 +36,10 @@ TEST_F(PanelSettingsPaneTest, LaunchAtLoginChangesTheItemOnlyWhenItDiffers) {
              Case{"turn on", false, false, "", 1, true, ""},
              Case{"turn off", true, true, "", 1, false, ""},
              Case{"already on elsewhere", false, true, "", 0, true, ""},
-             Case{"register fails", false, false, "Permission denied", 1, false,
-                  "Launch at login: failed to register: Permission denied"},
-             Case{"unregister fails", true, true, "Read-only file system", 1, true,
-                  "Launch at login: failed to unregister: Read-only file system"},
+             Case{"turning on fails", false, false, "Permission denied", 1, false,
+                  "Launch at login could not be turned on: Permission denied"},
+             Case{"turning off fails", true, true, "Read-only file system", 1, true,
+                  "Launch at login could not be turned off: Read-only file system"},
          }) {
         SCOPED_TRACE(c.name);
         loginItem_->calls = 0;
@@ -58,7 +58,33 @@ TEST_F(PanelSettingsPaneTest, LaunchAtLoginChangesTheItemOnlyWhenItDiffers) {
         EXPECT_EQ(pane->launchAtLogin(), c.switchAfter);
         EXPECT_EQ(log_, c.logged.empty() ? std::vector<std::string>{}
                                          : std::vector<std::string>{c.logged});
+        auto* problem = child<QLabel>(*pane, "launchAtLoginProblem");
+        EXPECT_EQ(problem->isVisible(), !c.logged.empty());
+        EXPECT_EQ(problem->text().toStdString(), c.logged);
     }
+}
+
+// Regression: a switch that could not be changed flipped back with the reason in the system log
+// alone, which many machines do not have. It shows under the switch and on standard error, as
+// does what kept the program's start at login from being brought up to date.
+TEST_F(PanelSettingsPaneTest, LaunchAtLoginProblemsShowUnderTheSwitchAndOnStandardError) {
+    services_.log = nullptr;
+    services_.loginItemProblem = "the old entry stayed";
+    auto pane = make();
+    auto* problem = child<QLabel>(*pane, "launchAtLoginProblem");
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_EQ(problem->text(), "the old entry stayed");
+
+    loginItem_->failure = "entry is a symbolic link";
+    testing::internal::CaptureStderr();
+    child<SwitchButton>(*pane, "launchAtLogin")->click();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "glintdeck: Launch at login could not be turned on: entry is a symbolic link\n");
+    EXPECT_EQ(problem->text(), "Launch at login could not be turned on: entry is a symbolic link");
+
+    loginItem_->failure.clear();
+    child<SwitchButton>(*pane, "launchAtLogin")->click();
+    EXPECT_FALSE(problem->isVisible()) << "a change that worked clears it";
 }
 
 TEST_F(PanelSettingsPaneTest, IntervalIsShownWhileDraggedAndAssignedOnceOnRelease) {
