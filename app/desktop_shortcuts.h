@@ -2,7 +2,9 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/linux/desktop_session.h"
@@ -23,9 +25,10 @@ class DesktopShortcuts final : public QObject, public DesktopKeys {
     // The id desktops know the program by: its desktop entry's name.
     static constexpr const char* kApplicationId = "org.glintdeck.Glintdeck";
 
-    // command: what the user binds where no portal does it.
+    // command: what the user binds where no portal does it. serverTime: the X server's clock
+    // now (x11::serverTime), which stands in for a press time the desktop got wrong.
     DesktopShortcuts(DesktopSession session, const AppSettings& settings, QDBusConnection bus,
-                     std::string command);
+                     std::string command, std::function<std::optional<uint32_t>()> serverTime);
 
     // Asks the portal to bind the settings' keys; answers come later.
     void start();
@@ -50,6 +53,7 @@ class DesktopShortcuts final : public QObject, public DesktopKeys {
     DesktopSession session_;
     const AppSettings& settings_;
     std::string command_;
+    std::function<std::optional<uint32_t>()> serverTime_;
     GlobalShortcutsPortal portal_;
     ChangeNotifier<bool> notifier_;
 };

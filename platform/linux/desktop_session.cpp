@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace glintdeck {
 
 namespace {
-
-std::string_view variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::string_view(value) : std::string_view();
-}
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(
@@ -20,11 +16,15 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-DesktopSession DesktopSession::fromVariables(std::string_view waylandDisplay,
-                                             std::string_view sessionType,
-                                             std::string_view currentDesktop) {
+DesktopSession DesktopSession::fromVariables(const Variables& variables) {
+    auto variable = [&variables](const char* name) {
+        const char* value = variables(name);
+        return value != nullptr ? std::string_view(value) : std::string_view();
+    };
     DesktopSession session;
-    session.wayland = !waylandDisplay.empty() || equalIgnoringCase(sessionType, "wayland");
+    session.wayland = !variable("WAYLAND_DISPLAY").empty() ||
+                      equalIgnoringCase(variable("XDG_SESSION_TYPE"), "wayland");
+    std::string_view currentDesktop = variable("XDG_CURRENT_DESKTOP");
     while (!currentDesktop.empty()) {
         const size_t colon = currentDesktop.find(':');
         std::string_view name = currentDesktop.substr(0, colon);
@@ -32,12 +32,18 @@ DesktopSession DesktopSession::fromVariables(std::string_view waylandDisplay,
         if (colon == std::string_view::npos) break;
         currentDesktop.remove_prefix(colon + 1);
     }
+    // Each compositor tells the programs it starts where its own socket is.
+    for (const auto& [compositor, socketVariable] :
+         {std::pair{"sway", "SWAYSOCK"}, std::pair{"Hyprland", "HYPRLAND_INSTANCE_SIGNATURE"}}) {
+        if (!variable(socketVariable).empty() && !session.isDesktop(compositor)) {
+            session.desktops.emplace_back(compositor);
+        }
+    }
     return session;
 }
 
 DesktopSession DesktopSession::fromEnvironment() {
-    return fromVariables(variable("WAYLAND_DISPLAY"), variable("XDG_SESSION_TYPE"),
-                         variable("XDG_CURRENT_DESKTOP"));
+    return fromVariables([](const char* name) -> const char* { return std::getenv(name); });
 }
 
 bool DesktopSession::isDesktop(std::string_view name) const {

@@ -1,5 +1,6 @@
 #include "app/desktop_shortcuts.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QTimer>
@@ -30,8 +31,9 @@ class WaylandSession {
                                                            *behaviour);
         }
         shortcuts = std::make_unique<DesktopShortcuts>(
-            DesktopSession::fromVariables("wayland-0", "wayland", "KDE"), settings,
-            bus.connect(QStringLiteral("client")), "glintdeck");
+            DesktopSession{.wayland = true, .desktops = {"KDE"}}, settings,
+            bus.connect(QStringLiteral("client")), "glintdeck",
+            [this]() -> std::optional<uint32_t> { return serverNow; });
         shortcuts->start();
         delegate = std::make_unique<AppDelegate>(
             settings, AppEnvironment{.mainThread = mainThread,
@@ -46,16 +48,17 @@ class WaylandSession {
     [[nodiscard]] bool stripShown() const {
         return delegate->panel().panel() != nullptr && delegate->panel().panel()->isVisible();
     }
-    // The desktop reports a press of one of its bound shortcuts.
-    // A press and its release.
-    void press(const char* id) {
-        portal->activate(portal->session, QString::fromLatin1(id), QStringLiteral("token"));
-        portal->deactivate(QString::fromLatin1(id), 1234);
+    // The desktop reports a press of one of its bound shortcuts, and its release.
+    void press(const char* id, uint64_t timestamp = 1234) {
+        portal->activate(portal->session, QString::fromLatin1(id), QStringLiteral("token"),
+                         timestamp);
+        portal->deactivate(QString::fromLatin1(id), timestamp);
     }
 
     TaskQueueMainThread mainThread;
     FakeSamplerFactory samplers;
     AppSettings settings{PreferencesStore::inMemory()};
+    uint32_t serverNow = 1500;  // the X server's clock
     PrivateBus bus;
     std::unique_ptr<FakeShortcutsPortal> portal;
     std::unique_ptr<DesktopShortcuts> shortcuts;
@@ -99,17 +102,68 @@ TEST(DesktopShortcutsTest, TheFirstRunHintWaitsForTheDesktop) {
     EXPECT_TRUE(session.settings.hasSeenHint());
 }
 
-// Without a portal the keys are the user's to bind: the pane and hint say how, and the grabs
-// stand in on XWayland (refused here, on a platform without X, but registered).
+// Without a portal, or where it refuses, the keys are the user's to bind: standard error, the
+// pane and the hint say how (the pane also why), and the grabs stand in on XWayland (refused
+// here, on a platform without X, but registered).
 TEST(DesktopShortcutsTest, WithoutAPortalTheGrabsStandInAndTheUserIsTold) {
-    WaylandSession session(std::nullopt);
-    ASSERT_TRUE(runUntil([&] { return !session.shortcuts->portalOwnsKeys(); }));
-    EXPECT_NE(session.delegate->hotKey().state(), HotKeyService::State::unregistered);
-    const DesktopKeys::Status status = session.shortcuts->status();
-    EXPECT_FALSE(status.portal);
-    EXPECT_EQ(status.instruction,
-              "Add a custom shortcut that runs “glintdeck” in System Settings › Shortcuts.");
-    EXPECT_EQ(status.copyText, "glintdeck");
+    struct Row {
+        std::optional<Behaviour> portal;
+        const char* said;
+        QString problem;
+    };
+    for (const Row& row : {
+             Row{std::nullopt, "glintdeck: no desktop portal binds global keys here; ", {}},
+             Row{Behaviour{.createResponse = 2},
+                 "glintdeck: the desktop portal refused to bind global keys; ",
+                 QStringLiteral("The desktop portal refused to bind Glintdeck’s keys.")},
+         }) {
+        testing::internal::CaptureStderr();
+        WaylandSession session(row.portal);
+        ASSERT_TRUE(runUntil([&] { return session.shortcuts->answered(); }));
+        EXPECT_THAT(testing::internal::GetCapturedStderr(),
+                    testing::HasSubstr(std::string(row.said) +
+                                       "bind the command glintdeck to a key in your desktop's "
+                                       "settings\n"));
+        EXPECT_NE(session.delegate->hotKey().state(), HotKeyService::State::unregistered);
+        const DesktopKeys::Status status = session.shortcuts->status();
+        EXPECT_FALSE(status.portal);
+        EXPECT_EQ(status.instruction,
+                  "In System Settings › Shortcuts, add a custom shortcut that runs “glintdeck”, "
+                  "for example on Ctrl+Alt+Super+Q.");
+        EXPECT_EQ(status.copyText, "glintdeck");
+        EXPECT_EQ(status.problem, row.problem);
+    }
+}
+
+// A focus request carries the press's time, which the desktop may give on another clock or as
+// 0: only a time that reads as the X server's a moment ago is passed on, otherwise the server's
+// time now (0 or another clock gets the request refused).
+TEST(DesktopShortcutsTest, APressTimeIsPassedOnOnlyWhereItIsTheXServers) {
+    WaylandSession session(Behaviour{});
+    ASSERT_TRUE(runUntil([&] { return session.shortcuts->answered(); }));
+    std::optional<SummonRequest> summoned;
+    session.shortcuts->onSummon = [&](const SummonRequest& request) { summoned = request; };
+    struct Row {
+        uint32_t serverNow;
+        uint64_t reported;
+        uint32_t passed;
+    };
+    for (const Row& row : {
+             Row{90'000, 89'200, 89'200},
+             Row{90'000, 90'400, 90'400},  // read from the server a little before the desktop
+             Row{90'000, 0, 90'000},       // none
+             Row{90'000, 1'715'000'000'000, 90'000},  // the wall clock
+             Row{90'000, 10'000, 90'000},             // stale
+             Row{500, 0xFFFF'FF00, 0xFFFF'FF00},      // X time wrapped between press and now
+             Row{90'000, (uint64_t{7} << 32) + 89'900, 89'900},  // wider than X time, same clock
+         }) {
+        session.serverNow = row.serverNow;
+        summoned.reset();
+        session.press("summon", row.reported);
+        ASSERT_TRUE(runUntil([&] { return summoned.has_value(); }));
+        EXPECT_EQ(summoned->userTimestamp, row.passed) << row.reported;
+        EXPECT_EQ(summoned->activationToken, "token");
+    }
 }
 
 }  // namespace
