@@ -9,6 +9,11 @@ namespace glintdeck {
 
 namespace {
 
+std::string_view variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string_view(value) : std::string_view();
+}
+
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(
         a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
@@ -17,14 +22,10 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 DesktopSession DesktopSession::fromVariables(const Variables& variables) {
-    auto variable = [&variables](const char* name) {
-        const char* value = variables(name);
-        return value != nullptr ? std::string_view(value) : std::string_view();
-    };
     DesktopSession session;
-    session.wayland = !variable("WAYLAND_DISPLAY").empty() ||
-                      equalIgnoringCase(variable("XDG_SESSION_TYPE"), "wayland");
-    std::string_view currentDesktop = variable("XDG_CURRENT_DESKTOP");
+    session.wayland =
+        !variables.waylandDisplay.empty() || equalIgnoringCase(variables.sessionType, "wayland");
+    std::string_view currentDesktop = variables.currentDesktop;
     while (!currentDesktop.empty()) {
         const size_t colon = currentDesktop.find(':');
         std::string_view name = currentDesktop.substr(0, colon);
@@ -33,9 +34,9 @@ DesktopSession DesktopSession::fromVariables(const Variables& variables) {
         currentDesktop.remove_prefix(colon + 1);
     }
     // Each compositor tells the programs it starts where its own socket is.
-    for (const auto& [compositor, socketVariable] :
-         {std::pair{"sway", "SWAYSOCK"}, std::pair{"Hyprland", "HYPRLAND_INSTANCE_SIGNATURE"}}) {
-        if (!variable(socketVariable).empty() && !session.isDesktop(compositor)) {
+    for (const auto& [compositor, socket] : {std::pair{"sway", variables.swaySocket},
+                                             std::pair{"Hyprland", variables.hyprlandInstance}}) {
+        if (!socket.empty() && !session.isDesktop(compositor)) {
             session.desktops.emplace_back(compositor);
         }
     }
@@ -43,7 +44,11 @@ DesktopSession DesktopSession::fromVariables(const Variables& variables) {
 }
 
 DesktopSession DesktopSession::fromEnvironment() {
-    return fromVariables([](const char* name) -> const char* { return std::getenv(name); });
+    return fromVariables({.waylandDisplay = variable("WAYLAND_DISPLAY"),
+                          .sessionType = variable("XDG_SESSION_TYPE"),
+                          .currentDesktop = variable("XDG_CURRENT_DESKTOP"),
+                          .swaySocket = variable("SWAYSOCK"),
+                          .hyprlandInstance = variable("HYPRLAND_INSTANCE_SIGNATURE")});
 }
 
 bool DesktopSession::isDesktop(std::string_view name) const {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,8 +11,14 @@ namespace glintdeck {
 // owns global keys), how the strip learns that the user clicked elsewhere (XWayland sees no
 // clicks on native windows) and where "under the pointer" is (XWayland does not know).
 struct DesktopSession {
-    // The value of an environment variable by its name; null when it is not set.
-    using Variables = std::function<const char*(const char* name)>;
+    // The environment variables it reads; unset and empty are the same.
+    struct Variables {
+        std::string_view waylandDisplay;    // WAYLAND_DISPLAY
+        std::string_view sessionType;       // XDG_SESSION_TYPE
+        std::string_view currentDesktop;    // XDG_CURRENT_DESKTOP
+        std::string_view swaySocket;        // SWAYSOCK
+        std::string_view hyprlandInstance;  // HYPRLAND_INSTANCE_SIGNATURE
+    };
 
     // WAYLAND_DISPLAY is set, or XDG_SESSION_TYPE is "wayland".
     bool wayland = false;

@@ -2,64 +2,43 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace glintdeck {
 namespace {
 
-using Environment = std::map<std::string, std::string, std::less<>>;
-
-DesktopSession sessionOf(const Environment& environment) {
-    return DesktopSession::fromVariables([&environment](const char* name) -> const char* {
-        auto found = environment.find(name);
-        return found != environment.end() ? found->second.c_str() : nullptr;
-    });
-}
-
 TEST(DesktopSessionTest, EitherVariableMakesAWaylandSession) {
     struct Row {
-        Environment environment;
+        std::string_view waylandDisplay, sessionType;
         bool wayland;
     };
-    for (const Row& row :
-         {Row{{}, false}, Row{{{"XDG_SESSION_TYPE", "x11"}}, false},
-          Row{{{"WAYLAND_DISPLAY", "wayland-0"}}, true},
-          Row{{{"XDG_SESSION_TYPE", "wayland"}}, true},
-          Row{{{"XDG_SESSION_TYPE", "Wayland"}}, true},
-          Row{{{"WAYLAND_DISPLAY", "wayland-1"}, {"XDG_SESSION_TYPE", "x11"}}, true},
-          Row{{{"WAYLAND_DISPLAY", ""}, {"XDG_SESSION_TYPE", "tty"}}, false}}) {
-        EXPECT_EQ(sessionOf(row.environment).wayland, row.wayland)
-            << testing::PrintToString(row.environment);
+    for (const Row& row : {Row{"", "", false}, Row{"", "x11", false}, Row{"wayland-0", "", true},
+                           Row{"", "wayland", true}, Row{"", "Wayland", true},
+                           Row{"wayland-1", "x11", true}, Row{"", "tty", false}}) {
+        EXPECT_EQ(DesktopSession::fromVariables(
+                      {.waylandDisplay = row.waylandDisplay, .sessionType = row.sessionType})
+                      .wayland,
+                  row.wayland)
+            << row.waylandDisplay << " / " << row.sessionType;
     }
 }
 
 TEST(DesktopSessionTest, TheDesktopListIsSplitAtColonsAndMatchedWithoutCase) {
-    const DesktopSession session = sessionOf({{"XDG_CURRENT_DESKTOP", "ubuntu::GNOME:"}});
+    const DesktopSession session =
+        DesktopSession::fromVariables({.currentDesktop = "ubuntu::GNOME:"});
     EXPECT_EQ(session.desktops, (std::vector<std::string>{"ubuntu", "GNOME"}));
     EXPECT_TRUE(session.isDesktop("gnome"));
     EXPECT_FALSE(session.isDesktop("GNOME-Classic"));
-    EXPECT_FALSE(sessionOf({}).isDesktop(""));
+    EXPECT_FALSE(DesktopSession::fromVariables({}).isDesktop(""));
 }
 
-// sway 1.7 names itself nowhere but in the variable of its socket, and Debian's session file
-// names no desktop either: without this, sway users got the generic instruction.
+// sway 1.7 names itself only in the variable of its socket, and Debian's session file names no
+// desktop either: sway users got the generic instruction.
 TEST(DesktopSessionTest, SwayAndHyprlandAreKnownByTheirSockets) {
-    struct Row {
-        Environment environment;
-        std::vector<std::string> desktops;
-    };
-    for (const Row& row : {
-             Row{{{"SWAYSOCK", "/run/user/1000/sway-ipc.1000.812.sock"}}, {"sway"}},
-             Row{{{"SWAYSOCK", "/run/sway.sock"}, {"XDG_CURRENT_DESKTOP", "sway"}}, {"sway"}},
-             Row{{{"HYPRLAND_INSTANCE_SIGNATURE", "v0.40_1715000000"},
-                  {"XDG_CURRENT_DESKTOP", "Hyprland"}},
-                 {"Hyprland"}},
-             Row{{{"HYPRLAND_INSTANCE_SIGNATURE", "v0.40_1715000000"}}, {"Hyprland"}},
-             Row{{{"SWAYSOCK", ""}, {"XDG_CURRENT_DESKTOP", "KDE"}}, {"KDE"}},
-         }) {
-        EXPECT_EQ(sessionOf(row.environment).desktops, row.desktops)
-            << testing::PrintToString(row.environment);
-    }
+    using Desktops = std::vector<std::string>;
+    EXPECT_EQ(
+        DesktopSession::fromVariables({.swaySocket = "/run/user/1000/sway-ipc.sock"}).desktops,
+        Desktops{"sway"});
+    EXPECT_EQ(DesktopSession::fromVariables({.hyprlandInstance = "v0.40_1715000000"}).desktops,
+              Desktops{"Hyprland"});
 }
 
 }  // namespace

@@ -61,10 +61,6 @@ TEST(DesktopShortcutTexts, InstructionsSpeakEachDesktopsLanguage) {
          }) {
         EXPECT_EQ(bindingInstruction(row.desktop, kSummon, "q", row.command), row.expected);
     }
-    EXPECT_EQ(
-        bindingInstruction(ShortcutDesktop::gnome, HotKeyBinding::command, "comma", "g").sentence,
-        "In Settings › Keyboard › Keyboard Shortcuts, add a custom shortcut that runs “g”, "
-        "for example on Super+comma.");
 }
 
 }  // namespace
