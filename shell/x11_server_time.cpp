@@ -25,7 +25,7 @@ std::optional<uint32_t> serverTime() {
     xcb_change_property(conn.get(), XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
                         8, 0, nullptr);
     xcb_flush(conn.get());
-    // Nothing else is asked on this connection: the next event is the answer, or an error.
+    // The answer, or an error; MappingNotify, which every client gets, is passed over.
     while (xcb_generic_event_t* event = xcb_wait_for_event(conn.get())) {
         const bool answer = (event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY;
         const uint32_t time =
