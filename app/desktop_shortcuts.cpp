@@ -34,6 +34,33 @@ QString preferredTrigger(HotKeyBinding binding) {
     return QString::fromStdString(portalTrigger(binding.modifiers, keysymOf(binding)));
 }
 
+// Why the portal binds no keys, where it was there to ask; empty where it binds them.
+const char* portalFailure(GlobalShortcutsPortal::State state) {
+    switch (state) {
+        case GlobalShortcutsPortal::State::unavailable:
+            return "no desktop portal binds global keys here";
+        case GlobalShortcutsPortal::State::failed:
+            return "the desktop portal refused to bind global keys";
+        default:
+            return "";
+    }
+}
+
+// The time of a press the portal reported a moment ago, for a focus request to carry. KWin and
+// Mutter report the X server's clock, in milliseconds that wrap at 32 bits; a desktop that sends
+// 0 or another clock would have the request refused, so such a time gives way to the server's
+// time now. Within a minute before now, or a second after it (the clocks are read apart), it is
+// the server's.
+std::optional<uint32_t> pressTime(uint64_t reported, std::optional<uint32_t> serverNow) {
+    constexpr uint32_t kOldestMs = 60'000;
+    constexpr uint32_t kAheadMs = 1'000;
+    const auto time = static_cast<uint32_t>(reported);
+    if (time == 0) return serverNow;
+    if (!serverNow) return time;
+    const bool plausible = *serverNow - time <= kOldestMs || time - *serverNow <= kAheadMs;
+    return plausible ? time : *serverNow;
+}
+
 }  // namespace
 
 std::string launchCommand() {
@@ -55,17 +82,20 @@ std::string launchCommand() {
 
 DesktopShortcuts::DesktopShortcuts(DesktopSession session, const AppSettings& settings,
                                    QDBusConnection bus, std::string command,
+                                   std::function<std::optional<uint32_t>()> serverTime,
                                    GlobalShortcutsPortal::Now now)
     : session_(std::move(session)),
       settings_(settings),
       command_(std::move(command)),
+      serverTime_(std::move(serverTime)),
       portal_(QString::fromLatin1(kApplicationId), std::move(bus), std::move(now)) {
     connect(&portal_, &GlobalShortcutsPortal::changed, this, [this] {
-        if (portal_.state() == GlobalShortcutsPortal::State::unavailable) {
+        // Both end in the instructions for binding the command by hand; the user learns why.
+        if (const char* failure = portalFailure(portal_.state()); *failure != '\0') {
             std::fprintf(stderr,
-                         "glintdeck: no desktop portal binds global keys here; bind the command "
-                         "%s to a key in your desktop's settings\n",
-                         command_.c_str());
+                         "glintdeck: %s; bind the command %s to a key in your desktop's "
+                         "settings\n",
+                         failure, command_.c_str());
         }
         notifier_.notify(true);
     });
@@ -105,6 +135,9 @@ DesktopKeys::Status DesktopShortcuts::status() const {
         bindingInstruction(shortcutDesktop(session_), summon.modifiers, keysymOf(summon), command_);
     status.instruction = QString::fromStdString(instruction.sentence);
     status.copyText = QString::fromStdString(instruction.copyText);
+    if (portal_.state() == GlobalShortcutsPortal::State::failed) {
+        status.problem = QStringLiteral("The desktop portal refused to bind Glintdeck’s keys.");
+    }
     return status;
 }
 
@@ -117,8 +150,7 @@ Subscription DesktopShortcuts::subscribe(std::function<void()> onChange) {
 void DesktopShortcuts::activated(const QString& id, const QString& activationToken,
                                  quint64 timestamp) {
     if (id == kSummonId && onSummon) {
-        // X times are 32-bit milliseconds that wrap; the desktop's clock is the same one.
-        onSummon(SummonRequest{.userTimestamp = static_cast<uint32_t>(timestamp),
+        onSummon(SummonRequest{.userTimestamp = pressTime(timestamp, serverTime_()),
                                .activationToken = activationToken.toStdString()});
     } else if (id == kPinId && onPinToggle) {
         onPinToggle();

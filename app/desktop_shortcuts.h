@@ -2,7 +2,9 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/linux/desktop_session.h"
@@ -23,10 +25,11 @@ class DesktopShortcuts final : public QObject, public DesktopKeys {
     // The id desktops know the program by: its desktop entry's name.
     static constexpr const char* kApplicationId = "org.glintdeck.Glintdeck";
 
-    // command: what the user binds where no portal does it. now: the portal's clock for
-    // presses (GlobalShortcutsPortal).
+    // command: what the user binds where no portal does it. serverTime: the X server's clock
+    // now (x11::serverTime), which stands in for a press time the desktop got wrong. now: the
+    // portal's clock for presses (GlobalShortcutsPortal).
     DesktopShortcuts(DesktopSession session, const AppSettings& settings, QDBusConnection bus,
-                     std::string command,
+                     std::string command, std::function<std::optional<uint32_t>()> serverTime,
                      GlobalShortcutsPortal::Now now = std::chrono::steady_clock::now);
 
     // Asks the portal to bind the settings' keys; answers come later.
@@ -52,6 +55,7 @@ class DesktopShortcuts final : public QObject, public DesktopKeys {
     DesktopSession session_;
     const AppSettings& settings_;
     std::string command_;
+    std::function<std::optional<uint32_t>()> serverTime_;
     GlobalShortcutsPortal portal_;
     ChangeNotifier<bool> notifier_;
 };

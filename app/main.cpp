@@ -35,6 +35,7 @@
 #include "shell/user_input_time.h"
 #include "shell/window_activation.h"
 #include "shell/x11_connection.h"
+#include "shell/x11_server_time.h"
 #include "views/appearance_source.h"
 #include "views/session_bus.h"
 
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
     std::shared_ptr<DesktopShortcuts> desktopShortcuts;
     if (session.wayland) {
         desktopShortcuts = std::make_shared<DesktopShortcuts>(
-            session, settings, QDBusConnection::sessionBus(), launchCommand());
+            session, settings, QDBusConnection::sessionBus(), launchCommand(), &x11::serverTime);
         desktopShortcuts->start();
     }
 

@@ -24,6 +24,8 @@ class DesktopKeys {
         // what the Copy button copies.
         QString instruction;
         QString copyText;
+        // Why not through the portal, where one was there and refused: one sentence, or empty.
+        QString problem;
     };
 
     virtual ~DesktopKeys() = default;

@@ -40,6 +40,9 @@ DesktopKeysSection::DesktopKeysSection(std::shared_ptr<DesktopKeys> keys, QWidge
     connect(configure_, &QPushButton::clicked, this, [this] { keys_->configure(); });
     rows_->addRow(configure_);
 
+    problem_ = makeLabel({}, TextStyle::caption, true, this);
+    problem_->setObjectName(QStringLiteral("portalProblem"));
+    rows_->addRow(problem_);
     instruction_ = makeLabel({}, TextStyle::caption, true, this);
     instruction_->setObjectName(QStringLiteral("bindInstruction"));
     instruction_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -59,6 +62,7 @@ void DesktopKeysSection::refresh() {
     const DesktopKeys::Status status = keys_->status();
     summon_->setText(triggerText(status.summonTrigger));
     pin_->setText(triggerText(status.pinTrigger));
+    problem_->setText(status.problem);
     instruction_->setText(status.instruction);
     // With a portal the desktop shows what it bound; without one the user binds the command.
     for (QWidget* row : {static_cast<QWidget*>(summon_), static_cast<QWidget*>(pin_),
@@ -66,6 +70,7 @@ void DesktopKeysSection::refresh() {
         rows_->setRowVisible(row, status.portal);
     }
     rows_->setRowVisible(configure_, status.portal && status.canConfigure);
+    rows_->setRowVisible(problem_, !status.problem.isEmpty());
     rows_->setRowVisible(instruction_, !status.portal);
     rows_->setRowVisible(copy_, !status.portal);
 }

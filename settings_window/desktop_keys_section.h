@@ -31,6 +31,7 @@ class DesktopKeysSection final : public QWidget {
     QLabel* pin_;
     QLabel* owner_;
     QPushButton* configure_;
+    QLabel* problem_;
     QLabel* instruction_;
     QPushButton* copy_;
     Subscription subscription_;

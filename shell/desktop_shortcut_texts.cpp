@@ -14,14 +14,15 @@ struct ModifierNames {
     std::string_view portal;
     std::string_view sway;
     std::string_view hyprland;
+    std::string_view spoken;  // as a person reads it
 };
 
 // In the portal's order; sway knows Alt as Mod1 and Super as Mod4.
 constexpr std::array kModifiers{
-    ModifierNames{HotKeyBinding::control, "CTRL", "Ctrl", "CTRL"},
-    ModifierNames{HotKeyBinding::option, "ALT", "Mod1", "ALT"},
-    ModifierNames{HotKeyBinding::shift, "SHIFT", "Shift", "SHIFT"},
-    ModifierNames{HotKeyBinding::command, "LOGO", "Mod4", "SUPER"},
+    ModifierNames{HotKeyBinding::control, "CTRL", "Ctrl", "CTRL", "Ctrl"},
+    ModifierNames{HotKeyBinding::option, "ALT", "Mod1", "ALT", "Alt"},
+    ModifierNames{HotKeyBinding::shift, "SHIFT", "Shift", "SHIFT", "Shift"},
+    ModifierNames{HotKeyBinding::command, "LOGO", "Mod4", "SUPER", "Super"},
 };
 
 std::string joined(uint32_t modifiers, std::string_view ModifierNames::*name,
@@ -55,12 +56,35 @@ std::string shellWord(std::string_view command) {
 
 std::string quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
 
+// The modifiers and the key joined by '+', in the names of one column.
+std::string combination(uint32_t modifiers, std::string_view ModifierNames::*name,
+                        std::string_view keysym) {
+    std::string text = joined(modifiers, name, "+");
+    if (!text.empty()) text += '+';
+    return text + std::string(keysym);
+}
+
+// The combination as the desktops' shortcut dialogs show it once pressed: "Ctrl+Alt+Super+Q",
+// a letter key in capitals.
+std::string spokenCombination(uint32_t modifiers, std::string_view keysym) {
+    std::string key(keysym);
+    if (key.size() == 1)
+        key[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
+    return combination(modifiers, &ModifierNames::spoken, key);
+}
+
+// Where the user creates a custom shortcut in the desktop's settings: what it runs, and the
+// combination to give it.
+std::string customShortcut(std::string_view where, std::string_view word, uint32_t modifiers,
+                           std::string_view keysym) {
+    return "In " + std::string(where) + ", add a custom shortcut that runs " + quoted(word) +
+           ", for example on " + spokenCombination(modifiers, keysym) + ".";
+}
+
 }  // namespace
 
 std::string portalTrigger(uint32_t modifiers, std::string_view keysym) {
-    std::string trigger = joined(modifiers, &ModifierNames::portal, "+");
-    if (!trigger.empty()) trigger += '+';
-    return trigger + std::string(keysym);
+    return combination(modifiers, &ModifierNames::portal, keysym);
 }
 
 BindingInstruction bindingInstruction(ShortcutDesktop desktop, uint32_t modifiers,
@@ -68,9 +92,8 @@ BindingInstruction bindingInstruction(ShortcutDesktop desktop, uint32_t modifier
     const std::string word = shellWord(command);
     switch (desktop) {
         case ShortcutDesktop::sway: {
-            std::string combination = joined(modifiers, &ModifierNames::sway, "+");
-            if (!combination.empty()) combination += '+';
-            std::string line = "bindsym " + combination + std::string(keysym) + " exec " + word;
+            std::string line =
+                "bindsym " + combination(modifiers, &ModifierNames::sway, keysym) + " exec " + word;
             return {"Add " + quoted(line) + " to your sway config, then reload it.", line};
         }
         case ShortcutDesktop::hyprland: {
@@ -79,13 +102,11 @@ BindingInstruction bindingInstruction(ShortcutDesktop desktop, uint32_t modifier
             return {"Add " + quoted(line) + " to your hyprland.conf.", line};
         }
         case ShortcutDesktop::gnome:
-            return {"Add a custom shortcut that runs " + quoted(word) +
-                        " in Settings › Keyboard › Keyboard Shortcuts.",
-                    word};
+            return {
+                customShortcut("Settings › Keyboard › Keyboard Shortcuts", word, modifiers, keysym),
+                word};
         case ShortcutDesktop::kde:
-            return {"Add a custom shortcut that runs " + quoted(word) +
-                        " in System Settings › Shortcuts.",
-                    word};
+            return {customShortcut("System Settings › Shortcuts", word, modifiers, keysym), word};
         case ShortcutDesktop::other:
             break;
     }

@@ -240,9 +240,11 @@ void GlobalShortcutsPortal::activatedSignal(const QDBusMessage& message) {
     const uint64_t timestamp = arguments.value(2).toULongLong();
     // A key held down is Activated again and again (Plasma: every 40 ms) and Deactivated once,
     // when released: only the first press counts, or the strip would flicker for as long as the
-    // key is held. A desktop that never sends Deactivated still gets each press a second apart.
+    // key is held. A desktop that never sends Deactivated still gets each press a second apart;
+    // one that sends no time (0) has only the arrival window above.
     const auto held = held_.constFind(id);
-    const bool repeat = held != held_.constEnd() && timestamp - *held < kRepeatWindowMs;
+    const bool repeat =
+        timestamp != 0 && held != held_.constEnd() && timestamp - *held < kRepeatWindowMs;
     held_.insert(id, timestamp);
     if (repeat) return;
     const QVariantMap options = qdbus_cast<QVariantMap>(arguments.value(3));

@@ -81,8 +81,8 @@ class GlobalShortcutsPortal final : public QObject {
     // The state or a trigger changed.
     void changed();
     // A bound shortcut was pressed. The token, or else the press's time (the desktop's clock in
-    // milliseconds, which is the X server's on X11 and XWayland), lets a window of ours take the
-    // keyboard.
+    // milliseconds: the X server's on KWin and Mutter, but a desktop may send 0), lets a window of
+    // ours take the keyboard.
     void activated(const QString& id, const QString& activationToken, quint64 timestamp);
 
   private Q_SLOTS:

@@ -52,11 +52,15 @@ void FirstRunHintView::setInstruction(QString instruction) {
     update();
 }
 
+QString FirstRunHintView::greeting() const {
+    return str(instruction_.isEmpty() ? kGreeting : kStepLeft);
+}
+
 FirstRunHintView::Layout FirstRunHintView::layout() const {
     Fonts fonts = fontsOf(style_.theme);
     Layout layout;
     double y = kPadding;
-    layout.greeting = QRectF(kPadding, y, fonts.title.width(str(kGreeting)), fonts.title.height());
+    layout.greeting = QRectF(kPadding, y, fonts.title.width(greeting()), fonts.title.height());
     y = layout.greeting.bottom() + kLineSpacing;
 
     if (!instruction_.isEmpty()) {
@@ -109,7 +113,7 @@ void FirstRunHintView::paintEvent(QPaintEvent*) {
     QColor secondary = style_.color(theme.colors.secondaryText);
 
     painter.setPen(primary);
-    fonts.title.draw(painter, layout.greeting.topLeft(), str(kGreeting));
+    fonts.title.draw(painter, layout.greeting.topLeft(), greeting());
     painter.setPen(secondary);
     fonts.label.draw(painter, layout.footnote.topLeft(), str(kFootnote));
     if (!instruction_.isEmpty()) {

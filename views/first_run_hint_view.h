@@ -9,8 +9,9 @@
 namespace glintdeck {
 
 // The card shown once after the first launch: that the program runs, which key combination
-// summons the strip (in a key cap) and how the strip goes away. Padding 14, at least 220 wide,
-// on a rounded background. No controls.
+// summons the strip (in a key cap) and how the strip goes away; or, where the user has yet to
+// bind the key, that one step remains and which. Padding 14, at least 220 wide, on a rounded
+// background. No controls.
 class FirstRunHintView final : public QWidget {
     Q_OBJECT
 
@@ -21,12 +22,17 @@ class FirstRunHintView final : public QWidget {
     void setStyle(const HudStyle& style);
 
     // Where nothing binds the summon key (a Wayland desktop without a shortcut portal), one
-    // sentence saying how to bind it replaces the "Press … anytime" row. Empty: that row.
+    // sentence saying how to bind it replaces the "Press … anytime" row, and the greeting says
+    // that a step remains. Empty: that row.
     void setInstruction(QString instruction);
+
+    // The first line: kGreeting, or kStepLeft while there is an instruction.
+    [[nodiscard]] QString greeting() const;
 
     [[nodiscard]] QSize sizeHint() const override;
 
     static constexpr const char16_t* kGreeting = u"You're all set 👋";
+    static constexpr const char16_t* kStepLeft = u"One step left 👋";
     static constexpr const char16_t* kPress = u"Press";
     static constexpr const char16_t* kAfterKey = u"anytime to pop up your stats.";
     static constexpr const char16_t* kFootnote = u"Esc or click away hides it · ⚙ for settings";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace glintdeck {
 
@@ -20,11 +21,11 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-DesktopSession DesktopSession::fromVariables(std::string_view waylandDisplay,
-                                             std::string_view sessionType,
-                                             std::string_view currentDesktop) {
+DesktopSession DesktopSession::fromVariables(const Variables& variables) {
     DesktopSession session;
-    session.wayland = !waylandDisplay.empty() || equalIgnoringCase(sessionType, "wayland");
+    session.wayland =
+        !variables.waylandDisplay.empty() || equalIgnoringCase(variables.sessionType, "wayland");
+    std::string_view currentDesktop = variables.currentDesktop;
     while (!currentDesktop.empty()) {
         const size_t colon = currentDesktop.find(':');
         std::string_view name = currentDesktop.substr(0, colon);
@@ -32,12 +33,22 @@ DesktopSession DesktopSession::fromVariables(std::string_view waylandDisplay,
         if (colon == std::string_view::npos) break;
         currentDesktop.remove_prefix(colon + 1);
     }
+    // Each compositor tells the programs it starts where its own socket is.
+    for (const auto& [compositor, socket] : {std::pair{"sway", variables.swaySocket},
+                                             std::pair{"Hyprland", variables.hyprlandInstance}}) {
+        if (!socket.empty() && !session.isDesktop(compositor)) {
+            session.desktops.emplace_back(compositor);
+        }
+    }
     return session;
 }
 
 DesktopSession DesktopSession::fromEnvironment() {
-    return fromVariables(variable("WAYLAND_DISPLAY"), variable("XDG_SESSION_TYPE"),
-                         variable("XDG_CURRENT_DESKTOP"));
+    return fromVariables({.waylandDisplay = variable("WAYLAND_DISPLAY"),
+                          .sessionType = variable("XDG_SESSION_TYPE"),
+                          .currentDesktop = variable("XDG_CURRENT_DESKTOP"),
+                          .swaySocket = variable("SWAYSOCK"),
+                          .hyprlandInstance = variable("HYPRLAND_INSTANCE_SIGNATURE")});
 }
 
 bool DesktopSession::isDesktop(std::string_view name) const {

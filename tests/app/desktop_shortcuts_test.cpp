@@ -31,8 +31,9 @@ class WaylandSession {
                                                            *behaviour);
         }
         shortcuts = std::make_unique<DesktopShortcuts>(
-            DesktopSession::fromVariables("wayland-0", "wayland", "KDE"), settings,
+            DesktopSession{.wayland = true, .desktops = {"KDE"}}, settings,
             bus.connect(QStringLiteral("client")), "glintdeck",
+            [this]() -> std::optional<uint32_t> { return serverNow; },
             [this] { return pressedAt += std::chrono::seconds(1); });
         shortcuts->start();
         delegate = std::make_unique<AppDelegate>(
@@ -50,8 +51,8 @@ class WaylandSession {
     }
     // The desktop reports a press of one of its bound shortcuts.
     // A press and its release.
-    void press(const char* id) {
-        portal->activate(portal->session, QString::fromLatin1(id), QStringLiteral("token"));
+    void press(const char* id, uint64_t time = 1234) {
+        portal->activate(portal->session, QString::fromLatin1(id), QStringLiteral("token"), time);
         portal->deactivate(QString::fromLatin1(id), 1234);
     }
 
@@ -60,6 +61,7 @@ class WaylandSession {
     TaskQueueMainThread mainThread;
     FakeSamplerFactory samplers;
     AppSettings settings{PreferencesStore::inMemory()};
+    uint32_t serverNow = 1500;  // the X server's clock
     PrivateBus bus;
     std::unique_ptr<FakeShortcutsPortal> portal;
     std::unique_ptr<DesktopShortcuts> shortcuts;
@@ -103,17 +105,56 @@ TEST(DesktopShortcutsTest, TheFirstRunHintWaitsForTheDesktop) {
     EXPECT_TRUE(session.settings.hasSeenHint());
 }
 
-// Without a portal the keys are the user's to bind: the pane and hint say how, and the grabs
-// stand in on XWayland (refused here, on a platform without X, but registered).
+// Without a portal, or where it refuses, the keys are the user's to bind: standard error, the
+// pane and the hint say how (the pane also why), and the grabs stand in on XWayland (refused
+// here, on a platform without X, but registered).
 TEST(DesktopShortcutsTest, WithoutAPortalTheGrabsStandInAndTheUserIsTold) {
-    WaylandSession session(std::nullopt);
-    ASSERT_TRUE(runUntil([&] { return !session.shortcuts->portalOwnsKeys(); }));
-    EXPECT_NE(session.delegate->hotKey().state(), HotKeyService::State::unregistered);
-    const DesktopKeys::Status status = session.shortcuts->status();
-    EXPECT_FALSE(status.portal);
-    EXPECT_EQ(status.instruction,
-              "Add a custom shortcut that runs “glintdeck” in System Settings › Shortcuts.");
-    EXPECT_EQ(status.copyText, "glintdeck");
+    for (const std::optional<Behaviour> portal :
+         {std::optional<Behaviour>(), std::optional(Behaviour{.createResponse = 2})}) {
+        testing::internal::CaptureStderr();
+        WaylandSession session(portal);
+        ASSERT_TRUE(runUntil([&] { return session.shortcuts->answered(); }));
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                      portal ? "glintdeck: the desktop portal refused to bind global keys; bind"
+                             : "glintdeck: no desktop portal binds global keys here; bind"),
+                  std::string::npos);
+        EXPECT_NE(session.delegate->hotKey().state(), HotKeyService::State::unregistered);
+        const DesktopKeys::Status status = session.shortcuts->status();
+        EXPECT_FALSE(status.portal);
+        EXPECT_EQ(status.instruction,
+                  "In System Settings › Shortcuts, add a custom shortcut that runs “glintdeck”, "
+                  "for example on Ctrl+Alt+Super+Q.");
+        EXPECT_EQ(status.copyText, "glintdeck");
+        EXPECT_EQ(status.problem.isEmpty(), !portal);
+    }
+}
+
+// A focus request with a press time of 0 or of another clock is refused: only a time that reads
+// as the X server's a moment ago is passed on, otherwise the server's time now.
+TEST(DesktopShortcutsTest, APressTimeIsPassedOnOnlyWhereItIsTheXServers) {
+    WaylandSession session(Behaviour{});
+    ASSERT_TRUE(runUntil([&] { return session.shortcuts->answered(); }));
+    std::optional<SummonRequest> summoned;
+    session.shortcuts->onSummon = [&](const SummonRequest& request) { summoned = request; };
+    struct Row {
+        uint32_t serverNow;
+        uint64_t reported;
+        uint32_t passed;
+    };
+    for (const Row& row : {
+             Row{90'000, 89'200, 89'200},
+             Row{90'000, 90'400, 90'400},  // read from the server a little before the desktop
+             Row{90'000, 0, 90'000},       // none
+             Row{90'000, 1'715'000'000'000, 90'000},  // the wall clock
+             Row{500, 0xFFFF'FF00, 0xFFFF'FF00},      // X time wrapped between press and now
+             Row{90'000, (uint64_t{7} << 32) + 89'900, 89'900},  // wider than X time, same clock
+         }) {
+        session.serverNow = row.serverNow;
+        summoned.reset();
+        session.press("summon", row.reported);
+        ASSERT_TRUE(runUntil([&] { return summoned.has_value(); }));
+        EXPECT_EQ(summoned->userTimestamp, row.passed) << row.reported;
+    }
 }
 
 }  // namespace

@@ -88,9 +88,10 @@ TEST(HotkeySettingsPaneTest, OnWaylandTheDesktopOwnsTheKeys) {
          "Meta+F12",
          true,
          false},
-        {"no portal",
+        {"no portal, or one that refused",
          {.instruction = "Add “bindsym Ctrl+Mod1+Mod4+q exec glintdeck” to your sway config.",
-          .copyText = "bindsym Ctrl+Mod1+Mod4+q exec glintdeck"},
+          .copyText = "bindsym Ctrl+Mod1+Mod4+q exec glintdeck",
+          .problem = "The desktop portal refused to bind Glintdeck’s keys."},
          nullptr,
          false,
          true},
@@ -105,7 +106,9 @@ TEST(HotkeySettingsPaneTest, OnWaylandTheDesktopOwnsTheKeys) {
         EXPECT_EQ(visible("configureShortcuts"), row.configure);
         EXPECT_EQ(visible("bindInstruction"), row.instruction);
         EXPECT_EQ(visible("copyCommand"), row.instruction);
+        EXPECT_EQ(visible("portalProblem"), !row.status.problem.isEmpty());
     }
+    EXPECT_EQ(child<QLabel>(pane, "portalProblem")->text(), rows[3].status.problem);
     EXPECT_EQ(child<QLabel>(pane, "bindInstruction")->text(), rows[3].status.instruction);
     child<QPushButton>(pane, "copyCommand")->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), rows[3].status.copyText);

@@ -47,15 +47,16 @@ TEST(DesktopShortcutTexts, InstructionsSpeakEachDesktopsLanguage) {
                  {"Add “bind = CTRL ALT SUPER, q, exec, '/opt/glint deck/glintdeck'” to your "
                   "hyprland.conf.",
                   "bind = CTRL ALT SUPER, q, exec, '/opt/glint deck/glintdeck'"}},
+             // A custom shortcut needs its combination as well as its command.
              Row{ShortcutDesktop::gnome,
                  "glintdeck",
-                 {"Add a custom shortcut that runs “glintdeck” in Settings › Keyboard › "
-                  "Keyboard Shortcuts.",
+                 {"In Settings › Keyboard › Keyboard Shortcuts, add a custom shortcut that runs "
+                  "“glintdeck”, for example on Ctrl+Alt+Super+Q.",
                   "glintdeck"}},
              Row{ShortcutDesktop::kde,
                  "it's/glintdeck",
-                 {"Add a custom shortcut that runs “'it'\\''s/glintdeck'” in System Settings › "
-                  "Shortcuts.",
+                 {"In System Settings › Shortcuts, add a custom shortcut that runs "
+                  "“'it'\\''s/glintdeck'”, for example on Ctrl+Alt+Super+Q.",
                   "'it'\\''s/glintdeck'"}},
          }) {
         EXPECT_EQ(bindingInstruction(row.desktop, kSummon, "q", row.command), row.expected);

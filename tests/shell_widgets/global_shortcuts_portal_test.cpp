@@ -191,6 +191,11 @@ TEST(GlobalShortcutsPortalTest, AFloodOfActivatedIsOnePress) {
     session.step = std::chrono::milliseconds(200);  // a person's next press
     portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("next"), 20'000'000);
     ASSERT_TRUE(runUntil([&] { return session.activations.size() == 2; }));
+
+    // A desktop that sends no press time: each press a person makes still counts.
+    for (const char* token : {"untimed-1", "untimed-2"})
+        portal.activate(portal.session, "summon", token, 0);
+    ASSERT_TRUE(runUntil([&] { return session.activations.size() == 4; }));
 }
 
 }  // namespace

@@ -31,10 +31,12 @@ TEST(FirstRunHintViewTest, NeverNarrowerThan220AndWiderForLongKeyCaps) {
 }
 
 // Where nothing binds the summon key, the sentence on binding it takes the key row's place and
-// the card grows to hold it, the footnote below it.
+// the card grows to hold it, the footnote below it; the card no longer opens with "You're all
+// set" before asking for a step.
 TEST(FirstRunHintViewTest, AnInstructionReplacesTheKeyRow) {
     FirstRunHintView hint(QStringLiteral("⌃⌥⌘Q"));
     hint.setStyle(darkStyle());
+    EXPECT_EQ(hint.greeting(), QString::fromUtf16(FirstRunHintView::kGreeting));
     const double keyRowWidth = hint.sizeHint().width();
     hint.setInstruction(
         QStringLiteral("Add “bindsym Ctrl+Mod1+Mod4+q exec glintdeck” to your "
@@ -45,6 +47,7 @@ TEST(FirstRunHintViewTest, AnInstructionReplacesTheKeyRow) {
     EXPECT_GT(layout.footnote.top(), layout.instruction.bottom());
     EXPECT_GE(hint.sizeHint().width(), layout.instruction.right() + 14);
     EXPECT_GT(hint.sizeHint().width(), keyRowWidth);
+    EXPECT_EQ(hint.greeting(), QString::fromUtf16(FirstRunHintView::kStepLeft));
 }
 
 }  // namespace

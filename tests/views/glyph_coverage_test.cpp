@@ -56,8 +56,9 @@ std::vector<QString> descriptorTexts() {
 TEST(GlyphCoverageTest, EveryTextTheViewsDrawHasAFont) {
     std::vector<QString> texts = descriptorTexts();
     for (const char16_t* text :
-         {FirstRunHintView::kGreeting, FirstRunHintView::kPress, FirstRunHintView::kAfterKey,
-          FirstRunHintView::kFootnote, u"Settings (Super+,)", u"Pinned — Keep on Screen is on",
+         {FirstRunHintView::kGreeting, FirstRunHintView::kStepLeft, FirstRunHintView::kPress,
+          FirstRunHintView::kAfterKey, FirstRunHintView::kFootnote, u"› “ ” ’",
+          u"Settings (Super+,)", u"Pinned — Keep on Screen is on",
           // Text forms the descriptors and key caps produce: dashes, the power dot, elision,
           // named keys, the battery's missing time.
           u"— – · … °C ↑ ↓", u"Ctrl+Alt+Shift+Super+Page Up Num+5 F12 key 123"}) {
