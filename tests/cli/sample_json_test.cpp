@@ -14,7 +14,9 @@ TEST(SampleJsonTest, EveryKindAppearsWithItsFieldsAndAbsentValuesAreNull) {
     FixedInterval interval(1.0);
     StatsStore store(mainThread, factory, interval);
     store.start();
-    factory.runs[0].network(NetworkSample{.downBytesPerSec = 1500, .interfaceName = "eth0"});
+    factory.runs[0].network(NetworkSample{
+        .downBytesPerSec = 1500, .interfaceName = "Ethernet (eth0)", .interfaceDevice = "eth0"});
+    factory.runs[0].fan(FanSample{.hasFans = true, .fans = {{.current = 0, .max = 5200}}});
     factory.runs[0].topProcesses(TopProcessesSample{.byMemory = {{"make", 4096}}});
     mainThread.runPending();
 
@@ -25,9 +27,21 @@ TEST(SampleJsonTest, EveryKindAppearsWithItsFieldsAndAbsentValuesAreNull) {
     }
     EXPECT_EQ(samples["cpu"]["idlePercent"], 100);
     EXPECT_EQ(samples["network"]["downBytesPerSec"], 1500);
-    EXPECT_EQ(samples["network"]["interfaceName"], "eth0");
+    EXPECT_EQ(samples["network"]["interfaceName"], "Ethernet (eth0)");
+    EXPECT_EQ(samples["network"]["interface"], "eth0");
     EXPECT_TRUE(samples["network"]["localIP"].is_null());
     EXPECT_TRUE(samples["battery"]["minutesRemaining"].is_null());
+    // Hardware that is not there reads null, not a 0 a script would take for a reading; a
+    // stopped fan is a reading.
+    EXPECT_EQ(samples["fan"]["fans"][0],
+              (nlohmann::json{{"current", 0}, {"min", nullptr}, {"max", 5200}}));
+    for (const auto& [kind, field] : {std::pair{"battery", "percent"},
+                                      {"gpu", "utilizationPercent"},
+                                      {"power", "cpuWatts"},
+                                      {"power", "dramWatts"},
+                                      {"power", "loadPercent"}}) {
+        EXPECT_TRUE(samples[kind][field].is_null()) << kind << '.' << field;
+    }
     EXPECT_EQ(samples["temps"]["thermalState"], 0);
     EXPECT_EQ(samples["topProcesses"]["byMemory"][0]["name"], "make");
     EXPECT_EQ(samples["topProcesses"]["byMemory"][0]["value"], 4096);
