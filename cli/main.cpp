@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -44,14 +45,23 @@ class RunInterval final : public IntervalSource {
     std::optional<double> override_;
 };
 
-// Writes text to standard output at once. On failure (a full disk, /dev/full, a closed file)
-// says so in one line and returns false: output that silently goes nowhere helps nobody, and a
-// --watch run would fill the disk's last blocks forever.
+// Writes text to standard output at once, in one write where the reader takes it whole, so a
+// reader that stops after the first line (`| head -1`) has had the whole report before it closes
+// the pipe. On failure (a full disk, /dev/full, a reader that closed the pipe) says so in one
+// line and returns false: output that silently goes nowhere helps nobody, and a --watch run
+// would fill the disk's last blocks forever, or outlive the bar that read it.
 bool writeOut(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
-        return true;
-    std::fprintf(stderr, "glintdeck-stats: cannot write the output: %s\n", std::strerror(errno));
-    return false;
+    while (!text.empty()) {
+        ssize_t written = ::write(STDOUT_FILENO, text.data(), text.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) {
+            std::fprintf(stderr, "glintdeck-stats: cannot write the output: %s\n",
+                         std::strerror(errno));
+            return false;
+        }
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
 }
 
 std::chrono::milliseconds until(SteadyClock::time_point deadline) {
@@ -63,6 +73,9 @@ std::chrono::milliseconds until(SteadyClock::time_point deadline) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed pipe is a write error like any other (EPIPE), ending the run with status 1 and a
+    // line on standard error as the manual page says, rather than a silent death by the signal.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     ParsedOptions parsed = parseOptions(arguments);
     if (!parsed.options) {

@@ -31,14 +31,20 @@ class GlintdeckStatsTest : public testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(home_); }
 
-    // Standard output and exit code of the program with these arguments; standard error goes
-    // to a file so tests can check it.
-    ProgramRun run(const std::string& arguments) {
-        std::string command = "XDG_CONFIG_HOME='" + home_.string() + "' " +
-                              test_paths::kStatsProgram + " " + arguments + " 2>'" +
-                              (home_ / "stderr").string() + "'";
+    // The shell command running the program with these arguments; standard error goes to a
+    // file so tests can check it.
+    std::string command(const std::string& arguments) {
+        return "XDG_CONFIG_HOME='" + home_.string() + "' " + test_paths::kStatsProgram + " " +
+               arguments + " 2>'" + (home_ / "stderr").string() + "'";
+    }
+
+    // Standard output and exit code of the program with these arguments.
+    ProgramRun run(const std::string& arguments) { return runShell(command(arguments)); }
+
+    // Standard output and exit code of a shell command line.
+    ProgramRun runShell(const std::string& line) {
         ProgramRun result;
-        FILE* pipe = popen(command.c_str(), "r");
+        FILE* pipe = popen(line.c_str(), "r");
         std::array<char, 4096> buffer{};
         size_t count;
         while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
@@ -54,6 +60,13 @@ class GlintdeckStatsTest : public testing::Test {
         std::stringstream text;
         text << file.rdbuf();
         return text.str();
+    }
+
+    // Standard error holds the one line that says the output could not be written.
+    void expectOneLineSayingSo() {
+        std::string error = read(home_ / "stderr");
+        EXPECT_TRUE(error.starts_with("glintdeck-stats: cannot write the output: ")) << error;
+        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
     }
 
     std::filesystem::path home_;
@@ -113,10 +126,22 @@ TEST_F(GlintdeckStatsTest, OutputThatCannotBeWrittenEndsTheRunWithOneLineSayingS
                                   "--help", "--version", "--format i3bar --interval 0.2"}) {
         ProgramRun full = run(std::string(arguments) + " >/dev/full");
         EXPECT_EQ(full.exitCode, 1) << arguments;
-        std::string error = read(home_ / "stderr");
-        EXPECT_TRUE(error.starts_with("glintdeck-stats: cannot write the output: ")) << error;
-        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+        expectOneLineSayingSo();
     }
+}
+
+// A reader that closes the pipe (head, a bar restarting) used to end a --watch run by SIGPIPE,
+// status 141 and no word; a report the reader took whole is no failure.
+TEST_F(GlintdeckStatsTest, AClosedPipeEndsTheRunWithOneLineSayingSo) {
+    const std::string status = (home_ / "status").string();
+    auto statusIntoHead = [&](const std::string& arguments) {
+        runShell("{ " + command(arguments) + "; echo $? >'" + status + "'; } | head -n 1");
+        return read(status);
+    };
+    EXPECT_EQ(statusIntoHead("--interval 0.2"), "0\n");
+    EXPECT_EQ(read(home_ / "stderr"), "");
+    EXPECT_EQ(statusIntoHead("--watch --json --interval 0.1"), "1\n");
+    expectOneLineSayingSo();
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -132,7 +157,7 @@ bool isBand(const nlohmann::json& value) {
 
 // Every line of a few ticks, against the fields waybar's custom module documents.
 TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
-    ProgramRun bar = run("--format waybar --watch --interval 0.1 | head -n 3");
+    ProgramRun bar = runShell(command("--format waybar --watch --interval 0.1") + " | head -n 3");
     ASSERT_EQ(bar.exitCode, 0);
     std::vector<std::string> printed = lines(bar.out);
     ASSERT_EQ(printed.size(), 3u);
@@ -152,7 +177,7 @@ TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
 // The header, the opening bracket, then one array of blocks per tick, each after the first
 // led by a comma, as i3bar and swaybar read them.
 TEST_F(GlintdeckStatsTest, I3barFormatFollowsTheProtocol) {
-    ProgramRun bar = run("--format i3bar --watch --interval 0.1 | head -n 5");
+    ProgramRun bar = runShell(command("--format i3bar --watch --interval 0.1") + " | head -n 5");
     ASSERT_EQ(bar.exitCode, 0);
     std::vector<std::string> printed = lines(bar.out);
     ASSERT_EQ(printed.size(), 5u);
