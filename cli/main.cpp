@@ -5,8 +5,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,6 +17,7 @@
 #include "cli/sample_json.h"
 #include "cli/status_bar_lines.h"
 #include "cli/tile_report.h"
+#include "cli/urgent_stats.h"
 #include "core/task_queue_main_thread.h"
 #include "platform/linux/descriptor_limit.h"
 #include "platform/linux/linux_sampler_factory.h"
@@ -131,7 +132,11 @@ int main(int argc, char** argv) {
                     out = waybarLine(tiles) + '\n';
                     break;
                 case OutputFormat::i3bar:
-                    out = (firstPrint ? i3barHeader() : "") + i3barLine(tiles, firstPrint) + '\n';
+                    out =
+                        (firstPrint ? i3barHeader() : "") +
+                        i3barLine(tiles, urgentStats(store.battery(), store.temps(), store.disk()),
+                                  firstPrint) +
+                        '\n';
                     break;
             }
             firstPrint = false;
