@@ -9,9 +9,7 @@ std::vector<StatKind> urgentStats(const BatterySample& battery, const Temperatur
         urgent.push_back(StatKind::battery);
     }
     if (temps.thermalState >= ThermalState::serious) urgent.push_back(StatKind::temps);
-    if (disk.totalBytes > 0 && disk.freeBytes < disk.totalBytes / 20) {
-        urgent.push_back(StatKind::disk);
-    }
+    if (disk.freeBytes < disk.totalBytes / 20) urgent.push_back(StatKind::disk);
     return urgent;
 }
 

@@ -31,27 +31,22 @@ class GlintdeckStatsTest : public testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(home_); }
 
-    // The shell command running the program with these arguments; standard error goes to a
-    // file so tests can check it.
-    std::string command(const std::string& arguments) {
-        return "XDG_CONFIG_HOME='" + home_.string() + "' " + test_paths::kStatsProgram + " " +
-               arguments + " 2>'" + (home_ / "stderr").string() + "'";
-    }
-
-    // Standard output and exit code of the program with these arguments.
-    ProgramRun run(const std::string& arguments) { return runShell(command(arguments)); }
-
-    // Standard output and exit code of a shell command line.
-    ProgramRun runShell(const std::string& line) {
+    // The program's exit code, and its standard output as the reader command passes it on;
+    // standard error goes to a file so tests can check it.
+    ProgramRun run(const std::string& arguments, const std::string& reader = "cat") {
+        std::string command = "{ XDG_CONFIG_HOME='" + home_.string() + "' " +
+                              test_paths::kStatsProgram + " " + arguments + " 2>'" +
+                              (home_ / "stderr").string() + "'; echo $? >'" +
+                              (home_ / "status").string() + "'; } | " + reader;
         ProgramRun result;
-        FILE* pipe = popen(line.c_str(), "r");
+        FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> buffer{};
         size_t count;
         while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
             result.out.append(buffer.data(), count);
         }
-        int status = pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        pclose(pipe);
+        result.exitCode = std::stoi(read(home_ / "status"));
         return result;
     }
 
@@ -60,13 +55,6 @@ class GlintdeckStatsTest : public testing::Test {
         std::stringstream text;
         text << file.rdbuf();
         return text.str();
-    }
-
-    // Standard error holds the one line that says the output could not be written.
-    void expectOneLineSayingSo() {
-        std::string error = read(home_ / "stderr");
-        EXPECT_TRUE(error.starts_with("glintdeck-stats: cannot write the output: ")) << error;
-        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
     }
 
     std::filesystem::path home_;
@@ -119,29 +107,22 @@ TEST_F(GlintdeckStatsTest, ACorruptPreferencesFileIsLeftExactlyWhereItIs) {
     EXPECT_EQ(read(home_ / "glintdeck" / "defaults.json"), "{not json");
 }
 
-// Output that cannot be written (a full disk) used to end with status 0, or, with --watch, never.
+// Output that cannot be written (a full disk) used to end with status 0, or, with --watch, never;
+// a reader that closed the pipe (head, a bar restarting) ended it by SIGPIPE, 141, without a word.
 TEST_F(GlintdeckStatsTest, OutputThatCannotBeWrittenEndsTheRunWithOneLineSayingSo) {
+    auto expectOneLineSayingSo = [&](const ProgramRun& failed, const std::string& what) {
+        EXPECT_EQ(failed.exitCode, 1) << what;
+        std::string error = read(home_ / "stderr");
+        EXPECT_TRUE(error.starts_with("glintdeck-stats: cannot write the output: ")) << error;
+        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+    };
     for (const char* arguments : {"--interval 0.2", "--json --interval 0.2",
                                   "--watch --interval 0.2", "--watch --json --interval 0.2",
                                   "--help", "--version", "--format i3bar --interval 0.2"}) {
-        ProgramRun full = run(std::string(arguments) + " >/dev/full");
-        EXPECT_EQ(full.exitCode, 1) << arguments;
-        expectOneLineSayingSo();
+        expectOneLineSayingSo(run(std::string(arguments) + " >/dev/full"), arguments);
     }
-}
-
-// A reader that closes the pipe (head, a bar restarting) used to end a --watch run by SIGPIPE,
-// status 141 and no word; a report the reader took whole is no failure.
-TEST_F(GlintdeckStatsTest, AClosedPipeEndsTheRunWithOneLineSayingSo) {
-    const std::string status = (home_ / "status").string();
-    auto statusIntoHead = [&](const std::string& arguments) {
-        runShell("{ " + command(arguments) + "; echo $? >'" + status + "'; } | head -n 1");
-        return read(status);
-    };
-    EXPECT_EQ(statusIntoHead("--interval 0.2"), "0\n");
-    EXPECT_EQ(read(home_ / "stderr"), "");
-    EXPECT_EQ(statusIntoHead("--watch --json --interval 0.1"), "1\n");
-    expectOneLineSayingSo();
+    expectOneLineSayingSo(run("--watch --json --interval 0.1", "head -n 1"), "a closed pipe");
+    EXPECT_EQ(run("--interval 0.2", "head -n 1").exitCode, 0) << "a report taken whole";
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -157,8 +138,7 @@ bool isBand(const nlohmann::json& value) {
 
 // Every line of a few ticks, against the fields waybar's custom module documents.
 TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
-    ProgramRun bar = runShell(command("--format waybar --watch --interval 0.1") + " | head -n 3");
-    ASSERT_EQ(bar.exitCode, 0);
+    ProgramRun bar = run("--format waybar --watch --interval 0.1", "head -n 3");
     std::vector<std::string> printed = lines(bar.out);
     ASSERT_EQ(printed.size(), 3u);
     for (const std::string& line : printed) {
@@ -177,8 +157,7 @@ TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
 // The header, the opening bracket, then one array of blocks per tick, each after the first
 // led by a comma, as i3bar and swaybar read them.
 TEST_F(GlintdeckStatsTest, I3barFormatFollowsTheProtocol) {
-    ProgramRun bar = runShell(command("--format i3bar --watch --interval 0.1") + " | head -n 5");
-    ASSERT_EQ(bar.exitCode, 0);
+    ProgramRun bar = run("--format i3bar --watch --interval 0.1", "head -n 5");
     std::vector<std::string> printed = lines(bar.out);
     ASSERT_EQ(printed.size(), 5u);
     EXPECT_EQ(nlohmann::json::parse(printed[0]), (nlohmann::json{{"version", 1}}));
