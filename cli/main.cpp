@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "cli/sample_json.h"
 #include "cli/status_bar_lines.h"
 #include "cli/tile_report.h"
+#include "cli/urgent_stats.h"
 #include "core/task_queue_main_thread.h"
 #include "platform/linux/descriptor_limit.h"
 #include "platform/linux/linux_sampler_factory.h"
@@ -54,14 +56,23 @@ class RunInterval final : public IntervalSource {
     const CliOptions& options_;
 };
 
-// Writes text to standard output at once. On failure (a full disk, /dev/full, a closed file)
-// says so in one line and returns false: output that silently goes nowhere helps nobody, and a
-// --watch run would fill the disk's last blocks forever.
+// Writes text to standard output at once, in one write where the reader takes it whole, so a
+// reader that stops after the first line (`| head -1`) has had the whole report before it closes
+// the pipe. On failure (a full disk, /dev/full, a reader that closed the pipe) says so in one
+// line and returns false: output that silently goes nowhere helps nobody, and a --watch run
+// would fill the disk's last blocks forever, or outlive the bar that read it.
 bool writeOut(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
-        return true;
-    std::fprintf(stderr, "glintdeck-stats: cannot write the output: %s\n", std::strerror(errno));
-    return false;
+    while (!text.empty()) {
+        ssize_t written = ::write(STDOUT_FILENO, text.data(), text.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) {
+            std::fprintf(stderr, "glintdeck-stats: cannot write the output: %s\n",
+                         std::strerror(errno));
+            return false;
+        }
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
 }
 
 std::chrono::milliseconds until(SteadyClock::time_point deadline) {
@@ -73,6 +84,9 @@ std::chrono::milliseconds until(SteadyClock::time_point deadline) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed pipe is a write error like any other (EPIPE), ending the run with status 1 and a
+    // line on standard error as the manual page says, rather than a silent death by the signal.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     ParsedOptions parsed = parseOptions(arguments);
     if (!parsed.options) {
@@ -128,7 +142,11 @@ int main(int argc, char** argv) {
                     out = waybarLine(tiles) + '\n';
                     break;
                 case OutputFormat::i3bar:
-                    out = (firstPrint ? i3barHeader() : "") + i3barLine(tiles, firstPrint) + '\n';
+                    out =
+                        (firstPrint ? i3barHeader() : "") +
+                        i3barLine(tiles, urgentStats(store.battery(), store.temps(), store.disk()),
+                                  firstPrint) +
+                        '\n';
                     break;
             }
             firstPrint = false;

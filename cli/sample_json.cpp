@@ -10,6 +10,12 @@ json optional(const std::optional<T>& value) {
     return value ? json(*value) : json(nullptr);
 }
 
+// A reading of hardware that may be absent: null without it, never a made-up 0.
+json ifPresent(bool present, double value) { return present ? json(value) : json(nullptr); }
+
+// Fans report their limits only where the controller knows them; 0 stands for none.
+json reportedLimit(double rpm) { return rpm > 0 ? json(rpm) : json(nullptr); }
+
 json processes(const std::vector<ProcStat>& list) {
     json rows = json::array();
     for (const ProcStat& process : list)
@@ -31,7 +37,9 @@ json samplesJson(const StatsStore& store) {
 
     json fans = json::array();
     for (const FanSample::Fan& fan : store.fan().fans) {
-        fans.push_back({{"current", fan.current}, {"min", fan.min}, {"max", fan.max}});
+        fans.push_back({{"current", fan.current},
+                        {"min", reportedLimit(fan.min)},
+                        {"max", reportedLimit(fan.max)}});
     }
     json sensors = json::array();
     for (const TempReading& reading : store.temps().sensors) {
@@ -61,10 +69,11 @@ json samplesJson(const StatsStore& store) {
          {{"downBytesPerSec", network.downBytesPerSec},
           {"upBytesPerSec", network.upBytesPerSec},
           {"interfaceName", optional(network.interfaceName)},
+          {"interface", optional(network.interfaceDevice)},
           {"localIP", optional(network.localIP)}}},
         {"battery",
          {{"isPresent", battery.isPresent},
-          {"percent", battery.percent},
+          {"percent", ifPresent(battery.isPresent, battery.percent)},
           {"isCharging", battery.isCharging},
           {"isOnAC", battery.isOnAC},
           {"minutesRemaining", optional(battery.minutesRemaining)},
@@ -73,16 +82,16 @@ json samplesJson(const StatsStore& store) {
           {"temperatureC", optional(battery.temperatureC)}}},
         {"gpu",
          {{"isAvailable", gpu.isAvailable},
-          {"utilizationPercent", gpu.utilizationPercent},
+          {"utilizationPercent", ifPresent(gpu.isAvailable, gpu.utilizationPercent)},
           {"deviceName", optional(gpu.deviceName)}}},
         {"fan", {{"hasFans", store.fan().hasFans}, {"fans", fans}}},
         {"power",
          {{"isAvailable", power.isAvailable},
-          {"cpuWatts", power.cpuWatts},
-          {"gpuWatts", power.gpuWatts},
-          {"aneWatts", power.aneWatts},
-          {"dramWatts", power.dramWatts},
-          {"loadPercent", power.loadPercent},
+          {"cpuWatts", ifPresent(power.isAvailable, power.cpuWatts)},
+          {"gpuWatts", ifPresent(power.isAvailable, power.gpuWatts)},
+          {"aneWatts", ifPresent(power.isAvailable, power.aneWatts)},
+          {"dramWatts", ifPresent(power.isAvailable, power.dramWatts)},
+          {"loadPercent", ifPresent(power.isAvailable, power.loadPercent)},
           {"systemWatts", optional(power.systemWatts)},
           {"dcInWatts", optional(power.dcInWatts)}}},
         {"temps",

@@ -37,6 +37,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # arrows and degree signs of the texts, and Qt's SVG plugin for the program's icon.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-material-design-icons-iconfont, fonts-dejavu-core | fonts-noto-core, libqt6svg6")
+# The completion of glintdeck-stats is loaded by bash-completion; without it nothing completes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "glanceable HUD of live machine stats, summoned with a hotkey")
 # The extended description; CPack puts the summary above it.

@@ -45,7 +45,8 @@ struct DiskSample {
 struct NetworkSample {
     double downBytesPerSec = 0;
     double upBytesPerSec = 0;
-    std::optional<std::string> interfaceName;
+    std::optional<std::string> interfaceName;    // the label: "Wi-Fi (wlp2s0)", or the bare name
+    std::optional<std::string> interfaceDevice;  // the kernel's name alone: "wlp2s0"
     std::optional<std::string> localIP;
     bool operator==(const NetworkSample&) const = default;
     static NetworkSample empty() { return {}; }

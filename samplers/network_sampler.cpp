@@ -80,6 +80,7 @@ void NetworkSampler::tick() {
             auto friendly = friendlyNames_.find(*name);
             sample.interfaceName =
                 friendly == friendlyNames_.end() ? *name : friendly->second + " (" + *name + ")";
+            sample.interfaceDevice = std::move(name);
         }
         sample.localIP = std::move(address);
     }

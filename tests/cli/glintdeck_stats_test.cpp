@@ -32,12 +32,15 @@ class GlintdeckStatsTest : public testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(home_); }
 
-    // Standard output and exit code of the program with these arguments, started through
-    // launcher when one is given; standard error goes to a file so tests can check it.
-    ProgramRun run(const std::string& arguments, const std::string& launcher = "") {
-        std::string command = "XDG_CONFIG_HOME='" + home_.string() + "' " + launcher + " " +
+    // The program's exit code, and its standard output as the reader command passes it on,
+    // started through launcher when one is given; standard error goes to a file so tests can
+    // check it.
+    ProgramRun run(const std::string& arguments, const std::string& reader = "cat",
+                   const std::string& launcher = "") {
+        std::string command = "{ XDG_CONFIG_HOME='" + home_.string() + "' " + launcher + " " +
                               test_paths::kStatsProgram + " " + arguments + " 2>'" +
-                              (home_ / "stderr").string() + "'";
+                              (home_ / "stderr").string() + "'; echo $? >'" +
+                              (home_ / "status").string() + "'; } | " + reader;
         ProgramRun result;
         FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> buffer{};
@@ -45,8 +48,8 @@ class GlintdeckStatsTest : public testing::Test {
         while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
             result.out.append(buffer.data(), count);
         }
-        int status = pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        pclose(pipe);
+        result.exitCode = std::stoi(read(home_ / "status"));
         return result;
     }
 
@@ -113,7 +116,7 @@ TEST_F(GlintdeckStatsTest, AOneShotRunAnswersAtOnceWhateverTheInterval) {
     std::ofstream(home_ / "glintdeck" / "defaults.json") << R"({"interval": 20})";
     for (const char* arguments : {"--json", "--json --interval 86400"}) {
         const auto started = std::chrono::steady_clock::now();
-        ProgramRun json = run(arguments, "timeout 10");
+        ProgramRun json = run(arguments, "cat", "timeout 10");
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
         EXPECT_LT(took.count(), 3) << arguments;
         ASSERT_EQ(json.exitCode, 0) << arguments;
@@ -121,17 +124,22 @@ TEST_F(GlintdeckStatsTest, AOneShotRunAnswersAtOnceWhateverTheInterval) {
     }
 }
 
-// Output that cannot be written (a full disk) used to end with status 0, or, with --watch, never.
+// Output that cannot be written (a full disk) used to end with status 0, or, with --watch, never;
+// a reader that closed the pipe (head, a bar restarting) ended it by SIGPIPE, 141, without a word.
 TEST_F(GlintdeckStatsTest, OutputThatCannotBeWrittenEndsTheRunWithOneLineSayingSo) {
-    for (const char* arguments : {"--interval 0.2", "--json --interval 0.2",
-                                  "--watch --interval 0.2", "--watch --json --interval 0.2",
-                                  "--help", "--version", "--format i3bar --interval 0.2"}) {
-        ProgramRun full = run(std::string(arguments) + " >/dev/full");
-        EXPECT_EQ(full.exitCode, 1) << arguments;
+    auto expectOneLineSayingSo = [&](const ProgramRun& failed, const std::string& what) {
+        EXPECT_EQ(failed.exitCode, 1) << what;
         std::string error = read(home_ / "stderr");
         EXPECT_TRUE(error.starts_with("glintdeck-stats: cannot write the output: ")) << error;
         EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+    };
+    for (const char* arguments : {"--interval 0.2", "--json --interval 0.2",
+                                  "--watch --interval 0.2", "--watch --json --interval 0.2",
+                                  "--help", "--version", "--format i3bar --interval 0.2"}) {
+        expectOneLineSayingSo(run(std::string(arguments) + " >/dev/full"), arguments);
     }
+    expectOneLineSayingSo(run("--watch --json --interval 0.1", "head -n 1"), "a closed pipe");
+    EXPECT_EQ(run("--interval 0.2", "head -n 1").exitCode, 0) << "a report taken whole";
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -147,8 +155,7 @@ bool isBand(const nlohmann::json& value) {
 
 // Every line of a few ticks, against the fields waybar's custom module documents.
 TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
-    ProgramRun bar = run("--format waybar --watch --interval 0.1 | head -n 3");
-    ASSERT_EQ(bar.exitCode, 0);
+    ProgramRun bar = run("--format waybar --watch --interval 0.1", "head -n 3");
     std::vector<std::string> printed = lines(bar.out);
     ASSERT_EQ(printed.size(), 3u);
     for (const std::string& line : printed) {
@@ -156,7 +163,7 @@ TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
         ASSERT_TRUE(module.is_object()) << line;
         EXPECT_EQ(module.size(), 4u) << line;
         EXPECT_TRUE(module["text"].is_string() && !module["text"].get<std::string>().empty());
-        EXPECT_TRUE(module["tooltip"].is_string());
+        EXPECT_LE(lines(module["tooltip"]).size(), 11u) << "a line a stat at most";
         EXPECT_TRUE(isBand(module["class"])) << line;
         ASSERT_TRUE(module["percentage"].is_number_integer()) << line;
         EXPECT_GE(module["percentage"].get<int>(), 0);
@@ -167,8 +174,7 @@ TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
 // The header, the opening bracket, then one array of blocks per tick, each after the first
 // led by a comma, as i3bar and swaybar read them.
 TEST_F(GlintdeckStatsTest, I3barFormatFollowsTheProtocol) {
-    ProgramRun bar = run("--format i3bar --watch --interval 0.1 | head -n 5");
-    ASSERT_EQ(bar.exitCode, 0);
+    ProgramRun bar = run("--format i3bar --watch --interval 0.1", "head -n 5");
     std::vector<std::string> printed = lines(bar.out);
     ASSERT_EQ(printed.size(), 5u);
     EXPECT_EQ(nlohmann::json::parse(printed[0]), (nlohmann::json{{"version", 1}}));
@@ -192,7 +198,8 @@ TEST_F(GlintdeckStatsTest, I3barFormatFollowsTheProtocol) {
             if (block.contains("urgent")) {
                 EXPECT_TRUE(block["urgent"].is_boolean());
             }
-            EXPECT_LE(block.size(), 5u) << block;
+            EXPECT_TRUE(block.contains("min_width") && block["min_width"].is_string()) << block;
+            EXPECT_LE(block.size(), 7u) << block;
         }
     }
 }

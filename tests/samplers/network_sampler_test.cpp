@@ -189,6 +189,7 @@ TEST(NetworkSamplerTest, ChoosesThePreferredInterface) {
 TEST(NetworkSamplerTest, NamesTheInterfaceByItsDisplayName) {
     std::map<std::string, std::string> names = {{"wlp2s0", "Wi-Fi"}};
     EXPECT_EQ(only({{List{ipv4("wlp2s0", "10.0.0.9")}}}, names).interfaceName, "Wi-Fi (wlp2s0)");
+    EXPECT_EQ(only({{List{ipv4("wlp2s0", "10.0.0.9")}}}, names).interfaceDevice, "wlp2s0");
     EXPECT_EQ(only({{List{ipv4("enp5s0", "10.0.0.9")}}}, names).interfaceName, "enp5s0");
 }
 
