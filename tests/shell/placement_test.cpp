@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -123,19 +125,58 @@ TEST(AttachedPanelOrigin, HangsBelowTheStripOrRisesAboveItWithinTheVisibleFrame)
         {"clamped right", {300, 200}, strip, 1430, {{menuBar}}, {1140, 294}},
         {"no room below: above the strip", {300, 200}, {400, 100, 400, 36}, 600, {{menuBar}},
          {450, 142}},
-        {"above but past the top: lowered", {300, 200}, {400, 50, 400, 700}, 600, {{menuBar}},
-         {450, 675}},
-        {"taller than the frame: beside the strip, unclamped", {300, 1000}, strip, 600,
-         {{menuBar}}, {450, 542}},
+        {"taller than both spaces: the taller one, clear of the strip", {300, 200},
+         {400, 50, 400, 700}, 600, {{menuBar}}, {450, 756}},
+        {"taller than the frame: below, past the edge", {300, 1000}, strip, 600, {{menuBar}},
+         {450, -506}},
         {"wider than the frame: left edge", {2000, 200}, strip, 600, {{docked}}, {64, 294}},
         {"on the strip's screen", {300, 200}, {2000, 600, 400, 36}, 2200, {{menuBar, right}},
          {2050, 394}},
-        {"no screen: the strip bounds it", {100, 50}, strip, 300, {}, {400, 542}},
+        {"no screen: below the strip", {100, 50}, strip, 300, {}, {250, 444}},
     };
     // clang-format on
     for (const AttachedCase& c : cases) {
         EXPECT_EQ(attachedPanelOrigin(c.size, c.strip, c.centreX, c.layout), c.expected) << c.name;
     }
+}
+
+// A card taller than the spaces beside the strip covered the strip (the tile that closes it
+// included) or opened mostly off the screen: shrunk to the room, it lies on its screen, clear of
+// the strip, wherever the strip is.
+TEST(AttachedPanelRoom, ACardShrunkToTheRoomLiesOnItsScreenAndClearOfTheStrip) {
+    const ScreenGeometry laptop{{0, 0, 1280, 800}, {0, 0, 1280, 800}};
+    const ScreenGeometry tiny{{0, 0, 320, 200}, {0, 0, 320, 200}};
+    struct Case {
+        ScreenGeometry screen;
+        Rect strip;
+        Size card;
+        Size room;
+    };
+    for (const Case& c : {
+             Case{laptop, {190, 382, 900, 36}, {244, 493}, {1280, 376}},  // mid-screen
+             Case{laptop, {190, 740, 900, 36}, {244, 493}, {1280, 734}},  // at the top
+             Case{laptop, {190, 24, 900, 36}, {244, 493}, {1280, 734}},   // at the bottom
+             Case{laptop, {190, 382, 900, 36}, {244, 300}, {1280, 376}},  // fits as it is
+             Case{tiny, {0, 117, 320, 36}, {244, 403}, {320, 111}},
+             Case{tiny, {0, 82, 320, 36}, {244, 403}, {320, 76}},
+             Case{tiny, {40, 0, 240, 36}, {400, 100}, {320, 158}},
+         }) {
+        const ScreenLayout layout{{c.screen}};
+        SCOPED_TRACE(testing::Message() << c.strip.y << " on " << c.screen.frame.width);
+        EXPECT_EQ(attachedPanelRoom(c.strip, layout), c.room);
+        const Size card{std::min(c.card.width, c.room.width),
+                        std::min(c.card.height, c.room.height)};
+        const Point o = attachedPanelOrigin(card, c.strip, c.strip.midX(), layout);
+        const Rect placed{o.x, o.y, card.width, card.height};
+        const Rect& vf = c.screen.visibleFrame;
+        EXPECT_TRUE(placed.minX() >= vf.minX() && placed.maxX() <= vf.maxX() &&
+                    placed.minY() >= vf.minY() && placed.maxY() <= vf.maxY());
+        EXPECT_TRUE(placed.maxY() + attachedPanelGap <= c.strip.minY() ||
+                    placed.minY() - attachedPanelGap >= c.strip.maxY());
+    }
+    EXPECT_EQ(attachedPanelRoom({0, 0, 400, 800}, {{laptop}}).height, 0) << "no space: none";
+    EXPECT_EQ(attachedPanelRoom({0, 0, 400, 36}, {}).height,
+              std::numeric_limits<double>::infinity());
 }
 
 }  // namespace
