@@ -38,6 +38,22 @@ void AttachedPanel::show(std::unique_ptr<QWidget> content, Rect stripFrame, doub
     showFloatingPanel(*panel_);
 }
 
+void AttachedPanel::followStrip(Rect stripFrame) {
+    if (!panel_) {
+        return;
+    }
+    if (stripFrame_.width > 0) {
+        const double share = (centreX_ - stripFrame_.minX()) / stripFrame_.width;
+        centreX_ = stripFrame.minX() + share * stripFrame.width;
+    }
+    stripFrame_ = stripFrame;
+    if (QWidget* content = panel_->content()) {
+        limitToRoom(*content);
+    }
+    panel_->fitContent();
+    place();
+}
+
 void AttachedPanel::limitToRoom(QWidget& content) const {
     const Size room = attachedPanelRoom(stripFrame_, currentScreenLayout());
     // Whole pixels, at least one: a window is never empty.

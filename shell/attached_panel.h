@@ -28,6 +28,9 @@ class AttachedPanel {
     void setPanelShape(const CompositingWatcher* compositing, double cornerRadius);
 
     void show(std::unique_ptr<QWidget> content, Rect stripFrame, double centreX);
+    // Places the shown window again next to the strip's new frame (the screens changed under it),
+    // at the same share of the strip's width, and within the room there; nothing without one.
+    void followStrip(Rect stripFrame);
     // Closes the window; nothing happens without one.
     void hide();
 

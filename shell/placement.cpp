@@ -91,6 +91,16 @@ Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size 
     return clampOrigin(origin, size, screen);
 }
 
+Point replacedStripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
+                          Rect shownFrame, const ScreenLayout& layout) {
+    const Point centre{shownFrame.midX(), shownFrame.midY()};
+    if (anchor != PanelAnchor::cursor) {
+        return stripOrigin(anchor, customPosition, size, centre, layout);
+    }
+    return clampOrigin({centre.x - size.width / 2, shownFrame.maxY() - size.height}, size,
+                       screenContaining(layout, centre));
+}
+
 Size attachedPanelRoom(Rect stripFrame, const ScreenLayout& layout) {
     const std::optional<ScreenGeometry> screen = stripFrameScreen(layout, stripFrame);
     if (!screen) {

@@ -52,6 +52,14 @@ inline constexpr double attachedPanelGap = 6;
 // larger one is shrunk to it. Unlimited without a screen.
 [[nodiscard]] Size attachedPanelRoom(Rect stripFrame, const ScreenLayout& layout);
 
+// Where a shown strip of the given size goes when the screens change under it (a new
+// resolution, a screen added or removed): placed as at a summon, its own centre standing in for
+// the pointer, so it stays on the screen that holds its centre (else goes to the main one);
+// under the cursor anchor it keeps its top centre, clamped into that screen. stripScreen with the
+// same centre is the screen it goes to.
+[[nodiscard]] Point replacedStripOrigin(PanelAnchor anchor, std::optional<Point> customPosition,
+                                        Size size, Rect shownFrame, const ScreenLayout& layout);
+
 // The origin of a card or hint of the given size next to the strip frame, centred on x =
 // centreX and kept within the screen's width: below the strip where it fits, else above it
 // where it fits. A panel taller than both spaces (one not shrunk to attachedPanelRoom) goes to

@@ -107,6 +107,30 @@ TEST(ScreenContaining, PrefersTheFirstContainingScreenThenTheMainOne) {
     EXPECT_EQ(screenContaining(ScreenLayout{}, {0, 0}), std::nullopt);
 }
 
+// A shown strip whose screens changed stays on the screen holding its centre, else the main one.
+TEST(ReplacedStripOrigin, PlacesTheShownStripAsASummonWouldWithItsCentreForThePointer) {
+    const ScreenGeometry small{{0, 0, 800, 600}, {0, 0, 800, 600}};
+    const Size strip{400, 36};
+    const Rect onRight{2000, 900, 500, 36};
+    const Rect gone{700, 1020, 500, 36};  // centre past the shrunk screen
+    EXPECT_EQ(replacedStripOrigin(PanelAnchor::topCenter, std::nullopt, strip, gone, {{small}}),
+              (Point{200, 540}));
+    EXPECT_EQ(replacedStripOrigin(PanelAnchor::topCenter, std::nullopt, strip, onRight,
+                                  {{menuBar, right}}),
+              (Point{1880, 1040}))
+        << "stays on its screen";
+    EXPECT_EQ(replacedStripOrigin(PanelAnchor::cursor, std::nullopt, strip, gone, {{small}}),
+              (Point{400, 564}))
+        << "the cursor anchor keeps its top centre, clamped";
+    EXPECT_EQ(replacedStripOrigin(PanelAnchor::cursor, std::nullopt, strip, {100, 300, 500, 36},
+                                  {{small}}),
+              (Point{150, 300}));
+    EXPECT_EQ(
+        replacedStripOrigin(PanelAnchor::bottomCenter, Point{1000, 900}, strip, gone, {{small}}),
+        (Point{400, 564}))
+        << "a remembered place, clamped";
+}
+
 struct AttachedCase {
     std::string name;
     Size size;
