@@ -256,50 +256,43 @@ TEST(ProcProcessTableTest, AProgramRunFromAMemoryFileIsNamedByItsCommand) {
 }
 
 // Two programs whose names share their first 15 bytes, all the kernel keeps of a command, and
-// that exec each other: the second kept the first's name while the command stayed the same.
+// that exec each other: the second kept the first's name, since the command stayed the same.
 TEST(ProcProcessTableTest, AProgramThatExecsAnotherOfTheSameCommandIsNamedAfterTheNewOne) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("glintdeck-exec-" + std::to_string(getpid()));
+    const fs::path folder = fs::temp_directory_path() / ("glintdeck-" + std::to_string(getpid()));
     fs::create_directories(folder);
-    for (const char* name : {"nr_longprogramname_AAAA", "nr_longprogramname_BBBB"}) {
-        fs::copy_file("/bin/sh", folder / name, fs::copy_options::overwrite_existing);
-    }
+    const fs::path first = folder / "nr_longprogramname_AAAA",
+                   second = folder / "nr_longprogramname_BBBB";
+    fs::copy_file("/bin/sh", first, fs::copy_options::overwrite_existing);
+    fs::copy_file("/bin/sh", second, fs::copy_options::overwrite_existing);
+    // Each program says on descriptor 3 that it runs, then waits for a line.
+    const std::string script =
+        "echo >&3; read x; exec " + second.string() + " -c 'echo >&3; read x'";
     int input[2], ready[2];
-    ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
-    ASSERT_EQ(pipe2(ready, O_CLOEXEC), 0);
+    ASSERT_EQ(pipe2(input, O_CLOEXEC) | pipe2(ready, O_CLOEXEC), 0);
     pid_t child = fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         dup2(input[0], STDIN_FILENO);
-        dup2(ready[1], 3);  // each program says it runs, then waits for a line
-        const std::string first = (folder / "nr_longprogramname_AAAA").string();
-        const std::string script = "echo >&3; read x; exec " +
-                                   (folder / "nr_longprogramname_BBBB").string() +
-                                   " -c 'echo >&3; read x'";
+        dup2(ready[1], 3);
         execl(first.c_str(), first.c_str(), "-c", script.c_str(), nullptr);
         _exit(127);
     }
-    close(input[0]);
     close(ready[1]);
     ProcProcessTable table("/", std::make_shared<SystemClock>());
     TopProcessAggregator aggregator;
-    // The child's name as the memory list shows it, the other processes left out.
-    auto shownName = [&]() -> std::string {
+    auto shownName = [&]() -> std::string {  // the child's, in a list of it alone
         char byte;
-        if (read(ready[0], &byte, 1) != 1) return "no program";
         std::vector<ProcessRow> rows;
-        (void)table.scan(rows);
+        if (read(ready[0], &byte, 1) != 1 || table.scan(rows) == ScanResult::unreadable) return "";
         std::erase_if(rows, [&](const ProcessRow& r) { return r.id.pid != child; });
-        TopProcessesSample sample = aggregator.aggregate(rows, table);
-        return sample.byMemory.empty() ? "not listed" : sample.byMemory[0].name;
+        std::vector<ProcStat> listed = aggregator.aggregate(rows, table).byMemory;
+        return listed.empty() ? "" : listed[0].name;
     };
     EXPECT_EQ(shownName(), "nr_longprogramname_AAAA");
     EXPECT_EQ(write(input[1], "\n", 1), 1);
     EXPECT_EQ(shownName(), "nr_longprogramname_BBBB");
-    close(input[1]);
+    for (int fd : {input[0], input[1], ready[0]}) close(fd);
     waitpid(child, nullptr, 0);
-    close(ready[0]);
     fs::remove_all(folder);
 }
 

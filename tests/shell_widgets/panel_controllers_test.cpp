@@ -160,30 +160,6 @@ TEST(AttachedPanels, ACardThatChangesSizeIsPlacedAgainByTheSameRule) {
     runDeferredDeletes();
 }
 
-// A content with a preferred size, which a panel may make smaller.
-class Preferring final : public QWidget {
-  public:
-    explicit Preferring(QSize natural) : natural_(natural) {}
-    QSize sizeHint() const override { return natural_; }
-
-  private:
-    QSize natural_;
-};
-
-// A card taller than the spaces beside the strip covered the strip, the tile that would close it
-// included: it is given the taller space, all on the screen.
-TEST(AttachedPanels, ACardTallerThanTheSpacesBesideTheStripGetsTheTallerOne) {
-    DetailPanelController card;
-    card.showCard(StatKind::memory, std::make_unique<Preferring>(QSize(244, 493)),
-                  Rect{200, 382, 400, 36}, 400);
-    EXPECT_EQ(card.panel()->geometry(), QRect(278, 424, 244, 376)) << "376 below and above";
-    card.showCard(StatKind::memory, std::make_unique<Preferring>(QSize(244, 493)),
-                  Rect{200, 300, 400, 36}, 400);
-    EXPECT_EQ(card.panel()->geometry(), QRect(278, 0, 244, 458)) << "294 below, 458 above";
-    card.hideCard();
-    runDeferredDeletes();
-}
-
 TEST(AttachedPanels, HintSitsUnderTheMiddleOfTheStrip) {
     HintPanelController hint;
     hint.showHint(viewOfSize(200, 50), Rect{200, 300, 400, 36});
