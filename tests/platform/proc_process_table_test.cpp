@@ -258,7 +258,8 @@ TEST(ProcProcessTableTest, AProgramRunFromAMemoryFileIsNamedByItsCommand) {
 // Two programs whose names share their first 15 bytes, all the kernel keeps of a command, and
 // that exec each other: the second kept the first's name, since the command stayed the same.
 TEST(ProcProcessTableTest, AProgramThatExecsAnotherOfTheSameCommandIsNamedAfterTheNewOne) {
-    const fs::path folder = fs::temp_directory_path() / ("glintdeck-" + std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("glintdeck-exec-" + std::to_string(getpid()));
     fs::create_directories(folder);
     const fs::path first = folder / "nr_longprogramname_AAAA",
                    second = folder / "nr_longprogramname_BBBB";
