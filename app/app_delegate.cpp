@@ -160,6 +160,7 @@ void AppDelegate::toggleStrip(const SummonRequest& request) {
     strip->setOnDrag(
         [this](QPointF translation, bool ended) { panel_.handleDrag(translation, ended); });
     strip->setAvailableWidth(panel_.availableWidth(settings_.anchor(), settings_.customPosition()));
+    stripView_ = strip.get();
     updatePanelShapes();
     panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip), request);
 }
@@ -195,6 +196,17 @@ void AppDelegate::tileTapped(StatKind kind) {
     }
     updatePanelShapes();
     detailPanel_.showCard(kind, feed_.makeCard(kind), *stripFrame, pointerLocation().x);
+}
+
+void AppDelegate::followScreens() {
+    if (!stripShown()) return;
+    panel_.followScreens(settings_.anchor(), settings_.customPosition(), [this](double width) {
+        if (stripView_) stripView_->setAvailableWidth(width);
+    });
+    if (std::optional<Rect> frame = panel_.panelFrame()) {
+        detailPanel_.followStrip(*frame);
+        hintPanel_.followStrip(*frame);
+    }
 }
 
 void AppDelegate::panelMoved(Point point) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "shell/focus_away_monitor.h"
 #include "shell/hot_key_service.h"
 #include "shell/panel_window_controller.h"
+#include "shell/screen_change_watcher.h"
 #include "shell/session_kind.h"
 #include "shell/summon_request.h"
 
@@ -101,6 +103,9 @@ class AppDelegate final : public QObject {
     void followDesktopShortcuts();
     void visibilityChanged(bool visible);
     void tileTapped(StatKind kind);
+    // The screens changed while the strip may show: it, its card and its hint are fitted and
+    // placed again.
+    void followScreens();
     void panelMoved(Point point);
     void hideStripAndShowSettings(std::optional<uint32_t> userTimestamp);
     [[nodiscard]] std::optional<uint32_t> userInputTime() const;
@@ -121,6 +126,8 @@ class AppDelegate final : public QObject {
     std::unique_ptr<ClickAwayMonitor> clickAwayMonitor_;
     std::unique_ptr<FocusAwayMonitor> focusAwayMonitor_;
     HudFeed feed_;
+    QPointer<StatsStripView> stripView_;  // the shown strip's view
+    ScreenChangeWatcher screenChanges_{[this] { followScreens(); }};
     IdleMemoryRelease idleMemoryRelease_{
         [this] { return stripShown() || settingsWindow_.window(); }};
     Subscription desktopShortcutsSubscription_;

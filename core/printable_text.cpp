@@ -1,5 +1,7 @@
 #include "core/printable_text.h"
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
 
 namespace glintdeck {
@@ -61,19 +63,11 @@ bool isBidiFormatting(char32_t c) {
            (c >= 0x2066 && c <= 0x2069);
 }
 
-// The combining marks that stack above or below the character before them: the generic
-// diacritic blocks, Cyrillic, Hebrew, Arabic and Thai marks (the ones seen piled up in names).
+// Nonspacing and enclosing marks (general categories Mn and Me) draw over, under or around the
+// character before them, in every script; spacing marks take room of their own and cannot pile.
 bool isStackingMark(char32_t c) {
-    struct Range {
-        char32_t first, last;
-    };
-    static constexpr Range kMarks[] = {
-        {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05C7}, {0x0610, 0x061A}, {0x064B, 0x065F},
-        {0x0670, 0x0670}, {0x06D6, 0x06ED}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E},
-        {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F},
-    };
-    return std::any_of(std::begin(kMarks), std::end(kMarks),
-                       [c](const Range& range) { return c >= range.first && c <= range.last; });
+    const auto category = static_cast<UCharCategory>(u_charType(static_cast<UChar32>(c)));
+    return category == U_NON_SPACING_MARK || category == U_ENCLOSING_MARK;
 }
 
 // Drops whole characters from the end until room bytes are free under mostBytes.

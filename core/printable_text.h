@@ -16,9 +16,10 @@ namespace glintdeck {
 //   U+2029 become U+FFFD, so no escape sequence reaches a terminal and no name breaks a line;
 // - free of bidirectional formatting (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to
 //   U+2069), which is removed: it would reorder the text shown after the name;
-// - free of piles of combining marks: at most kMostMarksPerCharacter follow one character
-//   (enough for any script's accents), the rest are dropped, so a "Z" with a hundred accents
-//   cannot draw over the rows around it;
+// - free of piles of combining marks: at most kMostMarksPerCharacter nonspacing or enclosing
+//   marks (Unicode's categories Mn and Me, whatever the script) follow one character, enough for
+//   any script's accents; the rest are dropped, so a "Z" with a hundred accents cannot draw over
+//   the rows around it;
 // - at most mostBytes long, cut between characters and ended with "…" when cut.
 inline constexpr size_t kMostNameBytes = 256;
 inline constexpr int kMostMarksPerCharacter = 4;

@@ -22,12 +22,24 @@ struct ProcessIdentityHash {
     }
 };
 
+// Where a process's program was loaded: its code and the start of its stack. Only exec sets
+// them, so a change says the process now runs another program, even one whose command starts
+// with the same 15 bytes (all the kernel keeps of a command). All 0 where the system does not
+// tell (another user's process, a kernel thread).
+struct ProgramImage {
+    uint64_t codeStart = 0;
+    uint64_t codeEnd = 0;
+    uint64_t stackStart = 0;
+    bool operator==(const ProgramImage&) const = default;
+};
+
 // One process of a scan: how busy it was since the previous scan and how much memory it holds.
 struct ProcessRow {
     ProcessIdentity id;
     double cpuPercent = 0;  // of one processor: a process busy on two reads 200
     double memoryBytes = 0;
     std::string command;  // the short command name, used when the executable path is unknown
+    ProgramImage image;
 };
 
 enum class ScanResult {

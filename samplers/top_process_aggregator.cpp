@@ -32,8 +32,9 @@ TopProcessesSample TopProcessAggregator::aggregate(const std::vector<ProcessRow>
     memoryByName_.clear();
     for (const ProcessRow& row : rows) {
         auto [entry, inserted] = nameCache_.try_emplace(row.id);
-        if (inserted || entry->second.command != row.command) {
+        if (inserted || entry->second.command != row.command || entry->second.image != row.image) {
             entry->second.command = row.command;
+            entry->second.image = row.image;
             entry->second.name =
                 printableText(displayName(source.executablePath(row), row.command));
         }

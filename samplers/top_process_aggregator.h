@@ -20,8 +20,9 @@ using NameTotals = std::unordered_map<std::string_view, double>;
 
 // Turns a scan's rows into the two top-process lists: names each process, sums the processes
 // that share a name, and keeps the twelve largest per list. A process is named the first time
-// it is seen, and again only when its command changes (it ran exec: a shell that became make);
-// otherwise its executable path is not read again. It is forgotten when it leaves the table.
+// it is seen, and again only when it runs exec (a shell that became make): when its command or
+// its program image changes; otherwise its executable path is not read again. It is forgotten
+// when it leaves the table.
 class TopProcessAggregator final {
   public:
     [[nodiscard]] TopProcessesSample aggregate(const std::vector<ProcessRow>& rows,
@@ -29,7 +30,8 @@ class TopProcessAggregator final {
 
   private:
     struct CachedName {
-        std::string command;  // the command it was named with
+        std::string command;  // the command and image it was named with
+        ProgramImage image;
         std::string name;
         uint64_t lastSeen = 0;
     };

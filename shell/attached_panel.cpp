@@ -1,5 +1,6 @@
 #include "shell/attached_panel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "shell/floating_window.h"
@@ -30,10 +31,36 @@ void AttachedPanel::show(std::unique_ptr<QWidget> content, Rect stripFrame, doub
     stripFrame_ = stripFrame;
     centreX_ = centreX;
     panel_->setOnResized(nullptr);  // placed once below, with the new content's size
+    limitToRoom(*content);
     panel_->setContent(std::move(content));
     place();
     panel_->setOnResized([this] { place(); });
     showFloatingPanel(*panel_);
+}
+
+void AttachedPanel::followStrip(Rect stripFrame) {
+    if (!panel_) {
+        return;
+    }
+    if (stripFrame_.width > 0) {
+        const double share = (centreX_ - stripFrame_.minX()) / stripFrame_.width;
+        centreX_ = stripFrame.minX() + share * stripFrame.width;
+    }
+    stripFrame_ = stripFrame;
+    if (QWidget* content = panel_->content()) {
+        limitToRoom(*content);
+    }
+    panel_->fitContent();
+    place();
+}
+
+void AttachedPanel::limitToRoom(QWidget& content) const {
+    const Size room = attachedPanelRoom(stripFrame_, currentScreenLayout());
+    // Whole pixels, at least one: a window is never empty.
+    auto pixels = [](double extent) {
+        return static_cast<int>(std::clamp(std::floor(extent), 1.0, double(QWIDGETSIZE_MAX)));
+    };
+    content.setMaximumSize(pixels(room.width), pixels(room.height));
 }
 
 void AttachedPanel::place() {

@@ -28,6 +28,8 @@ class DetailPanelController {
         openKind_ = kind;
     }
 
+    void followStrip(Rect stripFrame) { card_.followStrip(stripFrame); }
+
     void hideCard() {
         card_.hide();
         openKind_.reset();
@@ -56,6 +58,7 @@ class HintPanelController {
         hint_.show(std::move(hintView), stripFrame, stripFrame.midX());
     }
 
+    void followStrip(Rect stripFrame) { hint_.followStrip(stripFrame); }
     void hideHint() { hint_.hide(); }
 
     [[nodiscard]] QWidget* panel() const { return hint_.panel(); }

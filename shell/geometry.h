@@ -50,6 +50,8 @@ struct ScreenLayout {
     std::vector<ScreenGeometry> screens;
     std::size_t mainIndex = 0;
 
+    bool operator==(const ScreenLayout&) const = default;
+
     // Absent only when no screen is attached.
     [[nodiscard]] std::optional<ScreenGeometry> mainScreen() const {
         if (mainIndex < screens.size()) {

@@ -26,6 +26,10 @@ void PanelHost::setContent(std::unique_ptr<QWidget> content) {
         layout()->addWidget(content_);
         content_->show();
     }
+    fitContent();
+}
+
+void PanelHost::fitContent() {
     layout()->activate();
     adjustSize();
 }

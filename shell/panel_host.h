@@ -26,6 +26,8 @@ class PanelHost final : public QWidget {
     // replacement may be asked for from inside the old content's own handler) and resizes the
     // window to the new content's preferred size.
     void setContent(std::unique_ptr<QWidget> content);
+    // Resizes the window to the content's preferred size now, within the content's maximum size.
+    void fitContent();
     [[nodiscard]] QWidget* content() const { return content_; }
 
     void setContextMenuProvider(ContextMenuProvider provider) { provider_ = std::move(provider); }

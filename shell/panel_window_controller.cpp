@@ -20,6 +20,10 @@ Point wholePixels(Point p) { return {std::round(p.x), std::round(p.y)}; }
 
 Size sizeOf(const QWidget& widget) { return {double(widget.width()), double(widget.height())}; }
 
+double visibleWidth(const std::optional<ScreenGeometry>& screen) {
+    return screen ? screen->visibleFrame.width : std::numeric_limits<double>::infinity();
+}
+
 }  // namespace
 
 PanelWindowController::PanelWindowController(SessionKind session) : session_(session) {}
@@ -61,10 +65,7 @@ void PanelWindowController::showStrip(PanelAnchor anchor, std::optional<Point> c
     }
     panel_ = panel;
 
-    const Size size = sizeOf(*panel);
-    const Point placed = wholePixels(origin(anchor, customPosition, size));
-    lastAppliedOrigin_ = placed;
-    panel->move(qtTopLeft(placed, size));
+    movePanel(origin(anchor, customPosition, sizeOf(*panel)));
     panel->installEventFilter(this);
     const bool takesKeyboard = session_ == SessionKind::wayland;
     if (takesKeyboard) {
@@ -108,9 +109,20 @@ Point PanelWindowController::origin(PanelAnchor anchor, std::optional<Point> cus
 
 double PanelWindowController::availableWidth(PanelAnchor anchor,
                                              std::optional<Point> customPosition) const {
-    const std::optional<ScreenGeometry> screen =
-        stripScreen(anchor, customPosition, knownPointer(), currentScreenLayout());
-    return screen ? screen->visibleFrame.width : std::numeric_limits<double>::infinity();
+    return visibleWidth(stripScreen(anchor, customPosition, knownPointer(), currentScreenLayout()));
+}
+
+void PanelWindowController::followScreens(PanelAnchor anchor, std::optional<Point> customPosition,
+                                          const std::function<void(double)>& fitWidth) {
+    if (!panel_) {
+        return;
+    }
+    const Rect shown = screenRect(panel_->frameGeometry());
+    const ScreenLayout layout = currentScreenLayout();
+    fitWidth(visibleWidth(
+        stripScreen(anchor, customPosition, Point{shown.midX(), shown.midY()}, layout)));
+    panel_->fitContent();
+    movePanel(replacedStripOrigin(anchor, customPosition, sizeOf(*panel_), shown, layout));
 }
 
 void PanelWindowController::handleDrag(QPointF, bool ended) {
@@ -133,6 +145,7 @@ void PanelWindowController::dragFinished(QPoint topLeft) {
     }
     const Point o = screenRect(QRect(topLeft, panel_->size())).origin();
     lastAppliedOrigin_ = o;
+    placedOn_ = currentScreenLayout();
     // A window manager's move holds the pointer, so the strip may never hear its gesture end;
     // the drag's own end stands for it.
     nativeDragActive_ = false;
@@ -147,6 +160,7 @@ void PanelWindowController::movePanel(Point origin) {
     }
     const Point placed = wholePixels(origin);
     lastAppliedOrigin_ = placed;
+    placedOn_ = currentScreenLayout();
     panel_->move(qtTopLeft(placed, sizeOf(*panel_)));
 }
 
@@ -176,6 +190,9 @@ void PanelWindowController::panelDidMove() {
     const Point o = currentOrigin();
     if (lastAppliedOrigin_ == o) {
         return;  // the controller's own move
+    }
+    if (currentScreenLayout() != placedOn_) {
+        return;  // the window system's, onto changed screens; followScreens places it
     }
     lastAppliedOrigin_ = o;
     if (onPanelMoved_) {

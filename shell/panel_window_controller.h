@@ -60,6 +60,16 @@ class PanelWindowController final : public QObject {
     // last; the final origin is reported once through onPanelMoved.
     void handleDrag(QPointF translation, bool ended);
 
+    // Places the shown strip again after the screens changed (ScreenChangeWatcher), on the
+    // screen it is on, or the main one where that one went: fitWidth first gets that screen's
+    // visible width (the strip's view compacts or leaves out tiles to fit it), then the strip goes
+    // where its anchor or remembered position puts it there (replacedStripOrigin). Moves the
+    // window system makes while the screens are not those the strip was placed on (a window
+    // manager pulling it onto a shrunk screen) are not reported as the user's. Nothing happens
+    // without a strip.
+    void followScreens(PanelAnchor anchor, std::optional<Point> customPosition,
+                       const std::function<void(double)>& fitWidth);
+
     // Moves the shown strip to an origin of the controller's own choosing (Reset Position):
     // recorded as the last applied origin, so the move is not reported as the user's.
     void movePanel(Point origin);
@@ -87,6 +97,7 @@ class PanelWindowController final : public QObject {
     std::function<void(Point)> onPanelMoved_;
     PanelHost::ContextMenuProvider contextMenuProvider_;
     std::optional<Point> lastAppliedOrigin_;
+    ScreenLayout placedOn_;  // the screens as they were at the last placement or drag
     bool nativeDragActive_ = false;
     WindowDrag drag_;
     const CompositingWatcher* compositing_ = nullptr;

@@ -1,6 +1,7 @@
 #include "shell/placement.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace glintdeck {
 
@@ -12,6 +13,21 @@ double clampSpan(double position, double length, double lower, double extent) {
         return lower;
     }
     return std::min(std::max(position, lower), lower + extent - length);
+}
+
+// The heights free below and above the strip on its screen's visible frame, less the gap.
+struct SpacesBeside {
+    double below = 0;
+    double above = 0;
+};
+
+SpacesBeside spacesBeside(Rect stripFrame, const Rect& visibleFrame) {
+    return {stripFrame.minY() - attachedPanelGap - visibleFrame.minY(),
+            visibleFrame.maxY() - stripFrame.maxY() - attachedPanelGap};
+}
+
+std::optional<ScreenGeometry> stripFrameScreen(const ScreenLayout& layout, Rect stripFrame) {
+    return screenContaining(layout, {stripFrame.midX(), stripFrame.midY()});
 }
 
 }  // namespace
@@ -75,22 +91,42 @@ Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size 
     return clampOrigin(origin, size, screen);
 }
 
-Point attachedPanelOrigin(Size size, Rect stripFrame, double centreX, const ScreenLayout& layout) {
-    const std::optional<ScreenGeometry> screen =
-        screenContaining(layout, {stripFrame.midX(), stripFrame.midY()});
-    const Rect vf = screen ? screen->visibleFrame : stripFrame;
+Point replacedStripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
+                          Rect shownFrame, const ScreenLayout& layout) {
+    const Point centre{shownFrame.midX(), shownFrame.midY()};
+    if (anchor != PanelAnchor::cursor) {
+        return stripOrigin(anchor, customPosition, size, centre, layout);
+    }
+    return clampOrigin({centre.x - size.width / 2, shownFrame.maxY() - size.height}, size,
+                       screenContaining(layout, centre));
+}
 
-    double y = stripFrame.minY() - attachedPanelGap - size.height;
-    if (y < vf.minY()) {
-        y = stripFrame.maxY() + attachedPanelGap;
+Size attachedPanelRoom(Rect stripFrame, const ScreenLayout& layout) {
+    const std::optional<ScreenGeometry> screen = stripFrameScreen(layout, stripFrame);
+    if (!screen) {
+        constexpr double unlimited = std::numeric_limits<double>::infinity();
+        return {unlimited, unlimited};
     }
-    const double x = clampSpan(centreX - size.width / 2, size.width, vf.minX(), vf.width);
-    // Unlike the strip, a panel taller than the frame stays beside the strip rather than
-    // being pinned to the bottom edge.
-    if (size.height <= vf.height) {
-        y = clampSpan(y, size.height, vf.minY(), vf.height);
+    const SpacesBeside spaces = spacesBeside(stripFrame, screen->visibleFrame);
+    return {screen->visibleFrame.width, std::max({spaces.below, spaces.above, 0.0})};
+}
+
+Point attachedPanelOrigin(Size size, Rect stripFrame, double centreX, const ScreenLayout& layout) {
+    const double below = stripFrame.minY() - attachedPanelGap - size.height;
+    const double above = stripFrame.maxY() + attachedPanelGap;
+    const std::optional<ScreenGeometry> screen = stripFrameScreen(layout, stripFrame);
+    if (!screen) {
+        return {centreX - size.width / 2, below};
     }
-    return {x, y};
+    const Rect& vf = screen->visibleFrame;
+    const SpacesBeside spaces = spacesBeside(stripFrame, vf);
+    double y = spaces.below >= spaces.above ? below : above;
+    if (size.height <= spaces.below) {
+        y = below;
+    } else if (size.height <= spaces.above) {
+        y = above;
+    }
+    return {clampSpan(centreX - size.width / 2, size.width, vf.minX(), vf.width), y};
 }
 
 }  // namespace glintdeck

@@ -45,9 +45,26 @@ inline constexpr double attachedPanelGap = 6;
 [[nodiscard]] Point stripOrigin(PanelAnchor anchor, std::optional<Point> customPosition, Size size,
                                 std::optional<Point> pointer, const ScreenLayout& layout);
 
+// The most a card or hint may measure next to the strip frame, on the strip's screen (the
+// screen containing the strip's centre, else the main one): the visible frame's width, and the
+// height of the taller of the spaces below and above the strip, less the gap. A panel of that
+// size or less fits below or above the strip, wholly on the screen and clear of the strip; a
+// larger one is shrunk to it. Unlimited without a screen.
+[[nodiscard]] Size attachedPanelRoom(Rect stripFrame, const ScreenLayout& layout);
+
+// Where a shown strip of the given size goes when the screens change under it (a new
+// resolution, a screen added or removed): placed as at a summon, its own centre standing in for
+// the pointer, so it stays on the screen that holds its centre (else goes to the main one);
+// under the cursor anchor it keeps its top centre, clamped into that screen. stripScreen with the
+// same centre is the screen it goes to.
+[[nodiscard]] Point replacedStripOrigin(PanelAnchor anchor, std::optional<Point> customPosition,
+                                        Size size, Rect shownFrame, const ScreenLayout& layout);
+
 // The origin of a card or hint of the given size next to the strip frame, centred on x =
-// centreX: below the strip, or above it where there is no room below, kept on the strip's
-// screen. A panel taller than the visible frame keeps its place beside the strip.
+// centreX and kept within the screen's width: below the strip where it fits, else above it
+// where it fits. A panel taller than both spaces (one not shrunk to attachedPanelRoom) goes to
+// the taller one and runs past the screen's edge rather than over the strip. Without a screen it
+// hangs below the strip.
 [[nodiscard]] Point attachedPanelOrigin(Size size, Rect stripFrame, double centreX,
                                         const ScreenLayout& layout);
 

@@ -19,6 +19,7 @@ constexpr double kMinimumWidth = 200;
 constexpr double kColumnGap = 24;  // least space between a row's label and its value
 constexpr double kDividerPadding = 2;
 constexpr QSizeF kGraphSize{220, 44};
+constexpr double kShortestGraph = 16;  // a card short of room shortens its graph this far
 constexpr double kBarWidth = 2;
 constexpr double kBarGap = 1;
 // A process name adds at most this much to the card's natural width; longer names are
@@ -41,12 +42,57 @@ StatDetailView::StatDetailView(QWidget* parent) : QWidget(parent) {
     relayout();
 }
 
-StatDetailView::Layout StatDetailView::layout(double width) const {
-    Layout layout;
+int StatDetailView::reservedProcessRows() const {
+    const StatDescriptor& descriptor = *descriptor_;
+    // Before the first process list the section's room is kept empty, so the card has its final
+    // height from the moment it is placed.
+    if (descriptor.processSection && !descriptor.processSection->rows.empty()) {
+        return std::max(0, descriptor.processSection->reservedRows);
+    }
+    return listsTopProcesses(descriptor.kind) ? StatDescriptor::ProcessSection{}.reservedRows : 0;
+}
+
+StatDetailView::Layout StatDetailView::layout(double width, double height) const {
     if (!descriptor_) {
-        layout.size = QSizeF(kMinimumWidth, 2 * kPadding);
+        Layout layout;
+        layout.size = layout.naturalSize = QSizeF(kMinimumWidth, 2 * kPadding);
         return layout;
     }
+    Shape shape{.processRows = reservedProcessRows(),
+                .graphHeight = descriptor_->graph ? kGraphSize.height() : 0,
+                .detailRows = descriptor_->detail.size()};
+    Layout fitted = arrange(width, shape);
+    const QSizeF natural = fitted.size;
+    while (height > 0 && fitted.size.height() > height &&
+           shrink(shape, fitted.size.height() - height, fitted)) {
+        fitted = arrange(width, shape);
+    }
+    fitted.naturalSize = natural;
+    return fitted;
+}
+
+bool StatDetailView::shrink(Shape& shape, double excess, const Layout& current) {
+    // Each row takes its height and the spacing before it.
+    auto rowsToDrop = [&](const TextRow& row) {
+        return static_cast<int>(std::ceil(excess / (row.rect.height() + kSpacing)));
+    };
+    if (shape.processRows > 0) {
+        shape.processRows = std::max(0, shape.processRows - rowsToDrop(current.processRows[0]));
+    } else if (shape.graphHeight > kShortestGraph) {
+        shape.graphHeight = std::max(kShortestGraph, shape.graphHeight - excess);
+    } else if (shape.graphHeight > 0) {
+        shape.graphHeight = 0;
+    } else if (shape.detailRows > 0) {
+        const auto drop = static_cast<size_t>(rowsToDrop(current.rows[0]));
+        shape.detailRows -= std::min(shape.detailRows, drop);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+StatDetailView::Layout StatDetailView::arrange(double width, const Shape& shape) const {
+    Layout layout;
     const StatDescriptor& descriptor = *descriptor_;
     const Theme::Fonts& fonts = style_.theme.fonts;
     HudText title(hudFont(fonts.detailTitle), fonts.detailTitle.monospacedDigits);
@@ -56,14 +102,6 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
         descriptor.processSection && !descriptor.processSection->rows.empty()
             ? &*descriptor.processSection
             : nullptr;
-    // Before the first process list the section's room is kept empty, so the card has its final
-    // height from the moment it is placed.
-    int reserved = 0;
-    if (section) {
-        reserved = std::max(0, section->reservedRows);
-    } else if (listsTopProcesses(descriptor.kind)) {
-        reserved = StatDescriptor::ProcessSection{}.reservedRows;
-    }
 
     double content = 0;
     QSize legendSize = legend_->sizeHint();
@@ -94,26 +132,28 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
     };
     auto dividerTop = [&] { return next(2 * kDividerPadding + 1) + kDividerPadding; };
 
-    if (descriptor.graph) {
-        layout.graph = QRectF(QPointF(kPadding, next(kGraphSize.height())), kGraphSize);
+    if (shape.graphHeight > 0) {
+        const QSizeF graph(kGraphSize.width(), shape.graphHeight);
+        layout.graph = QRectF(QPointF(kPadding, next(graph.height())), graph);
         if (!legendSize.isEmpty()) {
             layout.legend = QRectF(kPadding, next(legendSize.height()), legendSize.width(),
                                    legendSize.height());
         }
         layout.dividers.push_back(dividerTop());
     }
-    for (const auto& [label, shown] : descriptor.detail) {
+    for (size_t i = 0; i < shape.detailRows; ++i) {
+        const auto& [label, shown] = descriptor.detail[i];
         layout.rows.push_back(
             {QRectF(kPadding, next(rowHeight), inner, rowHeight), text(label), text(shown)});
     }
-    if (reserved > 0) {
+    if (shape.processRows > 0) {
         const double dividerY = dividerTop();
         const QRectF titleRect(kPadding, next(title.height()), inner, title.height());
         if (section) {
             layout.dividers.push_back(dividerY);
             layout.processTitle = titleRect;
         }
-        for (int i = 0; i < reserved; ++i) {
+        for (int i = 0; i < shape.processRows; ++i) {
             QRectF rect(kPadding, next(value.height()), inner, value.height());
             if (!section || static_cast<size_t>(i) >= section->rows.size()) {
                 layout.processRows.push_back(
@@ -131,16 +171,20 @@ StatDetailView::Layout StatDetailView::layout(double width) const {
     return layout;
 }
 
-QSize StatDetailView::sizeHint() const { return ceilSize(layout_.size); }
+QSize StatDetailView::sizeHint() const { return ceilSize(layout_.naturalSize); }
 
 void StatDetailView::relayout() {
-    QSizeF before = layout_.size;
-    layout_ = layout(width() > 0 && testAttribute(Qt::WA_Resized) ? width() : 0);
+    QSizeF before = layout_.naturalSize;
+    const bool resized = testAttribute(Qt::WA_Resized);
+    layout_ = layout(resized ? width() : 0, resized ? height() : 0);
     graph_->setVisible(layout_.graph.has_value());
-    if (layout_.graph) graph_->move(layout_.graph->topLeft().toPoint());
+    if (layout_.graph) {
+        graph_->setSurfaceSize(layout_.graph->size());
+        graph_->move(layout_.graph->topLeft().toPoint());
+    }
     legend_->setVisible(layout_.legend.has_value());
     if (layout_.legend) legend_->setGeometry(layout_.legend->toAlignedRect());
-    if (layout_.size != before) updateGeometry();
+    if (layout_.naturalSize != before) updateGeometry();
 }
 
 void StatDetailView::setDescriptor(const std::optional<StatDescriptor>& descriptor) {

@@ -19,6 +19,9 @@ class ActivityGraphLegend;
 // title and exactly reservedRows process rows, the missing ones invisible but taking their
 // height, so the card does not jump while the list fills; before the first list arrives the
 // whole section's room is kept, empty. Padding 12, at least 200 wide, on a rounded background.
+// Given less height than it needs (a small screen), it shows less rather than spilling: process
+// rows go first, from the last up, then the graph shortens to 16 points, then it goes with its
+// legend, then detail rows, from the last up.
 // Without a descriptor (the stat became unavailable) the card keeps its frame and background and
 // shows nothing.
 class StatDetailView final : public QWidget {
@@ -31,7 +34,7 @@ class StatDetailView final : public QWidget {
     void setStyle(const HudStyle& style);
 
     [[nodiscard]] const std::optional<StatDescriptor>& descriptor() const { return descriptor_; }
-    // The natural size; the card is measured once when shown and lays out in whatever width it
+    // The natural size; the card is measured once when shown and lays out in whatever size it
     // is given, shortening process names to fit.
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -48,16 +51,28 @@ class StatDetailView final : public QWidget {
         std::vector<TextRow> rows;     // detail rows
         std::optional<QRectF> processTitle;
         std::vector<TextRow> processRows;
-        QSizeF size;  // natural size
+        QSizeF size;         // of this layout
+        QSizeF naturalSize;  // with every part shown
     };
-    // The layout in a card `width` wide; the natural width when 0.
-    [[nodiscard]] Layout layout(double width = 0) const;
+    // The layout in a card `width` wide (the natural width when 0) and at most `height` tall (no
+    // limit when 0).
+    [[nodiscard]] Layout layout(double width = 0, double height = 0) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // How much of the descriptor a layout shows.
+    struct Shape {
+        int processRows = 0;     // reserved rows kept; none: no section
+        double graphHeight = 0;  // none: no graph group
+        size_t detailRows = 0;
+    };
+    [[nodiscard]] int reservedProcessRows() const;
+    [[nodiscard]] Layout arrange(double width, const Shape& shape) const;
+    // Takes the next part away for a layout `excess` too tall; false when nothing is left.
+    [[nodiscard]] static bool shrink(Shape& shape, double excess, const Layout& current);
     void relayout();
 
     std::optional<StatDescriptor> descriptor_;

@@ -11,6 +11,9 @@ constexpr int kUtime = 14 - 3;
 constexpr int kStime = 15 - 3;
 constexpr int kStartTime = 22 - 3;
 constexpr int kResident = 24 - 3;
+constexpr int kStartCode = 26 - 3;
+constexpr int kEndCode = 27 - 3;
+constexpr int kStartStack = 28 - 3;
 
 // Walks the single-space-separated fields the kernel prints. Read once per process per tick,
 // so it skips fields by counting spaces rather than tokenising every one.
@@ -65,6 +68,9 @@ std::optional<ProcPidStat> parseProcPidStat(std::string_view text) {
     stat.stime = *stime;
     stat.startTime = *startTime;
     stat.residentPages = *resident > 0 ? static_cast<uint64_t>(*resident) : 0;
+    stat.image.codeStart = fields.numberAt<uint64_t>(kStartCode).value_or(0);
+    stat.image.codeEnd = fields.numberAt<uint64_t>(kEndCode).value_or(0);
+    stat.image.stackStart = fields.numberAt<uint64_t>(kStartStack).value_or(0);
     return stat;
 }
 

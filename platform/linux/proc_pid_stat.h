@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "samplers/process_table.h"
+
 namespace glintdeck {
 
 // The fields of /proc/PID/stat the top-process lists need (proc(5)). Times are in clock ticks
@@ -15,6 +17,7 @@ struct ProcPidStat {
     uint64_t stime = 0;
     uint64_t startTime = 0;
     uint64_t residentPages = 0;
+    ProgramImage image;  // fields 26 to 28; all 0 where the line ends before them
     bool operator==(const ProcPidStat&) const = default;
 };
 

@@ -159,6 +159,7 @@ ScanResult ProcProcessTable::scan(std::vector<ProcessRow>& rows) {
         row.cpuPercent = static_cast<double>(busy) * percentPerTick;
         row.memoryBytes = static_cast<double>(stat->residentPages) * units_.pageSize;
         row.command.assign(stat->comm);
+        row.image = stat->image;
     }
     for (; before != previous_.end(); ++before) closeFile(before->file);
     rows.resize(count);

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <qpa/qplatformnativeinterface.h>
 #include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -263,6 +267,48 @@ TEST_F(AppDelegateTest, OnlyAnAnchoredStripRemembersWhereItWasMovedAndResetForge
                   (Point{std::round(anchored.x), std::round(anchored.y)}));
         delegate_.reset();
     }
+}
+
+// Gives Qt's offscreen platform one screen of this size, as RandR does with a new resolution (the
+// screen keeps its name, so it changes rather than one going and another coming). Until the
+// next call, screen changes reach the program at once.
+void setScreenSize(int width, int height, bool synchronous = true) {
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    auto configure = reinterpret_cast<void (*)(const QJsonObject&, QPlatformNativeInterface*)>(
+        native->nativeResourceForIntegration("setConfiguration"));
+    ASSERT_NE(configure, nullptr);
+    const QJsonObject screen{{"name", ""}, {"width", width}, {"height", height}};
+    configure({{"synchronousWindowSystemEvents", synchronous}, {"screens", QJsonArray{screen}}},
+              native);
+}
+
+// A screen that changed while the strip showed (1920 x 1080 to a small one through RandR) left
+// the strip at its old place and width, and its card off the screen, until the next summon.
+TEST_F(AppDelegateTest, AScreenThatChangesUnderTheStripFitsAndPlacesStripAndCardAgain) {
+    struct DefaultScreen {
+        ~DefaultScreen() { setScreenSize(800, 800, false); }
+    } restore;
+    settings_.setEnabledStats({StatKind::cpu, StatKind::memory, StatKind::disk, StatKind::network,
+                               StatKind::loadAverage, StatKind::uptime});
+    settings_.setAnchor(PanelAnchor::topCenter);
+    setScreenSize(1920, 1080);
+    AppDelegate& delegate = launch();
+    ASSERT_TRUE(runUntil([&] { return stripView() && stripView()->tile(StatKind::memory); }));
+    tapTile(StatKind::memory);
+    const size_t tiles = stripView()->rowItems().size();
+    ASSERT_GT(strip()->width(), 320);
+
+    setScreenSize(320, 200);
+    strip()->move(0, 150);  // as a window manager pulling it onto the shrunk screen would
+    const QRect screen(0, 0, 320, 200);
+    ASSERT_TRUE(runUntil([&] { return screen.contains(strip()->geometry()); }));
+    EXPECT_LT(stripView()->rowItems().size(), tiles) << "tiles left out, as on a narrow screen";
+    EXPECT_NEAR(strip()->x() + strip()->width() / 2.0, 160, 0.5) << "at the top centre";
+    EXPECT_EQ(strip()->y(), 24);
+    EXPECT_EQ(settings_.customPosition(), std::nullopt) << "the window system's move is not ours";
+    const QRect card = delegate.detailPanel().panel()->geometry();
+    EXPECT_TRUE(screen.contains(card)) << card.y() << " " << card.height();
+    EXPECT_GE(card.top(), strip()->geometry().bottom() + 6) << "below the strip, not over it";
 }
 
 // Window managers with focus-stealing prevention raise a window only for a request that carries

@@ -69,6 +69,21 @@ TEST(PrintableTextTest, PilesOfCombiningMarksAreCutToAFewPerCharacter) {
              Row{"\xE0\xB8\x81" + repeated(thaiMark, 30),
                  "\xE0\xB8\x81" + repeated(thaiMark, kMostMarksPerCharacter)},
              Row{repeated(acute, 9), repeated(acute, kMostMarksPerCharacter)},
+             // marks of every block count, by their Unicode category: Arabic, Vedic, Tibetan,
+             // an enclosing Cyrillic sign, a supplementary-plane musical mark
+             Row{"Y" + repeated("\xE0\xA3\xB0", 80),
+                 "Y" + repeated("\xE0\xA3\xB0", kMostMarksPerCharacter)},
+             Row{"V" + repeated("\xE1\xB3\x90", 80),
+                 "V" + repeated("\xE1\xB3\x90", kMostMarksPerCharacter)},
+             Row{"T" + repeated("\xE0\xBD\xB1", 80),
+                 "T" + repeated("\xE0\xBD\xB1", kMostMarksPerCharacter)},
+             Row{"c" + repeated("\xEA\x99\xB0", 9),
+                 "c" + repeated("\xEA\x99\xB0", kMostMarksPerCharacter)},
+             Row{"m" + repeated("\xF0\x9D\x85\xA7", 9),
+                 "m" + repeated("\xF0\x9D\x85\xA7", kMostMarksPerCharacter)},
+             // spacing marks (Mc) take room of their own and stay: a Devanagari vowel sign
+             Row{"\xE0\xA4\x95" + repeated("\xE0\xA4\xBE", 6),
+                 "\xE0\xA4\x95" + repeated("\xE0\xA4\xBE", 6)},
              // the marks real words carry stay: Vietnamese, decomposed French, pointed Hebrew
              Row{"Vie" + dotBelow + circumflex + "t", "Vie" + dotBelow + circumflex + "t"},
              Row{"cafe" + acute + "e" + acute, "cafe" + acute + "e" + acute},

@@ -15,7 +15,7 @@ TEST(ProcPidStatTest, ReadsTheFieldsAfterTheLastParenthesis) {
              Row{"15992 (cat) R 15989 15989 5844 0 -1 4194304 100 0 0 0 3 1 0 0 20 0 1 0 108082 "
                  "3133440 383 18446744073709551615 94159404314624 94159404334505 0 0 0 0 0 0 0 "
                  "0 0 17 1 0 0 0 0 0\n",
-                 ProcPidStat{15992, "cat", 3, 1, 108082, 383}},
+                 ProcPidStat{15992, "cat", 3, 1, 108082, 383, {94159404314624, 94159404334505, 0}}},
              // a name with spaces and parentheses that mimic the fields after it
              Row{"300 (a) S 1 2 (b) x) S 1 300 300 0 -1 4194560 1 0 3 0 1400 200 0 0 20 0 4 0 "
                  "8000 30720000 2500 18446744073709551615 0\n",

@@ -255,5 +255,47 @@ TEST(ProcProcessTableTest, AProgramRunFromAMemoryFileIsNamedByItsCommand) {
     EXPECT_EQ(command.find("trusted-name"), std::string::npos) << command;
 }
 
+// Two programs whose names share their first 15 bytes, all the kernel keeps of a command, and
+// that exec each other: the second kept the first's name, since the command stayed the same.
+TEST(ProcProcessTableTest, AProgramThatExecsAnotherOfTheSameCommandIsNamedAfterTheNewOne) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("glintdeck-exec-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const fs::path first = folder / "nr_longprogramname_AAAA",
+                   second = folder / "nr_longprogramname_BBBB";
+    fs::copy_file("/bin/sh", first, fs::copy_options::overwrite_existing);
+    fs::copy_file("/bin/sh", second, fs::copy_options::overwrite_existing);
+    // Each program says on descriptor 3 that it runs, then waits for a line.
+    const std::string script =
+        "echo >&3; read x; exec " + second.string() + " -c 'echo >&3; read x'";
+    int input[2], ready[2];
+    ASSERT_EQ(pipe2(input, O_CLOEXEC) | pipe2(ready, O_CLOEXEC), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        dup2(input[0], STDIN_FILENO);
+        dup2(ready[1], 3);
+        execl(first.c_str(), first.c_str(), "-c", script.c_str(), nullptr);
+        _exit(127);
+    }
+    close(ready[1]);
+    ProcProcessTable table("/", std::make_shared<SystemClock>());
+    TopProcessAggregator aggregator;
+    auto shownName = [&]() -> std::string {  // the child's, in a list of it alone
+        char byte;
+        std::vector<ProcessRow> rows;
+        if (read(ready[0], &byte, 1) != 1 || table.scan(rows) == ScanResult::unreadable) return "";
+        std::erase_if(rows, [&](const ProcessRow& r) { return r.id.pid != child; });
+        std::vector<ProcStat> listed = aggregator.aggregate(rows, table).byMemory;
+        return listed.empty() ? "" : listed[0].name;
+    };
+    EXPECT_EQ(shownName(), "nr_longprogramname_AAAA");
+    EXPECT_EQ(write(input[1], "\n", 1), 1);
+    EXPECT_EQ(shownName(), "nr_longprogramname_BBBB");
+    for (int fd : {input[0], input[1], ready[0]}) close(fd);
+    waitpid(child, nullptr, 0);
+    fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace glintdeck

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,6 +106,21 @@ TEST(ScreenContaining, PrefersTheFirstContainingScreenThenTheMainOne) {
     EXPECT_EQ(screenContaining(ScreenLayout{}, {0, 0}), std::nullopt);
 }
 
+// A shown strip whose screens changed stays on the screen holding its centre, else the main one.
+TEST(ReplacedStripOrigin, KeepsTheShownStripOnItsScreenOrTakesItToTheMainOne) {
+    const ScreenLayout shrunk{{{{0, 0, 800, 600}, {0, 0, 800, 600}}}};
+    const Rect gone{700, 1020, 500, 36};  // its centre is past the shrunk screen
+    const Size size{400, 36};
+    EXPECT_EQ(replacedStripOrigin(PanelAnchor::topCenter, std::nullopt, size, gone, shrunk),
+              (Point{200, 540}));
+    EXPECT_EQ(replacedStripOrigin(PanelAnchor::cursor, std::nullopt, size, gone, shrunk),
+              (Point{400, 564}))
+        << "the cursor anchor keeps its top centre, clamped";
+    EXPECT_EQ(replacedStripOrigin(PanelAnchor::topCenter, std::nullopt, size, {2000, 900, 500, 36},
+                                  {{menuBar, right}}),
+              (Point{1880, 1040}));
+}
+
 struct AttachedCase {
     std::string name;
     Size size;
@@ -123,18 +139,48 @@ TEST(AttachedPanelOrigin, HangsBelowTheStripOrRisesAboveItWithinTheVisibleFrame)
         {"clamped right", {300, 200}, strip, 1430, {{menuBar}}, {1140, 294}},
         {"no room below: above the strip", {300, 200}, {400, 100, 400, 36}, 600, {{menuBar}},
          {450, 142}},
-        {"above but past the top: lowered", {300, 200}, {400, 50, 400, 700}, 600, {{menuBar}},
-         {450, 675}},
-        {"taller than the frame: beside the strip, unclamped", {300, 1000}, strip, 600,
-         {{menuBar}}, {450, 542}},
+        {"taller than both spaces: the taller one, clear of the strip", {300, 200},
+         {400, 50, 400, 700}, 600, {{menuBar}}, {450, 756}},
+        {"taller than the frame: below, past the edge", {300, 1000}, strip, 600, {{menuBar}},
+         {450, -506}},
         {"wider than the frame: left edge", {2000, 200}, strip, 600, {{docked}}, {64, 294}},
         {"on the strip's screen", {300, 200}, {2000, 600, 400, 36}, 2200, {{menuBar, right}},
          {2050, 394}},
-        {"no screen: the strip bounds it", {100, 50}, strip, 300, {}, {400, 542}},
+        {"no screen: below the strip", {100, 50}, strip, 300, {}, {250, 444}},
     };
     // clang-format on
     for (const AttachedCase& c : cases) {
         EXPECT_EQ(attachedPanelOrigin(c.size, c.strip, c.centreX, c.layout), c.expected) << c.name;
+    }
+}
+
+// A card taller than the spaces beside the strip covered the strip (the tile that closes it
+// included) or opened mostly off the screen: shrunk to the room, it lies on its screen, clear of
+// the strip.
+TEST(AttachedPanelRoom, ACardShrunkToTheRoomLiesOnItsScreenAndClearOfTheStrip) {
+    const ScreenGeometry laptop{{0, 0, 1280, 800}, {0, 0, 1280, 800}};
+    const ScreenGeometry tiny{{0, 0, 320, 200}, {0, 0, 320, 200}};
+    struct Case {
+        ScreenGeometry screen;
+        Rect strip;
+        Size card, room;
+    };
+    for (const Case& c : {Case{laptop, {190, 382, 900, 36}, {244, 493}, {1280, 376}},
+                          Case{laptop, {190, 740, 900, 36}, {244, 493}, {1280, 734}},
+                          Case{tiny, {0, 117, 320, 36}, {244, 403}, {320, 111}},
+                          Case{tiny, {40, 0, 240, 36}, {400, 100}, {320, 158}}}) {
+        const ScreenLayout layout{{c.screen}};
+        EXPECT_EQ(attachedPanelRoom(c.strip, layout), c.room) << c.strip.y;
+        const Size card{std::min(c.card.width, c.room.width),
+                        std::min(c.card.height, c.room.height)};
+        const Point o = attachedPanelOrigin(card, c.strip, c.strip.midX(), layout);
+        const Rect& vf = c.screen.visibleFrame;
+        EXPECT_TRUE(o.x >= vf.minX() && o.x + card.width <= vf.maxX() && o.y >= vf.minY() &&
+                    o.y + card.height <= vf.maxY())
+            << c.strip.y;
+        EXPECT_TRUE(o.y + card.height + attachedPanelGap <= c.strip.minY() ||
+                    o.y - attachedPanelGap >= c.strip.maxY())
+            << c.strip.y;
     }
 }
 

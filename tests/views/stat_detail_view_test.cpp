@@ -80,6 +80,25 @@ TEST(StatDetailViewTest, GroupsAppearOnlyForDescriptorsThatHaveThem) {
     }
 }
 
+// On a small screen the card gets less height than it needs: it shows less, in a fixed order,
+// and what it shows lies within that height.
+TEST(StatDetailViewTest, GivenLessHeightTheCardDropsProcessRowsThenTheGraphThenDetailRows) {
+    StatDetailView card;
+    card.setStyle(darkStyle());
+    card.setDescriptor(samples::memory());
+    const StatDetailView::Layout full = card.layout();
+    EXPECT_EQ(card.layout(0, full.size.height() - 1).processRows.size(), 9u);
+    for (double height = full.size.height() - 1; height > 0; height -= 7) {
+        const StatDetailView::Layout fitted = card.layout(0, height);
+        const double graph = fitted.graph ? fitted.graph->height() : 0;
+        EXPECT_EQ(fitted.naturalSize, full.size);
+        EXPECT_LE(fitted.size.height(), std::max(height, 24.0)) << "down to the padding";
+        EXPECT_TRUE(fitted.processRows.empty() || graph == 44) << height;
+        EXPECT_TRUE(!fitted.graph || graph >= 16) << "shortened to 16, then gone: " << height;
+        EXPECT_TRUE(fitted.rows.size() == full.rows.size() || !fitted.graph) << height;
+    }
+}
+
 TEST(StatDetailViewTest, LongProcessNamesAreShortenedInTheMiddle) {
     StatDetailView card;
     card.setStyle(darkStyle());
