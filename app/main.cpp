@@ -52,6 +52,9 @@ std::shared_ptr<XdgAutostartLoginItem> loginItem() {
     if (LoginItem::Result moved = item->migrateLegacyEntry(); !moved.ok) {
         writeSystemLog("could not rename the autostart entry: " + moved.error);
     }
+    if (LoginItem::Result updated = item->addMissingTryExec(); !updated.ok) {
+        writeSystemLog("could not update the autostart entry: " + updated.error);
+    }
     return item;
 }
 

@@ -23,6 +23,22 @@ LoginItem::Result resultOf(const std::string& path, int error) {
     return {false, describeNoFollowError(path, error)};
 }
 
+// A value of string type, escaped as the Desktop Entry specification says, so that no character
+// of a path can end the line and start a key of its own.
+std::string desktopEntryString(std::string_view text) {
+    std::string value;
+    for (char c : text) {
+        switch (c) {
+            case '\\': value += "\\\\"; break;
+            case '\n': value += "\\n"; break;
+            case '\t': value += "\\t"; break;
+            case '\r': value += "\\r"; break;
+            default: value += c;
+        }
+    }
+    return value;
+}
+
 }  // namespace
 
 std::string desktopEntryExec(const std::string& program) {
@@ -35,12 +51,7 @@ std::string desktopEntryExec(const std::string& program) {
         quoted += c;
     }
     quoted += '"';
-    std::string value;
-    for (char c : quoted) {
-        if (c == '\\') value += '\\';
-        value += c;
-    }
-    return value;
+    return desktopEntryString(quoted);
 }
 
 XdgAutostartLoginItem::XdgAutostartLoginItem(std::string program, std::string configHome)
@@ -88,11 +99,22 @@ LoginItem::Result XdgAutostartLoginItem::enable() {
           << "Name=Glintdeck\n"
           << "Comment=A glanceable HUD of live machine stats, summoned with a hotkey.\n"
           << "Exec=" << desktopEntryExec(program_) << "\n"
+          // Once the program is gone (the package removed), desktops skip the entry.
+          << "TryExec=" << desktopEntryString(program_) << "\n"
           << "Icon=glintdeck\n"
           << "Terminal=false\n"
           << "X-GNOME-Autostart-enabled=true\n";
     // Written atomically, so a crash never leaves half an entry for a session manager.
     return resultOf(entryPath(), replaceNoFollow(entryPath(), entry.str(), 0644));
+}
+
+LoginItem::Result XdgAutostartLoginItem::addMissingTryExec() {
+    NoFollowRead entry = readNoFollow(entryPath(), kLargestEntry);
+    bool earlierEntryOfOurs = entry.status == NoFollowRead::Status::ok &&
+                              autostartEntryEnabled(entry.text) &&
+                              !desktopEntryValue(entry.text, "TryExec") &&
+                              desktopEntryValue(entry.text, "Exec") == desktopEntryExec(program_);
+    return earlierEntryOfOurs ? enable() : Result{true, {}};
 }
 
 LoginItem::Result XdgAutostartLoginItem::disable() {

@@ -39,6 +39,8 @@ TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
     std::string text = entryText(item);
     EXPECT_NE(text.find("[Desktop Entry]\n"), std::string::npos);
     EXPECT_NE(text.find("Exec=\"/opt/glintdeck/bin/glintdeck\"\n"), std::string::npos);
+    // Desktops skip an entry whose TryExec= program is gone, as after the package's removal.
+    EXPECT_NE(text.find("\nTryExec=/opt/glintdeck/bin/glintdeck\n"), std::string::npos);
     EXPECT_TRUE(item.disable().ok);
     EXPECT_FALSE(item.isEnabled());
     EXPECT_TRUE(item.disable().ok) << "disabling twice is not an error";
@@ -145,6 +147,37 @@ TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
             EXPECT_EQ(entryText(item), c.expected);
         } else {
             EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
+        }
+    }
+}
+
+// An entry of an earlier version, without TryExec=, gets one at the next start, so that removing
+// the package no longer leaves it running a missing program at every login.
+TEST_F(LoginItemTest, AnEnabledEntryOfThisProgramGainsTryExec) {
+    struct Case {
+        const char* name;
+        std::string text;
+        bool rewritten;
+    };
+    const std::string exec = "Exec=\"/usr/bin/glintdeck\"\n";
+    const Case cases[] = {
+        {"earlier entry", "[Desktop Entry]\nType=Application\n" + exec, true},
+        {"switched off", "[Desktop Entry]\n" + exec + "Hidden=true\n", false},
+        {"another program's", "[Desktop Entry]\nExec=\"/opt/other/glintdeck\"\n", false},
+        {"has one", "[Desktop Entry]\n" + exec + "TryExec = /usr/bin/glintdeck\n", false},
+    };
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    EXPECT_TRUE(item.addMissingTryExec().ok) << "no entry";
+    EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::create_directories(home_ / "autostart");
+        std::ofstream(item.entryPath()) << c.text;
+        EXPECT_TRUE(item.addMissingTryExec().ok);
+        if (c.rewritten) {
+            EXPECT_EQ(desktopEntryValue(entryText(item), "TryExec"), "/usr/bin/glintdeck");
+        } else {
+            EXPECT_EQ(entryText(item), c.text);
         }
     }
 }
