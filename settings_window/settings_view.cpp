@@ -50,18 +50,13 @@ SettingsView::SettingsView(AppSettings& settings, const SettingsServices& servic
     detailLayout->setContentsMargins(0, 0, 0, 0);
     // The only changes made while the window shows are the shown pane's, so the notice sits
     // under it, whichever pane it is.
-    saveNotice_ = makeLabel(QStringLiteral("This change could not be saved to the preferences "
-                                           "file. It holds until Glintdeck quits; the next change "
-                                           "tries again."),
-                            TextStyle::caption, false, detail_);
+    saveNotice_ = makeLabel(QString(), TextStyle::caption, false, detail_);
     saveNotice_->setObjectName(QStringLiteral("saveNotice"));
     saveNotice_->setContentsMargins(20, 0, 20, 12);
-    saveNotice_->setVisible(settings_.hasUnsavedChanges());
+    refreshSaveNotice();
     detailLayout->addWidget(saveNotice_);
     saving_ = settings_.subscribe([this](AppSettings::Field field) {
-        if (field == AppSettings::Field::unsavedChanges) {
-            saveNotice_->setVisible(settings_.hasUnsavedChanges());
-        }
+        if (field == AppSettings::Field::unsavedChanges) refreshSaveNotice();
     });
 
     auto* layout = new QHBoxLayout(this);
@@ -109,6 +104,16 @@ void SettingsView::showPane() {
     }
     static_cast<QVBoxLayout*>(detail_->layout())->insertWidget(0, pane_, 1);
     pane_->show();
+}
+
+void SettingsView::refreshSaveNotice() {
+    const std::string& why = settings_.whyChangesAreNotSaved();
+    saveNotice_->setText(
+        why.empty() ? QStringLiteral("This change could not be saved to the preferences file. It "
+                                     "holds until Glintdeck quits; the next change tries again.")
+                    : QStringLiteral("Changes are not saved: ") + qText(why) +
+                          QStringLiteral(". They hold until Glintdeck quits."));
+    saveNotice_->setVisible(settings_.hasUnsavedChanges());
 }
 
 void SettingsView::changeEvent(QEvent* event) {

@@ -17,7 +17,8 @@ class AppSettings;
 // The window's content: the sidebar of the five panes and the selected pane beside it. A pane
 // is built afresh each time it is selected, so its own state (the selected stat, an open
 // confirmation) starts over after another pane was shown, and lives on while the window is
-// merely closed and shown again. Under the pane, a notice says when changes could not be saved.
+// merely closed and shown again. Under the pane, a notice says when changes could not be saved,
+// and why where the reason lasts (a preferences file linked from elsewhere is never written).
 class SettingsView final : public QWidget {
     Q_OBJECT
 
@@ -38,6 +39,7 @@ class SettingsView final : public QWidget {
   private:
     void showPane();
     void refreshIcons();
+    void refreshSaveNotice();
 
     AppSettings& settings_;
     const SettingsServices& services_;

@@ -93,20 +93,26 @@ TEST_F(PosixPreferencesFileTest, CreatesPrivateFoldersAndReplacesWholeFiles) {
                   fs::perms::others_read);
 }
 
-// A link at the entry would have us parse, rename aside or overwrite what it points to: run as
-// root with defaults.json -> /etc/passwd, that replaced /etc/passwd.
-TEST_F(PosixPreferencesFileTest, PlantedLinksAreNeverFollowed) {
+// Dotfile managers link single files into place: such a file is read, but a link is never
+// written through, renamed aside or replaced (run as root with defaults.json -> /etc/passwd,
+// that replaced /etc/passwd). Changes hold in memory, and the first one says why.
+TEST_F(PosixPreferencesFileTest, ALinkedFileIsReadButNeverWrittenThrough) {
     const fs::path own = root_ / "own-file";
     struct Plant {
         const char* what;
         std::optional<std::string> target;  // the linked file's text, nothing for a dangling link
         bool beforeLoading;
+        std::optional<double> interval;  // as read
+        std::vector<std::string> said;   // what the warnings say, in order
     };
     for (const Plant& plant : {
-             Plant{"a settings file of the user's", "{\"interval\": 2}", true},
-             Plant{"a file that is not JSON (would be set aside)", "not json", true},
-             Plant{"nothing yet (would be created)", std::nullopt, true},
-             Plant{"a file, planted while running", "{\"interval\": 2}", false},
+             Plant{"a settings file of the user's", "{\"interval\": 2}", true, 2, {"symbolic link"}},
+             Plant{"a file that is not JSON (never set aside)", "not json", true, std::nullopt,
+                   {"not a valid settings file", "symbolic link"}},
+             Plant{"nothing yet (never created)", std::nullopt, true, std::nullopt,
+                   {"symbolic link"}},
+             Plant{"a file, planted while running", "{\"interval\": 2}", false, std::nullopt,
+                   {"could not save"}},
          }) {
         fs::remove_all(folder());
         fs::remove(own);
@@ -117,13 +123,21 @@ TEST_F(PosixPreferencesFileTest, PlantedLinksAreNeverFollowed) {
         auto store = open(Mode::readWrite, &warnings);
         if (!plant.beforeLoading) fs::create_symlink(own, path());
 
-        EXPECT_FALSE(store->contains("interval")) << plant.what;
+        EXPECT_EQ(store->doubleValue("interval"), plant.interval) << plant.what;
+        if (plant.beforeLoading) {
+            EXPECT_EQ(open(Mode::readOnly)->doubleValue("interval"), plant.interval)
+                << plant.what << ", as glintdeck-stats reads it";
+        }
         EXPECT_FALSE(store->setDouble("interval", 3)) << plant.what;
-        // Found at start: said then; planted later: the failed save is said.
-        ASSERT_EQ(warnings.size(), 1u) << plant.what;
-        EXPECT_NE(warnings[0].find(plant.beforeLoading ? "symbolic link" : "could not save"),
-                  std::string::npos)
-            << warnings[0];
+        EXPECT_FALSE(store->setDouble("interval", 4)) << plant.what;
+        EXPECT_EQ(store->doubleValue("interval"), 4.0) << plant.what;
+        ASSERT_EQ(warnings.size(), plant.said.size()) << plant.what;
+        for (size_t i = 0; i < warnings.size(); ++i) {
+            EXPECT_NE(warnings[i].find(plant.said[i]), std::string::npos) << warnings[i];
+        }
+        EXPECT_EQ(store->whyChangesAreNotSaved().find("symbolic link") != std::string::npos,
+                  plant.beforeLoading)
+            << plant.what;
         EXPECT_EQ(fs::read_symlink(path()), own) << plant.what;
         EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"}) << plant.what;
         if (plant.target) {
