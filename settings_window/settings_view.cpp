@@ -13,6 +13,7 @@
 #include "settings_window/hotkey_settings_pane.h"
 #include "settings_window/pane_widgets.h"
 #include "settings_window/panel_settings_pane.h"
+#include "settings_window/stat_list_view.h"
 #include "settings_window/stats_settings_pane.h"
 #include "settings_window/symbol_icon.h"
 
@@ -80,6 +81,27 @@ void SettingsView::select(std::optional<SettingsPane> pane) {
         }
     }
     showPane();
+}
+
+SettingsViewState SettingsView::viewState() const {
+    SettingsViewState state{.selection = selection_};
+    if (auto* stats = qobject_cast<StatsSettingsPane*>(pane_)) {
+        state.selectedStat = stats->selected();
+        state.statListScroll = stats->firstRowShown();
+    } else if (auto* appearance = qobject_cast<AppearanceSettingsPane*>(pane_)) {
+        state.customizeOpen = appearance->isCustomizeOpen();
+    }
+    return state;
+}
+
+void SettingsView::restore(const SettingsViewState& state) {
+    select(state.selection);
+    if (auto* stats = qobject_cast<StatsSettingsPane*>(pane_)) {
+        stats->list()->selectKind(state.selectedStat);
+        stats->showFromRowWhenShown(state.statListScroll);
+    } else if (auto* appearance = qobject_cast<AppearanceSettingsPane*>(pane_)) {
+        appearance->setCustomizeOpen(state.customizeOpen);
+    }
 }
 
 void SettingsView::showPane() {

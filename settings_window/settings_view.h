@@ -6,6 +6,7 @@
 #include "core/change_notifier.h"
 #include "settings_window/settings_pane.h"
 #include "settings_window/settings_services.h"
+#include "settings_window/settings_view_state.h"
 
 class QLabel;
 class QListWidget;
@@ -29,6 +30,10 @@ class SettingsView final : public QWidget {
     // The sidebar's selection; nothing selected shows the stats pane.
     [[nodiscard]] std::optional<SettingsPane> selection() const { return selection_; }
     void select(std::optional<SettingsPane> pane);
+
+    // What the view shows, to carry over to a view built again.
+    [[nodiscard]] SettingsViewState viewState() const;
+    void restore(const SettingsViewState& state);
 
     [[nodiscard]] QWidget* pane() const { return pane_; }
     [[nodiscard]] QListWidget* sidebar() const { return sidebar_; }
