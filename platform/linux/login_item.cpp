@@ -26,15 +26,13 @@ LoginItem::Result resultOf(const std::string& path, int error) {
 // A value of string type, escaped as the Desktop Entry specification says, so that no character
 // of a path can end the line and start a key of its own.
 std::string desktopEntryString(std::string_view text) {
+    constexpr std::string_view kEscaped = "\\\n\t\r";
+    constexpr std::string_view kEscapes = "\\ntr";  // the letter after the backslash of each
     std::string value;
     for (char c : text) {
-        switch (c) {
-            case '\\': value += "\\\\"; break;
-            case '\n': value += "\\n"; break;
-            case '\t': value += "\\t"; break;
-            case '\r': value += "\\r"; break;
-            default: value += c;
-        }
+        size_t escaped = kEscaped.find(c);
+        if (escaped != std::string_view::npos) value += '\\';
+        value += escaped == std::string_view::npos ? c : kEscapes[escaped];
     }
     return value;
 }
@@ -98,7 +96,8 @@ LoginItem::Result XdgAutostartLoginItem::enable() {
           << "Type=Application\n"
           << "Name=Glintdeck\n"
           << "Comment=A glanceable HUD of live machine stats, summoned with a hotkey.\n"
-          << "Exec=" << desktopEntryExec(program_) << "\n"
+          << "Exec=" << desktopEntryExec(program_)
+          << "\n"
           // Once the program is gone (the package removed), desktops skip the entry.
           << "TryExec=" << desktopEntryString(program_) << "\n"
           << "Icon=glintdeck\n"

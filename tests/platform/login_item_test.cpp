@@ -187,6 +187,8 @@ TEST(DesktopEntryExecTest, QuotesAndEscapesReservedCharacters) {
     EXPECT_EQ(desktopEntryExec("/home/a b/glintdeck"), "\"/home/a b/glintdeck\"");
     EXPECT_EQ(desktopEntryExec("/x/100%/g"), "\"/x/100%%/g\"");
     EXPECT_EQ(desktopEntryExec("/x/$HOME/\"g\""), "\"/x/\\\\$HOME/\\\\\"g\\\\\"\"");
+    // A line break would end the entry's line and start a key of the path's choosing.
+    EXPECT_EQ(desktopEntryExec("/x/a\nHidden=true"), "\"/x/a\\nHidden=true\"");
 }
 
 }  // namespace

@@ -106,12 +106,22 @@ TEST_F(PosixPreferencesFileTest, ALinkedFileIsReadButNeverWrittenThrough) {
         std::vector<std::string> said;   // what the warnings say, in order
     };
     for (const Plant& plant : {
-             Plant{"a settings file of the user's", "{\"interval\": 2}", true, 2, {"symbolic link"}},
-             Plant{"a file that is not JSON (never set aside)", "not json", true, std::nullopt,
+             Plant{
+                 "a settings file of the user's", "{\"interval\": 2}", true, 2, {"symbolic link"}},
+             Plant{"a file that is not JSON (never set aside)",
+                   "not json",
+                   true,
+                   std::nullopt,
                    {"not a valid settings file", "symbolic link"}},
-             Plant{"nothing yet (never created)", std::nullopt, true, std::nullopt,
+             Plant{"nothing yet (never created)",
+                   std::nullopt,
+                   true,
+                   std::nullopt,
                    {"symbolic link"}},
-             Plant{"a file, planted while running", "{\"interval\": 2}", false, std::nullopt,
+             Plant{"a file, planted while running",
+                   "{\"interval\": 2}",
+                   false,
+                   std::nullopt,
                    {"could not save"}},
          }) {
         fs::remove_all(folder());

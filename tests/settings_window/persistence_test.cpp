@@ -170,7 +170,8 @@ TEST_F(PersistenceTest, ALinkedFileIsReadAndTheWindowSaysWhyChangesAreNotSaved) 
     drag(*child<SliderRow>(*showPane(view, SettingsPane::panel), "stripHeightRow"), 40);
     EXPECT_EQ(settings->stripHeight(), 40);
     EXPECT_TRUE(notice->isVisible());
-    EXPECT_TRUE(notice->text().contains(QStringLiteral("symbolic link"))) << qPrintable(notice->text());
+    EXPECT_TRUE(notice->text().contains(QStringLiteral("symbolic link")))
+        << qPrintable(notice->text());
     EXPECT_EQ(open()->stripHeight(), 30) << "never written through the link";
 }
 
