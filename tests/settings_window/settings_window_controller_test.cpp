@@ -102,9 +102,7 @@ TEST_F(SettingsWindowControllerTest, AClosedWindowIsLetGoAndTheNextShowBuildsItA
 TEST_F(SettingsWindowControllerTest, AWindowBuiltAgainShowsWhatTheClosedOneShowed) {
     // Large text, as with a desktop's larger fonts, makes the stat list scroll.
     const QFont font = QApplication::font();
-    QFont large = font;
-    large.setPointSizeF(font.pointSizeF() * 2);
-    QApplication::setFont(large);
+    QApplication::setFont(QFont(font.family(), font.pointSize() * 2));
     settings_->setThemePreset(ThemePreset::custom);
     controller_ = make();
     auto closeAndShowAgain = [this] {
@@ -123,17 +121,14 @@ TEST_F(SettingsWindowControllerTest, AWindowBuiltAgainShowsWhatTheClosedOneShowe
     stats = qobject_cast<StatsSettingsPane*>(closeAndShowAgain());
     ASSERT_NE(stats, nullptr);
     EXPECT_EQ(stats->selected(), StatKind::temps);
-    EXPECT_EQ(stats->list()->selectedKind(), StatKind::temps);
     EXPECT_EQ(stats->list()->verticalScrollBar()->value(), 2);
 
     controller_->window()->view()->select(SettingsPane::appearance);
-    qobject_cast<AppearanceSettingsPane*>(controller_->window()->view()->pane())
-        ->customizeToggle()
-        ->click();
-    auto* appearance = qobject_cast<AppearanceSettingsPane*>(closeAndShowAgain());
+    auto* appearance = qobject_cast<AppearanceSettingsPane*>(controller_->window()->view()->pane());
+    appearance->customizeToggle()->click();
+    appearance = qobject_cast<AppearanceSettingsPane*>(closeAndShowAgain());
     ASSERT_NE(appearance, nullptr);
     EXPECT_TRUE(appearance->isCustomizeOpen());
-    EXPECT_TRUE(appearance->customizeGroup()->isVisible());
     QApplication::setFont(font);
 }
 
