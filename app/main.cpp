@@ -56,6 +56,10 @@ SettingsServices settingsServices(std::shared_ptr<DesktopKeys> desktopKeys) {
         loginItemProblem = "The autostart entry of earlier versions was not moved: " + moved.error;
         reportProblem(loginItemProblem);
     }
+    if (LoginItem::Result updated = loginItem->addMissingTryExec(); !updated.ok) {
+        loginItemProblem = "The autostart entry could not be updated: " + updated.error;
+        reportProblem(loginItemProblem);
+    }
     return {
         .loginItem = std::move(loginItem),
         .loginItemProblem = std::move(loginItemProblem),

@@ -46,8 +46,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Glintdeck runs in the background for the whole login session. A key
 combination pops up a borderless floating strip of stat tiles (processor,
 memory, disk, network, battery, GPU, fans, power, temperatures, load average
-and uptime) without taking the focus, and the same key hides it again. A
-click on a tile opens its card with a graph and the top processes.
+and uptime) without taking the focus (in a Wayland session it takes the
+keyboard, so that Esc reaches it), and the same key hides it again. A click
+on a tile opens its card with a graph and the top processes.
 .
 glintdeck-stats prints the same stats in a terminal, as JSON for scripts, or
 for waybar, i3bar and swaybar.")

@@ -142,6 +142,10 @@ class AppSettings final : public IntervalSource {
 
     // Whether the last change could not be saved (PreferencesStore::hasUnsavedChanges).
     [[nodiscard]] bool hasUnsavedChanges() const { return defaults_->hasUnsavedChanges(); }
+    // Why no change can be saved, when that is so (PreferencesStore::whyChangesAreNotSaved).
+    [[nodiscard]] const std::string& whyChangesAreNotSaved() const {
+        return defaults_->whyChangesAreNotSaved();
+    }
 
     // Notifies of each real change of a field until the subscription ends.
     [[nodiscard]] Subscription subscribe(std::function<void(Field)> onChange);

@@ -19,12 +19,14 @@ class PreferencesFile {
         ok,        // text holds the whole file
         absent,    // no file yet: a first launch
         failed,    // it exists but could not be read (permissions, I/O error, a folder, a pipe)
-        symlink,   // a symbolic link stands where the file should be; never followed
         tooLarge,  // it holds more than kLargestFile bytes, which were not read; text is empty
     };
     struct Contents {
         ReadStatus status = ReadStatus::absent;
         std::string text;
+        // A symbolic link stands where the file should be, and status and text are of what it
+        // points to: a file the user keeps elsewhere, never to be replaced or renamed.
+        bool throughLink = false;
     };
 
     virtual ~PreferencesFile() = default;

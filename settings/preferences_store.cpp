@@ -54,32 +54,36 @@ void PreferencesStore::load(Mode mode) {
     bool readOnly = mode == Mode::readOnly;
     keepsChanges_ = !readOnly;
     PreferencesFile::Contents contents = file_->read();
+    // Whoever put a link there (a dotfile manager, or someone who wants us to replace what it
+    // points to) keeps it as it is: read, and never written, renamed or replaced.
+    throughLink_ = contents.throughLink;
+    bool mayWrite = !readOnly && !throughLink_;
+    if (throughLink_ && !readOnly) {
+        neverSaved_ =
+            file_->path() + " is a symbolic link, which Glintdeck reads but never writes through";
+    }
     switch (contents.status) {
         case PreferencesFile::ReadStatus::absent:
-            writable_ = !readOnly;
+            writable_ = mayWrite;
             return;
         case PreferencesFile::ReadStatus::failed:
             // Writing would replace a file we have not seen.
             warn_("glintdeck: cannot read " + file_->path() +
                   "; using default settings, changes will not be saved");
-            return;
-        case PreferencesFile::ReadStatus::symlink:
-            // Whoever planted it wants us to read, rename or replace what it points to.
-            warn_("glintdeck: " + file_->path() +
-                  " is a symbolic link, which is never followed; using default settings, changes "
-                  "will not be saved");
+            if (mayWrite) neverSaved_ = file_->path() + " could not be read";
             return;
         case PreferencesFile::ReadStatus::ok:
             if (auto parsed = parseObject(contents.text)) {
                 values_ = std::move(*parsed);
-                writable_ = !readOnly;
+                saved_ = values_;
+                writable_ = mayWrite;
                 return;
             }
             break;
         case PreferencesFile::ReadStatus::tooLarge:
             break;
     }
-    if (readOnly) {
+    if (readOnly || throughLink_) {
         warn_("glintdeck: " + file_->path() + " is not a valid settings file; using defaults");
         return;
     }
@@ -91,6 +95,7 @@ void PreferencesStore::load(Mode mode) {
         warn_("glintdeck: " + file_->path() +
               " is not a valid settings file and could not be renamed; using defaults, changes "
               "will not be saved");
+        neverSaved_ = file_->path() + " is not a valid settings file and could not be renamed";
     }
 }
 
@@ -218,12 +223,20 @@ bool PreferencesStore::write() {
     }
     bool stored = writeFile();
     if (!keepsChanges_) return stored;
-    // A store that may not write was reported when it was loaded.
-    if (!stored && !unsavedChanges_ && writable_) {
+    if (stored) saved_ = values_;
+    // Assigning what the file holds already loses nothing when the write fails: loading assigns
+    // some keys at every start, which must not count against a file that is never written.
+    bool unsaved = !stored && values_ != saved_;
+    if (unsaved && !unsavedChanges_ && writable_) {
         warn_("glintdeck: could not save the settings to " + file_->path() +
               "; the change holds until Glintdeck quits, and the next change tries again");
     }
-    unsavedChanges_ = !stored;
+    // Other stores that may not write were reported when they were loaded; a link is reported at
+    // the first change only, since reading through it is no fault.
+    if (unsaved && !unsavedChanges_ && throughLink_) {
+        warn_("glintdeck: " + neverSaved_ + "; changes hold until Glintdeck quits");
+    }
+    unsavedChanges_ = unsaved;
     return stored;
 }
 

@@ -22,7 +22,8 @@ namespace glintdeck {
 // that fails keeps the new value in memory and the old file on disk; the next write that
 // succeeds stores both. A file that is not a JSON object, or is far larger or deeper than any
 // we write, is renamed aside, never overwritten, and the store starts empty, with one line on
-// standard error naming the kept file.
+// standard error naming the kept file. A file reached through a symbolic link is read as any
+// other, and never written, renamed or replaced: changes then hold in memory only.
 //
 // In read-only mode (tools that only show stats) the loading rules apply in memory and nothing
 // is ever written or renamed. Main thread only.
@@ -77,10 +78,16 @@ class PreferencesStore final {
     // Says line where this store's messages go (standard error by default).
     void warn(const std::string& line) const { warn_(line); }
 
-    // Whether the last change did not reach the file in read-write mode (a full disk, a folder
-    // made read-only, a file that could not be read and so is never replaced). The first such
-    // failure after a success is said once through warn; each later change tries again.
+    // Whether values in force differ from the file because the last change did not reach it in
+    // read-write mode (a full disk, a folder made read-only, a file that could not be read and
+    // so is never replaced). The first such failure after a success is said once through warn;
+    // each later change tries again.
     [[nodiscard]] bool hasUnsavedChanges() const { return unsavedChanges_; }
+
+    // Why no change can reach the file in read-write mode, for the user, as found when it was
+    // loaded: a symbolic link, a file that could not be read, or one not valid that could not be
+    // renamed. Empty when changes can be saved, even if one failed (a full disk).
+    [[nodiscard]] const std::string& whyChangesAreNotSaved() const { return neverSaved_; }
 
   private:
     PreferencesStore();
@@ -93,9 +100,12 @@ class PreferencesStore final {
     std::unique_ptr<PreferencesFile> file_;
     Warn warn_;
     nlohmann::json values_ = nlohmann::json::object();
+    nlohmann::json saved_ = nlohmann::json::object();  // what the file holds, as far as we know
     bool writable_ = false;
     bool keepsChanges_ = false;  // a file in read-write mode
     bool unsavedChanges_ = false;
+    bool throughLink_ = false;
+    std::string neverSaved_;
     int batchDepth_ = 0;
     bool batchChanged_ = false;
 };

@@ -57,11 +57,8 @@ AppearanceSettingsPane::AppearanceSettingsPane(AppSettings& settings, QWidget* p
     customizeRows_ = new QWidget(customizeGroup_);
     customizeRows_->setVisible(false);
     // Not a checkable button: a checked one is drawn pressed in, unlike a disclosure arrow.
-    connect(customizeToggle_, &QToolButton::clicked, this, [this] {
-        bool open = customizeRows_->isHidden();
-        customizeToggle_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
-        customizeRows_->setVisible(open);
-    });
+    connect(customizeToggle_, &QToolButton::clicked, this,
+            [this] { setCustomizeOpen(!isCustomizeOpen()); });
 
     auto* customize = new QFormLayout(customizeRows_);
     customize->setContentsMargins(18, 4, 0, 0);
@@ -123,6 +120,11 @@ AppearanceSettingsPane::AppearanceSettingsPane(AppSettings& settings, QWidget* p
             refresh();
         }
     });
+}
+
+void AppearanceSettingsPane::setCustomizeOpen(bool open) {
+    customizeToggle_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    customizeRows_->setVisible(open);
 }
 
 ThemeData AppearanceSettingsPane::customTheme() const {

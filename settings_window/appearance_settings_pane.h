@@ -27,6 +27,9 @@ class AppearanceSettingsPane final : public QWidget {
 
     [[nodiscard]] QWidget* customizeGroup() const { return customizeGroup_; }
     [[nodiscard]] QToolButton* customizeToggle() const { return customizeToggle_; }
+    // Whether "Customize…" is open (it shows only while the preset is custom).
+    [[nodiscard]] bool isCustomizeOpen() const { return !customizeRows_->isHidden(); }
+    void setCustomizeOpen(bool open);
 
   private:
     [[nodiscard]] ThemeData customTheme() const;

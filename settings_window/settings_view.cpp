@@ -13,6 +13,7 @@
 #include "settings_window/hotkey_settings_pane.h"
 #include "settings_window/pane_widgets.h"
 #include "settings_window/panel_settings_pane.h"
+#include "settings_window/stat_list_view.h"
 #include "settings_window/stats_settings_pane.h"
 #include "settings_window/symbol_icon.h"
 
@@ -50,18 +51,13 @@ SettingsView::SettingsView(AppSettings& settings, const SettingsServices& servic
     detailLayout->setContentsMargins(0, 0, 0, 0);
     // The only changes made while the window shows are the shown pane's, so the notice sits
     // under it, whichever pane it is.
-    saveNotice_ = makeLabel(QStringLiteral("This change could not be saved to the preferences "
-                                           "file. It holds until Glintdeck quits; the next change "
-                                           "tries again."),
-                            TextStyle::caption, false, detail_);
+    saveNotice_ = makeLabel(QString(), TextStyle::caption, false, detail_);
     saveNotice_->setObjectName(QStringLiteral("saveNotice"));
     saveNotice_->setContentsMargins(20, 0, 20, 12);
-    saveNotice_->setVisible(settings_.hasUnsavedChanges());
+    refreshSaveNotice();
     detailLayout->addWidget(saveNotice_);
     saving_ = settings_.subscribe([this](AppSettings::Field field) {
-        if (field == AppSettings::Field::unsavedChanges) {
-            saveNotice_->setVisible(settings_.hasUnsavedChanges());
-        }
+        if (field == AppSettings::Field::unsavedChanges) refreshSaveNotice();
     });
 
     auto* layout = new QHBoxLayout(this);
@@ -87,6 +83,27 @@ void SettingsView::select(std::optional<SettingsPane> pane) {
     showPane();
 }
 
+SettingsViewState SettingsView::viewState() const {
+    SettingsViewState state{.selection = selection_};
+    if (auto* stats = qobject_cast<StatsSettingsPane*>(pane_)) {
+        state.selectedStat = stats->selected();
+        state.statListScroll = stats->firstRowShown();
+    } else if (auto* appearance = qobject_cast<AppearanceSettingsPane*>(pane_)) {
+        state.customizeOpen = appearance->isCustomizeOpen();
+    }
+    return state;
+}
+
+void SettingsView::restore(const SettingsViewState& state) {
+    select(state.selection);
+    if (auto* stats = qobject_cast<StatsSettingsPane*>(pane_)) {
+        stats->list()->selectKind(state.selectedStat);
+        stats->showFromRowWhenShown(state.statListScroll);
+    } else if (auto* appearance = qobject_cast<AppearanceSettingsPane*>(pane_)) {
+        appearance->setCustomizeOpen(state.customizeOpen);
+    }
+}
+
 void SettingsView::showPane() {
     // Only the sidebar calls this from a signal; the pane and its controls can go at once.
     delete pane_;
@@ -109,6 +126,16 @@ void SettingsView::showPane() {
     }
     static_cast<QVBoxLayout*>(detail_->layout())->insertWidget(0, pane_, 1);
     pane_->show();
+}
+
+void SettingsView::refreshSaveNotice() {
+    const std::string& why = settings_.whyChangesAreNotSaved();
+    saveNotice_->setText(
+        why.empty() ? QStringLiteral("This change could not be saved to the preferences file. It "
+                                     "holds until Glintdeck quits; the next change tries again.")
+                    : QStringLiteral("Changes are not saved: ") + qText(why) +
+                          QStringLiteral(". They hold until Glintdeck quits."));
+    saveNotice_->setVisible(settings_.hasUnsavedChanges());
 }
 
 void SettingsView::changeEvent(QEvent* event) {

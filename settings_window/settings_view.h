@@ -6,6 +6,7 @@
 #include "core/change_notifier.h"
 #include "settings_window/settings_pane.h"
 #include "settings_window/settings_services.h"
+#include "settings_window/settings_view_state.h"
 
 class QLabel;
 class QListWidget;
@@ -17,7 +18,8 @@ class AppSettings;
 // The window's content: the sidebar of the five panes and the selected pane beside it. A pane
 // is built afresh each time it is selected, so its own state (the selected stat, an open
 // confirmation) starts over after another pane was shown, and lives on while the window is
-// merely closed and shown again. Under the pane, a notice says when changes could not be saved.
+// merely closed and shown again. Under the pane, a notice says when changes could not be saved,
+// and why where the reason lasts (a preferences file linked from elsewhere is never written).
 class SettingsView final : public QWidget {
     Q_OBJECT
 
@@ -29,6 +31,10 @@ class SettingsView final : public QWidget {
     [[nodiscard]] std::optional<SettingsPane> selection() const { return selection_; }
     void select(std::optional<SettingsPane> pane);
 
+    // What the view shows, to carry over to a view built again.
+    [[nodiscard]] SettingsViewState viewState() const;
+    void restore(const SettingsViewState& state);
+
     [[nodiscard]] QWidget* pane() const { return pane_; }
     [[nodiscard]] QListWidget* sidebar() const { return sidebar_; }
 
@@ -38,6 +44,7 @@ class SettingsView final : public QWidget {
   private:
     void showPane();
     void refreshIcons();
+    void refreshSaveNotice();
 
     AppSettings& settings_;
     const SettingsServices& services_;

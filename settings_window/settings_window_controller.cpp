@@ -46,7 +46,7 @@ SettingsWindowController::~SettingsWindowController() = default;
 
 void SettingsWindowController::build() {
     window_ = std::make_unique<SettingsWindow>(settings_, services_);
-    window_->view()->select(lastSelection_);
+    window_->view()->restore(lastViewState_);
     window_->setOnClosed([this] {
         // Later, not now: the close may come from inside one of the window's own handlers (the
         // menu's Close). The timer belongs to the window, so it dies with it.
@@ -99,7 +99,7 @@ void SettingsWindowController::releaseClosedWindow() {
     // Shown again before this ran: the window stays.
     if (!window_ || window_->isVisible()) return;
     lastGeometry_ = window_->saveGeometry();
-    lastSelection_ = window_->view()->selection();
+    lastViewState_ = window_->view()->viewState();
     window_.reset();
     if (onReleased_) onReleased_();
 }

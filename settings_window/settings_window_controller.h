@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "settings/color.h"
-#include "settings_window/settings_pane.h"
 #include "settings_window/settings_services.h"
+#include "settings_window/settings_view_state.h"
 
 namespace glintdeck {
 
@@ -37,8 +37,8 @@ class SettingsWindow final : public QMainWindow {
 
 // Owns the one settings window: built by show() when none exists, and let go soon after it is
 // closed, so that its widgets cost nothing for the long stretches nobody edits settings. The
-// next show() builds it again where it was, on the pane that was selected; the pane's own state
-// (a selected stat, an open confirmation) starts over. Main thread only; the settings must
+// next show() builds it again where it was, showing what it showed (SettingsViewState): to the
+// user it is the same window, closed and shown again. Main thread only; the settings must
 // outlive the controller.
 class SettingsWindowController final {
   public:
@@ -70,7 +70,7 @@ class SettingsWindowController final {
     std::unique_ptr<SettingsWindow> window_;
     // Where the last window was and what it showed, for the next one.
     QByteArray lastGeometry_;
-    std::optional<SettingsPane> lastSelection_ = SettingsPane::stats;
+    SettingsViewState lastViewState_;
     std::function<void()> onReleased_;
 };
 

@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "presentation/stat_kind_text.h"
 #include "presentation/tile_value.h"
@@ -65,6 +67,17 @@ StatsSettingsPane::StatsSettingsPane(AppSettings& settings, QWidget* parent)
                 break;
         }
     });
+}
+
+int StatsSettingsPane::firstRowShown() const {
+    return rowToShow_.value_or(list_->verticalScrollBar()->value());
+}
+
+void StatsSettingsPane::showFromRowWhenShown(int row) { rowToShow_ = row; }
+
+void StatsSettingsPane::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (rowToShow_) list_->verticalScrollBar()->setValue(*std::exchange(rowToShow_, std::nullopt));
 }
 
 void StatsSettingsPane::move(int from, int to) {

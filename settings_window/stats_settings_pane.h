@@ -26,6 +26,14 @@ class StatsSettingsPane final : public QWidget {
     [[nodiscard]] std::optional<StatKind> selected() const { return selected_; }
     [[nodiscard]] StatListView* list() const { return list_; }
 
+    // The first row the list shows (it scrolls by rows), and the one to scroll to as the pane
+    // shows next: only a list of its final size has the range to scroll in.
+    [[nodiscard]] int firstRowShown() const;
+    void showFromRowWhenShown(int row);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void select(std::optional<StatKind> kind);
     void rebuildForm();
@@ -34,6 +42,7 @@ class StatsSettingsPane final : public QWidget {
 
     AppSettings& settings_;
     std::optional<StatKind> selected_;
+    std::optional<int> rowToShow_;
     StatListView* list_;
     QWidget* form_;
     QVBoxLayout* formLayout_;

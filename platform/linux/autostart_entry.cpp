@@ -12,7 +12,7 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-bool autostartEntryEnabled(std::string_view text) {
+std::optional<std::string_view> desktopEntryValue(std::string_view text, std::string_view key) {
     bool inMainGroup = false;
     while (!text.empty()) {
         size_t end = text.find('\n');
@@ -24,12 +24,14 @@ bool autostartEntryEnabled(std::string_view text) {
         }
         size_t equals = line.find('=');
         if (!inMainGroup || line.starts_with('#') || equals == std::string_view::npos) continue;
-        std::string_view key = trimmed(line.substr(0, equals));
-        std::string_view value = trimmed(line.substr(equals + 1));
-        if (key == "Hidden" && value == "true") return false;
-        if (key == "X-GNOME-Autostart-enabled" && value == "false") return false;
+        if (trimmed(line.substr(0, equals)) == key) return trimmed(line.substr(equals + 1));
     }
-    return true;
+    return std::nullopt;
+}
+
+bool autostartEntryEnabled(std::string_view text) {
+    return desktopEntryValue(text, "Hidden") != "true" &&
+           desktopEntryValue(text, "X-GNOME-Autostart-enabled") != "false";
 }
 
 }  // namespace glintdeck

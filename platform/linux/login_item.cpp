@@ -28,6 +28,20 @@ LoginItem::Result resultOf(const std::string& path, int error) {
     return {false, describeNoFollowError(path, error)};
 }
 
+// A value of string type, escaped as the Desktop Entry specification says, so that no character
+// of a path can end the line and start a key of its own.
+std::string desktopEntryString(std::string_view text) {
+    constexpr std::string_view kEscaped = "\\\n\t\r";
+    constexpr std::string_view kEscapes = "\\ntr";  // the letter after the backslash of each
+    std::string value;
+    for (char c : text) {
+        size_t escaped = kEscaped.find(c);
+        if (escaped != std::string_view::npos) value += '\\';
+        value += escaped == std::string_view::npos ? c : kEscapes[escaped];
+    }
+    return value;
+}
+
 }  // namespace
 
 std::string desktopEntryExec(const std::string& program) {
@@ -40,12 +54,7 @@ std::string desktopEntryExec(const std::string& program) {
         quoted += c;
     }
     quoted += '"';
-    std::string value;
-    for (char c : quoted) {
-        if (c == '\\') value += '\\';
-        value += c;
-    }
-    return value;
+    return desktopEntryString(quoted);
 }
 
 XdgAutostartLoginItem::XdgAutostartLoginItem(std::string program, std::string configHome)
@@ -97,12 +106,24 @@ LoginItem::Result XdgAutostartLoginItem::enable() {
           << "Type=Application\n"
           << "Name=Glintdeck\n"
           << "Comment=A glanceable HUD of live machine stats, summoned with a hotkey.\n"
-          << "Exec=" << desktopEntryExec(program_) << "\n"
+          << "Exec=" << desktopEntryExec(program_)
+          << "\n"
+          // Once the program is gone (the package removed), desktops skip the entry.
+          << "TryExec=" << desktopEntryString(program_) << "\n"
           << "Icon=glintdeck\n"
           << "Terminal=false\n"
           << "X-GNOME-Autostart-enabled=true\n";
     // Written atomically, so a crash never leaves half an entry for a session manager.
     return resultOf(entryPath(), replaceNoFollow(entryPath(), entry.str(), 0644));
+}
+
+LoginItem::Result XdgAutostartLoginItem::addMissingTryExec() {
+    NoFollowRead entry = readNoFollow(entryPath(), kLargestEntry);
+    bool earlierEntryOfOurs = entry.status == NoFollowRead::Status::ok &&
+                              autostartEntryEnabled(entry.text) &&
+                              !desktopEntryValue(entry.text, "TryExec") &&
+                              desktopEntryValue(entry.text, "Exec") == desktopEntryExec(program_);
+    return earlierEntryOfOurs ? enable() : Result{true, {}};
 }
 
 LoginItem::Result XdgAutostartLoginItem::disable() {

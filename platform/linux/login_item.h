@@ -25,7 +25,8 @@ class LoginItem {
 // manager would choke on; a symbolic link at the entry is never read, written or removed.
 class XdgAutostartLoginItem final : public LoginItem {
   public:
-    // program: the absolute path written to Exec=; configHome: the XDG config folder.
+    // program: the absolute path written to Exec= and TryExec=; configHome: the XDG config
+    // folder.
     XdgAutostartLoginItem(std::string program, std::string configHome);
 
     // For the current user and the running program.
@@ -42,6 +43,12 @@ class XdgAutostartLoginItem final : public LoginItem {
     // move is success. A symbolic link at either name is a failure that leaves both names as
     // they are: the old entry goes only once the new one stands in its place.
     [[nodiscard]] Result migrateLegacyEntry();
+
+    // Earlier versions wrote no TryExec=, so desktops kept starting their entry after the
+    // program was removed: an enabled entry of this program without one is written again as
+    // enable() writes it (keys the user added to it go). Anything else is left as it is;
+    // nothing to do is success.
+    [[nodiscard]] Result addMissingTryExec();
 
     [[nodiscard]] std::string entryPath() const;
 

@@ -96,19 +96,17 @@ int createTemporary(int folder, const std::string& name, mode_t mode, std::strin
     return -1;
 }
 
-}  // namespace
-
-NoFollowRead readNoFollow(const std::string& path, size_t limit) {
+// Reads the regular file that open(path, flags) reaches, at most limit bytes.
+NoFollowRead readRegular(const std::string& path, size_t limit, int flags) {
     using Status = NoFollowRead::Status;
-    // O_NOFOLLOW refuses a link at the entry itself; O_NONBLOCK keeps a pipe from waiting for a
-    // writer forever.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+    // O_NONBLOCK keeps a pipe from waiting for a writer forever.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags));
     if (fd.get() < 0) {
         if (errno == ENOENT) return {Status::absent, {}};
         struct stat status {};
         bool link =
             errno == ELOOP && ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
-        return {link ? Status::symlink : Status::failed, {}};
+        return {link && (flags & O_NOFOLLOW) ? Status::symlink : Status::failed, {}};
     }
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return {Status::failed, {}};
@@ -124,6 +122,17 @@ NoFollowRead readNoFollow(const std::string& path, size_t limit) {
         contents.text.append(buffer, static_cast<size_t>(count));
         if (contents.text.size() > limit) return {Status::tooLarge, {}};
     }
+}
+
+}  // namespace
+
+NoFollowRead readNoFollow(const std::string& path, size_t limit) {
+    // O_NOFOLLOW refuses a link at the entry itself.
+    return readRegular(path, limit, O_NOFOLLOW);
+}
+
+NoFollowRead readThroughLink(const std::string& path, size_t limit) {
+    return readRegular(path, limit, 0);
 }
 
 int replaceNoFollow(const std::string& path, std::string_view text, mode_t newFileMode) {

@@ -13,7 +13,8 @@ namespace glintdeck {
 // the file should be: whoever planted one (a link to /etc/passwd for a program run as root, or
 // to one of the user's own files) would otherwise have us read it, rename it aside or replace
 // it. A link there is left exactly as it is and reported as such. The folders leading to the
-// entry are followed as usual (a dotfiles manager may link the whole folder).
+// entry are followed as usual (a dotfiles manager may link the whole folder). Only reading may
+// go through a link at the entry, where the caller asks for it (readThroughLink).
 
 // What an entry holds, when read.
 struct NoFollowRead {
@@ -30,6 +31,10 @@ struct NoFollowRead {
 
 // Reads the regular file at path, at most limit bytes. Never waits on a pipe put there.
 [[nodiscard]] NoFollowRead readNoFollow(const std::string& path, size_t limit);
+
+// The same, through a symbolic link standing at path (never symlink): for a file of the user's
+// that a dotfiles manager linked there, which is then never written.
+[[nodiscard]] NoFollowRead readThroughLink(const std::string& path, size_t limit);
 
 // Replaces the file at path by text atomically: a temporary file created exclusively in the same
 // folder (its parents made 0700 when missing), flushed, renamed over the entry, and the folder

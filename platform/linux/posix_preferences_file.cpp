@@ -47,19 +47,21 @@ PosixPreferencesFile::PosixPreferencesFile(std::string path, std::function<std::
 
 PreferencesFile::Contents PosixPreferencesFile::read() {
     NoFollowRead contents = readNoFollow(path_, kLargestFile);
+    // Dotfile managers link single files into place: such a file is read, and never written.
+    bool throughLink = contents.status == NoFollowRead::Status::symlink;
+    if (throughLink) contents = readThroughLink(path_, kLargestFile);
     switch (contents.status) {
         case NoFollowRead::Status::ok:
-            return {ReadStatus::ok, std::move(contents.text)};
+            return {ReadStatus::ok, std::move(contents.text), throughLink};
         case NoFollowRead::Status::absent:
-            return {ReadStatus::absent, {}};
+            return {ReadStatus::absent, {}, throughLink};
         case NoFollowRead::Status::symlink:
-            return {ReadStatus::symlink, {}};
         case NoFollowRead::Status::failed:
-            return {ReadStatus::failed, {}};
+            return {ReadStatus::failed, {}, throughLink};
         case NoFollowRead::Status::tooLarge:
-            return {ReadStatus::tooLarge, {}};
+            return {ReadStatus::tooLarge, {}, throughLink};
     }
-    return {ReadStatus::failed, {}};
+    return {ReadStatus::failed, {}, throughLink};
 }
 
 bool PosixPreferencesFile::replace(std::string_view text) {

@@ -16,7 +16,8 @@ namespace glintdeck {
 // (created 0700 with its parents when missing), is flushed with fsync and renamed over the old
 // file, then the folder is synced, so a crash or a full disk at any moment leaves the old or the
 // new file, never a torn one. The old file's permissions are kept. A symbolic link standing
-// where the file should be is never followed, renamed or replaced (see no_follow_file.h).
+// where the file should be is read through, and never written through, renamed or replaced (see
+// no_follow_file.h).
 class PosixPreferencesFile final : public PreferencesFile {
   public:
     // now gives the time whose UTC form names a file set aside; the wall clock by default.

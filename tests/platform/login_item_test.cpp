@@ -39,6 +39,8 @@ TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
     std::string text = entryText(item);
     EXPECT_NE(text.find("[Desktop Entry]\n"), std::string::npos);
     EXPECT_NE(text.find("Exec=\"/opt/glintdeck/bin/glintdeck\"\n"), std::string::npos);
+    // Desktops skip an entry whose TryExec= program is gone, as after the package's removal.
+    EXPECT_NE(text.find("\nTryExec=/opt/glintdeck/bin/glintdeck\n"), std::string::npos);
     EXPECT_TRUE(item.disable().ok);
     EXPECT_FALSE(item.isEnabled());
     EXPECT_TRUE(item.disable().ok) << "disabling twice is not an error";
@@ -186,11 +188,35 @@ TEST_F(LoginItemTest, LegacyMigrationLeavesLinksAloneAndSaysSo) {
     }
 }
 
+// An entry of an earlier version, without TryExec=, gains it at the next start, so that removing
+// the package no longer leaves it running a missing program at every login.
+TEST_F(LoginItemTest, AnEnabledEntryOfThisProgramGainsTryExec) {
+    const std::string ours = "[Desktop Entry]\nExec=\"/usr/bin/glintdeck\"\n";
+    // The entry, and whether it is written again.
+    const std::pair<std::string, bool> cases[] = {{ours, true},
+                                                  {ours + "Hidden=true\n", false},
+                                                  {"[Desktop Entry]\nExec=\"/opt/g\"\n", false},
+                                                  {ours + "TryExec = /usr/bin/glintdeck\n", false}};
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    EXPECT_TRUE(item.addMissingTryExec().ok) << "no entry";
+    std::filesystem::create_directories(home_ / "autostart");
+    for (const auto& [text, rewritten] : cases) {
+        std::ofstream(item.entryPath()) << text;
+        EXPECT_TRUE(item.addMissingTryExec().ok);
+        EXPECT_EQ(entryText(item) != text, rewritten) << text;
+        EXPECT_EQ(entryText(item).find("\nTryExec=/usr/bin/glintdeck\n") != std::string::npos,
+                  rewritten)
+            << text;
+    }
+}
+
 TEST(DesktopEntryExecTest, QuotesAndEscapesReservedCharacters) {
     EXPECT_EQ(desktopEntryExec("/usr/bin/glintdeck"), "\"/usr/bin/glintdeck\"");
     EXPECT_EQ(desktopEntryExec("/home/a b/glintdeck"), "\"/home/a b/glintdeck\"");
     EXPECT_EQ(desktopEntryExec("/x/100%/g"), "\"/x/100%%/g\"");
     EXPECT_EQ(desktopEntryExec("/x/$HOME/\"g\""), "\"/x/\\\\$HOME/\\\\\"g\\\\\"\"");
+    // A line break would end the entry's line and start a key of the path's choosing.
+    EXPECT_EQ(desktopEntryExec("/x/a\nHidden=true"), "\"/x/a\\nHidden=true\"");
 }
 
 }  // namespace

@@ -93,21 +93,27 @@ TEST_F(PosixPreferencesFileTest, CreatesPrivateFoldersAndReplacesWholeFiles) {
                   fs::perms::others_read);
 }
 
-// A link at the entry would have us parse, rename aside or overwrite what it points to: run as
-// root with defaults.json -> /etc/passwd, that replaced /etc/passwd.
-TEST_F(PosixPreferencesFileTest, PlantedLinksAreNeverFollowed) {
+// Dotfile managers link single files into place: such a file is read, but a link is never
+// written through, renamed aside or replaced (run as root with defaults.json -> /etc/passwd,
+// that replaced /etc/passwd). Changes hold in memory, and the first one says why.
+TEST_F(PosixPreferencesFileTest, ALinkedFileIsReadButNeverWrittenThrough) {
     const fs::path own = root_ / "own-file";
     struct Plant {
         const char* what;
         std::optional<std::string> target;  // the linked file's text, nothing for a dangling link
         bool beforeLoading;
+        std::optional<double> interval;  // as read
+        size_t warnings;                 // how many, over two changes
+        const char* said;                // by the last
     };
+    const std::string settings = "{\"interval\": 2}";
     for (const Plant& plant : {
-             Plant{"a settings file of the user's", "{\"interval\": 2}", true},
-             Plant{"a file that is not JSON (would be set aside)", "not json", true},
-             Plant{"nothing yet (would be created)", std::nullopt, true},
-             Plant{"a file, planted while running", "{\"interval\": 2}", false},
+             Plant{"a settings file of the user's", settings, true, 2, 1, "symbolic link"},
+             Plant{"not JSON: never set aside", "not json", true, {}, 2, "symbolic link"},
+             Plant{"nothing yet: never created", std::nullopt, true, {}, 1, "symbolic link"},
+             Plant{"planted while running", settings, false, {}, 1, "could not save"},
          }) {
+        SCOPED_TRACE(plant.what);
         fs::remove_all(folder());
         fs::remove(own);
         fs::create_directories(folder());
@@ -117,19 +123,23 @@ TEST_F(PosixPreferencesFileTest, PlantedLinksAreNeverFollowed) {
         auto store = open(Mode::readWrite, &warnings);
         if (!plant.beforeLoading) fs::create_symlink(own, path());
 
-        EXPECT_FALSE(store->contains("interval")) << plant.what;
-        EXPECT_FALSE(store->setDouble("interval", 3)) << plant.what;
-        // Found at start: said then; planted later: the failed save is said.
-        ASSERT_EQ(warnings.size(), 1u) << plant.what;
-        EXPECT_NE(warnings[0].find(plant.beforeLoading ? "symbolic link" : "could not save"),
-                  std::string::npos)
-            << warnings[0];
-        EXPECT_EQ(fs::read_symlink(path()), own) << plant.what;
-        EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"}) << plant.what;
+        EXPECT_EQ(store->doubleValue("interval"), plant.interval);
+        if (plant.beforeLoading) {
+            EXPECT_EQ(open(Mode::readOnly)->doubleValue("interval"), plant.interval)
+                << "as glintdeck-stats reads it";
+        }
+        EXPECT_FALSE(store->setDouble("interval", 3));
+        EXPECT_FALSE(store->setDouble("interval", 4));
+        EXPECT_EQ(store->doubleValue("interval"), 4.0);
+        ASSERT_EQ(warnings.size(), plant.warnings);
+        EXPECT_NE(warnings.back().find(plant.said), std::string::npos) << warnings.back();
+        EXPECT_EQ(store->whyChangesAreNotSaved().empty(), !plant.beforeLoading);
+        EXPECT_EQ(fs::read_symlink(path()), own);
+        EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"});
         if (plant.target) {
-            EXPECT_EQ(contents(own), *plant.target) << plant.what;
+            EXPECT_EQ(contents(own), *plant.target);
         } else {
-            EXPECT_FALSE(fs::exists(fs::symlink_status(own))) << plant.what;
+            EXPECT_FALSE(fs::exists(fs::symlink_status(own)));
         }
     }
 }

@@ -152,5 +152,28 @@ TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
     EXPECT_EQ(reopened->stripHeight(), 30);
 }
 
+// Dotfile managers link the file into place: what it holds is read, no change is written
+// through the link, and the window says why.
+TEST_F(PersistenceTest, ALinkedFileIsReadAndTheWindowSaysWhyChangesAreNotSaved) {
+    open()->setStripHeight(30);
+    std::filesystem::rename(folder_ / "defaults.json", folder_ / "dotfiles.json");
+    std::filesystem::create_symlink(folder_ / "dotfiles.json", folder_ / "defaults.json");
+    auto settings = open();
+    EXPECT_EQ(settings->stripHeight(), 30);
+    SettingsServices services;
+    SettingsWindowController controller(*settings, services);
+    controller.show();
+    SettingsView& view = *controller.window()->view();
+    QLabel* notice = child<QLabel>(view, "saveNotice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isVisible());
+    drag(*child<SliderRow>(*showPane(view, SettingsPane::panel), "stripHeightRow"), 40);
+    EXPECT_EQ(settings->stripHeight(), 40);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().contains(QStringLiteral("symbolic link")))
+        << qPrintable(notice->text());
+    EXPECT_EQ(open()->stripHeight(), 30) << "never written through the link";
+}
+
 }  // namespace
 }  // namespace glintdeck

@@ -5,7 +5,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScrollBar>
+#include <QToolButton>
 
+#include "settings_window/appearance_settings_pane.h"
 #include "settings_window/settings_palette.h"
 #include "settings_window/settings_view.h"
 #include "settings_window/stat_list_view.h"
@@ -92,6 +95,41 @@ TEST_F(SettingsWindowControllerTest, AClosedWindowIsLetGoAndTheNextShowBuildsItA
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(released, 4) << "two windows a pane";
+}
+
+// The closed window is let go, but to the user it is the same window shown again: it used to
+// come back on its pane with the pane's own state lost (the selected stat, an open group).
+TEST_F(SettingsWindowControllerTest, AWindowBuiltAgainShowsWhatTheClosedOneShowed) {
+    // Large text, as with a desktop's larger fonts, makes the stat list scroll.
+    const QFont font = QApplication::font();
+    QApplication::setFont(QFont(font.family(), font.pointSize() * 2));
+    settings_->setThemePreset(ThemePreset::custom);
+    controller_ = make();
+    auto closeAndShowAgain = [this] {
+        controller_->window()->close();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(controller_->window(), nullptr) << "let go";
+        controller_->show();
+        return controller_->window()->view()->pane();
+    };
+
+    controller_->show();
+    auto* stats = qobject_cast<StatsSettingsPane*>(controller_->window()->view()->pane());
+    stats->list()->selectKind(StatKind::temps);
+    ASSERT_GE(stats->list()->verticalScrollBar()->maximum(), 2);
+    stats->list()->verticalScrollBar()->setValue(2);
+    stats = qobject_cast<StatsSettingsPane*>(closeAndShowAgain());
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(stats->selected(), StatKind::temps);
+    EXPECT_EQ(stats->list()->verticalScrollBar()->value(), 2);
+
+    controller_->window()->view()->select(SettingsPane::appearance);
+    auto* appearance = qobject_cast<AppearanceSettingsPane*>(controller_->window()->view()->pane());
+    appearance->customizeToggle()->click();
+    appearance = qobject_cast<AppearanceSettingsPane*>(closeAndShowAgain());
+    ASSERT_NE(appearance, nullptr);
+    EXPECT_TRUE(appearance->isCustomizeOpen());
+    QApplication::setFont(font);
 }
 
 TEST_F(SettingsWindowControllerTest, ClosingDoesNotCountAsTheLastWindowClosing) {
