@@ -8,8 +8,8 @@
 
 #include "app/desktop_shortcuts.h"
 #include "settings/key_text.h"
-#include "shell/compositing_watcher.h"
 #include "shell/qt_screens.h"
+#include "shell/x11/compositing_watcher.h"
 #include "views/first_run_hint_view.h"
 #include "views/stat_detail_view.h"
 #include "views/stats_strip_view.h"

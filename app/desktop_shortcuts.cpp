@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "platform/linux/login_item.h"
-#include "shell/desktop_shortcut_texts.h"
-#include "shell/x11_keysym_names.h"
+#include "platform/linux/session/xdg_autostart_login_item.h"
+#include "shell/placement/desktop_shortcut_texts.h"
+#include "shell/x11/x11_keysym_names.h"
 
 namespace glintdeck {
 namespace {
@@ -64,7 +64,7 @@ std::optional<uint32_t> pressTime(uint64_t reported, std::optional<uint32_t> ser
 }  // namespace
 
 std::string launchCommand() {
-    const std::string self = XdgAutostartLoginItem::runningProgram();
+    std::string self = XdgAutostartLoginItem::runningProgram();
     if (self.empty()) return "glintdeck";
     std::error_code error;
     const char* path = std::getenv("PATH");

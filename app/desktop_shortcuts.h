@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/linux/desktop_session.h"
+#include "platform/linux/session/desktop_session.h"
 #include "settings/app_settings.h"
 #include "settings_window/desktop_keys.h"
 #include "shell/global_shortcuts_portal.h"

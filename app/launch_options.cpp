@@ -11,8 +11,9 @@ LaunchRequest parseLaunchArguments(std::span<const std::string_view> arguments) 
         } else if (argument == "--help" || argument == "-h") {
             request.action = LaunchRequest::Action::help;
         } else if (argument == "--version") {
-            if (request.action != LaunchRequest::Action::help)
+            if (request.action != LaunchRequest::Action::help) {
                 request.action = LaunchRequest::Action::version;
+            }
         } else {
             return {LaunchRequest::Action::refuse,
                     "unknown option '" + std::string(argument) + "' (glintdeck --help lists them)"};

@@ -16,28 +16,28 @@
 #include "app/desktop_shortcuts.h"
 #include "app/launch_options.h"
 #include "app/qt_main_thread.h"
+#include "app/session_bus.h"
 #include "platform/linux/descriptor_limit.h"
-#include "platform/linux/desktop_session.h"
 #include "platform/linux/linux_sampler_factory.h"
-#include "platform/linux/login_item.h"
-#include "platform/linux/posix_preferences_file.h"
-#include "platform/linux/problem_report.h"
 #include "platform/linux/processor_count.h"
-#include "platform/linux/runtime_folder.h"
-#include "platform/linux/single_instance.h"
+#include "platform/linux/session/desktop_session.h"
+#include "platform/linux/session/posix_preferences_file.h"
+#include "platform/linux/session/problem_report.h"
+#include "platform/linux/session/runtime_folder.h"
+#include "platform/linux/session/single_instance.h"
+#include "platform/linux/session/termination_watcher.h"
+#include "platform/linux/session/xdg_autostart_login_item.h"
 #include "platform/linux/system_clock.h"
-#include "platform/linux/termination_watcher.h"
 #include "platform/linux/timer_fd_alarm.h"
 #include "samplers/thread_pool_executor.h"
-#include "shell/compositing_watcher.h"
 #include "shell/hot_key_recorder_view.h"
-#include "shell/lost_display.h"
-#include "shell/user_input_time.h"
 #include "shell/window_activation.h"
-#include "shell/x11_connection.h"
-#include "shell/x11_server_time.h"
+#include "shell/x11/compositing_watcher.h"
+#include "shell/x11/lost_display.h"
+#include "shell/x11/user_input_time.h"
+#include "shell/x11/x11_connection.h"
+#include "shell/x11/x11_server_time.h"
 #include "views/appearance_source.h"
-#include "views/session_bus.h"
 
 using namespace glintdeck;
 
@@ -99,8 +99,10 @@ std::optional<int> answerArguments(int argc, char** argv) {
             text = hudVersionText();
             break;
     }
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+        std::fflush(stdout) == 0) {
         return 0;
+    }
     std::fprintf(stderr, "glintdeck: cannot write the output: %s\n", std::strerror(errno));
     return 1;
 }

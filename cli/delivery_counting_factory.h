@@ -17,42 +17,51 @@ class DeliveryCountingFactory final : public SamplerFactory {
     [[nodiscard]] bool everySamplerDelivered(int times) const;
 
     std::shared_ptr<Sampler> makeCPUSampler(double i, OnSample<CPUSample> on) override {
-        return counted(0, i, std::move(on), &SamplerFactory::makeCPUSampler);
+        return counted(kindIndex(StatKind::cpu), i, std::move(on), &SamplerFactory::makeCPUSampler);
     }
     std::shared_ptr<Sampler> makeMemorySampler(double i, OnSample<MemorySample> on) override {
-        return counted(1, i, std::move(on), &SamplerFactory::makeMemorySampler);
+        return counted(kindIndex(StatKind::memory), i, std::move(on),
+                       &SamplerFactory::makeMemorySampler);
     }
     std::shared_ptr<Sampler> makeDiskSampler(double i, OnSample<DiskSample> on) override {
-        return counted(2, i, std::move(on), &SamplerFactory::makeDiskSampler);
+        return counted(kindIndex(StatKind::disk), i, std::move(on),
+                       &SamplerFactory::makeDiskSampler);
     }
     std::shared_ptr<Sampler> makeNetworkSampler(double i, OnSample<NetworkSample> on) override {
-        return counted(3, i, std::move(on), &SamplerFactory::makeNetworkSampler);
+        return counted(kindIndex(StatKind::network), i, std::move(on),
+                       &SamplerFactory::makeNetworkSampler);
     }
     std::shared_ptr<Sampler> makeBatterySampler(double i, OnSample<BatterySample> on) override {
-        return counted(4, i, std::move(on), &SamplerFactory::makeBatterySampler);
+        return counted(kindIndex(StatKind::battery), i, std::move(on),
+                       &SamplerFactory::makeBatterySampler);
     }
     std::shared_ptr<Sampler> makeGPUSampler(double i, OnSample<GPUSample> on) override {
-        return counted(5, i, std::move(on), &SamplerFactory::makeGPUSampler);
+        return counted(kindIndex(StatKind::gpu), i, std::move(on), &SamplerFactory::makeGPUSampler);
     }
     std::shared_ptr<Sampler> makeFanSampler(double i, OnSample<FanSample> on) override {
-        return counted(6, i, std::move(on), &SamplerFactory::makeFanSampler);
+        return counted(kindIndex(StatKind::fan), i, std::move(on), &SamplerFactory::makeFanSampler);
     }
     std::shared_ptr<Sampler> makePowerSampler(double i, OnSample<PowerSample> on) override {
-        return counted(7, i, std::move(on), &SamplerFactory::makePowerSampler);
+        return counted(kindIndex(StatKind::power), i, std::move(on),
+                       &SamplerFactory::makePowerSampler);
     }
     std::shared_ptr<Sampler> makeTemperatureSampler(double i,
                                                     OnSample<TemperatureSample> on) override {
-        return counted(8, i, std::move(on), &SamplerFactory::makeTemperatureSampler);
+        return counted(kindIndex(StatKind::temps), i, std::move(on),
+                       &SamplerFactory::makeTemperatureSampler);
     }
     std::shared_ptr<Sampler> makeLoadAverageSampler(double i, OnSample<LoadSample> on) override {
-        return counted(9, i, std::move(on), &SamplerFactory::makeLoadAverageSampler);
+        return counted(kindIndex(StatKind::loadAverage), i, std::move(on),
+                       &SamplerFactory::makeLoadAverageSampler);
     }
     std::shared_ptr<Sampler> makeUptimeSampler(double i, OnSample<UptimeSample> on) override {
-        return counted(10, i, std::move(on), &SamplerFactory::makeUptimeSampler);
+        return counted(kindIndex(StatKind::uptime), i, std::move(on),
+                       &SamplerFactory::makeUptimeSampler);
     }
     std::shared_ptr<Sampler> makeTopProcessSampler(double i,
                                                    OnSample<TopProcessesSample> on) override {
-        return counted(11, i, std::move(on), &SamplerFactory::makeTopProcessSampler);
+        return counted(kTopProcessSamplerSlot, i, std::move(on),
+                       &SamplerFactory::makeTopProcessSampler);
     }
 
   private:
@@ -72,7 +81,7 @@ class DeliveryCountingFactory final : public SamplerFactory {
     }
 
     SamplerFactory& inner_;
-    std::array<std::atomic<int>, 12> counts_{};
+    std::array<std::atomic<int>, kSamplerCount> counts_{};
 };
 
 }  // namespace glintdeck

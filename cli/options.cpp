@@ -3,15 +3,13 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <utility>
 
-#include "settings/app_settings.h"
+#include "settings/setting_declarations.h"
 
 namespace glintdeck {
 namespace {
-
-constexpr double kShortestInterval = AppSettings::kShortestInterval;
-constexpr double kLongestInterval = AppSettings::kLongestInterval;
 
 constexpr std::array<std::pair<std::string_view, OutputFormat>, 4> kFormats{{
     {"text", OutputFormat::text},
@@ -24,10 +22,18 @@ std::optional<double> parseSeconds(std::string_view text) {
     double value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    if (!std::isfinite(value) || value < kShortestInterval || value > kLongestInterval) {
+    if (!std::isfinite(value) || value < setting::interval.lowest ||
+        value > setting::interval.highest) {
         return std::nullopt;
     }
     return value;
+}
+
+// The shortest text that reads back as seconds: "0.1", "86400".
+std::string secondsText(double seconds) {
+    std::array<char, 32> text{};
+    auto written = std::to_chars(text.data(), text.data() + text.size(), seconds);
+    return std::string(text.data(), written.ptr);
 }
 
 std::optional<OutputFormat> parseFormat(std::string_view text) {
@@ -72,7 +78,9 @@ ParsedOptions parseOptions(std::span<const std::string_view> arguments) {
         } else if (auto seconds = valueOf("--interval")) {
             options.interval = parseSeconds(*seconds);
             if (!options.interval) {
-                return failure("--interval takes seconds from 0.1 to 86400, not '" +
+                return failure("--interval takes seconds from " +
+                               secondsText(setting::interval.lowest) + " to " +
+                               secondsText(setting::interval.highest) + ", not '" +
                                std::string(*seconds) + "'");
             }
         } else if (auto name = valueOf("--format")) {

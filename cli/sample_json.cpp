@@ -18,8 +18,9 @@ json reportedLimit(double rpm) { return rpm > 0 ? json(rpm) : json(nullptr); }
 
 json processes(const std::vector<ProcStat>& list) {
     json rows = json::array();
-    for (const ProcStat& process : list)
+    for (const ProcStat& process : list) {
         rows.push_back({{"name", process.name}, {"value", process.value}});
+    }
     return rows;
 }
 

@@ -5,8 +5,15 @@
 
 #include "core/sampler.h"
 #include "core/samples.h"
+#include "core/stat_kind.h"
 
 namespace glintdeck {
+
+// A factory makes one sampler per kind and one of the top processes, which feeds the detail cards
+// rather than a tile. Where samplers are kept side by side, a kind's sampler sits at the kind's
+// index and the top-process sampler after them all.
+inline constexpr size_t kTopProcessSamplerSlot = kStatKindCount;
+inline constexpr size_t kSamplerCount = kStatKindCount + 1;
 
 // Builds the samplers the store owns. The store decides when and in what order; each
 // executable wires in the real (platform) factory and tests a fake one. A factory returns no

@@ -5,29 +5,21 @@
 namespace glintdeck {
 namespace {
 
-constexpr std::array kAllKinds{
-    StatKind::cpu,     StatKind::memory,      StatKind::disk,   StatKind::network,
-    StatKind::battery, StatKind::gpu,         StatKind::fan,    StatKind::power,
-    StatKind::temps,   StatKind::loadAverage, StatKind::uptime,
-};
-
-constexpr std::array<std::string_view, kAllKinds.size()> kRawValues{
+constexpr std::array<std::string_view, kStatKindCount> kRawValues{
     "cpu", "memory", "disk",  "network",     "battery", "gpu",
     "fan", "power",  "temps", "loadAverage", "uptime",
 };
 
 }  // namespace
 
-std::string_view rawValue(StatKind kind) { return kRawValues[static_cast<size_t>(kind)]; }
+std::string_view rawValue(StatKind kind) { return kRawValues[kindIndex(kind)]; }
 
 std::optional<StatKind> statKindFromRawValue(std::string_view raw) {
-    for (StatKind kind : kAllKinds) {
+    for (StatKind kind : allStatKinds()) {
         if (rawValue(kind) == raw) return kind;
     }
     return std::nullopt;
 }
-
-std::span<const StatKind> allStatKinds() { return kAllKinds; }
 
 bool hasHistory(StatKind kind) {
     switch (kind) {

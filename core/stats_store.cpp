@@ -48,25 +48,34 @@ void StatsStore::start() {
     peakStates_.clear();
     historyRevisions_.clear();
 
-    std::array<std::shared_ptr<Sampler>, 12> created{
-        factory_.makeCPUSampler(interval, deliverTo(&StatsStore::applyCPU)),
-        factory_.makeMemorySampler(interval, deliverTo(&StatsStore::applyMemory)),
-        factory_.makeDiskSampler(interval, deliverTo(&StatsStore::applyDisk)),
-        factory_.makeNetworkSampler(interval, deliverTo(&StatsStore::applyNetwork)),
-        factory_.makeBatterySampler(interval, deliverTo(&StatsStore::applyBattery)),
-        factory_.makeGPUSampler(interval, deliverTo(&StatsStore::applyGPU)),
-        factory_.makeFanSampler(interval, deliverTo(&StatsStore::applyFan)),
-        factory_.makePowerSampler(interval, deliverTo(&StatsStore::applyPower)),
-        factory_.makeTemperatureSampler(interval, deliverTo(&StatsStore::applyTemps)),
-        factory_.makeLoadAverageSampler(interval, deliverTo(&StatsStore::applyLoadAverage)),
-        factory_.makeUptimeSampler(interval, deliverTo(&StatsStore::applyUptime)),
-        factory_.makeTopProcessSampler(interval, deliverTo(&StatsStore::applyTopProcesses)),
+    std::array<std::shared_ptr<Sampler>, kSamplerCount> created;
+    auto slot = [&created](StatKind kind) -> std::shared_ptr<Sampler>& {
+        return created[kindIndex(kind)];
     };
-    const auto topProcess = static_cast<size_t>(SamplerSlot::topProcess);
-    for (size_t slot = 0; slot < topProcess; ++slot) {
-        if (created[slot]) created[slot]->start();
+    slot(StatKind::cpu) = factory_.makeCPUSampler(interval, deliverTo(&StatsStore::applyCPU));
+    slot(StatKind::memory) =
+        factory_.makeMemorySampler(interval, deliverTo(&StatsStore::applyMemory));
+    slot(StatKind::disk) = factory_.makeDiskSampler(interval, deliverTo(&StatsStore::applyDisk));
+    slot(StatKind::network) =
+        factory_.makeNetworkSampler(interval, deliverTo(&StatsStore::applyNetwork));
+    slot(StatKind::battery) =
+        factory_.makeBatterySampler(interval, deliverTo(&StatsStore::applyBattery));
+    slot(StatKind::gpu) = factory_.makeGPUSampler(interval, deliverTo(&StatsStore::applyGPU));
+    slot(StatKind::fan) = factory_.makeFanSampler(interval, deliverTo(&StatsStore::applyFan));
+    slot(StatKind::power) = factory_.makePowerSampler(interval, deliverTo(&StatsStore::applyPower));
+    slot(StatKind::temps) =
+        factory_.makeTemperatureSampler(interval, deliverTo(&StatsStore::applyTemps));
+    slot(StatKind::loadAverage) =
+        factory_.makeLoadAverageSampler(interval, deliverTo(&StatsStore::applyLoadAverage));
+    slot(StatKind::uptime) =
+        factory_.makeUptimeSampler(interval, deliverTo(&StatsStore::applyUptime));
+    created[kTopProcessSamplerSlot] =
+        factory_.makeTopProcessSampler(interval, deliverTo(&StatsStore::applyTopProcesses));
+    for (StatKind kind : allStatKinds()) {
+        if (slot(kind)) slot(kind)->start();
     }
-    if (panelVisible_ && created[topProcess]) created[topProcess]->start();
+    const auto& topProcess = created[kTopProcessSamplerSlot];
+    if (panelVisible_ && topProcess) topProcess->start();
     samplers_ = std::move(created);
     notifier_.notify(StoreField::samplers);
 }
@@ -91,7 +100,7 @@ void StatsStore::setPanelVisible(bool visible) {
     if (visible == panelVisible_) return;
     panelVisible_ = visible;
     notifier_.notify(StoreField::panelVisible);
-    const auto& topProcess = samplers_[static_cast<size_t>(SamplerSlot::topProcess)];
+    const auto& topProcess = samplers_[kTopProcessSamplerSlot];
     if (visible) {
         if (topProcess) topProcess->start();
     } else {
@@ -127,14 +136,11 @@ void StatsStore::assign(Sample& field, const Sample& sample, StoreField changed)
 template <typename Sample>
 void StatsStore::record(Sample& field, RingBuffer<Sample>& history, const Sample& sample,
                         StatKind kind, StoreField changedHistory) {
-    assign(field, sample, static_cast<StoreField>(kind));
+    assign(field, sample, sampleField(kind));
     history.append(sample);
     ++historyRevisions_[kind];
     notifier_.notify(changedHistory);
 }
-
-// Sample fields share StatKind's order, so a kind converts to its own field.
-static_assert(static_cast<int>(StoreField::uptime) == static_cast<int>(StatKind::uptime));
 
 void StatsStore::applyCPU(const CPUSample& s) {
     record(cpu_, cpuHistory_, s, StatKind::cpu, StoreField::cpuHistory);
@@ -151,14 +157,22 @@ void StatsStore::applyNetwork(const NetworkSample& s) {
 void StatsStore::applyGPU(const GPUSample& s) {
     record(gpu_, gpuHistory_, s, StatKind::gpu, StoreField::gpuHistory);
 }
-void StatsStore::applyBattery(const BatterySample& s) { assign(battery_, s, StoreField::battery); }
-void StatsStore::applyFan(const FanSample& s) { assign(fan_, s, StoreField::fan); }
-void StatsStore::applyPower(const PowerSample& s) { assign(power_, s, StoreField::power); }
-void StatsStore::applyTemps(const TemperatureSample& s) { assign(temps_, s, StoreField::temps); }
-void StatsStore::applyLoadAverage(const LoadSample& s) {
-    assign(loadAverage_, s, StoreField::loadAverage);
+void StatsStore::applyBattery(const BatterySample& s) {
+    assign(battery_, s, sampleField(StatKind::battery));
 }
-void StatsStore::applyUptime(const UptimeSample& s) { assign(uptime_, s, StoreField::uptime); }
+void StatsStore::applyFan(const FanSample& s) { assign(fan_, s, sampleField(StatKind::fan)); }
+void StatsStore::applyPower(const PowerSample& s) {
+    assign(power_, s, sampleField(StatKind::power));
+}
+void StatsStore::applyTemps(const TemperatureSample& s) {
+    assign(temps_, s, sampleField(StatKind::temps));
+}
+void StatsStore::applyLoadAverage(const LoadSample& s) {
+    assign(loadAverage_, s, sampleField(StatKind::loadAverage));
+}
+void StatsStore::applyUptime(const UptimeSample& s) {
+    assign(uptime_, s, sampleField(StatKind::uptime));
+}
 void StatsStore::applyTopProcesses(const TopProcessesSample& s) {
     assign(topProcesses_, s, StoreField::topProcesses);
 }

@@ -17,20 +17,10 @@
 
 namespace glintdeck {
 
-// The fields whose changes the store announces.
-enum class StoreField {
-    cpu,
-    memory,
-    disk,
-    network,
-    battery,
-    gpu,
-    fan,
-    power,
-    temps,
-    loadAverage,
-    uptime,
-    topProcesses,
+// The fields whose changes the store announces: first the latest sample of each kind, at the
+// kind's index (sampleField), then the rest.
+enum class StoreField : size_t {
+    topProcesses = kStatKindCount,
     isRunning,
     cpuHistory,
     memoryHistory,
@@ -40,6 +30,10 @@ enum class StoreField {
     samplers,
     panelVisible,
 };
+
+[[nodiscard]] constexpr StoreField sampleField(StatKind kind) {
+    return static_cast<StoreField>(kindIndex(kind));
+}
 
 // The smoothed peak of one graph series and the history revision it was computed at.
 struct PeakState {
@@ -114,23 +108,12 @@ class StatsStore final {
     // as 0.1 s.
     [[nodiscard]] static std::ptrdiff_t historyCapacity(double interval);
 
-    // Slots in creation order.
-    enum class SamplerSlot {
-        cpu,
-        memory,
-        disk,
-        network,
-        battery,
-        gpu,
-        fan,
-        power,
-        temperature,
-        loadAverage,
-        uptime,
-        topProcess,
-    };
-    [[nodiscard]] const std::shared_ptr<Sampler>& sampler(SamplerSlot slot) const {
-        return samplers_[static_cast<size_t>(slot)];
+    // The kind's sampler while running; null when stopped or when the factory has none.
+    [[nodiscard]] const std::shared_ptr<Sampler>& sampler(StatKind kind) const {
+        return samplers_[kindIndex(kind)];
+    }
+    [[nodiscard]] const std::shared_ptr<Sampler>& topProcessSampler() const {
+        return samplers_[kTopProcessSamplerSlot];
     }
 
   private:
@@ -185,7 +168,7 @@ class StatsStore final {
 
     std::map<std::string, PeakState> peakStates_;
     std::map<StatKind, int64_t> historyRevisions_;
-    std::array<std::shared_ptr<Sampler>, 12> samplers_;
+    std::array<std::shared_ptr<Sampler>, kSamplerCount> samplers_;
     bool panelVisible_ = false;
     std::map<StatKind, Band> lastBands_;
 };

@@ -21,8 +21,9 @@ std::optional<StatDescriptor> descriptor(StatKind kind, StatsStore& store,
                                          const DescriptorEnvironment& environment,
                                          DetailKinds details) {
     const bool detailed = details.contains(kind);
-    if (hasHistory(kind))
+    if (hasHistory(kind)) {
         return historyKindDescriptor(kind, store, settings, environment, detailed);
+    }
     return singleValueDescriptor(kind, store, environment, detailed);
 }
 

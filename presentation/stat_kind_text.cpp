@@ -5,21 +5,21 @@
 namespace glintdeck {
 namespace {
 
-constexpr std::array<std::string_view, 11> kTitles{
+constexpr std::array<std::string_view, kStatKindCount> kTitles{
     "CPU",  "Memory", "Disk",        "Network",  "Battery", "GPU",
     "Fans", "Power",  "Temperature", "Load Avg", "Uptime",
 };
 
-constexpr std::array<std::string_view, 11> kSymbols{
+constexpr std::array<std::string_view, kStatKindCount> kSymbols{
     "cpu",       "memorychip", "internaldrive", "network",     "battery.100", "cpu.fill",
     "fanblades", "bolt.fill",  "thermometer",   "speedometer", "clock",
 };
 
 }  // namespace
 
-std::string_view title(StatKind kind) { return kTitles.at(static_cast<size_t>(kind)); }
+std::string_view title(StatKind kind) { return kTitles.at(kindIndex(kind)); }
 
-std::string_view symbolName(StatKind kind) { return kSymbols.at(static_cast<size_t>(kind)); }
+std::string_view symbolName(StatKind kind) { return kSymbols.at(kindIndex(kind)); }
 
 std::string_view batterySymbol(const BatterySample& battery) {
     if (battery.isCharging) return "battery.100percent.bolt";

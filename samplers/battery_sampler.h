@@ -16,7 +16,7 @@ struct PowerSourceReading {
     // "Power Source State" ("AC Power" or another text), "Time to Full Charge" and "Time to
     // Empty" (minutes). Absent when the machine has no power source.
     std::optional<PropertyTable> description;
-    // The battery's registry entry: "CycleCount", "DesignCapacity", "NominalChargeCapacity",
+    // The battery's own properties: "CycleCount", "DesignCapacity", "NominalChargeCapacity",
     // "AppleRawMaxCapacity", "Temperature" (hundredths of a degree Celsius). Absent when there
     // is no battery entry.
     std::optional<PropertyTable> registry;

@@ -67,7 +67,10 @@ bool isPlausibleTemperature(double celsius) {
     return std::isfinite(celsius) && celsius > 0 && celsius < 130;
 }
 
+// The sources are handed over (a vector of unique_ptr is moved in, never copied) and end with
+// the constructor.
 IOHIDTemperatureReader::IOHIDTemperatureReader(
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     std::vector<std::unique_ptr<ThermalServiceSource>> sources, const SmcOpener& openSmc,
     std::span<const SMCTemperatureKey> keys) {
     for (const auto& source : sources) {

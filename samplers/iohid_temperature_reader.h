@@ -12,8 +12,7 @@
 
 namespace glintdeck {
 
-// One thermal sensor in the event system's sense: asked for its current temperature at each
-// reading.
+// One thermal sensor, asked for its current temperature at each reading.
 class TemperatureSensor {
   public:
     virtual ~TemperatureSensor() = default;
@@ -42,8 +41,8 @@ struct SMCTemperatureKey {
     const char* role;
 };
 
-// The controller keys probed for temperatures: the full table on arm64 builds, none on x86_64
-// builds (those controllers answer other keys, and their sensors come from the event system).
+// The controller keys probed for temperatures: a table on arm64 builds, none on others, whose
+// machines give their temperatures through thermal sensors alone.
 [[nodiscard]] std::span<const SMCTemperatureKey> smcTemperatureKeys();
 
 // The role of a sensor from its product text: "CPU", "GPU", "SoC", "SSD", "Battery", or

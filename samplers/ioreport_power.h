@@ -24,8 +24,8 @@ class EnergyCounter {
     }
 };
 
-// One channel of the energy-reporting service. Only channels of the "Energy Model" group in
-// the simple integer format count.
+// One energy channel of the machine (a processor package, a graphics card, ...). Only channels
+// of the "Energy Model" group in the simple integer format count.
 struct EnergyChannel {
     static constexpr int kSimpleFormat = 1;
     std::string group = "Energy Model";

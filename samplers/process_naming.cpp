@@ -44,7 +44,7 @@ std::string displayName(std::string_view path, std::string_view command) {
     std::vector<std::string_view> components = splitDroppingEmpty(path, '/');
     if (components.empty()) return std::string(command);
 
-    // The outermost bundle wins, so every helper inside an application carries its name.
+    // The outermost *.app folder wins, so every helper inside it carries its name.
     for (std::string_view component : components) {
         if (component.ends_with(".app")) {
             return std::string(component.substr(0, component.size() - 4));

@@ -14,8 +14,9 @@ inline constexpr std::array<std::string_view, 9> genericPathComponents = {
     "versions", "version", "bin", "sbin", "libexec", "current", "MacOS", "Contents", "Resources"};
 
 // The readable name of a process from its executable path (empty when unreadable) and its
-// command text: the outermost application bundle, else a service bundle's name, else the
-// innermost component that is neither generic nor a version number, else the last component.
+// command text: the outermost folder named *.app, else the service name of a *.appex or *.xpc
+// folder, else the innermost component that is neither generic nor a version number, else the
+// last component.
 [[nodiscard]] std::string displayName(std::string_view path, std::string_view command);
 
 // A reverse-DNS service identifier as words: "com.example.WebContent" reads "Web Content".

@@ -10,7 +10,7 @@
 
 namespace glintdeck {
 
-// Raw bytes, as a registry "data" property holds them (a model name padded with NULs). Kept
+// Raw bytes, as a "data" property holds them (a model name padded with NULs). Kept
 // apart from text because the samplers treat the two differently.
 struct PropertyData {
     std::string bytes;

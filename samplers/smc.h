@@ -49,7 +49,7 @@ class SmcConnection {
 // Finds the platform's controller and connects to it; nothing when there is none.
 using SmcOpener = std::function<std::unique_ptr<SmcConnection>()>;
 
-// Statuses the client answers itself, in the kernel's return-code family.
+// Statuses the client answers itself, without a call: a key it refuses, and no connection.
 inline constexpr int32_t kSMCBadArgument = static_cast<int32_t>(0xE00002C2);
 inline constexpr int32_t kSMCNotOpen = static_cast<int32_t>(0xE00002CD);
 
@@ -71,7 +71,7 @@ struct SMCKeyResult {
     SMCReading reading;
 };
 
-// A client of the System Management Controller: reads four-character keys and decodes their
+// A client of the machine's sensor controller: reads four-character keys and decodes their
 // values by data type. Used on its owner's queue only; never shared between owners. A key that
 // is not exactly four ASCII characters is refused without a call, and an unconnected client
 // makes no call at all.

@@ -5,12 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "settings/preference_keys.h"
+#include "settings/setting_declarations.h"
 
 namespace glintdeck {
 namespace {
-
-namespace keys = preference_keys;
 
 std::mutex& openerMutex() {
     static std::mutex mutex;
@@ -106,13 +104,13 @@ void AppSettings::run(const std::function<void()>& callback) {
 void AppSettings::writeStatOrder() {
     std::vector<std::string> raws;
     for (StatKind kind : statOrder_) raws.emplace_back(rawValue(kind));
-    defaults_->setStringArray(keys::statOrder, raws);
+    defaults_->setStringArray(setting::statOrder.key, raws);
 }
 
 void AppSettings::writeEnabledStats() {
     std::vector<std::string> raws;
     for (StatKind kind : enabledStats_) raws.emplace_back(rawValue(kind));
-    defaults_->setStringArray(keys::enabledStats, raws);
+    defaults_->setStringArray(setting::enabledStats.key, raws);
 }
 
 void AppSettings::setStatOrder(std::vector<StatKind> order) {
@@ -141,14 +139,14 @@ void AppSettings::setEnabled(StatKind kind, bool enabled) {
 
 void AppSettings::setTileValueModes(std::map<StatKind, TileValueMode> modes) {
     bool didChange = replace(tileValueModes_, std::move(modes));
-    defaults_->setStringDictionary(keys::tileValueModes, rawMap(tileValueModes_));
+    defaults_->setStringDictionary(setting::tileValueModes.key, rawMap(tileValueModes_));
     changed(didChange, Field::tileValueModes);
     run(onStatsChanged);
 }
 
 void AppSettings::setTileStyles(std::map<StatKind, TileStyle> styles) {
     bool didChange = replace(tileStyles_, std::move(styles));
-    defaults_->setStringDictionary(keys::tileStyles, rawMap(tileStyles_));
+    defaults_->setStringDictionary(setting::tileStyles.key, rawMap(tileStyles_));
     changed(didChange, Field::tileStyles);
     run(onStatsChanged);
 }
@@ -157,7 +155,7 @@ TileValueMode AppSettings::tileValueMode(StatKind kind) const {
     if (auto found = tileValueModes_.find(kind); found != tileValueModes_.end()) {
         return found->second;
     }
-    return kind == StatKind::network ? TileValueMode::both : TileValueMode::first;
+    return setting::tileValueModes.defaultFor(kind);
 }
 
 void AppSettings::setTileValueMode(TileValueMode mode, StatKind kind) {
@@ -169,7 +167,7 @@ void AppSettings::setTileValueMode(TileValueMode mode, StatKind kind) {
 TileStyle AppSettings::tileStyle(StatKind kind) const {
     if (!hasHistory(kind)) return TileStyle::text;
     if (auto found = tileStyles_.find(kind); found != tileStyles_.end()) return found->second;
-    return TileStyle::text;
+    return setting::tileStyles.defaultFor(kind);
 }
 
 void AppSettings::setTileStyle(TileStyle style, StatKind kind) {
@@ -180,14 +178,14 @@ void AppSettings::setTileStyle(TileStyle style, StatKind kind) {
 
 void AppSettings::setInterval(double seconds) {
     bool didChange = replace(interval_, seconds);
-    defaults_->setDouble(keys::interval, interval_);
+    defaults_->setDouble(setting::interval.key, interval_);
     changed(didChange, Field::interval);
     run(onIntervalChanged);
 }
 
 void AppSettings::setAnchor(PanelAnchor anchor) {
     bool didChange = replace(anchor_, anchor);
-    defaults_->setString(keys::anchor, rawValue(anchor_));
+    defaults_->setString(setting::anchor.key, rawValue(anchor_));
     changed(didChange, Field::anchor);
     setCustomPosition(std::nullopt);
 }
@@ -197,13 +195,13 @@ void AppSettings::setCustomPosition(std::optional<Point> position) {
     // One write for the three keys, so a crash cannot leave a flag without its coordinates.
     defaults_->batch([&] {
         if (customPosition_) {
-            defaults_->setDouble(keys::customPositionX, customPosition_->x);
-            defaults_->setDouble(keys::customPositionY, customPosition_->y);
-            defaults_->setBool(keys::hasCustomPosition, true);
+            defaults_->setDouble(setting::customPosition.xKey, customPosition_->x);
+            defaults_->setDouble(setting::customPosition.yKey, customPosition_->y);
+            defaults_->setBool(setting::customPosition.flagKey, true);
         } else {
-            defaults_->remove(keys::customPositionX);
-            defaults_->remove(keys::customPositionY);
-            defaults_->setBool(keys::hasCustomPosition, false);
+            defaults_->remove(setting::customPosition.xKey);
+            defaults_->remove(setting::customPosition.yKey);
+            defaults_->setBool(setting::customPosition.flagKey, false);
         }
     });
     changed(didChange, Field::customPosition);
@@ -211,15 +209,15 @@ void AppSettings::setCustomPosition(std::optional<Point> position) {
 
 void AppSettings::setStripHeight(double points) {
     bool didChange = replace(stripHeight_, points);
-    defaults_->setDouble(keys::stripHeight, stripHeight_);
+    defaults_->setDouble(setting::stripHeight.key, stripHeight_);
     changed(didChange, Field::stripHeight);
 }
 
 void AppSettings::setHotKey(HotKeyBinding binding) {
     bool didChange = replace(hotKey_, binding);
     defaults_->batch([&] {
-        defaults_->setInteger(keys::hotKeyCode, hotKey_.keyCode);
-        defaults_->setInteger(keys::hotKeyModifiers, hotKey_.modifiers);
+        defaults_->setInteger(setting::hotKey.codeKey, hotKey_.keyCode);
+        defaults_->setInteger(setting::hotKey.modifiersKey, hotKey_.modifiers);
     });
     changed(didChange, Field::hotKey);
     run(onHotKeyChanged);
@@ -228,8 +226,8 @@ void AppSettings::setHotKey(HotKeyBinding binding) {
 void AppSettings::setPinHotKey(HotKeyBinding binding) {
     bool didChange = replace(pinHotKey_, binding);
     defaults_->batch([&] {
-        defaults_->setInteger(keys::pinHotKeyCode, pinHotKey_.keyCode);
-        defaults_->setInteger(keys::pinHotKeyModifiers, pinHotKey_.modifiers);
+        defaults_->setInteger(setting::pinHotKey.codeKey, pinHotKey_.keyCode);
+        defaults_->setInteger(setting::pinHotKey.modifiersKey, pinHotKey_.modifiers);
     });
     changed(didChange, Field::pinHotKey);
 }
@@ -238,13 +236,13 @@ void AppSettings::setIsPinned(bool pinned) { changed(replace(isPinned_, pinned),
 
 void AppSettings::setHasSeenHint(bool seen) {
     bool didChange = replace(hasSeenHint_, seen);
-    defaults_->setBool(keys::hasSeenHint, hasSeenHint_);
+    defaults_->setBool(setting::hasSeenHint.key, hasSeenHint_);
     changed(didChange, Field::hasSeenHint);
 }
 
 void AppSettings::setThemePreset(ThemePreset preset) {
     bool didChange = replace(themePreset_, preset);
-    defaults_->setString(keys::themePreset, rawValue(themePreset_));
+    defaults_->setString(setting::themePreset.key, rawValue(themePreset_));
     changed(didChange, Field::themePreset);
     refreshTheme();
 }
@@ -253,9 +251,10 @@ void AppSettings::setCustomTheme(std::optional<ThemeData> data) {
     bool didChange = replace(customTheme_, std::move(data));
     if (customTheme_) {
         std::string json = encodeThemeData(*customTheme_);
-        defaults_->setData(keys::customTheme, PreferencesStore::Data(json.begin(), json.end()));
+        defaults_->setData(setting::customTheme.key,
+                           PreferencesStore::Data(json.begin(), json.end()));
     } else {
-        defaults_->remove(keys::customTheme);
+        defaults_->remove(setting::customTheme.key);
     }
     changed(didChange, Field::customTheme);
     refreshTheme();
@@ -268,15 +267,18 @@ void AppSettings::refreshTheme() {
 }
 
 void AppSettings::resetToDefaults() {
-    setStatOrder(std::vector<StatKind>(allStatKinds().begin(), allStatKinds().end()));
-    setEnabledStats(std::set<StatKind>(allStatKinds().begin(), allStatKinds().end()));
-    setInterval(1.0);
-    setAnchor(PanelAnchor::cursor);
-    setStripHeight(36);
-    setHotKey(HotKeyBinding::defaultSummon());
-    setPinHotKey(HotKeyBinding::defaultPin());
-    setThemePreset(ThemePreset::defaultPreset);
-    setCustomTheme(std::nullopt);
+    const auto order = setting::statOrder.defaultValue;
+    const auto enabled = setting::enabledStats.defaultValue;
+    setStatOrder(std::vector<StatKind>(order.begin(), order.end()));
+    setEnabledStats(std::set<StatKind>(enabled.begin(), enabled.end()));
+    setInterval(setting::interval.defaultValue);
+    // Also clears the custom position.
+    setAnchor(setting::anchor.defaultValue);
+    setStripHeight(setting::stripHeight.defaultValue);
+    setHotKey(setting::hotKey.defaultValue);
+    setPinHotKey(setting::pinHotKey.defaultValue);
+    setThemePreset(setting::themePreset.defaultValue);
+    setCustomTheme(setting::customTheme.defaultValue);
 }
 
 }  // namespace glintdeck

@@ -79,22 +79,16 @@ class AppSettings final : public IntervalSource {
     [[nodiscard]] const std::map<StatKind, TileStyle>& tileStyles() const { return tileStyles_; }
     void setTileStyles(std::map<StatKind, TileStyle> styles);
 
-    // The entry for kind, else both for network and first for every other kind.
+    // The entry for kind, else its default (setting::tileValueModes).
     [[nodiscard]] TileValueMode tileValueMode(StatKind kind) const;
     void setTileValueMode(TileValueMode mode, StatKind kind);
-    // The entry for kinds with a history (cpu, memory, disk, network, gpu), else text; every
-    // other kind is always text, whatever is stored. Setting accepts any kind.
+    // The entry for kinds with a history (cpu, memory, disk, network, gpu), else its default
+    // (setting::tileStyles); every other kind is always text, whatever is stored. Setting accepts
+    // any kind.
     [[nodiscard]] TileStyle tileStyle(StatKind kind) const;
     void setTileStyle(TileStyle style, StatKind kind);
 
-    // Where stored numbers become timers and window sizes they are held to these ranges (a
-    // hand-edited file can hold anything); the stored values stay as they are.
-    static constexpr double kShortestInterval = 0.1;   // shorter costs more than it shows
-    static constexpr double kLongestInterval = 86400;  // longer than a day is surely a typo
-    static constexpr double kLowestStripHeight = 22;   // the heights the settings window offers
-    static constexpr double kHighestStripHeight = 44;
-
-    // Sampling period in seconds.
+    // Sampling period in seconds; loaded within setting::interval's bounds.
     [[nodiscard]] double interval() const override { return interval_; }
     void setInterval(double seconds);
 
@@ -105,6 +99,7 @@ class AppSettings final : public IntervalSource {
     [[nodiscard]] const std::optional<Point>& customPosition() const { return customPosition_; }
     void setCustomPosition(std::optional<Point> position);
 
+    // Loaded within setting::stripHeight's bounds.
     [[nodiscard]] double stripHeight() const { return stripHeight_; }
     void setStripHeight(double points);
 
@@ -169,20 +164,22 @@ class AppSettings final : public IntervalSource {
     Subscription accessibilityObserver_;
     ChangeNotifier<Field> notifier_;
 
+    // Stored fields, each set by load() from the store or its declaration's default.
     std::vector<StatKind> statOrder_;
     std::set<StatKind> enabledStats_;
     std::map<StatKind, TileValueMode> tileValueModes_;
     std::map<StatKind, TileStyle> tileStyles_;
-    double interval_ = 1.0;
-    PanelAnchor anchor_ = PanelAnchor::cursor;
+    double interval_{};
+    PanelAnchor anchor_{};
     std::optional<Point> customPosition_;
-    double stripHeight_ = 36;
-    HotKeyBinding hotKey_ = HotKeyBinding::defaultSummon();
-    HotKeyBinding pinHotKey_ = HotKeyBinding::defaultPin();
-    bool isPinned_ = false;
-    bool hasSeenHint_ = false;
-    ThemePreset themePreset_ = ThemePreset::defaultPreset;
+    double stripHeight_{};
+    HotKeyBinding hotKey_;
+    HotKeyBinding pinHotKey_;
+    bool hasSeenHint_{};
+    ThemePreset themePreset_{};
     std::optional<ThemeData> customTheme_;
+
+    bool isPinned_ = false;
     Theme theme_;
     bool unsavedChanges_ = false;
 };

@@ -9,16 +9,10 @@
 #include <string>
 
 #include "settings/app_settings.h"
-#include "settings/preference_keys.h"
+#include "settings/setting_declarations.h"
 
 namespace glintdeck {
 namespace {
-
-namespace keys = preference_keys;
-
-// Before the list of known kinds was stored, these five were all there were.
-constexpr StatKind kFirstKinds[] = {StatKind::cpu, StatKind::memory, StatKind::disk,
-                                    StatKind::network, StatKind::battery};
 
 // The known kinds among raw values, unrecognised ones skipped; nothing when the key is absent
 // or holds anything but strings.
@@ -35,7 +29,7 @@ std::optional<std::set<StatKind>> kindSet(const PreferencesStore& store, std::st
 std::vector<StatKind> loadStatOrder(const PreferencesStore& store) {
     std::vector<StatKind> order;
     std::set<StatKind> seen;
-    if (auto raws = store.stringArray(keys::statOrder)) {
+    if (auto raws = store.stringArray(setting::statOrder.key)) {
         for (const auto& raw : *raws) {
             auto kind = statKindFromRawValue(raw);
             // A repeated kind would show two tiles and two settings rows that toggle together;
@@ -43,18 +37,20 @@ std::vector<StatKind> loadStatOrder(const PreferencesStore& store) {
             if (kind && seen.insert(*kind).second) order.push_back(*kind);
         }
     }
-    for (StatKind kind : allStatKinds()) {
+    // Kinds the stored order lacks (all of them when none is stored) follow in default order.
+    for (StatKind kind : setting::statOrder.defaultValue) {
         if (!seen.contains(kind)) order.push_back(kind);
     }
     return order;
 }
 
 template <typename Value>
-std::map<StatKind, Value> loadKindMap(const PreferencesStore& store, std::string_view key,
+std::map<StatKind, Value> loadKindMap(const PreferencesStore& store,
+                                      const setting::PerKind<Value>& declared,
                                       std::optional<Value> (*fromRawValue)(std::string_view)) {
     std::map<StatKind, Value> result;
     for (const auto& [rawKind, rawValue] :
-         store.stringDictionary(key).value_or(std::map<std::string, std::string>{})) {
+         store.stringDictionary(declared.key).value_or(std::map<std::string, std::string>{})) {
         auto kind = statKindFromRawValue(rawKind);
         auto value = fromRawValue(rawValue);
         if (kind && value) result.emplace(*kind, *value);
@@ -66,16 +62,16 @@ double positiveOr(std::optional<double> value, double fallback) {
     return value.value_or(0) > 0 ? *value : fallback;
 }
 
-// A positive stored number held to [lowest, highest], saying so when it was not within.
-double boundedOr(const PreferencesStore& store, std::string_view key, double fallback,
-                 double lowest, double highest) {
-    double stored = positiveOr(store.doubleValue(key), fallback);
-    double used = std::clamp(stored, lowest, highest);
+// A positive stored number held to the declared bounds, saying so when it was not within; the
+// default when none is stored.
+double loadBounded(const PreferencesStore& store, const setting::Bounded& declared) {
+    double stored = positiveOr(store.doubleValue(declared.key), declared.defaultValue);
+    double used = std::clamp(stored, declared.lowest, declared.highest);
     if (used != stored) {
         char line[160];
         std::snprintf(line, sizeof line,
                       "glintdeck: the stored %.*s %g is out of range; using %g (the file keeps it)",
-                      static_cast<int>(key.size()), key.data(), stored, used);
+                      static_cast<int>(declared.key.size()), declared.key.data(), stored, used);
         store.warn(line);
     }
     return used;
@@ -88,12 +84,10 @@ std::optional<uint32_t> hotKeyInteger(const PreferencesStore& store, std::string
     return static_cast<uint32_t>(*value);
 }
 
-HotKeyBinding loadBinding(const PreferencesStore& store, std::string_view codeKey,
-                          std::string_view modifiersKey, HotKeyBinding fallback) {
-    if (!store.contains(codeKey)) return fallback;
-    auto code = hotKeyInteger(store, codeKey);
-    if (!code) return fallback;
-    return {*code, hotKeyInteger(store, modifiersKey).value_or(0)};
+HotKeyBinding loadBinding(const PreferencesStore& store, const setting::HotKey& declared) {
+    auto code = hotKeyInteger(store, declared.codeKey);
+    if (!code) return declared.defaultValue;
+    return {*code, hotKeyInteger(store, declared.modifiersKey).value_or(0)};
 }
 
 std::vector<std::string> rawValues(std::span<const StatKind> kinds) {
@@ -108,50 +102,49 @@ void AppSettings::load() {
     PreferencesStore& store = *defaults_;
     statOrder_ = loadStatOrder(store);
 
-    if (auto enabled = kindSet(store, keys::enabledStats)) {
+    if (auto enabled = kindSet(store, setting::enabledStats.key)) {
         enabledStats_ = std::move(*enabled);
         // Kinds introduced since the last launch start enabled, once: they are stored back so
-        // they stay enabled, and "knownStats" below keeps them from being added again after the
-        // user turns them off.
-        auto known =
-            kindSet(store, keys::knownStats)
-                .value_or(std::set<StatKind>(std::begin(kFirstKinds), std::end(kFirstKinds)));
+        // they stay enabled, and the known kinds stored below keep them from being added again
+        // after the user turns them off.
+        const auto firstKnown = setting::knownStats.defaultValue;
+        auto known = kindSet(store, setting::knownStats.key)
+                         .value_or(std::set<StatKind>(firstKnown.begin(), firstKnown.end()));
         bool added = false;
         for (StatKind kind : allStatKinds()) {
             if (!known.contains(kind)) added |= enabledStats_.insert(kind).second;
         }
         if (added) writeEnabledStats();
     } else {
-        enabledStats_ = std::set<StatKind>(allStatKinds().begin(), allStatKinds().end());
+        const auto all = setting::enabledStats.defaultValue;
+        enabledStats_ = std::set<StatKind>(all.begin(), all.end());
     }
-    store.setStringArray(keys::knownStats, rawValues(allStatKinds()));
+    store.setStringArray(setting::knownStats.key, rawValues(allStatKinds()));
 
-    tileValueModes_ = loadKindMap(store, keys::tileValueModes, &tileValueModeFromRawValue);
-    tileStyles_ = loadKindMap(store, keys::tileStyles, &tileStyleFromRawValue);
-    interval_ = boundedOr(store, keys::interval, 1.0, kShortestInterval, kLongestInterval);
-    anchor_ = panelAnchorFromRawValue(store.stringValue(keys::anchor).value_or(""))
-                  .value_or(PanelAnchor::cursor);
+    tileValueModes_ = loadKindMap(store, setting::tileValueModes, &tileValueModeFromRawValue);
+    tileStyles_ = loadKindMap(store, setting::tileStyles, &tileStyleFromRawValue);
+    interval_ = loadBounded(store, setting::interval);
+    anchor_ = panelAnchorFromRawValue(store.stringValue(setting::anchor.key).value_or(""))
+                  .value_or(setting::anchor.defaultValue);
 
     customPosition_.reset();
-    if (store.boolValue(keys::hasCustomPosition).value_or(false)) {
-        auto x = store.doubleValue(keys::customPositionX);
-        auto y = store.doubleValue(keys::customPositionY);
+    if (store.boolValue(setting::customPosition.flagKey).value_or(false)) {
+        auto x = store.doubleValue(setting::customPosition.xKey);
+        auto y = store.doubleValue(setting::customPosition.yKey);
         // Without both coordinates there is no usable position; the anchor places the strip.
         if (x && y) customPosition_ = Point{*x, *y};
     }
 
-    stripHeight_ = boundedOr(store, keys::stripHeight, 36, kLowestStripHeight, kHighestStripHeight);
-    hotKey_ =
-        loadBinding(store, keys::hotKeyCode, keys::hotKeyModifiers, HotKeyBinding::defaultSummon());
-    pinHotKey_ = loadBinding(store, keys::pinHotKeyCode, keys::pinHotKeyModifiers,
-                             HotKeyBinding::defaultPin());
-    isPinned_ = false;
-    hasSeenHint_ = store.boolValue(keys::hasSeenHint).value_or(false);
-    themePreset_ = themePresetFromRawValue(store.stringValue(keys::themePreset).value_or(""))
-                       .value_or(ThemePreset::defaultPreset);
+    stripHeight_ = loadBounded(store, setting::stripHeight);
+    hotKey_ = loadBinding(store, setting::hotKey);
+    pinHotKey_ = loadBinding(store, setting::pinHotKey);
+    hasSeenHint_ =
+        store.boolValue(setting::hasSeenHint.key).value_or(setting::hasSeenHint.defaultValue);
+    themePreset_ = themePresetFromRawValue(store.stringValue(setting::themePreset.key).value_or(""))
+                       .value_or(setting::themePreset.defaultValue);
 
-    customTheme_.reset();
-    if (auto data = store.data(keys::customTheme)) {
+    customTheme_ = setting::customTheme.defaultValue;
+    if (auto data = store.data(setting::customTheme.key)) {
         customTheme_ = decodeThemeData(
             std::string_view(reinterpret_cast<const char*>(data->data()), data->size()));
     }

@@ -11,6 +11,7 @@ namespace glintdeck {
 // codes map to X keycodes there. In the glyph texts below ⌘ stands for Super, ⌥ for Alt and ⌃
 // for Control; what the user reads comes from keyText (key_text.h).
 struct HotKeyBinding {
+    // The stored modifier bits: command is the Super key, option the Alt key.
     static constexpr uint32_t command = 0x0100;
     static constexpr uint32_t shift = 0x0200;
     static constexpr uint32_t option = 0x0800;
@@ -22,8 +23,12 @@ struct HotKeyBinding {
     bool operator==(const HotKeyBinding&) const = default;
 
     // ⌃⌥⌘Q: the summon key, and P with the same modifiers for "Keep on Screen".
-    [[nodiscard]] static HotKeyBinding defaultSummon() { return {12, control | option | command}; }
-    [[nodiscard]] static HotKeyBinding defaultPin() { return {35, control | option | command}; }
+    [[nodiscard]] static constexpr HotKeyBinding defaultSummon() {
+        return {12, control | option | command};
+    }
+    [[nodiscard]] static constexpr HotKeyBinding defaultPin() {
+        return {35, control | option | command};
+    }
     // Super+comma, which opens the settings window while the strip shows; not stored.
     [[nodiscard]] static HotKeyBinding openSettings() { return {43, command}; }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/linux/login_item.h"
+#include "settings/login_item.h"
 
 namespace glintdeck {
 

@@ -24,7 +24,7 @@ void sendToFocus(const char* command) {
     QMetaObject::invokeMethod(focus, command);
 }
 
-QAction* addItem(QMenu& menu, const QString& title, QKeySequence shortcut,
+QAction* addItem(QMenu& menu, const QString& title, const QKeySequence& shortcut,
                  std::function<void()> run) {
     QAction* action = menu.addAction(title);
     action->setShortcut(shortcut);

@@ -8,8 +8,8 @@
 namespace glintdeck {
 namespace {
 
-// Relative to the body size. Linux desktops' body text is smaller than the 13 points this scale
-// comes from, so the small styles shrink less, to stay readable.
+// Relative to the body size. Linux desktops' body text is already small, so the small styles
+// shrink only a little, to stay readable.
 double scale(TextStyle style) {
     switch (style) {
         case TextStyle::caption:

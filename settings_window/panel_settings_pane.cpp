@@ -8,8 +8,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "platform/linux/problem_report.h"
+#include "platform/linux/session/problem_report.h"
 #include "settings/app_settings.h"
+#include "settings/setting_declarations.h"
 #include "settings_window/launch_at_login.h"
 #include "settings_window/pane_widgets.h"
 #include "settings_window/slider_row.h"
@@ -68,7 +69,9 @@ PanelSettingsPane::PanelSettingsPane(AppSettings& settings, const SettingsServic
         settings_.setAnchor(static_cast<PanelAnchor>(anchorPicker_->itemData(index).toInt()));
     });
     stripHeight_ = new SliderRow(
-        QStringLiteral("Strip height"), {22, 44, 1},
+        QStringLiteral("Strip height"),
+        {static_cast<int>(setting::stripHeight.lowest),
+         static_cast<int>(setting::stripHeight.highest), 1},
         [](double value) { return QString::number(static_cast<int>(value)) + " pt"; }, placement);
     stripHeight_->setObjectName(QStringLiteral("stripHeightRow"));
     connect(stripHeight_, &SliderRow::valueCommitted, this,

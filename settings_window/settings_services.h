@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/login_item.h"
 #include "settings/hot_key_binding.h"
 #include "settings/hot_key_refusal.h"
+#include "settings/login_item.h"
 #include "settings_window/desktop_keys.h"
 
 namespace glintdeck {

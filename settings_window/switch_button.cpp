@@ -37,7 +37,7 @@ void paintSwitch(QPainter& painter, QRectF frame, bool on, bool enabled, const Q
     QPalette::ColorGroup group = enabled ? QPalette::Active : QPalette::Disabled;
     QPalette::ColorRole onRole = onHighlight ? QPalette::HighlightedText : QPalette::Highlight;
     QColor track = palette.color(group, on ? onRole : QPalette::Mid);
-    if (!enabled) track.setAlphaF(track.alphaF() * 0.5);
+    if (!enabled) track.setAlphaF(track.alphaF() * 0.5f);
     double radius = frame.height() / 2;
     painter.setPen(Qt::NoPen);
     painter.setBrush(track);

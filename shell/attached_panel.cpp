@@ -5,7 +5,7 @@
 
 #include "shell/floating_window.h"
 #include "shell/panel_shape.h"
-#include "shell/placement.h"
+#include "shell/placement/placement.h"
 #include "shell/qt_screens.h"
 
 namespace glintdeck {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/geometry.h"
 #include "shell/panel_host.h"
+#include "shell/placement/geometry.h"
 
 namespace glintdeck {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "shell/x11_connection.h"
+#include "shell/x11/x11_connection.h"
 
 namespace glintdeck {
 
@@ -72,7 +72,8 @@ void showFloatingPanel(QWidget& window) {
         writeWindowManagerState(static_cast<uint32_t>(window.winId()));
         window.show();
     }
-    // Stacking is X11's business; other platforms stack these windows by their flags.
+    // Stacking is X11's business; on Qt's other platforms (offscreen, Wayland) the window flags
+    // stack these windows.
     if (x11::connection() != nullptr) {
         window.raise();
     }

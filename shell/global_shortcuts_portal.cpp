@@ -286,8 +286,9 @@ bool GlobalShortcutsPortal::canConfigure() const { return version_ >= 2 && !sess
 void GlobalShortcutsPortal::configure(const QString& activationToken) {
     if (!canConfigure()) return;
     QVariantMap options;
-    if (!activationToken.isEmpty())
+    if (!activationToken.isEmpty()) {
         options.insert(QStringLiteral("activation_token"), activationToken);
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
                                                        QStringLiteral("ConfigureShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(session_)) << QString() << options;

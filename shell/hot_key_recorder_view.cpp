@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "settings/key_text.h"
-#include "shell/carbon_modifiers.h"
-#include "shell/key_positions.h"
+#include "shell/placement/key_positions.h"
+#include "shell/stored_modifiers.h"
 
 namespace glintdeck {
 
@@ -119,7 +119,7 @@ void HotKeyRecorderView::keyPressed(uint32_t nativeScanCode, Qt::KeyboardModifie
     if (!keyCode) {
         return;  // a lone modifier key, or a key the stored form cannot name
     }
-    const uint32_t mask = carbonModifiers(modifiers);
+    const uint32_t mask = storedModifiers(modifiers);
     if (*keyCode == escapeKeyCode && mask == 0) {
         stopRecording();
         return;

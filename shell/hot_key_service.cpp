@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <map>
 
-#include "shell/x11_key_grabs.h"
+#include "shell/x11/x11_key_grabs.h"
 
 namespace glintdeck {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/compositing_watcher.h"
+#include "shell/x11/compositing_watcher.h"
 
 namespace glintdeck {
 

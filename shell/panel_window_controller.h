@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "settings/panel_anchor.h"
-#include "shell/geometry.h"
 #include "shell/panel_host.h"
+#include "shell/placement/geometry.h"
 #include "shell/session_kind.h"
 #include "shell/summon_request.h"
-#include "shell/window_drag.h"
+#include "shell/x11/window_drag.h"
 
 namespace glintdeck {
 

@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <cmath>
 
-#include "shell/screen_coordinates.h"
+#include "shell/placement/screen_coordinates.h"
 
 namespace glintdeck {
 

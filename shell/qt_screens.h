@@ -3,7 +3,7 @@
 #include <QPoint>
 #include <QRect>
 
-#include "shell/geometry.h"
+#include "shell/placement/geometry.h"
 
 namespace glintdeck {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "shell/startup_id.h"
-#include "shell/x11_connection.h"
+#include "shell/placement/startup_id.h"
+#include "shell/x11/x11_connection.h"
 
 namespace glintdeck {
 

@@ -105,8 +105,9 @@ StatDetailView::Layout StatDetailView::arrange(double width, const Shape& shape)
 
     double content = 0;
     QSize legendSize = legend_->sizeHint();
-    if (descriptor.graph)
+    if (descriptor.graph) {
         content = std::max({content, kGraphSize.width(), 1.0 * legendSize.width()});
+    }
     for (const auto& [label, shown] : descriptor.detail) {
         content =
             std::max(content, title.width(text(label)) + kColumnGap + value.width(text(shown)));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "presentation/stat_descriptor.h"
+#include "settings/setting_declarations.h"
 #include "settings/tile_options.h"
 #include "views/cached_symbol.h"
 #include "views/hud_style.h"
@@ -85,7 +86,7 @@ class StatTileView final : public QWidget {
 
     TileContent content_;
     HudStyle style_;
-    double stripHeight_ = 36;
+    double stripHeight_ = setting::stripHeight.defaultValue;
     std::function<void()> onTap_;
     ActivityGraphView* graph_ = nullptr;  // owned by Qt as a child
     Layout layout_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/stat_kind.h"
+#include "settings/setting_declarations.h"
 #include "views/hud_style.h"
 #include "views/stat_tile_view.h"
 
@@ -98,7 +99,7 @@ class StatsStripView final : public QWidget {
     StatTileView* makeTile(StatKind kind);
 
     HudStyle style_;
-    double stripHeight_ = 36;
+    double stripHeight_ = setting::stripHeight.defaultValue;
     double availableWidth_ = std::numeric_limits<double>::infinity();
     bool compact_ = false;   // the theme is shown at the compact density, for lack of room
     size_t shownTiles_ = 0;  // the first this many tiles fit

@@ -30,7 +30,7 @@ double outlineWidth(FontWeight weight) {
 }  // namespace
 
 QSizeF symbolSize(double pointSize) {
-    double side = std::lround(pointSize * kScale);
+    const double side = std::round(pointSize * kScale);
     return {side, side};
 }
 

@@ -80,6 +80,7 @@ std::vector<RaplZone> listRaplZones(const std::string& root) {
         }
     }
     std::vector<RaplZone> zones;
+    zones.reserve(packages.size());
     for (auto& [index, zone] : packages) zones.push_back(std::move(zone));
     return zones;
 }

@@ -84,6 +84,7 @@ std::vector<HwmonAttribute> findHwmonAttributes(const HwmonChip& chip, std::stri
         }
     }
     std::vector<HwmonAttribute> attributes;
+    attributes.reserve(byIndex.size());
     for (auto& [index, path] : byIndex) attributes.push_back({index, std::move(path)});
     return attributes;
 }

@@ -61,6 +61,8 @@ std::optional<std::string> systemPowerFile(const HwmonChip& chip) {
 
 }  // namespace
 
+// The values are moved out through a structured binding, which the check does not follow.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 HwmonSmcConnection::HwmonSmcConnection(std::map<std::string, HwmonSmcValue> keys,
                                        std::vector<HwmonFan> fans)
     : fans_(std::move(fans)) {
@@ -126,8 +128,8 @@ int32_t HwmonSmcConnection::call(uint32_t selector, const SMCKeyRecord::Wire& in
     return 0;
 }
 
-std::unique_ptr<SmcConnection> openHwmonSmcConnection(const std::string& root,
-                                                      std::shared_ptr<GpuReadSchedule> gpus) {
+std::unique_ptr<SmcConnection> openHwmonSmcConnection(
+    const std::string& root, const std::shared_ptr<GpuReadSchedule>& gpus) {
     std::map<std::string, HwmonSmcValue> keys;
     std::vector<HwmonFan> fans;
     for (const HwmonChip& chip : listHwmonChips(root)) {

@@ -64,6 +64,6 @@ class HwmonSmcConnection final : public SmcConnection {
 // power_meter, or the system-power sensor of Apple silicon's macsmc_hwmon) under root. Nothing
 // when neither exists, so the client stays unconnected. A GPU's fan is read as gpus allows.
 [[nodiscard]] std::unique_ptr<SmcConnection> openHwmonSmcConnection(
-    const std::string& root, std::shared_ptr<GpuReadSchedule> gpus);
+    const std::string& root, const std::shared_ptr<GpuReadSchedule>& gpus);
 
 }  // namespace glintdeck

@@ -49,8 +49,9 @@ std::optional<int32_t> parsePid(const char* name) {
 
 ProcProcessTable::Units ProcProcessTable::Units::ofThisSystem() {
     Units units;
-    if (long ticks = sysconf(_SC_CLK_TCK); ticks > 0)
+    if (long ticks = sysconf(_SC_CLK_TCK); ticks > 0) {
         units.ticksPerSecond = static_cast<double>(ticks);
+    }
     if (long page = sysconf(_SC_PAGESIZE); page > 0) units.pageSize = static_cast<double>(page);
     return units;
 }

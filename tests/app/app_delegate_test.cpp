@@ -11,47 +11,17 @@
 #include <QJsonObject>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTimer>
 #include <cmath>
 #include <functional>
 
-#include "core/task_queue_main_thread.h"
-#include "settings/preferences_store.h"
 #include "shell/qt_screens.h"
-#include "tests/support/fake_clock.h"
-#include "tests/support/fake_sampler_factory.h"
+#include "tests/app/app_harness.h"
 #include "views/stat_detail_view.h"
 #include "views/stat_tile_view.h"
 #include "views/stats_strip_view.h"
 
 namespace glintdeck {
 namespace {
-
-// Runs the event loop until the condition holds; false after five seconds.
-bool runUntil(const std::function<bool()>& condition) {
-    if (condition()) return true;
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (condition()) loop.quit();
-    });
-    check.start(5);
-    bool timedOut = false;
-    QTimer::singleShot(5000, &loop, [&] {
-        timedOut = true;
-        loop.quit();
-    });
-    loop.exec();
-    return !timedOut;
-}
-
-// Runs the event loop until the first-run hint was due (0.2 s after launch): Qt fires timers in
-// the order they expire, so a timer of the same delay started later fires after the hint's.
-void passTheHintsMoment() {
-    bool passed = false;
-    QTimer::singleShot(200, [&] { passed = true; });
-    ASSERT_TRUE(runUntil([&] { return passed; }));
-}
 
 void press(QWidget* widget) {
     ASSERT_NE(widget, nullptr);
@@ -65,32 +35,23 @@ void press(QWidget* widget) {
     }
 }
 
-bool shown(const QWidget* window) { return window != nullptr && window->isVisible(); }
-
-class AppDelegateTest : public ::testing::Test {
+class AppDelegateTest : public ::testing::Test, protected AppHarness {
   protected:
     AppDelegateTest() {
-        settings_.setEnabledStats({StatKind::cpu, StatKind::memory});
-        settings_.setHasSeenHint(true);
+        settings.setEnabledStats({StatKind::cpu, StatKind::memory});
+        settings.setHasSeenHint(true);
     }
 
     AppDelegate& launch() {
-        delegate_ = std::make_unique<AppDelegate>(
-            settings_,
-            AppEnvironment{.mainThread = mainThread_,
-                           .samplers = samplers_,
-                           .descriptors = {.clock = std::make_shared<FakeClock>()},
-                           .compositing = nullptr,
-                           .settingsServices = {.activate =
-                                                    [this](QWidget&, std::optional<uint32_t> time) {
-                                                        activations_.push_back(time);
-                                                    }},
-                           .userInputTime = [this] { return inputTime_; }});
-        delegate_->applicationDidFinishLaunching();
-        return *delegate_;
+        AppEnvironment launched = environment();
+        launched.settingsServices.activate = [this](QWidget&, std::optional<uint32_t> time) {
+            activations_.push_back(time);
+        };
+        launched.userInputTime = [this] { return inputTime_; };
+        return AppHarness::launch(std::move(launched));
     }
 
-    [[nodiscard]] QWidget* strip() const { return delegate_->panel().panel(); }
+    [[nodiscard]] QWidget* strip() const { return delegate->panel().panel(); }
     [[nodiscard]] StatsStripView* stripView() const {
         return strip() == nullptr ? nullptr : strip()->findChild<StatsStripView*>();
     }
@@ -99,7 +60,7 @@ class AppDelegateTest : public ::testing::Test {
         press(stripView()->tile(kind));
     }
     [[nodiscard]] bool menuItemEnabled(const QString& title) {
-        std::unique_ptr<QMenu> menu = delegate_->contextMenu();
+        std::unique_ptr<QMenu> menu = delegate->contextMenu();
         for (QAction* action : menu->actions()) {
             if (action->text() == title) return action->isEnabled();
         }
@@ -107,10 +68,6 @@ class AppDelegateTest : public ::testing::Test {
         return false;
     }
 
-    TaskQueueMainThread mainThread_;
-    FakeSamplerFactory samplers_;
-    AppSettings settings_{PreferencesStore::inMemory()};
-    std::unique_ptr<AppDelegate> delegate_;
     std::optional<uint32_t> inputTime_;
     std::vector<std::optional<uint32_t>> activations_;  // user times the settings window got
 };
@@ -126,51 +83,43 @@ TEST_F(AppDelegateTest, TheHintFollowsTheFirstLaunchOnlyAndOnlyWhileTheStripStay
                    Case{"strip closed before the hint", false, true, false},
                    Case{"later launch", true, false, false}}) {
         SCOPED_TRACE(c.name);
-        settings_.setAnchor(PanelAnchor::topCenter);  // away from the screen's edges
-        settings_.setHasSeenHint(c.seenBefore);
-        AppDelegate& delegate = launch();
+        settings.setAnchor(PanelAnchor::topCenter);  // away from the screen's edges
+        settings.setHasSeenHint(c.seenBefore);
+        AppDelegate& app = launch();
         EXPECT_TRUE(shown(strip())) << "every launch shows the strip";
-        EXPECT_FALSE(shown(delegate.hintPanel().panel())) << "the hint comes a moment later";
-        if (c.hideAtOnce) delegate.toggleStrip();
-        passTheHintsMoment();
-        EXPECT_EQ(shown(delegate.hintPanel().panel()), c.hintShown);
-        EXPECT_EQ(settings_.hasSeenHint(), c.seenBefore || c.hintShown);
+        EXPECT_FALSE(shown(app.hintPanel().panel())) << "the hint comes a moment later";
+        if (c.hideAtOnce) app.toggleStrip();
+        ASSERT_TRUE(passTheHintsMoment());
+        EXPECT_EQ(shown(app.hintPanel().panel()), c.hintShown);
+        EXPECT_EQ(settings.hasSeenHint(), c.seenBefore || c.hintShown);
         if (c.hintShown) {
-            Rect hint = screenRect(delegate.hintPanel().panel()->frameGeometry());
-            Rect frame = *delegate.panel().panelFrame();
+            Rect hint = screenRect(app.hintPanel().panel()->frameGeometry());
+            Rect frame = *app.panel().panelFrame();
             EXPECT_LT(hint.maxY(), frame.minY()) << "under the strip";
             EXPECT_NEAR(hint.midX(), frame.midX(), 1);
         }
-        delegate_.reset();
+        delegate.reset();
     }
 }
 
-TEST_F(AppDelegateTest, ChangingTheIntervalRestartsSamplingWithEmptyHistories) {
-    AppDelegate& delegate = launch();
-    ASSERT_EQ(samplers_.runs.size(), 1u);
-    samplers_.runs[0].cpu(CPUSample{.totalUsagePercent = 40});
-    samplers_.runs[0].memory(MemorySample{.usedBytes = 1, .totalBytes = 2});
-    mainThread_.runPending();
-    ASSERT_EQ(delegate.store().cpuHistory().ordered().size(), 1u);
-
-    settings_.setInterval(2.0);
-    ASSERT_EQ(samplers_.runs.size(), 2u);
-    for (const auto& sampler : samplers_.runs[0].samplers) EXPECT_EQ(sampler->stops, 1);
-    EXPECT_EQ(samplers_.runs[1].interval, 2.0);
-    EXPECT_TRUE(delegate.store().isRunning());
-    EXPECT_TRUE(delegate.store().cpuHistory().ordered().empty());
-    EXPECT_TRUE(delegate.store().memoryHistory().ordered().empty());
-    EXPECT_EQ(delegate.store().cpuHistory().capacity(), 30) << "a minute at the new interval";
+// What a restart keeps and starts afresh is the store's (stats_store_test).
+TEST_F(AppDelegateTest, ChangingTheIntervalRestartsSampling) {
+    AppDelegate& app = launch();
+    settings.setInterval(2.0);
+    ASSERT_EQ(samplers.runs.size(), 2u);
+    for (const auto& sampler : samplers.runs[0].samplers) EXPECT_EQ(sampler->stops, 1);
+    EXPECT_EQ(samplers.runs[1].interval, 2.0);
+    EXPECT_TRUE(app.store().isRunning());
     // The strip is up, so the new run measures the top processes too.
-    EXPECT_EQ(samplers_.runs[1].samplers.back()->starts, 1);
+    EXPECT_EQ(static_cast<FakeSampler&>(*app.store().topProcessSampler()).starts, 1);
 }
 
 TEST_F(AppDelegateTest, ATileOpensItsCardTheSameTileClosesItAnotherReplacesIt) {
-    AppDelegate& delegate = launch();
+    AppDelegate& app = launch();
     ASSERT_TRUE(runUntil([&] { return stripView() && stripView()->tile(StatKind::memory); }));
     // The strip's descriptors carry no detail rows; the open card's must.
     auto cardRows = [&] {
-        for (auto* view : delegate.detailPanel().panel()->findChildren<StatDetailView*>()) {
+        for (auto* view : app.detailPanel().panel()->findChildren<StatDetailView*>()) {
             // The replaced content lingers, hidden, until it is deleted.
             if (view->isVisible() && view->descriptor()) return view->descriptor()->detail;
         }
@@ -178,23 +127,23 @@ TEST_F(AppDelegateTest, ATileOpensItsCardTheSameTileClosesItAnotherReplacesIt) {
     };
 
     tapTile(StatKind::cpu);
-    EXPECT_EQ(delegate.detailPanel().openKind(), StatKind::cpu);
-    QWidget* card = delegate.detailPanel().panel();
+    EXPECT_EQ(app.detailPanel().openKind(), StatKind::cpu);
+    QWidget* card = app.detailPanel().panel();
     EXPECT_TRUE(shown(card));
 
     tapTile(StatKind::memory);
-    EXPECT_EQ(delegate.detailPanel().openKind(), StatKind::memory);
-    EXPECT_EQ(delegate.detailPanel().panel(), card) << "one card window, new content";
+    EXPECT_EQ(app.detailPanel().openKind(), StatKind::memory);
+    EXPECT_EQ(app.detailPanel().panel(), card) << "one card window, new content";
     EXPECT_TRUE(shown(card));
     ASSERT_FALSE(cardRows().empty());
     EXPECT_EQ(cardRows().back().first, "Pressure") << "the memory card's own rows";
 
     tapTile(StatKind::memory);
-    EXPECT_EQ(delegate.detailPanel().openKind(), std::nullopt);
-    EXPECT_FALSE(shown(delegate.detailPanel().panel()));
+    EXPECT_EQ(app.detailPanel().openKind(), std::nullopt);
+    EXPECT_FALSE(shown(app.detailPanel().panel()));
 
     tapTile(StatKind::cpu);
-    EXPECT_EQ(delegate.detailPanel().openKind(), StatKind::cpu);
+    EXPECT_EQ(app.detailPanel().openKind(), StatKind::cpu);
 }
 
 TEST_F(AppDelegateTest, EveryHideUnpinsAndClosesCardAndHint) {
@@ -204,39 +153,33 @@ TEST_F(AppDelegateTest, EveryHideUnpinsAndClosesCardAndHint) {
         bool opensSettings;
     };
     for (const Route& route :
-         {Route{"summon key", [this] { delegate_->toggleStrip(); }, false},
-          Route{"Settings… in the menu", [this] { delegate_->openSettingsFromMenu(); }, true},
-          Route{"the strip's settings button",
-                [this] {
-                    for (QWidget* item : stripView()->findChildren<QWidget*>()) {
-                        if (item->accessibleName() == "Settings") return press(item);
-                    }
-                    FAIL() << "no settings button";
-                },
+         {Route{"summon key", [this] { delegate->toggleStrip(); }, false},
+          Route{"Settings… in the menu", [this] { delegate->openSettingsFromMenu(); }, true},
+          Route{"the strip's settings button", [this] { press(stripView()->rowItems().back()); },
                 true}}) {
         SCOPED_TRACE(route.name);
-        settings_.setHasSeenHint(false);
-        AppDelegate& delegate = launch();
-        ASSERT_TRUE(runUntil([&] { return shown(delegate.hintPanel().panel()); }));
+        settings.setHasSeenHint(false);
+        AppDelegate& app = launch();
+        ASSERT_TRUE(runUntil([&] { return shown(app.hintPanel().panel()); }));
         ASSERT_TRUE(runUntil([&] { return stripView() && stripView()->tile(StatKind::cpu); }));
         tapTile(StatKind::cpu);
-        delegate.togglePin();
-        ASSERT_TRUE(settings_.isPinned());
-        ASSERT_TRUE(delegate.store().panelVisible());
+        app.togglePin();
+        ASSERT_TRUE(settings.isPinned());
+        ASSERT_TRUE(app.store().panelVisible());
 
         route.hide();
         EXPECT_EQ(strip(), nullptr);
-        EXPECT_FALSE(settings_.isPinned());
-        EXPECT_EQ(delegate.detailPanel().openKind(), std::nullopt);
-        EXPECT_FALSE(shown(delegate.detailPanel().panel()));
-        EXPECT_FALSE(shown(delegate.hintPanel().panel()));
-        EXPECT_FALSE(delegate.store().panelVisible()) << "the top processes stop with the strip";
-        EXPECT_EQ(shown(delegate.settingsWindow().window()), route.opensSettings);
+        EXPECT_FALSE(settings.isPinned());
+        EXPECT_EQ(app.detailPanel().openKind(), std::nullopt);
+        EXPECT_FALSE(shown(app.detailPanel().panel()));
+        EXPECT_FALSE(shown(app.hintPanel().panel()));
+        EXPECT_FALSE(app.store().panelVisible()) << "the top processes stop with the strip";
+        EXPECT_EQ(shown(app.settingsWindow().window()), route.opensSettings);
 
-        delegate.toggleStrip();
-        EXPECT_FALSE(settings_.isPinned()) << "the next summon starts unpinned";
-        EXPECT_TRUE(delegate.store().panelVisible());
-        delegate_.reset();
+        app.toggleStrip();
+        EXPECT_FALSE(settings.isPinned()) << "the next summon starts unpinned";
+        EXPECT_TRUE(app.store().panelVisible());
+        delegate.reset();
     }
 }
 
@@ -244,8 +187,8 @@ TEST_F(AppDelegateTest, OnlyAnAnchoredStripRemembersWhereItWasMovedAndResetForge
     for (PanelAnchor anchor : {PanelAnchor::cursor, PanelAnchor::screenCenter,
                                PanelAnchor::topCenter, PanelAnchor::bottomCenter}) {
         SCOPED_TRACE(static_cast<int>(anchor));
-        settings_.setAnchor(anchor);
-        AppDelegate& delegate = launch();
+        settings.setAnchor(anchor);
+        AppDelegate& app = launch();
         ASSERT_TRUE(shown(strip()));
         EXPECT_FALSE(menuItemEnabled("Reset Position"));
 
@@ -254,18 +197,18 @@ TEST_F(AppDelegateTest, OnlyAnAnchoredStripRemembersWhereItWasMovedAndResetForge
         QCoreApplication::processEvents();
         const bool remembers = anchor != PanelAnchor::cursor;
         Point moved = screenRect(strip()->frameGeometry()).origin();
-        EXPECT_EQ(settings_.customPosition(), remembers ? std::optional(moved) : std::nullopt);
+        EXPECT_EQ(settings.customPosition(), remembers ? std::optional(moved) : std::nullopt);
         EXPECT_EQ(menuItemEnabled("Reset Position"), remembers);
 
-        delegate.resetPosition();
+        app.resetPosition();
         QCoreApplication::processEvents();
-        EXPECT_EQ(settings_.customPosition(), std::nullopt)
+        EXPECT_EQ(settings.customPosition(), std::nullopt)
             << "the reset's own move is not taken for the user's";
         Size size{double(strip()->width()), double(strip()->height())};
-        Point anchored = delegate.panel().origin(anchor, std::nullopt, size);
+        Point anchored = app.panel().origin(anchor, std::nullopt, size);
         EXPECT_EQ(screenRect(strip()->frameGeometry()).origin(),
                   (Point{std::round(anchored.x), std::round(anchored.y)}));
-        delegate_.reset();
+        delegate.reset();
     }
 }
 
@@ -288,9 +231,9 @@ TEST_F(AppDelegateTest, AScreenThatChangesUnderTheStripFitsAndPlacesStripAndCard
     struct DefaultScreen {
         ~DefaultScreen() { setScreenSize(800, 800, false); }
     } restore;
-    settings_.setEnabledStats({StatKind::cpu, StatKind::memory, StatKind::disk, StatKind::network,
-                               StatKind::loadAverage, StatKind::uptime});
-    settings_.setAnchor(PanelAnchor::topCenter);
+    settings.setEnabledStats({StatKind::cpu, StatKind::memory, StatKind::disk, StatKind::network,
+                              StatKind::loadAverage, StatKind::uptime});
+    settings.setAnchor(PanelAnchor::topCenter);
     setScreenSize(1920, 1080);
     AppDelegate& delegate = launch();
     ASSERT_TRUE(runUntil([&] { return stripView() && stripView()->tile(StatKind::memory); }));
@@ -305,7 +248,7 @@ TEST_F(AppDelegateTest, AScreenThatChangesUnderTheStripFitsAndPlacesStripAndCard
     EXPECT_LT(stripView()->rowItems().size(), tiles) << "tiles left out, as on a narrow screen";
     EXPECT_NEAR(strip()->x() + strip()->width() / 2.0, 160, 0.5) << "at the top centre";
     EXPECT_EQ(strip()->y(), 24);
-    EXPECT_EQ(settings_.customPosition(), std::nullopt) << "the window system's move is not ours";
+    EXPECT_EQ(settings.customPosition(), std::nullopt) << "the window system's move is not ours";
     const QRect card = delegate.detailPanel().panel()->geometry();
     EXPECT_TRUE(screen.contains(card)) << card.y() << " " << card.height();
     EXPECT_GE(card.top(), strip()->geometry().bottom() + 6) << "below the strip, not over it";
@@ -314,12 +257,12 @@ TEST_F(AppDelegateTest, AScreenThatChangesUnderTheStripFitsAndPlacesStripAndCard
 // Window managers with focus-stealing prevention raise a window only for a request that carries
 // the user's time; the settings button and the strip's menu once sent none.
 TEST_F(AppDelegateTest, TheButtonAndTheMenuOpenSettingsWithTheClicksTimeAndNameTheRealKey) {
-    AppDelegate& delegate = launch();
+    AppDelegate& app = launch();
     inputTime_ = 4242;
     press(stripView()->rowItems().back());  // the settings button
     inputTime_ = 5151;
-    delegate.toggleStrip();
-    std::unique_ptr<QMenu> menu = delegate.contextMenu();
+    app.toggleStrip();
+    std::unique_ptr<QMenu> menu = app.contextMenu();
     for (QAction* action : menu->actions()) {
         if (!action->text().startsWith(QStringLiteral("Settings…"))) continue;
         // The key named is the one that opens the window from the strip, not Ctrl+,.
@@ -328,24 +271,24 @@ TEST_F(AppDelegateTest, TheButtonAndTheMenuOpenSettingsWithTheClicksTimeAndNameT
         action->trigger();
     }
     EXPECT_EQ(activations_, (std::vector<std::optional<uint32_t>>{4242, 5151}));
-    delegate_.reset();
+    delegate.reset();
 }
 
 TEST_F(AppDelegateTest, ShutdownStopsSamplingAndTheSettingsNoLongerReachTheDelegate) {
-    AppDelegate& delegate = launch();
-    delegate.togglePin();
-    std::unique_ptr<QMenu> menu = delegate.contextMenu();
+    AppDelegate& app = launch();
+    app.togglePin();
+    std::unique_ptr<QMenu> menu = app.contextMenu();
     EXPECT_TRUE(menu->actions().front()->isChecked()) << "Keep on Screen shows the pin";
 
-    delegate.applicationWillTerminate();
-    delegate.applicationWillTerminate();
-    for (const auto& sampler : samplers_.runs[0].samplers) EXPECT_EQ(sampler->stops, 1);
-    EXPECT_FALSE(delegate.store().isRunning());
-    delegate_.reset();
+    app.applicationWillTerminate();
+    app.applicationWillTerminate();
+    for (const auto& sampler : samplers.runs[0].samplers) EXPECT_EQ(sampler->stops, 1);
+    EXPECT_FALSE(app.store().isRunning());
+    delegate.reset();
 
-    settings_.setInterval(3.0);
-    settings_.setHotKey(HotKeyBinding{13, HotKeyBinding::command});
-    EXPECT_EQ(samplers_.runs.size(), 1u) << "no restart after the delegate is gone";
+    settings.setInterval(3.0);
+    settings.setHotKey(HotKeyBinding{13, HotKeyBinding::command});
+    EXPECT_EQ(samplers.runs.size(), 1u) << "no restart after the delegate is gone";
 }
 
 }  // namespace

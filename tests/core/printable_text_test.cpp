@@ -105,10 +105,8 @@ TEST(PrintableTextTest, LongTextIsCutBetweenCharactersWithAnEllipsis) {
     // Thousands of characters of every width: never longer than the cap, always valid, and
     // never a sequence cut in half.
     for (const std::string unit : {"\xC3\xA9", "\xE2\x9C\x93", "\xF0\x9F\x98\x80", "\x01"}) {
-        std::string text;
-        for (int i = 0; i < 5000; ++i) text += unit;
         for (size_t most : {size_t{3}, size_t{7}, size_t{64}, kMostNameBytes}) {
-            std::string shown = printableText(text, most);
+            std::string shown = printableText(repeated(unit, 5000), most);
             EXPECT_LE(shown.size(), most) << most;
             EXPECT_TRUE(shown.ends_with(kEllipsis)) << most;
             EXPECT_TRUE(isValidUtf8(shown)) << most;
@@ -116,8 +114,7 @@ TEST(PrintableTextTest, LongTextIsCutBetweenCharactersWithAnEllipsis) {
     }
 
     // Removed characters take no room.
-    std::string marks;
-    for (int i = 0; i < 1000; ++i) marks += "\xE2\x80\x8F";
+    const std::string marks = repeated("\xE2\x80\x8F", 1000);
     EXPECT_EQ(printableText(marks + "name" + marks), "name");
 }
 

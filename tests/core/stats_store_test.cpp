@@ -17,6 +17,8 @@ class StatsStoreTest : public testing::Test {
         subscription_ = store_->subscribe([this](StoreField field) { changes_.push_back(field); });
     }
 
+    FakeSampler& topSampler() { return static_cast<FakeSampler&>(*store_->topProcessSampler()); }
+
     TaskQueueMainThread mainThread_;
     FakeSamplerFactory factory_;
     FixedInterval interval_{1.0};
@@ -26,27 +28,24 @@ class StatsStoreTest : public testing::Test {
     Subscription subscription_;
 };
 
-TEST_F(StatsStoreTest, StartCreatesTwelveSamplersOnceAndStartsAllButTopProcesses) {
+TEST_F(StatsStoreTest, StartCreatesTheSamplersOnceAndStartsAllButTopProcesses) {
+    recordChanges();
+    store_->stop();
+    EXPECT_TRUE(changes_.empty()) << "stopping a store that never started changes nothing";
+
     store_->start();
     store_->start();
     ASSERT_EQ(factory_.runs.size(), 1u);
-    const auto& samplers = factory_.runs[0].samplers;
-    ASSERT_EQ(samplers.size(), 12u);
-    for (size_t i = 0; i < 11; ++i) EXPECT_EQ(samplers[i]->starts, 1) << i;
-    EXPECT_EQ(samplers[11]->starts, 0);
     EXPECT_EQ(factory_.runs[0].interval, 1.0);
+    const FakeSampler* top = &topSampler();
+    for (const auto& sampler : factory_.runs[0].samplers) {
+        EXPECT_EQ(sampler->starts, sampler.get() == top ? 0 : 1);
+    }
 
     store_->stop();
     EXPECT_FALSE(store_->isRunning());
-    for (const auto& sampler : samplers) EXPECT_EQ(sampler->stops, 1);
-    EXPECT_EQ(store_->sampler(StatsStore::SamplerSlot::cpu), nullptr);
-}
-
-TEST_F(StatsStoreTest, StopOnANeverStartedStoreChangesNothing) {
-    recordChanges();
-    store_->stop();
-    EXPECT_FALSE(store_->isRunning());
-    EXPECT_TRUE(changes_.empty());
+    for (const auto& sampler : factory_.runs[0].samplers) EXPECT_EQ(sampler->stops, 1);
+    EXPECT_EQ(store_->sampler(StatKind::cpu), nullptr);
 }
 
 TEST_F(StatsStoreTest, HistoryCoversOneMinuteAtAnyInterval) {
@@ -80,18 +79,23 @@ TEST_F(StatsStoreTest, SamplesHopToTheMainThreadAndGraphedKindsCountRevisions) {
     EXPECT_EQ(store_->historyRevisions(), (std::map<StatKind, int64_t>{{StatKind::cpu, 1}}));
 }
 
-TEST_F(StatsStoreTest, EqualSamplesAreStoredSilentlyButHistoryAppendsAlwaysAnnounce) {
+// A change in an optional field is a change too.
+TEST_F(StatsStoreTest, EqualSamplesAreStoredSilentlyButChangesAndHistoryAppendsAnnounce) {
     store_->start();
     auto& run = factory_.runs[0];
     run.memory(MemorySample{.usedBytes = 1});
     run.loadAverage(LoadSample{1, 2, 3});
+    run.network(NetworkSample{.interfaceName = "en0"});
     mainThread_.runPending();
 
     recordChanges();
     run.memory(MemorySample{.usedBytes = 1});
     run.loadAverage(LoadSample{1, 2, 3});
+    run.network(NetworkSample{.interfaceName = "en0", .localIP = "10.0.0.2"});
     mainThread_.runPending();
-    EXPECT_EQ(changes_, std::vector<StoreField>{StoreField::memoryHistory});
+    EXPECT_EQ(changes_,
+              (std::vector<StoreField>{StoreField::memoryHistory, sampleField(StatKind::network),
+                                       StoreField::networkHistory}));
     EXPECT_EQ(store_->historyRevisions().at(StatKind::memory), 2);
 }
 
@@ -125,7 +129,7 @@ TEST_F(StatsStoreTest, PanelVisibilityDrivesTheTopProcessSampler) {
 
     store_->setPanelVisible(true);  // before start: no sampler yet
     store_->start();
-    auto& top = *factory_.runs[0].samplers[11];
+    FakeSampler& top = topSampler();
     EXPECT_EQ(top.starts, 1) << "start honours a panel that is already visible";
 
     factory_.runs[0].topProcesses(TopProcessesSample{.byCPU = {{"make", 90}}});

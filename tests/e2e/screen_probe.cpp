@@ -22,18 +22,20 @@
 
 namespace {
 
-template <typename Reply>
-using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
+xcb_connection_t* connection;
 
-int shot(xcb_connection_t* connection, xcb_screen_t* screen, const char* file, int x, int y,
-         int width, int height) {
-    Owned<xcb_get_image_reply_t> image(
-        xcb_get_image_reply(
-            connection,
-            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, int16_t(x),
-                          int16_t(y), uint16_t(width), uint16_t(height), ~0u),
-            nullptr),
-        &std::free);
+// The reply to a request, freed with it.
+template <typename Reply, typename Cookie>
+std::unique_ptr<Reply, decltype(&std::free)> reply(Reply* (*get)(xcb_connection_t*, Cookie,
+                                                                 xcb_generic_error_t**),
+                                                   Cookie cookie) {
+    return {get(connection, cookie, nullptr), &std::free};
+}
+
+int shot(xcb_window_t root, const char* file, int x, int y, int width, int height) {
+    auto image = reply(xcb_get_image_reply,
+                       xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, root, int16_t(x),
+                                     int16_t(y), uint16_t(width), uint16_t(height), ~0u));
     // Xvfb's 24-bit visual keeps each pixel in 32 bits, blue first: Qt's RGB32 on x86.
     if (!image || image->depth != 24 ||
         xcb_get_image_data_length(image.get()) != width * height * 4) {
@@ -48,27 +50,23 @@ int shot(xcb_connection_t* connection, xcb_screen_t* screen, const char* file, i
     return 0;
 }
 
-int compositing(xcb_connection_t* connection) {
+int compositing() {
     constexpr char kSelection[] = "_NET_WM_CM_S0";
-    Owned<xcb_intern_atom_reply_t> atom(
-        xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection), nullptr),
-        &std::free);
+    auto atom = reply(xcb_intern_atom_reply,
+                      xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection));
     if (!atom) return 2;
-    Owned<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
-                                      nullptr),
-        &std::free);
+    auto owner =
+        reply(xcb_get_selection_owner_reply, xcb_get_selection_owner(connection, atom->atom));
     return owner && owner->owner != XCB_NONE ? 0 : 1;
 }
 
-int canGrab(xcb_connection_t* connection, xcb_window_t root, int count, char** pairs) {
+int canGrab(xcb_window_t root, int count, char** pairs) {
     for (int i = 0; i + 1 < count; i += 2) {
         const auto keycode = static_cast<xcb_keycode_t>(std::atoi(pairs[i]));
         const auto modifiers = static_cast<uint16_t>(std::atoi(pairs[i + 1]));
         // Alone, with Caps Lock, with Num Lock, with both.
         for (uint16_t locks : {0, 2, 16, 18}) {
-            Owned<xcb_generic_error_t> error(
+            std::unique_ptr<xcb_generic_error_t, decltype(&std::free)> error(
                 xcb_request_check(connection, xcb_grab_key_checked(
                                                   connection, 0, root, modifiers | locks, keycode,
                                                   XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)),
@@ -81,16 +79,15 @@ int canGrab(xcb_connection_t* connection, xcb_window_t root, int count, char** p
             xcb_ungrab_key(connection, keycode, root, modifiers | locks);
         }
     }
-    Owned<xcb_get_input_focus_reply_t> synced(
-        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr),
-        &std::free);
+    // A round trip, so that the ungrabs are done before another client tries.
+    reply(xcb_get_input_focus_reply, xcb_get_input_focus(connection));
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
         std::fprintf(stderr, "screen_probe: no X display\n");
         return 2;
@@ -98,19 +95,16 @@ int main(int argc, char** argv) {
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const std::string command = argc > 1 ? argv[1] : "";
     int status = 2;
-    if (command == "shot" && (argc == 3 || argc == 7)) {
-        int x = 0, y = 0, width = screen->width_in_pixels, height = screen->height_in_pixels;
-        if (argc == 7) {
-            x = std::atoi(argv[3]);
-            y = std::atoi(argv[4]);
-            width = std::atoi(argv[5]);
-            height = std::atoi(argv[6]);
-        }
-        status = shot(connection, screen, argv[2], x, y, width, height);
+    if (command == "shot" && argc == 3) {
+        status =
+            shot(screen->root, argv[2], 0, 0, screen->width_in_pixels, screen->height_in_pixels);
+    } else if (command == "shot" && argc == 7) {
+        status = shot(screen->root, argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
+                      std::atoi(argv[5]), std::atoi(argv[6]));
     } else if (command == "compositing" && argc == 2) {
-        status = compositing(connection);
+        status = compositing();
     } else if (command == "can-grab" && argc >= 4 && argc % 2 == 0) {
-        status = canGrab(connection, screen->root, argc - 2, argv + 2);
+        status = canGrab(screen->root, argc - 2, argv + 2);
     } else {
         std::fprintf(stderr,
                      "usage: screen_probe shot FILE [X Y WIDTH HEIGHT]\n"

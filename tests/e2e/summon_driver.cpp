@@ -12,17 +12,18 @@
 #include <QWidget>
 #include <cstdio>
 #include <memory>
+#include <string>
 
-#include "shell/click_away_monitor.h"
 #include "shell/floating_window.h"
 #include "shell/hot_key_service.h"
 #include "shell/window_activation.h"
-#include "shell/window_drag.h"
+#include "shell/x11/click_away_monitor.h"
+#include "shell/x11/window_drag.h"
 
 namespace {
 
-void report(const char* line) {
-    std::printf("%s\n", line);
+void report(const std::string& line) {
+    std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 }
 
@@ -39,8 +40,7 @@ class Strip final : public QWidget {
 
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && drag_.start(*this, [](QPoint topLeft) {
-                std::printf("moved %d %d\n", topLeft.x(), topLeft.y());
-                std::fflush(stdout);
+                report("moved " + std::to_string(topLeft.x()) + " " + std::to_string(topLeft.y()));
             })) {
             report(drag_.byWindowManager() ? "drag started by the window manager"
                                            : "drag started by hand");

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "tests/support/fake_clock.h"
-#include "tests/support/fixture_copy.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_clock.h"
 
@@ -45,51 +45,54 @@ TEST(EnergyChannelsTest, EachMachineCountsEveryDomainOnce) {
         EXPECT_EQ(channelNames(fixtureRoot(row.fixture)), row.names) << row.fixture;
     }
 
-    FixtureCopy noCore("thinkpad");
+    FixtureTree noCore("thinkpad");
     std::filesystem::remove(noCore.root() + "/sys/class/powercap/intel-rapl:0:0/energy_uj");
     EXPECT_EQ(channelNames(noCore.root()), (std::vector<std::string>{"GPU Energy", "CPU Energy"}))
         << "a package without a readable core zone stands for the processor";
 }
 
-TEST(EnergyChannelsTest, WrappedRaplCounterGivesTheTrueInterval) {
-    FixtureCopy machine("thinkpad");
-    auto clock = std::make_shared<FakeClock>();
-    IOReportPower reader(channelsOf(machine.root(), clock), clock);
-    EXPECT_TRUE(reader.isAvailable());
-    EXPECT_EQ(reader.sample(), std::nullopt);
-
-    // core was 328,850 µJ short of its range: it wrapped and went on to 671,700.
-    machine.write("sys/class/powercap/intel-rapl:0:0/energy_uj", "671700");
-    machine.write("sys/class/powercap/intel-rapl:0:1/energy_uj", "1205339722");
-    machine.write("sys/class/powercap/intel-rapl:0/energy_uj", "1");  // not counted
-    clock->now += 1;
-    std::optional<DomainPower> power = reader.sample();
-    ASSERT_TRUE(power.has_value());
-    EXPECT_DOUBLE_EQ(power->cpu, 1.00055);
-    EXPECT_DOUBLE_EQ(power->gpu, 2.0);
-}
-
-TEST(EnergyChannelsTest, HwmonSocketEnergyBecomesProcessorPower) {
-    FixtureCopy machine("amd-desktop");
-    auto clock = std::make_shared<FakeClock>();
-    IOReportPower reader(channelsOf(machine.root(), clock), clock);
-    EXPECT_EQ(reader.sample(), std::nullopt);
-    machine.write("sys/devices/platform/zenergy/hwmon/hwmon5/energy17_input", "944113000");
-    clock->now += 2;
-    EXPECT_EQ(reader.sample(), DomainPower{.cpu = 21});  // 42 J over 2 s
-}
-
-TEST(EnergyChannelsTest, AmdProcessorsCountTheirPackageAndCardsTheirPowerReading) {
-    FixtureCopy machine("ryzen-rapl-radeon");
-    auto clock = std::make_shared<FakeClock>();
-    IOReportPower reader(channelsOf(machine.root(), clock), clock);
-    EXPECT_EQ(reader.sample(), std::nullopt);
+TEST(EnergyChannelsTest, CountersGiveEachDomainsPowerOverTheInterval) {
     const std::string rapl = "sys/devices/virtual/powercap/intel-rapl/";
-    machine.write(rapl + "intel-rapl:0/energy_uj", "71384567890");   // +150 J
-    machine.write(rapl + "intel-rapl:0:0/energy_uj", "3461789012");  // +5 J on one core
-    clock->now += 2;
-    // The card's 187 W average stands for the two seconds just past.
-    EXPECT_EQ(reader.sample(), (DomainPower{.cpu = 75, .gpu = 187}));
+    struct Row {
+        const char* fixture;
+        std::vector<std::pair<std::string, const char*>> counters;  // file, energy at the end
+        double seconds;
+        DomainPower expected;
+    };
+    for (const Row& row : {
+             // core was 328,850 µJ short of its range: it wrapped and went on to 671,700; the
+             // package is not counted
+             Row{"thinkpad",
+                 {{"sys/class/powercap/intel-rapl:0:0/energy_uj", "671700"},
+                  {"sys/class/powercap/intel-rapl:0:1/energy_uj", "1205339722"},
+                  {"sys/class/powercap/intel-rapl:0/energy_uj", "1"}},
+                 1,
+                 {.cpu = 1.00055, .gpu = 2.0}},
+             // hwmon's socket energy: 42 J over 2 s
+             Row{"amd-desktop",
+                 {{"sys/devices/platform/zenergy/hwmon/hwmon5/energy17_input", "944113000"}},
+                 2,
+                 {.cpu = 21}},
+             // AMD counts its package (+150 J), not one core's zone (+5 J); the card's 187 W
+             // average stands for the two seconds just past
+             Row{"ryzen-rapl-radeon",
+                 {{rapl + "intel-rapl:0/energy_uj", "71384567890"},
+                  {rapl + "intel-rapl:0:0/energy_uj", "3461789012"}},
+                 2,
+                 {.cpu = 75, .gpu = 187}},
+         }) {
+        FixtureTree machine(row.fixture);
+        auto clock = std::make_shared<FakeClock>();
+        IOReportPower reader(channelsOf(machine.root(), clock), clock);
+        EXPECT_TRUE(reader.isAvailable());
+        EXPECT_EQ(reader.sample(), std::nullopt) << "a first reading is a baseline";
+        for (const auto& [file, energy] : row.counters) machine.writeLine(file, energy);
+        clock->now += row.seconds;
+        std::optional<DomainPower> power = reader.sample();
+        ASSERT_TRUE(power.has_value()) << row.fixture;
+        EXPECT_DOUBLE_EQ(power->cpu, row.expected.cpu) << row.fixture;
+        EXPECT_DOUBLE_EQ(power->gpu, row.expected.gpu) << row.fixture;
+    }
 }
 
 }  // namespace

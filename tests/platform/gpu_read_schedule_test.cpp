@@ -6,7 +6,7 @@
 #include "platform/linux/hwmon_smc_connection.h"
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/pci_accelerator_source.h"
-#include "tests/support/fixture_copy.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/gpu_schedule.h"
 
 namespace glintdeck {
@@ -40,7 +40,7 @@ struct Seen {
 };
 
 TEST(GpuReadScheduleTest, EveryReaderLetsAnIdleCardSleepAndNoneWakesIt) {
-    FixtureCopy laptop("radeon-laptop-autosuspend");
+    FixtureTree laptop("radeon-laptop-autosuspend");
     const std::string card = "sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0/";
     const std::string chip = card + "hwmon/hwmon3/";
     Readers readers(laptop.root());
@@ -62,11 +62,11 @@ TEST(GpuReadScheduleTest, EveryReaderLetsAnIdleCardSleepAndNoneWakesIt) {
              Step{17, "active", 35, {47, 1270, 35}},  // busy: read every tick
          }) {
         readers.clock->now = step.second;
-        laptop.write(card + "power/runtime_status", step.status);
-        laptop.write(card + "gpu_busy_percent", std::to_string(step.busy));
+        laptop.writeLine(card + "power/runtime_status", step.status);
+        laptop.writeLine(card + "gpu_busy_percent", std::to_string(step.busy));
         // The files move every tick: a held reader shows the older value.
-        laptop.write(chip + "temp1_input", std::to_string(40000 + tick * 1000));
-        laptop.write(chip + "fan1_input", std::to_string(1200 + tick * 10));
+        laptop.writeLine(chip + "temp1_input", std::to_string(40000 + tick * 1000));
+        laptop.writeLine(chip + "fan1_input", std::to_string(1200 + tick * 10));
         EXPECT_EQ(readers.fans.read("FNum"), 1) << "second " << step.second;
         Seen seen{readers.temperature->temperature(), readers.fans.read("F0Ac"), std::nullopt};
         std::vector<PropertyTable> cards = readers.gpu.accelerators();
@@ -78,7 +78,7 @@ TEST(GpuReadScheduleTest, EveryReaderLetsAnIdleCardSleepAndNoneWakesIt) {
 }
 
 TEST(GpuReadScheduleTest, CardPowerHoldsBetweenRoundsAndStopsWhileTheCardSleeps) {
-    FixtureCopy laptop("radeon-laptop-autosuspend");
+    FixtureTree laptop("radeon-laptop-autosuspend");
     const std::string card = "sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0/";
     Readers readers(laptop.root());
     struct Step {
@@ -96,8 +96,9 @@ TEST(GpuReadScheduleTest, CardPowerHoldsBetweenRoundsAndStopsWhileTheCardSleeps)
              Step{11, "active", 14, 0},                          // awake again: a new start
          }) {
         readers.clock->now = step.second;
-        laptop.write(card + "power/runtime_status", step.status);
-        laptop.write(card + "hwmon/hwmon3/power1_average", std::to_string(step.watts * 1'000'000));
+        laptop.writeLine(card + "power/runtime_status", step.status);
+        laptop.writeLine(card + "hwmon/hwmon3/power1_average",
+                         std::to_string(step.watts * 1'000'000));
         std::optional<DomainPower> power = readers.power.sample();
         std::optional<double> gpuWatts;
         if (power) gpuWatts = power->gpu;

@@ -13,13 +13,12 @@
 #include "platform/linux/linux_network_source.h"
 #include "platform/linux/pci_accelerator_source.h"
 #include "platform/linux/proc_process_table.h"
-#include "samplers/network_sampler.h"
 #include "samplers/top_process_aggregator.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/fake_nvml_control.h"
 #include "tests/support/fixture_address_list.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/gpu_schedule.h"
-#include "tests/support/manual_executor.h"
-#include "tests/support/scratch_tree.h"
 
 namespace glintdeck {
 namespace {
@@ -36,59 +35,33 @@ void put(const fs::path& path, const std::string& text) {
 
 bool isPrintable(const std::string& text) { return printableText(text) == text; }
 
-// A machine with two wired interfaces whose names the kernel accepted (it refuses only '/',
-// ':' and blanks): an escape and an override, and bytes that are not UTF-8.
+// A machine with a wired interface whose name the kernel accepted (it refuses only '/', ':' and
+// blanks): an escape, a byte that is not UTF-8 and an override.
 TEST(HostileNamesTest, InterfaceNamesAreShownPrintableAndStillFindTheirCounters) {
-    const std::string escaped = "ev\x1B[2Jil" + kOverride;  // 11 bytes, under IFNAMSIZ
-    const std::string binary =
-        "\xFF\xFE"
-        "0";
-    ScratchTree tree("this-vm");
+    const std::string name = "ev\x1B[2J\xFFil" + kOverride;  // 12 bytes, under IFNAMSIZ
+    const std::string shown = "ev" + kFFFD + "[2J" + kFFFD + "il";
+    FixtureTree tree("this-vm");
     const fs::path root = tree.root();
     fs::remove_all(root / "sys/class/net");
-    for (const std::string& name : {escaped, binary}) {
-        fs::create_directories(root / "sys/class/net" / name / "device");
-        put(root / "sys/class/net" / name / "type", "1\n");
-    }
-    put(root / "getifaddrs", escaped + " packet 0x11043\n" + binary + " packet 0x11043\n" + binary +
-                                 " inet 0x11043 10.0.0.3\n" + escaped + " inet 0x11043 10.0.0.2\n");
+    fs::create_directories(root / "sys/class/net" / name / "device");
+    put(root / "sys/class/net" / name / "type", "1\n");
+    put(root / "getifaddrs", name + " packet 0x11043\n" + name + " inet 0x11043 10.0.0.2\n");
     put(root / "proc/net/dev",
-        "Inter-|   Receive |  Transmit\n face |bytes packets|bytes packets\n" + escaped +
-            ": 100 1 0 0 0 0 0 0 200 2 0 0 0 0 0 0\n" + binary +
-            ": 300 3 0 0 0 0 0 0 400 4 0 0 0 0 0 0\n");
+        "Inter-|   Receive |  Transmit\n face |bytes packets|bytes packets\n" + name +
+            ": 100 1 0 0 0 0 0 0 200 2 0 0 0 0 0 0\n");
     put(root / "proc/net/route", "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n" +
-                                     escaped + "\t00000000\t0100000A\t0003\t0\t0\t100\t00000000\n");
+                                     name + "\t00000000\t0100000A\t0003\t0\t0\t100\t00000000\n");
 
-    const std::string shownEscaped = "ev" + kFFFD + "[2Jil";
-    const std::string shownBinary = kFFFD + kFFFD + "0";
     LinuxNetworkSource source(tree.root(), std::make_unique<FixtureAddressList>(tree.root()));
     std::vector<InterfaceAddress> list;
     ASSERT_TRUE(source.interfaceAddresses(list));
-    ASSERT_EQ(list.size(), 4u);
-    EXPECT_EQ(list[0].name, shownEscaped);
-    EXPECT_EQ(list[1].name, shownBinary);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].name, shown);
     EXPECT_EQ(list[0].linkData, (LinkCounters{100, 200}));
-    EXPECT_EQ(list[1].linkData, (LinkCounters{300, 400}));
     EXPECT_TRUE(list[0].ethernetClass);
-    EXPECT_EQ(source.preferredInterface(), shownEscaped);
+    EXPECT_EQ(source.preferredInterface(), shown);
     EXPECT_EQ(source.loadFriendlyNames(),
-              (std::map<std::string, std::string>{{shownEscaped, "Ethernet"},
-                                                  {shownBinary, "Ethernet"}}));
-
-    // The sampler still picks the default route's interface by its shown name.
-    ManualExecutor executor;
-    std::vector<NetworkSample> samples;
-    auto sampler = std::make_shared<NetworkSampler>(
-        executor, 1.0,
-        std::make_unique<LinuxNetworkSource>(tree.root(),
-                                             std::make_unique<FixtureAddressList>(tree.root())),
-        [&](const NetworkSample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
-    sampler->stop();
-    ASSERT_EQ(samples.size(), 1u);
-    EXPECT_EQ(samples[0].interfaceName, "Ethernet (" + shownEscaped + ")");
-    EXPECT_EQ(samples[0].localIP, "10.0.0.2");
+              (std::map<std::string, std::string>{{shown, "Ethernet"}}));
 }
 
 std::string model(const PropertyTable& table) {
@@ -98,7 +71,7 @@ std::string model(const PropertyTable& table) {
 
 // A PCI ID database edited by hand, and a driver that names its card with an escape.
 TEST(HostileNamesTest, GpuModelNamesFromTheDatabaseAndTheDriverArePrintable) {
-    ScratchTree tree("nvidia-optimus-laptop");
+    FixtureTree tree("nvidia-optimus-laptop");
     const fs::path ids = fs::path(tree.root()) / "pci.ids";
     put(ids,
         "8086  Intel Corporation\n"
@@ -125,7 +98,7 @@ TEST(HostileNamesTest, GpuModelNamesFromTheDatabaseAndTheDriverArePrintable) {
 
 // Labels come from firmware tables; a long one is cut, and still sorts by what it says.
 TEST(HostileNamesTest, SensorLabelsArePrintableAndCut) {
-    ScratchTree tree("thinkpad");
+    FixtureTree tree("thinkpad");
     tree.write("sys/class/hwmon/hwmon1/temp1_label",
                "CPU\x1B[8m" + kOverride + std::string(5000, 'x') + "\n");
     std::vector<LinuxTemperatureInput> inputs = discoverTemperatureInputs(tree.root());
@@ -139,15 +112,9 @@ TEST(HostileNamesTest, SensorLabelsArePrintableAndCut) {
     for (const LinuxTemperatureInput& input : inputs) EXPECT_TRUE(isPrintable(input.product));
 }
 
-class StillClock final : public Clock {
-  public:
-    double wallSeconds() const override { return 0; }
-    double secondsSinceBoot() const override { return 100; }
-};
-
 // Whoever starts a process chooses its command name and the path of its executable.
 TEST(HostileNamesTest, ProcessNamesArePrintableAndCut) {
-    ScratchTree tree("garbage");
+    FixtureTree tree("garbage");
     const fs::path proc = fs::path(tree.root()) / "proc";
     fs::create_directories(proc);
     auto stat = [](int pid, const std::string& comm) {
@@ -158,8 +125,11 @@ TEST(HostileNamesTest, ProcessNamesArePrintableAndCut) {
     put(proc / "4002/stat", stat(4002, "(x) \n) y"));
     put(proc / "4003/stat", stat(4003, "long"));
     fs::create_symlink("/opt/" + std::string(600, '\xFF'), proc / "4003/exe");
+    // A program run from a memory file chose the label after "memfd:" itself.
+    put(proc / "4004/stat", stat(4004, "node"));
+    fs::create_symlink("/memfd:trusted-name (deleted)", proc / "4004/exe");
 
-    ProcProcessTable table(tree.root(), std::make_shared<StillClock>());
+    ProcProcessTable table(tree.root(), std::make_shared<FakeClock>());
     std::vector<ProcessRow> rows;
     (void)table.scan(rows);
     TopProcessAggregator aggregator;
@@ -168,8 +138,10 @@ TEST(HostileNamesTest, ProcessNamesArePrintableAndCut) {
     for (const ProcStat& entry : sample.byMemory) {
         EXPECT_TRUE(isPrintable(entry.name)) << entry.name;
         EXPECT_LE(entry.name.size(), kMostNameBytes);
+        EXPECT_EQ(entry.name.find("trusted-name"), std::string::npos);
         names[entry.name] = entry.value;
     }
+    EXPECT_TRUE(names.contains("node"));
     EXPECT_TRUE(names.contains(kFFFD + "]2;pwned" + kFFFD + "ls"));
     EXPECT_TRUE(names.contains("(x) " + kFFFD + ") y"));
     std::string cut;

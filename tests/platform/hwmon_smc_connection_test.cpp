@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "samplers/fan_sampler.h"
-#include "tests/support/fixture_copy.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
 #include "tests/support/manual_executor.h"
@@ -11,19 +11,34 @@
 namespace glintdeck {
 namespace {
 
-FanSample fansOf(const std::string& root) {
-    ManualExecutor executor;
-    std::vector<FanSample> samples;
-    auto sampler = std::make_shared<FanSampler>(
-        executor, 1.0, [root] { return openHwmonSmcConnection(root, gpuSchedule()); },
-        [&](const FanSample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
-    sampler->stop();
-    executor.runUntilIdle();
-    EXPECT_EQ(samples.size(), 1u);
-    return samples.empty() ? FanSample{} : samples[0];
-}
+// The fan sampler over root, started; next() lets it tick once more and returns that sample.
+class FanSamples {
+  public:
+    explicit FanSamples(const std::string& root)
+        : sampler_(std::make_shared<FanSampler>(
+              executor_, 1.0, [root] { return openHwmonSmcConnection(root, gpuSchedule()); },
+              [this](const FanSample& s) { samples_.push_back(s); })) {
+        sampler_->start();
+        executor_.runUntilIdle();
+    }
+    ~FanSamples() {
+        sampler_->stop();
+        executor_.runUntilIdle();
+    }
+    FanSample next() {
+        samples_.clear();
+        executor_.advance(1);
+        EXPECT_EQ(samples_.size(), 1u);
+        return samples_.empty() ? FanSample{} : samples_.back();
+    }
+
+  private:
+    ManualExecutor executor_;
+    std::vector<FanSample> samples_;
+    std::shared_ptr<FanSampler> sampler_;
+};
+
+FanSample fansOf(const std::string& root) { return FanSamples(root).next(); }
 
 TEST(HwmonSmcConnectionTest, AnswersTheFanKeysOfEachMachine) {
     struct Row {
@@ -45,32 +60,26 @@ TEST(HwmonSmcConnectionTest, AnswersTheFanKeysOfEachMachine) {
 }
 
 TEST(HwmonSmcConnectionTest, AnAwakeCardsFanIsReadAndStoppedFansReadZero) {
-    FixtureCopy machine("amd-desktop");
+    FixtureTree machine("amd-desktop");
     const std::string card = "sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0/";
-    machine.write(card + "power/runtime_status", "active");
+    machine.writeLine(card + "power/runtime_status", "active");
     FanSample sample = fansOf(machine.root());
     ASSERT_EQ(sample.fans.size(), 3u);
     EXPECT_EQ(sample.fans[0], (FanSample::Fan{650, 0, 3200}));
     // In zero-RPM mode the card's fan is still a fan; the empty SYSFAN header is still none.
-    machine.write(card + "hwmon/hwmon3/fan1_input", "0");
+    machine.writeLine(card + "hwmon/hwmon3/fan1_input", "0");
     EXPECT_EQ(fansOf(machine.root()).fans,
               (std::vector<FanSample::Fan>{{0, 0, 3200}, {1187, 300, 0}, {842, 0, 0}}));
 
-    FixtureCopy laptop("thinkpad");  // at idle
-    laptop.write("sys/devices/platform/thinkpad_hwmon/hwmon/hwmon1/fan1_input", "0");
+    FixtureTree laptop("thinkpad");  // at idle
+    laptop.writeLine("sys/devices/platform/thinkpad_hwmon/hwmon/hwmon1/fan1_input", "0");
     EXPECT_EQ(fansOf(laptop.root()), (FanSample{true, {{0, 0, 0}}}));
 }
 
 TEST(HwmonSmcConnectionTest, HeadersThatNeverSpunHaveNoRowAndFansThatSpunKeepTheirs) {
-    FixtureCopy machine("desktop-idle-fan-headers");
+    FixtureTree machine("desktop-idle-fan-headers");
     const std::string chassisFan = "sys/devices/platform/nct6775.656/hwmon/hwmon2/fan3_input";
-    ManualExecutor executor;
-    std::vector<FanSample> samples;
-    auto sampler = std::make_shared<FanSampler>(
-        executor, 1.0,
-        [root = machine.root()] { return openHwmonSmcConnection(root, gpuSchedule()); },
-        [&](const FanSample& s) { samples.push_back(s); });
-    sampler->start();
+    FanSamples samples(machine.root());
     struct Step {
         int chassisRpm;
         std::vector<FanSample::Fan> expected;
@@ -83,20 +92,15 @@ TEST(HwmonSmcConnectionTest, HeadersThatNeverSpunHaveNoRowAndFansThatSpunKeepThe
              // and stops again: it is connected, so it keeps its row at 0 rpm
              Step{0, {{1148, 0, 0}, {0, 0, 0}}},
          }) {
-        machine.write(chassisFan, std::to_string(step.chassisRpm));
-        samples.clear();
-        executor.advance(1);
-        ASSERT_FALSE(samples.empty());
-        EXPECT_EQ(samples.back().fans, step.expected) << step.chassisRpm;
+        machine.writeLine(chassisFan, std::to_string(step.chassisRpm));
+        EXPECT_EQ(samples.next().fans, step.expected) << step.chassisRpm;
     }
-    sampler->stop();
-    executor.runUntilIdle();
 }
 
 TEST(HwmonSmcConnectionTest, SystemPowerComesFromThePowerMeterInWatts) {
     SMC desktop(openHwmonSmcConnection(fixtureRoot("amd-desktop"), gpuSchedule()));
     EXPECT_EQ(desktop.read("PSTR"), 87.5);
-    EXPECT_EQ(desktop.read("PDTR"), std::nullopt) << "Linux has no DC-input figure";
+    EXPECT_EQ(desktop.read("PDTR"), std::nullopt) << "no power meter gives the DC input";
     SMCKeyResult raw = desktop.readKey("PSTR");
     EXPECT_EQ(raw.reading.dataType, "flt ");
     EXPECT_EQ(raw.reading.dataSize, 4u);

@@ -12,39 +12,26 @@
 namespace glintdeck {
 namespace {
 
-class KernelFileTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("glintdeck-kernel-file-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    void write(const std::string& text) { std::ofstream(path()) << text; }
-    std::string path() const { return (folder_ / "value").string(); }
-
-    std::filesystem::path folder_;
-};
-
-TEST_F(KernelFileTest, RereadsFromTheStartThroughTheOpenDescriptor) {
-    write("12345\n");
-    KernelFile file(path());
+TEST(KernelFileTest, RereadsWholeFilesFromTheStartThroughTheOpenDescriptor) {
+    const std::string path = std::filesystem::temp_directory_path() /
+                             ("glintdeck-kernel-file-" + std::to_string(getpid()));
+    std::filesystem::remove(path);
+    KernelFile file(path);
+    EXPECT_EQ(file.read(), std::nullopt) << "missing until it appears";
+    std::ofstream(path) << "12345\n";
     EXPECT_EQ(file.read(), "12345\n");
-    std::filesystem::resize_file(path(), 0);
-    std::ofstream(path(), std::ios::in | std::ios::out) << "7\n";
+    std::filesystem::resize_file(path, 0);
+    std::ofstream(path, std::ios::in | std::ios::out) << "7\n";
     EXPECT_EQ(file.read(), "7\n");
-}
-
-TEST_F(KernelFileTest, ReadsFilesLargerThanOnePage) {
-    std::string big(100'000, 'x');
-    write(big);
-    KernelFile file(path());
+    const std::string big(100'000, 'x');  // larger than one page
+    std::ofstream(path) << big;
     EXPECT_EQ(file.read(), big);
+    std::filesystem::remove(path);
 }
 
 // A procfs file of many pages comes a kernel buffer at a time, each read short of what was
 // asked; none of them may pass for the end.
-TEST_F(KernelFileTest, ReadsAProcfsFileOfManyPagesWhole) {
+TEST(KernelFileTest, ReadsAProcfsFileOfManyPagesWhole) {
     const std::string path = "/proc/crypto";  // stable while no module loads
     std::ifstream stream(path);
     const std::string whole(std::istreambuf_iterator<char>(stream), {});
@@ -56,20 +43,16 @@ TEST_F(KernelFileTest, ReadsAProcfsFileOfManyPagesWhole) {
 
 // Regression: discovery read sysfs attributes whole, so a 100 MB file planted in a sysfs tree
 // took the stats program to half a gigabyte. Every read of an attribute stops at a page.
-TEST_F(KernelFileTest, AttributesAreReadAPageAtMost) {
-    write("Battery");
-    std::filesystem::resize_file(path(), 100 << 20);  // sparse: the rest reads as zero bytes
-    EXPECT_EQ(readSysfsText(path()).value_or("").size(), kLargestAttribute);
-    EXPECT_EQ(readAttribute(path()).value_or("").size(), kLargestAttribute);
-    KernelFile file(path(), kLargestAttribute);
+TEST(KernelFileTest, AttributesAreReadAPageAtMost) {
+    const std::string path = std::filesystem::temp_directory_path() /
+                             ("glintdeck-kernel-attribute-" + std::to_string(getpid()));
+    std::ofstream(path) << "Battery";
+    std::filesystem::resize_file(path, 100 << 20);  // sparse: the rest reads as zero bytes
+    EXPECT_EQ(readSysfsText(path).value_or("").size(), kLargestAttribute);
+    EXPECT_EQ(readAttribute(path).value_or("").size(), kLargestAttribute);
+    KernelFile file(path, kLargestAttribute);
     EXPECT_EQ(file.read().value_or("").size(), kLargestAttribute);
-}
-
-TEST_F(KernelFileTest, MissingFileFailsUntilItAppears) {
-    KernelFile file(path());
-    EXPECT_EQ(file.read(), std::nullopt);
-    write("1\n");
-    EXPECT_EQ(file.read(), "1\n");
+    std::filesystem::remove(path);
 }
 
 }  // namespace

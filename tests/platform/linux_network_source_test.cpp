@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/support/fixture_address_list.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_executor.h"
-#include "tests/support/temp_root.h"
 
 namespace glintdeck {
 namespace {
@@ -19,21 +21,9 @@ LinuxNetworkSource sourceFor(const std::string& root) {
 std::vector<std::string> describe(const std::vector<InterfaceAddress>& list) {
     std::vector<std::string> lines;
     for (const InterfaceAddress& entry : list) {
-        std::string line = entry.name;
-        switch (entry.family.value_or(AddressFamily::other)) {
-            case AddressFamily::link:
-                line += " link";
-                break;
-            case AddressFamily::ipv4:
-                line += " ipv4";
-                break;
-            case AddressFamily::ipv6:
-                line += " ipv6";
-                break;
-            case AddressFamily::other:
-                line += " other";
-                break;
-        }
+        const char* families[] = {" link", " ipv4", " ipv6", " other"};
+        std::string line =
+            entry.name + families[static_cast<int>(entry.family.value_or(AddressFamily::other))];
         if (entry.linkData) {
             line += " " + std::to_string(entry.linkData->receivedBytes) + "/" +
                     std::to_string(entry.linkData->sentBytes);
@@ -89,41 +79,38 @@ TEST(LinuxNetworkSourceTest, DescribesFixtureMachines) {
     }
 }
 
-TEST(LinuxNetworkSourceTest, SamplesTheLaptopAsItsUserWouldName) {
+// Runs the network sampler over a machine's tree for two ticks, with between() in between.
+std::vector<NetworkSample> twoSamples(const std::string& root,
+                                      const std::function<void()>& between) {
     ManualExecutor executor;
     std::vector<NetworkSample> samples;
     auto sampler = std::make_shared<NetworkSampler>(
         executor, 1.0,
-        std::make_unique<LinuxNetworkSource>(
-            fixtureRoot("laptop"), std::make_unique<FixtureAddressList>(fixtureRoot("laptop"))),
+        std::make_unique<LinuxNetworkSource>(root, std::make_unique<FixtureAddressList>(root)),
         [&](const NetworkSample& s) { samples.push_back(s); });
     sampler->start();
     executor.runUntilIdle();
+    between();
+    executor.advance(1.0);
     sampler->stop();
-    ASSERT_EQ(samples.size(), 1u);
-    EXPECT_EQ(samples[0].interfaceName, "Wi-Fi (wlp0s20f3)");
-    EXPECT_EQ(samples[0].localIP, "192.168.1.23");
+    EXPECT_EQ(samples.size(), 2u);
+    return samples;
+}
+
+TEST(LinuxNetworkSourceTest, SamplesTheLaptopAsItsUserWouldName) {
+    std::vector<NetworkSample> samples = twoSamples(fixtureRoot("laptop"), [] {});
+    EXPECT_EQ(samples.at(0).interfaceName, "Wi-Fi (wlp0s20f3)");
+    EXPECT_EQ(samples.at(0).localIP, "192.168.1.23");
 }
 
 TEST(LinuxNetworkSourceTest, ACounterThatWentBackwardsReadsZeroForOneTick) {
-    TempRoot root("counter-backwards");
-    ManualExecutor executor;
-    std::vector<NetworkSample> samples;
-    auto sampler = std::make_shared<NetworkSampler>(
-        executor, 1.0,
-        std::make_unique<LinuxNetworkSource>(root.path(),
-                                             std::make_unique<FixtureAddressList>(root.path())),
-        [&](const NetworkSample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
+    FixtureTree root("counter-backwards");
     // The adapter's driver reset its receive counter; sending went on.
-    root.overlay("counter-backwards-later");
-    executor.advance(1.0);
-    sampler->stop();
-    ASSERT_EQ(samples.size(), 2u);
-    EXPECT_EQ(samples[1].downBytesPerSec, 0);
-    EXPECT_EQ(samples[1].upBytesPerSec, 100000);
-    EXPECT_EQ(samples[1].interfaceName, "Ethernet (enx00e04c680001)");
+    std::vector<NetworkSample> samples =
+        twoSamples(root.root(), [&] { root.overlay("counter-backwards-later"); });
+    EXPECT_EQ(samples.at(1).downBytesPerSec, 0);
+    EXPECT_EQ(samples.at(1).upBytesPerSec, 100000);
+    EXPECT_EQ(samples.at(1).interfaceName, "Ethernet (enx00e04c680001)");
 }
 
 TEST(LinuxNetworkSourceTest, NetDevLinesOfOldAndNewKernels) {

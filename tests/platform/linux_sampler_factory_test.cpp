@@ -1,7 +1,15 @@
+// The samplers the factory makes, on a machine without sensors and on the machine running the
+// tests: one without a battery or GPU (a virtual machine, a build server) must deliver the empty
+// samples, quietly.
+
 #include "platform/linux/linux_sampler_factory.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/linux/directory_entries.h"
+#include "platform/linux/system_clock.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_executor.h"
@@ -9,37 +17,66 @@
 namespace glintdeck {
 namespace {
 
-// Starts a sampler, lets it tick twice and returns what it delivered.
+// Starts a sampler over a fixture root on a still clock, or over this machine (no root), lets it
+// tick three times and returns what it delivered, checking that it said nothing.
 template <typename Sample, typename Make>
-std::vector<Sample> twoTicks(Make make) {
+std::vector<Sample> threeTicks(const std::string* root, Make make) {
     ManualExecutor executor;
-    LinuxSamplerFactory factory(executor, std::make_shared<FakeClock>(), fixtureRoot("this-vm"));
+    auto factory =
+        root ? std::make_unique<LinuxSamplerFactory>(executor, std::make_shared<FakeClock>(), *root)
+             : std::make_unique<LinuxSamplerFactory>(executor, std::make_shared<SystemClock>());
     std::vector<Sample> samples;
+    testing::internal::CaptureStderr();
     std::shared_ptr<Sampler> sampler =
-        make(factory, [&](const Sample& sample) { samples.push_back(sample); });
-    EXPECT_NE(sampler, nullptr);
-    if (!sampler) return samples;
+        make(*factory, [&](const Sample& sample) { samples.push_back(sample); });
     sampler->start();
-    executor.advance(1.5);
+    executor.advance(2.5);
     sampler->stop();
     executor.runUntilIdle();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(samples.size(), 3u);
     return samples;
 }
 
 TEST(LinuxSamplerFactoryTest, SensorSamplersOnAMachineWithoutSensorsDeliverTheirAbsentValues) {
-    testing::internal::CaptureStderr();
-    auto fans = twoTicks<FanSample>(
-        [](LinuxSamplerFactory& f, auto on) { return f.makeFanSampler(1.0, on); });
-    auto power = twoTicks<PowerSample>(
-        [](LinuxSamplerFactory& f, auto on) { return f.makePowerSampler(1.0, on); });
-    auto temperatures = twoTicks<TemperatureSample>(
-        [](LinuxSamplerFactory& f, auto on) { return f.makeTemperatureSampler(1.0, on); });
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-
-    EXPECT_EQ(fans, std::vector<FanSample>(2, FanSample::empty()));
-    EXPECT_EQ(power, std::vector<PowerSample>(2, PowerSample::empty()));
-    EXPECT_EQ(temperatures, std::vector<TemperatureSample>(2, TemperatureSample::empty()))
+    const std::string vm = fixtureRoot("this-vm");
+    EXPECT_EQ(threeTicks<FanSample>(&vm, [](auto& f, auto on) { return f.makeFanSampler(1, on); }),
+              std::vector<FanSample>(3, FanSample::empty()));
+    EXPECT_EQ(
+        threeTicks<PowerSample>(&vm, [](auto& f, auto on) { return f.makePowerSampler(1, on); }),
+        std::vector<PowerSample>(3, PowerSample::empty()));
+    EXPECT_EQ(threeTicks<TemperatureSample>(
+                  &vm, [](auto& f, auto on) { return f.makeTemperatureSampler(1, on); }),
+              std::vector<TemperatureSample>(3, TemperatureSample::empty()))
         << "the thermal state alone, nominal";
+}
+
+// Whether any entry of folder has a file named leaf whose first word starts with prefix.
+bool anyHas(const std::string& folder, const char* leaf, const std::string& prefix) {
+    for (const auto& entry : DirectoryEntries(folder)) {
+        std::string text;
+        std::ifstream(entry.path() / leaf) >> text;
+        if (text.starts_with(prefix)) return true;
+    }
+    return false;
+}
+
+TEST(LinuxSamplerFactoryTest, BatteryAndGPUSamplersReportThisMachineQuietly) {
+    auto batteries = threeTicks<BatterySample>(
+        nullptr, [](auto& f, auto on) { return f.makeBatterySampler(1, on); });
+    if (!anyHas("/sys/class/power_supply", "type", "Battery")) {
+        EXPECT_EQ(batteries, std::vector<BatterySample>(3, BatterySample::empty()));
+    }
+    auto gpus =
+        threeTicks<GPUSample>(nullptr, [](auto& f, auto on) { return f.makeGPUSampler(1, on); });
+    const bool anyGpu = anyHas("/sys/bus/pci/devices", "class", "0x03");
+    for (const GPUSample& sample : gpus) {
+        if (!anyGpu) {
+            EXPECT_EQ(sample, GPUSample::empty());
+        }
+        EXPECT_GE(sample.utilizationPercent, 0);
+        EXPECT_LE(sample.utilizationPercent, 100);
+    }
 }
 
 }  // namespace

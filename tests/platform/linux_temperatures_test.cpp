@@ -5,7 +5,7 @@
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/linux_thermal_state.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/fixture_copy.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
 
@@ -64,14 +64,14 @@ TEST(LinuxTemperaturesTest, SortsEachMachinesSensorsIntoRoles) {
 }
 
 TEST(LinuxTemperaturesTest, AwakeCardAndBatteryWithoutItsOwnChipAreRead) {
-    FixtureCopy machine("amd-desktop");
-    machine.write("sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0/power/runtime_status",
-                  "active");
+    FixtureTree machine("amd-desktop");
+    machine.writeLine("sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0/power/runtime_status",
+                      "active");
     EXPECT_EQ(readingsOf(machine.root())[1], (TempReading{"GPU", 44})) << "edge";
 
-    FixtureCopy older("thinkpad");  // a kernel that gives batteries no hwmon chip
+    FixtureTree older("thinkpad");  // a kernel that gives batteries no hwmon chip
     std::filesystem::remove(older.root() + "/sys/class/hwmon/hwmon4");
-    older.write("sys/class/power_supply/BAT0/temp", "314");  // tenths of a degree
+    older.writeLine("sys/class/power_supply/BAT0/temp", "314");  // tenths of a degree
     EXPECT_EQ(readingsOf(older.root()).back(), (TempReading{"Battery", 31.4}));
 }
 
@@ -106,12 +106,12 @@ TEST(LinuxTemperaturesTest, ChipsThatSummariseTheirInputsAreReadByTheirSummary) 
 TEST(LinuxTemperaturesTest, PlaceholdersAreKnownByWhatTheyReadNotByHoldingStill) {
     const std::string acpitz = "sys/devices/virtual/thermal/thermal_zone0/hwmon/hwmon0/temp1_input";
     // A quiet laptop's package holds a whole 45 °C for minutes while its ACPI zone moves.
-    FixtureCopy laptop("cometlake-laptop");
+    FixtureTree laptop("cometlake-laptop");
     auto clock = std::make_shared<ManualClock>();
     auto quiet = readerOf(laptop.root(), clock);
     for (int tick = 0; tick < 5; ++tick) {
         clock->now = tick * 30;
-        laptop.write(acpitz, std::to_string(27800 + tick * 1000));
+        laptop.writeLine(acpitz, std::to_string(27800 + tick * 1000));
         EXPECT_EQ(readingFor(quiet->read(), "CPU"), 45) << "second " << clock->now;
     }
 
@@ -131,8 +131,8 @@ TEST(LinuxTemperaturesTest, PlaceholdersAreKnownByWhatTheyReadNotByHoldingStill)
              // the processor's own reading is kept: a cold room's idle machine
              Row{"ryzen-desktop", tctl, "9000", "CPU", 9},
          }) {
-        FixtureCopy machine(row.fixture);
-        machine.write(row.file, row.millidegrees);
+        FixtureTree machine(row.fixture);
+        machine.writeLine(row.file, row.millidegrees);
         EXPECT_EQ(readingFor(readingsOf(machine.root()), row.role), row.expected)
             << row.fixture << " " << row.millidegrees;
     }
@@ -153,15 +153,15 @@ TEST(LinuxThermalStateTest, RealMachinesAtRestReadNominal) {
 }
 
 TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
-    FixtureCopy machine("thinkpad");
+    FixtureTree machine("thinkpad");
     auto clock = std::make_shared<FakeClock>();
     LinuxThermalState state(machine.root(), clock);
     // The package counter shows in every CPU's folder; only one per package counts.
     auto throttle = [&](int milliseconds) {
         for (int cpu = 0; cpu < 4; ++cpu) {
-            machine.write("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
-                              "/thermal_throttle/package_throttle_total_time_ms",
-                          std::to_string(milliseconds));
+            machine.writeLine("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
+                                  "/thermal_throttle/package_throttle_total_time_ms",
+                              std::to_string(milliseconds));
         }
     };
     struct Step {
@@ -186,7 +186,7 @@ TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
 }
 
 TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) {
-    FixtureCopy machine("xps-at-tjmax");
+    FixtureTree machine("xps-at-tjmax");
     auto clock = std::make_shared<FakeClock>();
     LinuxThermalState state(machine.root(), clock);
     struct Step {
@@ -202,9 +202,9 @@ TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) 
              Step{49710, ThermalState::serious},  // never critical: the zone is far from 107
          }) {
         for (int cpu = 0; cpu < 4; ++cpu) {
-            machine.write("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
-                              "/thermal_throttle/package_throttle_total_time_ms",
-                          std::to_string(step.throttleTotal));
+            machine.writeLine("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
+                                  "/thermal_throttle/package_throttle_total_time_ms",
+                              std::to_string(step.throttleTotal));
         }
         EXPECT_EQ(state.thermalState(), step.expected) << "tick " << tick++;
         clock->now += 1;
@@ -214,12 +214,12 @@ TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) 
 TEST(LinuxThermalStateTest, AnAmdProcessorIsHeldToItsControlLimit) {
     // k10temp has no critical limit, and older kernels show a fixed 70 °C maximum.
     const std::string k10temp = "sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon1/";
-    FixtureCopy desktop("ryzen-desktop");
-    desktop.write(k10temp + "temp1_max", "70000");
+    FixtureTree desktop("ryzen-desktop");
+    desktop.writeLine(k10temp + "temp1_max", "70000");
     for (auto [tctl, expected] :
          {std::pair{"75000", ThermalState::nominal}, std::pair{"84500", ThermalState::nominal},
           std::pair{"85500", ThermalState::fair}}) {
-        desktop.write(k10temp + "temp1_input", tctl);
+        desktop.writeLine(k10temp + "temp1_input", tctl);
         LinuxThermalState state(desktop.root(), std::make_shared<FakeClock>());
         (void)state.thermalState();  // two ticks agree before the state changes
         EXPECT_EQ(state.thermalState(), expected) << tctl;

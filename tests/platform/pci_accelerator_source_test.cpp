@@ -3,16 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_nvml_control.h"
-#include "tests/support/fixture_copy.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
-#include "tests/support/scratch_tree.h"
 
 namespace glintdeck {
 namespace {
 
 const std::string kNvidiaCard = "sys/bus/pci/devices/0000:01:00.0/";
-const std::string kAmdCard = "sys/bus/pci/devices/0000:03:00.0/";
 
 // A source over one machine, with the fixture PCI ID database and the fake NVML.
 struct Machine {
@@ -43,24 +41,53 @@ std::string model(const PropertyTable& table) {
     return data ? data->bytes : "";
 }
 
-TEST(PciAcceleratorSourceTest, AmdCardsAreReadOnlyWhileAwake) {
-    Machine machine(fixtureRoot("amd-two-gpus"));
-    std::vector<PropertyTable> cards = machine.read();
-    ASSERT_EQ(cards.size(), 2u) << "the USB controller is no display controller";
-    // The awake integrated card comes first; the sleeping discrete card is idle: 0%, not the
-    // 99 its stale file holds.
-    EXPECT_EQ(busy(cards[0]), 23);
-    EXPECT_EQ(model(cards[0]), "Radeon Vega Series / Radeon Vega Mobile Series");
-    EXPECT_EQ(cards[1], (PropertyTable{
-                            {"IOClass", "amdgpu"},
-                            {"model", PropertyData{"Radeon RX 6600/6600 XT/6600M"}},
-                            {"PerformanceStatistics", PropertyTable{{"Device Utilization %", 0}}},
-                        }));
+// "driver, model, busy" for each card, "-" where it has no figure.
+std::vector<std::string> describe(const std::vector<PropertyTable>& cards) {
+    std::vector<std::string> lines;
+    for (const PropertyTable& card : cards) {
+        std::optional<int64_t> percent = busy(card);
+        lines.push_back(*textAt(card, "IOClass") + ", " + model(card) + ", " +
+                        (percent ? std::to_string(*percent) : "-"));
+    }
+    return lines;
+}
+
+TEST(PciAcceleratorSourceTest, ListsEachDisplayControllerWithWhatItsDriverTells) {
+    using Lines = std::vector<std::string>;
+    struct Row {
+        const char* fixture;
+        std::string nvml;
+        Lines expected;
+    };
+    for (const Row& row : {
+             // The USB controller is no display controller. The awake integrated card comes
+             // first; the sleeping discrete card is idle: 0%, not the 99 its stale file holds.
+             Row{"amd-two-gpus",
+                 FakeNvml::path(),
+                 {"amdgpu, Radeon Vega Series / Radeon Vega Mobile Series, 23",
+                  "amdgpu, Radeon RX 6600/6600 XT/6600M, 0"}},
+             // An Intel card without a residency counter has no figure, nor has the NVIDIA card
+             // without NVML, asleep or not; the card's audio function is not a GPU.
+             Row{"nvidia-optimus-laptop",
+                 "/nonexistent/libnvidia-ml.so.1",
+                 {"i915, Iris Xe Graphics, -", "nvidia, GeForce RTX 3050 Mobile, -"}},
+             Row{"no-such-machine", FakeNvml::path(), {}},
+         }) {
+        EXPECT_EQ(describe(Machine(fixtureRoot(row.fixture), row.nvml).read()), row.expected)
+            << row.fixture;
+    }
+    // Nothing but what the driver tells: its class, its model, its load.
+    EXPECT_EQ(Machine(fixtureRoot("amd-two-gpus")).read().at(1),
+              (PropertyTable{
+                  {"IOClass", "amdgpu"},
+                  {"model", PropertyData{"Radeon RX 6600/6600 XT/6600M"}},
+                  {"PerformanceStatistics", PropertyTable{{"Device Utilization %", 0}}},
+              }));
 }
 
 TEST(PciAcceleratorSourceTest, TheFirstAwakeCardComesFirstAndTheFirstCardWhenAllSleep) {
-    FixtureCopy laptop("hybrid-radeon-laptop");
-    laptop.write("sys/bus/pci/devices/0000:03:00.0/gpu_busy_percent", "64");
+    FixtureTree laptop("hybrid-radeon-laptop");
+    laptop.writeLine("sys/bus/pci/devices/0000:03:00.0/gpu_busy_percent", "64");
     Machine machine(laptop.root(), "/nonexistent/libnvidia-ml.so.1",
                     laptop.root() + "/usr/share/misc/pci.ids");
     struct Step {
@@ -76,8 +103,8 @@ TEST(PciAcceleratorSourceTest, TheFirstAwakeCardComesFirstAndTheFirstCardWhenAll
              Step{"active", "active", 64, rx6700s},           // a game woke the discrete one
              Step{"suspended", "suspended", 0, rx6700s},
          }) {
-        laptop.write("sys/bus/pci/devices/0000:03:00.0/power/runtime_status", step.discrete);
-        laptop.write("sys/bus/pci/devices/0000:08:00.0/power/runtime_status", step.integrated);
+        laptop.writeLine("sys/bus/pci/devices/0000:03:00.0/power/runtime_status", step.discrete);
+        laptop.writeLine("sys/bus/pci/devices/0000:08:00.0/power/runtime_status", step.integrated);
         std::vector<PropertyTable> cards = machine.readAt(second++);
         EXPECT_EQ(busy(cards[0]), step.busy) << step.discrete << ", " << step.integrated;
         EXPECT_EQ(model(cards[0]), step.model);
@@ -94,10 +121,10 @@ TEST(PciAcceleratorSourceTest, IntelCardsAreBusyForTheTimeOutsideTheirIdleState)
              Row{"thinkpad-i915", "drm/card1/gt/gt0/rc6_residency_ms", 48'120'033},
              Row{"lunarlake-xe", "tile0/gt0/gtidle/idle_residency_ms", 3'120'456},
          }) {
-        FixtureCopy laptop(row.fixture);
+        FixtureTree laptop(row.fixture);
         const std::string card = "sys/bus/pci/devices/0000:00:02.0/";
         auto idleFor = [&](int64_t milliseconds) {
-            laptop.write(card + row.counter, std::to_string(row.start + milliseconds));
+            laptop.writeLine(card + row.counter, std::to_string(row.start + milliseconds));
         };
         Machine machine(laptop.root());
         EXPECT_EQ(busy(machine.readAt(0)[0]), std::nullopt) << "a first reading is a baseline";
@@ -106,10 +133,10 @@ TEST(PciAcceleratorSourceTest, IntelCardsAreBusyForTheTimeOutsideTheirIdleState)
         idleFor(1250);
         EXPECT_EQ(busy(machine.readAt(2)[0]), 0) << row.fixture;
         // Asleep: 0% without a read; its counter says nothing of the time it slept.
-        laptop.write(card + "power/runtime_status", "suspended");
+        laptop.writeLine(card + "power/runtime_status", "suspended");
         idleFor(90'000);
         EXPECT_EQ(busy(machine.readAt(3)[0]), 0) << row.fixture;
-        laptop.write(card + "power/runtime_status", "active");
+        laptop.writeLine(card + "power/runtime_status", "active");
         EXPECT_EQ(busy(machine.readAt(4)[0]), std::nullopt) << row.fixture;
         idleFor(90'500);
         EXPECT_EQ(busy(machine.readAt(5)[0]), 50) << row.fixture;
@@ -118,53 +145,23 @@ TEST(PciAcceleratorSourceTest, IntelCardsAreBusyForTheTimeOutsideTheirIdleState)
 
 TEST(PciAcceleratorSourceTest, AnIntelCounterNotSeenToMoveGivesNoFigure) {
     // RC6 disabled: the residency counter stands still, which is no proof of a busy card.
-    FixtureCopy laptop("thinkpad-i915");
+    FixtureTree laptop("thinkpad-i915");
     Machine machine(laptop.root());
     for (int second = 0; second < 3; ++second) {
         EXPECT_EQ(busy(machine.readAt(second)[0]), std::nullopt) << "second " << second;
     }
     // Read as an idle card meanwhile, once per 10 s autosuspend delay and 2 s margin.
-    laptop.write("sys/bus/pci/devices/0000:00:02.0/drm/card1/gt/gt0/rc6_residency_ms", "48126033");
+    laptop.writeLine("sys/bus/pci/devices/0000:00:02.0/drm/card1/gt/gt0/rc6_residency_ms",
+                     "48126033");
     EXPECT_EQ(busy(machine.readAt(12)[0]), std::nullopt);
     EXPECT_EQ(busy(machine.readAt(13)[0]), 50) << "6 s idle in the 12 s since the last read";
     EXPECT_EQ(busy(machine.readAt(14)[0]), 100) << "a counter known to work: truly busy";
 }
 
-TEST(PciAcceleratorSourceTest, AnIdleCardThatMaySleepIsLeftAloneForItsAutosuspendDelay) {
-    ScratchTree tree("amd-two-gpus");
-    tree.write(kAmdCard + "power/runtime_status", "active\n");
-    tree.write(kAmdCard + "gpu_busy_percent", "0\n");
-    Machine machine(tree.root());
-    EXPECT_EQ(busy(machine.readAt(0)[0]), 0);
-    tree.write(kAmdCard + "gpu_busy_percent", "40\n");
-    // Every read restarts the driver's 5 s timer: reading each second would keep it awake.
-    EXPECT_EQ(busy(machine.readAt(1)[0]), 0);
-    EXPECT_EQ(busy(machine.readAt(6)[0]), 0);
-    EXPECT_EQ(busy(machine.readAt(7)[0]), 40) << "5 s delay and a 2 s margin have passed";
-    tree.write(kAmdCard + "gpu_busy_percent", "55\n");
-    EXPECT_EQ(busy(machine.readAt(8)[0]), 55) << "a busy card is awake anyway";
-    // The always-on integrated card is read every tick even when idle.
-    tree.write("sys/bus/pci/devices/0000:08:00.0/gpu_busy_percent", "0\n");
-    EXPECT_EQ(busy(machine.readAt(9)[1]), 0);
-    tree.write("sys/bus/pci/devices/0000:08:00.0/gpu_busy_percent", "12\n");
-    EXPECT_EQ(busy(machine.readAt(10)[1]), 12);
-}
-
-TEST(PciAcceleratorSourceTest, IntelCardsWithoutAResidencyCounterAreListedWithoutStatistics) {
-    Machine machine(fixtureRoot("nvidia-optimus-laptop"), "/nonexistent/libnvidia-ml.so.1");
-    std::vector<PropertyTable> cards = machine.read();
-    ASSERT_EQ(cards.size(), 2u) << "the card's audio function is not a GPU";
-    EXPECT_EQ(cards[0],
-              (PropertyTable{{"IOClass", "i915"}, {"model", PropertyData{"Iris Xe Graphics"}}}));
-    // Without NVML the NVIDIA card has no figure either, asleep or not.
-    EXPECT_EQ(busy(cards[1]), std::nullopt);
-    EXPECT_EQ(model(cards[1]), "GeForce RTX 3050 Mobile");
-}
-
 TEST(PciAcceleratorSourceTest, NvmlIsNotEvenInitialisedWhileTheNvidiaCardSleeps) {
     FakeNvml fake;
     fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050 Laptop GPU", 37);
-    ScratchTree tree("nvidia-optimus-laptop");
+    FixtureTree tree("nvidia-optimus-laptop");
     Machine machine(tree.root());
     for (int second = 0; second < 3; ++second) {
         std::vector<PropertyTable> cards = machine.readAt(second);
@@ -194,7 +191,7 @@ TEST(PciAcceleratorSourceTest, NvmlIsNotEvenInitialisedWhileTheNvidiaCardSleeps)
 TEST(PciAcceleratorSourceTest, AnIdleNvidiaCardHoldsNoSessionBetweenSpacedReads) {
     FakeNvml fake;
     FakeNvmlDevice& device = fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 0);
-    ScratchTree tree("nvidia-optimus-laptop");
+    FixtureTree tree("nvidia-optimus-laptop");
     tree.write(kNvidiaCard + "power/runtime_status", "active\n");
     Machine machine(tree.root());
     EXPECT_EQ(busy(machine.readAt(0)[1]), 0);
@@ -211,7 +208,7 @@ TEST(PciAcceleratorSourceTest, AnIdleNvidiaCardHoldsNoSessionBetweenSpacedReads)
 TEST(PciAcceleratorSourceTest, ACardThatNeverSleepsKeepsItsSessionAndIsReadEveryTick) {
     FakeNvml fake;
     FakeNvmlDevice& device = fake.addDevice("0000:01:00.0", "NVIDIA RTX A4000", 0);
-    ScratchTree tree("nvidia-optimus-laptop");
+    FixtureTree tree("nvidia-optimus-laptop");
     tree.write(kNvidiaCard + "power/runtime_status", "active\n");
     tree.write(kNvidiaCard + "power/control", "on\n");
     Machine machine(tree.root());
@@ -228,18 +225,13 @@ TEST(PciAcceleratorSourceTest, FailedNvmlInitialisationIsNotRetriedEveryTick) {
     FakeNvml fake;
     fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 20);
     fake.state().initResult = 999;  // NVML_ERROR_UNKNOWN
-    ScratchTree tree("nvidia-optimus-laptop");
+    FixtureTree tree("nvidia-optimus-laptop");
     tree.write(kNvidiaCard + "power/runtime_status", "active\n");
     Machine machine(tree.root());
     for (int second = 0; second < 5; ++second) {
         EXPECT_EQ(busy(machine.readAt(second)[1]), std::nullopt);
     }
     EXPECT_EQ(fake.state().initCalls, 1);
-}
-
-TEST(PciAcceleratorSourceTest, NoDisplayControllerMeansNoAccelerator) {
-    Machine machine(fixtureRoot("no-such-machine"));
-    EXPECT_TRUE(machine.read().empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/linux/device_power.h"
 #include "platform/linux/pci_display_devices.h"
 #include "tests/support/fixtures.h"
 
@@ -38,6 +39,14 @@ TEST(PciDisplayDevicesTest, UeventGivesDriverClassIdsAndSlot) {
                          .slot = "0000:01:00.0"}));
     // No driver bound and a damaged id line: listed, but with nothing to name it by.
     EXPECT_EQ(parsePciUevent("PCI_CLASS=30000\nPCI_ID=10DE\n"), (PciUevent{.pciClass = 0x030000}));
+}
+
+TEST(DevicePowerTest, OnlyActiveOrUnmanagedDevicesAreAwake) {
+    std::string devices = fixtureRoot("gpu-power-states") + "/sys/devices/";
+    EXPECT_TRUE(deviceIsAwake(devices + "awake"));
+    EXPECT_FALSE(deviceIsAwake(devices + "suspended"));
+    EXPECT_TRUE(deviceIsAwake(devices + "always-on")) << "no runtime power management";
+    EXPECT_TRUE(deviceIsAwake(devices + "unmanaged")) << "runtime power management disabled";
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 
 #include "platform/linux/system_clock.h"
@@ -84,175 +85,102 @@ struct Expected {
     double memoryBytes;
     std::string command;
     uint64_t startTime;
+    std::string executable;
 };
-
-std::map<int32_t, Expected> byPid(const std::vector<ProcessRow>& rows) {
-    std::map<int32_t, Expected> result;
-    for (const ProcessRow& r : rows) {
-        result[r.id.pid] = {r.cpuPercent, r.memoryBytes, r.command, r.id.startTime};
-    }
-    return result;
-}
 
 TEST(ProcProcessTableTest, MeasuresEachProcessAgainstThePreviousScan) {
     // Two seconds at 100 ticks per second: one tick is 0.5 %.
     const std::map<int32_t, Expected> expected = {
-        {1, {1.0, 3000 * 4096.0, "systemd", 5}},
-        {2, {0, 0, "kthreadd", 5}},
-        {45, {2.0, 0, "kworker/0:1-events", 10}},
-        {300, {200.0, 2500 * 4096.0, "my (odd) name", 8000}},  // busy on two cores
-        {410, {30.0, 100000 * 4096.0, "firefox", 9000}},
-        {411, {25.0, 60000 * 4096.0, "Isolated Web Co", 9100}},
+        {1, {1.0, 3000 * 4096.0, "systemd", 5, "/usr/lib/systemd/systemd"}},
+        {2, {0, 0, "kthreadd", 5, ""}},  // a kernel thread has no executable
+        {45, {2.0, 0, "kworker/0:1-events", 10, ""}},
+        {300, {200.0, 2500 * 4096.0, "my (odd) name", 8000, ""}},  // busy on two cores
+        {410, {30.0, 100000 * 4096.0, "firefox", 9000, "/usr/lib/firefox/firefox"}},
+        {411, {25.0, 60000 * 4096.0, "Isolated Web Co", 9100, "/usr/lib/firefox/firefox"}},
         // pid 500 reused: the new process's own 20 ticks, not a difference with the old one's
-        {500, {10.0, 400 * 4096.0, "new-job", 199500}},
-        {700, {5.0, 50000 * 4096.0, "postgres", 3000}},
-        {800, {0, 1000 * 4096.0, "daemon-x", 4000}},
-        {900, {15.0, 300 * 4096.0, "make", 199800}},  // started since: all its time counts
+        {500, {10.0, 400 * 4096.0, "new-job", 199500, "/usr/bin/new-job"}},
+        // another user's process: the link does not read
+        {700, {5.0, 50000 * 4096.0, "postgres", 3000, ""}},
+        {800, {0, 1000 * 4096.0, "daemon-x", 4000, "/usr/lib/upgraded/daemon-x"}},  // replaced
+        // started since: all its time counts
+        {900, {15.0, 300 * 4096.0, "make", 199800, "/usr/bin/make"}},
         // 620 is listed without a stat file (gone before it was read); 950 has ended
     };
-    // Kept files or reopened ones, the readings are the same.
-    for (size_t keptFileLimit : {size_t{0}, size_t{3}, size_t{512}}) {
-        ScratchRoot root;
-        auto clock = std::make_shared<SettableClock>();
-        ProcProcessTable table(root.path(), clock, kUnits, keptFileLimit);
-        std::vector<ProcessRow> rows;
-        root.become("process-churn/before");
-        EXPECT_EQ(table.scan(rows), ScanResult::baseline);
-        root.become("process-churn/after");
-        clock->now += 2;
-        ASSERT_EQ(table.scan(rows), ScanResult::measured);
-        std::map<int32_t, Expected> found = byPid(rows);
-        ASSERT_EQ(found.size(), expected.size()) << keptFileLimit;
-        for (const auto& [pid, want] : expected) {
-            const Expected& got = found[pid];
-            EXPECT_DOUBLE_EQ(got.cpuPercent, want.cpuPercent) << pid << " " << keptFileLimit;
-            EXPECT_EQ(got.memoryBytes, want.memoryBytes) << pid;
-            EXPECT_EQ(got.command, want.command) << pid;
-            EXPECT_EQ(got.startTime, want.startTime) << pid;
-        }
-    }
-}
-
-TEST(ProcProcessTableTest, ExecutablePathsOrNothingWhereTheLinkCannotBeRead) {
-    ScratchRoot root;
-    root.become("process-churn/after");
-    ProcProcessTable table(root.path(), std::make_shared<SettableClock>(), kUnits);
-    std::vector<ProcessRow> rows;
-    (void)table.scan(rows);
-    std::map<int32_t, std::string> paths;
-    for (const ProcessRow& r : rows) paths[r.id.pid] = table.executablePath(r);
-    EXPECT_EQ(paths[1], "/usr/lib/systemd/systemd");
-    EXPECT_EQ(paths[2], "") << "kernel thread";
-    EXPECT_EQ(paths[700], "") << "another user's process: the link does not read";
-    EXPECT_EQ(paths[800], "/usr/lib/upgraded/daemon-x") << "replaced since it started";
-}
-
-TEST(ProcProcessTableTest, KeepsAtMostItsLimitOfFilesOpenAndClosesThemOnReset) {
     struct Row {
         size_t limit;
         size_t heldWhileScanning;  // stat files kept, plus the /proc directory
     };
-    // Ten processes with a stat file in either fixture.
+    // Kept files or reopened ones, the readings are the same; ten processes have a stat file in
+    // either fixture.
     for (const Row& row : {Row{512, 11}, Row{3, 4}, Row{0, 1}}) {
+        SCOPED_TRACE(row.limit);
         ScratchRoot root;
         auto clock = std::make_shared<SettableClock>();
         ProcProcessTable table(root.path(), clock, kUnits, row.limit);
         std::vector<ProcessRow> rows;
-        size_t before = openDescriptors();
+        const size_t before = openDescriptors();
         root.become("process-churn/before");
-        (void)table.scan(rows);
-        EXPECT_EQ(openDescriptors() - before, row.heldWhileScanning) << row.limit;
+        EXPECT_EQ(table.scan(rows), ScanResult::baseline);
+        EXPECT_EQ(openDescriptors() - before, row.heldWhileScanning);
         root.become("process-churn/after");
-        (void)table.scan(rows);
+        clock->now += 2;
+        ASSERT_EQ(table.scan(rows), ScanResult::measured);
         EXPECT_EQ(openDescriptors() - before, row.heldWhileScanning)
             << "files of ended processes are closed";
+        ASSERT_EQ(rows.size(), expected.size());
+        for (const ProcessRow& got : rows) {
+            const Expected& want = expected.at(got.id.pid);
+            EXPECT_DOUBLE_EQ(got.cpuPercent, want.cpuPercent) << got.id.pid;
+            EXPECT_EQ(got.memoryBytes, want.memoryBytes) << got.id.pid;
+            EXPECT_EQ(got.command, want.command) << got.id.pid;
+            EXPECT_EQ(got.id.startTime, want.startTime) << got.id.pid;
+            EXPECT_EQ(table.executablePath(got), want.executable) << got.id.pid;
+        }
         table.reset();
         EXPECT_EQ(openDescriptors(), before) << "nothing held after reset";
     }
 }
 
-TEST(ProcProcessTableTest, LiveBusyChildShowsInTheCPUList) {
-    int go[2], done[2];
-    ASSERT_EQ(pipe2(go, O_CLOEXEC), 0);
-    ASSERT_EQ(pipe2(done, O_CLOEXEC), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        char byte;
-        if (read(go[0], &byte, 1) != 1) _exit(1);
-        // Spin until this process has used 100 ms of processor time since the parent's
-        // baseline scan, say so, and go on spinning until killed.
-        auto cpuSeconds = [] {
-            timespec t{};
-            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-            return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-        };
-        double start = cpuSeconds();
-        while (cpuSeconds() - start < 0.1) {
-        }
-        if (write(done[1], "x", 1) != 1) _exit(1);
-        for (;;) {
-        }
-    }
+double processorSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+TEST(ProcProcessTableTest, ThisBusyProcessShowsInTheLiveCPUList) {
     ProcProcessTable table("/", std::make_shared<SystemClock>());
     std::vector<ProcessRow> rows;
     EXPECT_EQ(table.scan(rows), ScanResult::baseline);
-    char byte = 'x';
-    ASSERT_EQ(write(go[1], &byte, 1), 1);
-    ASSERT_EQ(read(done[0], &byte, 1), 1);
+    // Spin until this process has used 100 ms of processor time since the baseline scan.
+    for (const double start = processorSeconds(); processorSeconds() - start < 0.1;) {
+    }
     EXPECT_EQ(table.scan(rows), ScanResult::measured);
-    TopProcessesSample sample = TopProcessAggregator().aggregate(rows, table);
     auto row = std::find_if(rows.begin(), rows.end(),
-                            [&](const ProcessRow& r) { return r.id.pid == child; });
-    std::string name;
-    if (row != rows.end()) name = displayName(table.executablePath(*row), row->command);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    for (int fd : {go[0], go[1], done[0], done[1]}) close(fd);
-
+                            [](const ProcessRow& r) { return r.id.pid == getpid(); });
     ASSERT_NE(row, rows.end());
     EXPECT_GT(row->cpuPercent, 0);
+    const std::string name = displayName(table.executablePath(*row), row->command);
+    TopProcessesSample sample = TopProcessAggregator().aggregate(rows, table);
     EXPECT_TRUE(std::any_of(sample.byCPU.begin(), sample.byCPU.end(),
                             [&](const ProcStat& s) { return s.name == name; }))
         << name << " missing from the CPU list";
 }
 
-// A program run from a memory file showed as "memfd:<label>", a label of its own choosing.
-TEST(ProcProcessTableTest, AProgramRunFromAMemoryFileIsNamedByItsCommand) {
-    int input[2], execed[2];
-    ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
-    ASSERT_EQ(pipe2(execed, O_CLOEXEC), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        dup2(input[0], STDIN_FILENO);  // cat waits on it until the test closes it
-        int program = memfd_create("trusted-name", MFD_CLOEXEC);
-        int cat = open("/bin/cat", O_RDONLY | O_CLOEXEC);
-        while (sendfile(program, cat, nullptr, 1 << 20) > 0) {
-        }
-        char* arguments[] = {const_cast<char*>("cat"), nullptr};
-        fexecve(program, arguments, environ);
-        _exit(127);
+TEST(DescriptorLimitTest, KeptFilesLeaveAMarginAndStayBelowTheCap) {
+    struct Row {
+        uint64_t descriptorLimit;
+        size_t kept;
+    };
+    for (const Row& row : {
+             Row{0, 0}, Row{256, 0},  // nothing to spare: every file is reopened
+             Row{300, 44},            // the least margin
+             Row{1024, 768},          // the usual soft limit, where raising it failed
+             Row{20000, 15000},       // a quarter left for the rest of the program
+             Row{32768, 16384},       // what raiseDescriptorLimit() asks for
+             Row{524288, 16384}, Row{std::numeric_limits<uint64_t>::max(), 16384},  // unlimited
+         }) {
+        EXPECT_EQ(keptFileLimitFor(row.descriptorLimit), row.kept) << row.descriptorLimit;
     }
-    close(input[0]);
-    close(execed[1]);
-    char byte;
-    EXPECT_EQ(read(execed[0], &byte, 1), 0);  // the end closes when exec succeeds
-    ProcProcessTable table("/", std::make_shared<SystemClock>());
-    std::vector<ProcessRow> rows;
-    (void)table.scan(rows);
-    auto row = std::find_if(rows.begin(), rows.end(),
-                            [&](const ProcessRow& r) { return r.id.pid == child; });
-    std::string path = row == rows.end() ? "?" : table.executablePath(*row);
-    std::string command = row == rows.end() ? "?" : row->command;
-    close(input[1]);
-    waitpid(child, nullptr, 0);
-    close(execed[0]);
-
-    EXPECT_EQ(path, "");
-    EXPECT_EQ(command.find("trusted-name"), std::string::npos) << command;
 }
 
 // Two programs whose names share their first 15 bytes, all the kernel keeps of a command, and

@@ -21,9 +21,9 @@
 #include "platform/linux/sysfs_power_source.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/fixture_tree.h"
 #include "tests/support/gpu_schedule.h"
 #include "tests/support/manual_executor.h"
-#include "tests/support/scratch_tree.h"
 
 namespace glintdeck {
 namespace {
@@ -34,7 +34,7 @@ namespace fs = std::filesystem;
 // USB-C power bank unplugged) stayed in the list with no attribute at all; as the first
 // battery it then described the whole source alone, at 0%.
 TEST(ReaderFaultsTest, ABatteryThatVanishesAfterDiscoveryDropsOut) {
-    ScratchTree machine("thinkpad-two-batteries");
+    FixtureTree machine("thinkpad-two-batteries");
     const fs::path supplies = fs::path(machine.root()) / "sys/class/power_supply";
     SysfsPowerSource source(machine.root(), std::make_shared<FakeClock>());
     source.prepare();
@@ -55,7 +55,7 @@ TEST(ReaderFaultsTest, ABatteryThatVanishesAfterDiscoveryDropsOut) {
 // Regression: checking whether a fan's limit file exists threw (and ended the program) when
 // the check itself failed, as it does for a link that loops or a folder that refuses us.
 TEST(ReaderFaultsTest, AFanLimitThatCannotBeCheckedIsNoLimit) {
-    ScratchTree machine("thinkpad");
+    FixtureTree machine("thinkpad");
     const fs::path chip = fs::path(machine.root()) / "sys/class/hwmon/hwmon1";
     fs::create_symlink("fan1_min", chip / "fan1_min");  // points at itself
     std::unique_ptr<SmcConnection> connection;
@@ -111,35 +111,35 @@ int asOrdinaryUser(const std::function<int()>& body) {
 }
 
 TEST(ReaderFaultsTest, MachinesWhoseFilesVanishOrRefuseUsStillSample) {
-    const std::vector<std::string> machines = {"thinkpad", "amd-desktop", "laptop",
-                                               "nvidia-optimus-laptop", "this-vm"};
-    for (const std::string& name : machines) {
+    const fs::perms searchOnly =
+        fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    for (const char* name :
+         {"thinkpad", "amd-desktop", "laptop", "nvidia-optimus-laptop", "this-vm"}) {
         // Everything found at start is gone before it is read again (or for the first time).
-        ScratchTree vanishing(name);
-        int delivered = tickEverySampler(vanishing.root(), [&] {
-            for (const auto& entry : fs::recursive_directory_iterator(vanishing.root())) {
-                if (!entry.is_directory()) fs::remove(entry.path());
-            }
-        });
-        EXPECT_GT(delivered, 0) << name;
-
-        // Every file refuses us: listed, but unreadable.
-        ScratchTree unreadable(name);
-        chmodTree(unreadable.root(), fs::perms::none,
-                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_read |
-                      fs::perms::others_exec);
-        EXPECT_EQ(
-            asOrdinaryUser([&] { return tickEverySampler(unreadable.root(), [] {}) > 0 ? 0 : 1; }),
-            0)
+        FixtureTree vanishing(name);
+        EXPECT_GT(tickEverySampler(vanishing.root(),
+                                   [&] {
+                                       for (const auto& entry :
+                                            fs::recursive_directory_iterator(vanishing.root())) {
+                                           if (!entry.is_directory()) fs::remove(entry.path());
+                                       }
+                                   }),
+                  0)
             << name;
-        // Every folder refuses to be listed, though its files could be opened.
-        ScratchTree unlisted(name);
-        chmodTree(unlisted.root(), fs::perms::all,
-                  fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
-        EXPECT_EQ(
-            asOrdinaryUser([&] { return tickEverySampler(unlisted.root(), [] {}) > 0 ? 0 : 1; }), 0)
-            << name;
-        chmodTree(unlisted.root(), fs::perms::all, fs::perms::all);  // so it can be removed
+        // Every file refuses us (listed, but unreadable), or every folder refuses to be listed
+        // (though its files could be opened).
+        for (const auto& [files, folders] :
+             {std::pair{fs::perms::none,
+                        searchOnly | fs::perms::owner_all | fs::perms::others_read},
+              std::pair{fs::perms::all, searchOnly}}) {
+            FixtureTree refusing(name);
+            chmodTree(refusing.root(), files, folders);
+            EXPECT_EQ(asOrdinaryUser(
+                          [&] { return tickEverySampler(refusing.root(), [] {}) > 0 ? 0 : 1; }),
+                      0)
+                << name;
+            chmodTree(refusing.root(), fs::perms::all, fs::perms::all);  // so it can be removed
+        }
     }
 }
 
@@ -194,7 +194,7 @@ int listMapFilesOfAChildTurningPrivate(int mappings) {
 // Regression: listings used std::filesystem's throwing increment, so a directory whose reading
 // failed part way threw out of discovery and ended the program.
 TEST(ReaderFaultsTest, ListingsEndCleanlyWhenEntriesOrTheFolderGoAway) {
-    ScratchTree tree("thinkpad");
+    FixtureTree tree("thinkpad");
     const fs::path root = tree.root();
     EXPECT_EQ(countWhileListing(root / "no-such-folder", [] {}), 0);
     EXPECT_EQ(countWhileListing(root / "sys/class/power_supply/BAT0/type", [] {}), 0)

@@ -2,16 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_clock.h"
 #include "tests/support/manual_executor.h"
-#include "tests/support/scratch_tree.h"
 
 namespace glintdeck {
 namespace {
 
-// Runs the battery sampler over a machine's tree for `ticks` one-second ticks.
-std::vector<BatterySample> sample(const std::string& root, int ticks = 1) {
+// Runs the battery sampler over a machine's tree for one tick, runs between(), and for another
+// when there is one; returns the last sample.
+BatterySample sampleOnce(const std::string& root, const std::function<void()>& between = {}) {
     ManualExecutor executor;
     std::vector<BatterySample> samples;
     auto sampler = std::make_shared<BatterySampler>(
@@ -19,14 +22,13 @@ std::vector<BatterySample> sample(const std::string& root, int ticks = 1) {
         std::make_unique<SysfsPowerSource>(root, std::make_shared<ExecutorClock>(executor)),
         [&](const BatterySample& s) { samples.push_back(s); });
     sampler->start();
-    executor.advance(ticks - 0.5);
+    executor.runUntilIdle();
+    if (between) {
+        between();
+        executor.advance(1);
+    }
     sampler->stop();
-    return samples;
-}
-
-BatterySample sampleOnce(const std::string& root) {
-    std::vector<BatterySample> samples = sample(root);
-    EXPECT_EQ(samples.size(), 1u);
+    EXPECT_EQ(samples.size(), between ? 2u : 1u);
     return samples.empty() ? BatterySample::empty() : samples.back();
 }
 
@@ -72,7 +74,7 @@ TEST(SysfsPowerSourceTest, MachinesReportTheirBatteries) {
 }
 
 TEST(SysfsPowerSourceTest, AnEmptyBayDropsOutAndThePacksThatRemainDescribeTheSource) {
-    ScratchTree machine("thinkpad-two-batteries");
+    FixtureTree machine("thinkpad-two-batteries");
     machine.write("sys/class/power_supply/BAT1/present", "0\n");
     BatterySample sample = sampleOnce(machine.root());
     EXPECT_DOUBLE_EQ(sample.percent, 18.0 / 22 * 100);
@@ -80,29 +82,19 @@ TEST(SysfsPowerSourceTest, AnEmptyBayDropsOutAndThePacksThatRemainDescribeTheSou
     EXPECT_DOUBLE_EQ(*sample.healthPercent, 22.0 / 23.48 * 100);
 }
 
-TEST(SysfsPowerSourceTest, AttributesAreReReadEveryTickButSuppliesFoundOnlyAtStart) {
-    ScratchTree machine("charge-only-laptop");
-    ManualExecutor executor;
-    std::vector<BatterySample> samples;
-    auto sampler = std::make_shared<BatterySampler>(
-        executor, 1.0,
-        std::make_unique<SysfsPowerSource>(machine.root(),
-                                           std::make_shared<ExecutorClock>(executor)),
-        [&](const BatterySample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
-    machine.write("sys/class/power_supply/BAT1/charge_now", "3000000\n");
-    machine.write("sys/class/power_supply/ADP1/online", "0\n");
-    machine.write("sys/class/power_supply/BAT1/status", "Discharging\n");
-    machine.write("sys/class/power_supply/BAT1/current_now", "-500000\n");
-    executor.advance(1);
-    sampler->stop();
-    ASSERT_EQ(samples.size(), 2u);
-    EXPECT_DOUBLE_EQ(samples[1].percent, 75);
-    EXPECT_FALSE(samples[1].isOnAC);
-    EXPECT_FALSE(samples[1].isCharging);
+TEST(SysfsPowerSourceTest, AttributesAreReReadEveryTick) {
+    FixtureTree machine("charge-only-laptop");
+    BatterySample sample = sampleOnce(machine.root(), [&] {
+        machine.write("sys/class/power_supply/BAT1/charge_now", "3000000\n");
+        machine.write("sys/class/power_supply/ADP1/online", "0\n");
+        machine.write("sys/class/power_supply/BAT1/status", "Discharging\n");
+        machine.write("sys/class/power_supply/BAT1/current_now", "-500000\n");
+    });
+    EXPECT_DOUBLE_EQ(sample.percent, 75);
+    EXPECT_FALSE(sample.isOnAC);
+    EXPECT_FALSE(sample.isCharging);
     // 3 Ah × 12 V = 36 Wh at 6 W; the 12 W charging rate was forgotten when the flow reversed.
-    EXPECT_EQ(samples[1].minutesRemaining, 360);
+    EXPECT_EQ(sample.minutesRemaining, 360);
 }
 
 TEST(PowerSupplyReaderTest, ReadsEachBatteryInNameOrderWithItsUnits) {

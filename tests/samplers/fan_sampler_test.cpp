@@ -2,29 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cmath>
 
+#include "tests/samplers/sampler_run.h"
 #include "tests/support/fake_smc.h"
-#include "tests/support/manual_executor.h"
 
 namespace glintdeck {
 namespace {
 
-std::vector<FanSample> run(const SmcOpener& opener, int ticks = 1) {
-    ManualExecutor executor;
-    std::vector<FanSample> samples;
-    auto sampler = std::make_shared<FanSampler>(executor, 1.0, opener,
-                                                [&](const FanSample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.advance(ticks - 0.5);
-    sampler->stop();
-    executor.runUntilIdle();
-    return samples;
-}
-
 FanSample firstSample(const std::shared_ptr<FakeSmcState>& state) {
-    auto samples = run(fakeSmcOpener(state));
-    EXPECT_EQ(samples.size(), 1u);
+    auto samples = samplesOf<FanSampler>(1, fakeSmcOpener(state));
     return samples.empty() ? FanSample{} : samples[0];
 }
 
@@ -43,22 +30,17 @@ TEST(FanSamplerTest, ReportsAnsweringFansInIndexOrderWithMissingLimitsAtZero) {
 }
 
 TEST(FanSamplerTest, FanlessOrUnreadableCountsGiveTheEmptySampleEveryTick) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    for (std::optional<double> count :
-         {std::optional<double>{}, std::optional<double>{0.0}, std::optional<double>{0.9},
-          std::optional<double>{-3.0}, std::optional<double>{nan}, std::optional<double>{inf}}) {
+    for (std::optional<float> count :
+         std::vector<std::optional<float>>{std::nullopt, 0.0f, 0.9f, -3.0f, NAN, INFINITY}) {
         auto state = std::make_shared<FakeSmcState>();
-        if (count) state->setFloat("FNum", static_cast<float>(*count));
+        if (count) state->setFloat("FNum", *count);
         state->setFloat("F0Ac", 1000);
-        auto samples = run(fakeSmcOpener(state), 3);
-        ASSERT_EQ(samples.size(), 3u);
-        for (const FanSample& s : samples) EXPECT_EQ(s, FanSample::empty());
+        EXPECT_EQ(samplesOf<FanSampler>(2, fakeSmcOpener(state)),
+                  std::vector(2, FanSample::empty()));
     }
-
-    auto samples = run([] { return std::unique_ptr<SmcConnection>(); }, 2);
-    ASSERT_EQ(samples.size(), 2u) << "no controller still delivers";
-    EXPECT_EQ(samples[1], FanSample::empty());
+    EXPECT_EQ(samplesOf<FanSampler>(2, SmcOpener([] { return std::unique_ptr<SmcConnection>(); })),
+              std::vector(2, FanSample::empty()))
+        << "no controller still delivers";
 }
 
 TEST(FanSamplerTest, CountsPastTenReadOnlyTheTenFormableKeys) {

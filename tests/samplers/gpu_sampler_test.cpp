@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/manual_executor.h"
+#include "tests/samplers/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -19,81 +19,68 @@ class FixedAccelerators final : public AcceleratorSource {
 };
 
 GPUSample sampleOf(std::vector<PropertyTable> accelerators) {
-    ManualExecutor executor;
-    std::vector<GPUSample> samples;
-    auto sampler = std::make_shared<GPUSampler>(
-        executor, 1.0, std::make_unique<FixedAccelerators>(std::move(accelerators)),
-        [&](const GPUSample& sample) { samples.push_back(sample); });
-    sampler->start();
-    executor.advance(1.5);
-    sampler->stop();
-    EXPECT_EQ(samples.size(), 2u) << "every tick delivers";
-    return samples.empty() ? GPUSample::empty() : samples.back();
+    auto samples =
+        samplesOf<GPUSampler>(1, std::make_unique<FixedAccelerators>(std::move(accelerators)));
+    return samples.empty() ? GPUSample{.utilizationPercent = -1} : samples[0];
 }
 
-PropertyTable busy(int64_t percent) {
-    return {{"PerformanceStatistics", PropertyTable{{"Device Utilization %", percent}}}};
+PropertyTable statistics(PropertyTable figures, PropertyTable names = {}) {
+    names.insert_or_assign("PerformanceStatistics", std::move(figures));
+    return names;
+}
+
+PropertyTable busy(int64_t percent, PropertyTable names = {}) {
+    return statistics({{"Device Utilization %", percent}}, std::move(names));
 }
 
 TEST(GPUSamplerTest, TheFirstAcceleratorWithAUtilizationQualifies) {
-    PropertyTable noStatistics{{"model", PropertyData{"Integrated"}}};
-    PropertyTable second = busy(37);
-    second.insert_or_assign("model", PropertyData{"Discrete"});
-    EXPECT_EQ(sampleOf({noStatistics, second}),
+    EXPECT_EQ(sampleOf({{{"model", PropertyData{"Integrated"}}},
+                        busy(37, {{"model", PropertyData{"Discrete"}}})}),
               (GPUSample{.isAvailable = true, .utilizationPercent = 37, .deviceName = "Discrete"}));
-
-    PropertyTable statisticsNotATable{{"PerformanceStatistics", 12}};
-    PropertyTable utilizationNotAnInteger{
-        {"PerformanceStatistics", PropertyTable{{"Device Utilization %", 12.5}}}};
-    EXPECT_EQ(sampleOf({statisticsNotATable, utilizationNotAnInteger, busy(5)}).utilizationPercent,
-              5);
+    EXPECT_EQ(sampleOf({{{"PerformanceStatistics", 12}},
+                        statistics({{"Device Utilization %", 12.5}}),
+                        busy(5)})
+                  .utilizationPercent,
+              5)
+        << "statistics that are no table and a utilization that is no integer";
+    EXPECT_EQ(sampleOf({}), GPUSample::empty());
+    EXPECT_EQ(sampleOf({{{"IOClass", "i915"}}}), GPUSample::empty());
 }
 
 TEST(GPUSamplerTest, UtilizationIsClampedAndFallsBackToTheActivityKey) {
-    EXPECT_EQ(sampleOf({busy(140)}).utilizationPercent, 100);
-    EXPECT_EQ(sampleOf({busy(-5)}).utilizationPercent, 0);
-    PropertyTable activity{{"PerformanceStatistics", PropertyTable{{"GPU Activity(%)", 37}}}};
-    EXPECT_EQ(sampleOf({activity}).utilizationPercent, 37);
-    PropertyTable both{{"PerformanceStatistics",
-                        PropertyTable{{"Device Utilization %", 12}, {"GPU Activity(%)", 37}}}};
-    EXPECT_EQ(sampleOf({both}).utilizationPercent, 12);
-}
-
-TEST(GPUSamplerTest, ModelNameIsCleanedAndOnlyAMissingModelFallsBackToTheClass) {
     struct Row {
-        const char* what;
-        PropertyTable extra;
-        std::optional<std::string> name;
+        PropertyTable accelerator;
+        double percent;
     };
     for (const Row& row : {
-             Row{"trailing NUL", {{"model", PropertyData{"Radeon Pro\0"s}}}, "Radeon Pro"},
-             Row{"NULs then blanks",
-                 {{"model", PropertyData{"\0 \tApple M2\t \0\0"s}}},
-                 "Apple M2"},
-             Row{"all NULs",
-                 {{"model", PropertyData{"\0\0\0"s}}, {"IOClass", "AGX"}},
-                 std::nullopt},
-             Row{"all blanks", {{"model", PropertyData{"   "}}, {"IOClass", "AGX"}}, std::nullopt},
-             Row{"not ASCII",
-                 {{"model", PropertyData{"Radeon\xC2\xAE"}}, {"IOClass", "AGX"}},
-                 std::nullopt},
-             Row{"model missing", {{"IOClass", "AGXAcceleratorG14"}}, "AGXAcceleratorG14"},
-             Row{"model as text is not data",
-                 {{"model", "Radeon"}, {"IOClass", "amdgpu"}},
-                 "amdgpu"},
-             Row{"nothing at all", {}, std::nullopt},
+             Row{busy(140), 100},
+             Row{busy(-5), 0},
+             Row{statistics({{"GPU Activity(%)", 37}}), 37},
+             Row{statistics({{"Device Utilization %", 12}, {"GPU Activity(%)", 37}}), 12},
          }) {
-        PropertyTable accelerator = busy(10);
-        accelerator.insert(row.extra.begin(), row.extra.end());
-        GPUSample sample = sampleOf({accelerator});
-        EXPECT_TRUE(sample.isAvailable) << row.what;
-        EXPECT_EQ(sample.deviceName, row.name) << row.what;
+        EXPECT_EQ(sampleOf({row.accelerator}).utilizationPercent, row.percent);
     }
 }
 
-TEST(GPUSamplerTest, NoQualifyingAcceleratorGivesTheEmptySample) {
-    EXPECT_EQ(sampleOf({}), GPUSample::empty());
-    EXPECT_EQ(sampleOf({{{"IOClass", "i915"}}}), GPUSample::empty());
+TEST(GPUSamplerTest, ModelNamesAreCleanedAndOnlyAMissingModelFallsBackToTheClass) {
+    struct Row {
+        std::string bytes;
+        std::optional<std::string> name;
+    };
+    for (const Row& row : {
+             Row{"Radeon Pro\0"s, "Radeon Pro"}, Row{"\0 \tApple M2\t \0\0"s, "Apple M2"},
+             Row{"\0\0\0"s, std::nullopt}, Row{"   ", std::nullopt},
+             Row{"Radeon\xC2\xAE", std::nullopt},  // not ASCII
+         }) {
+        EXPECT_EQ(modelName(row.bytes), row.name) << row.bytes;
+    }
+    auto named = [](PropertyTable names) { return sampleOf({busy(10, names)}).deviceName; };
+    EXPECT_EQ(named({{"model", PropertyData{"   "}}, {"IOClass", "AGX"}}), std::nullopt)
+        << "a model that cleans up to nothing";
+    EXPECT_EQ(named({{"IOClass", "AGXAcceleratorG14"}}), "AGXAcceleratorG14");
+    EXPECT_EQ(named({{"model", "Radeon"}, {"IOClass", "amdgpu"}}), "amdgpu")
+        << "a model as text is not data";
+    EXPECT_EQ(named({}), std::nullopt);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 #include "samplers/load_average_sampler.h"
 #include "samplers/uptime_sampler.h"
-#include "tests/support/manual_executor.h"
+#include "tests/samplers/sampler_run.h"
+#include "tests/support/fake_clock.h"
 
 namespace glintdeck {
 namespace {
@@ -28,48 +29,25 @@ class FixedBootTime final : public BootTimeSource {
     std::optional<BootTime> boot_;
 };
 
-class FixedClock final : public Clock {
-  public:
-    double wallSeconds() const override { return 1'000'000.75; }
-    double secondsSinceBoot() const override { return 0; }
-};
-
-LoadSample loadWith(int filled) {
-    ManualExecutor executor;
-    std::vector<LoadSample> samples;
-    auto sampler =
-        std::make_shared<LoadAverageSampler>(executor, 1.0, std::make_unique<FixedLoad>(filled),
-                                             [&](const LoadSample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
-    EXPECT_EQ(samples.size(), 1u);
-    return samples.empty() ? LoadSample{} : samples.back();
-}
-
-UptimeSample uptimeWith(std::optional<BootTime> boot) {
-    ManualExecutor executor;
-    std::vector<UptimeSample> samples;
-    auto sampler = std::make_shared<UptimeSampler>(
-        executor, 1.0, std::make_unique<FixedBootTime>(boot), std::make_shared<FixedClock>(),
-        [&](const UptimeSample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
-    EXPECT_EQ(samples.size(), 1u);
-    return samples.empty() ? UptimeSample{} : samples.back();
-}
-
 TEST(LoadAverageSamplerTest, DeliversZerosUnlessAllThreeValuesWereRead) {
-    EXPECT_EQ(loadWith(3), (LoadSample{1.5, 2.5, 3.5}));
-    for (int filled : {-1, 0, 2}) EXPECT_EQ(loadWith(filled), LoadSample::empty()) << filled;
+    for (int filled : {-1, 0, 2, 3}) {
+        LoadSample expected = filled == 3 ? LoadSample{1.5, 2.5, 3.5} : LoadSample::empty();
+        EXPECT_EQ(samplesOf<LoadAverageSampler>(1, std::make_unique<FixedLoad>(filled)),
+                  std::vector{expected})
+            << filled;
+    }
 }
 
-TEST(UptimeSamplerTest, MeasuresFromTheBootTimeWithMicroseconds) {
-    EXPECT_DOUBLE_EQ(uptimeWith(BootTime{999'000, 250'000}).seconds, 1000.5);
-}
-
-TEST(UptimeSamplerTest, UnknownOrFutureBootTimeReadsZero) {
-    EXPECT_EQ(uptimeWith(std::nullopt).seconds, 0);
-    EXPECT_EQ(uptimeWith(BootTime{2'000'000, 0}).seconds, 0);
+TEST(UptimeSamplerTest, MeasuresFromTheBootTimeWithMicrosecondsAndNeverBelowZero) {
+    auto clock = std::make_shared<FakeClock>();
+    auto uptime = [&](std::optional<BootTime> boot) {
+        auto samples = samplesOf<UptimeSampler>(1, std::make_unique<FixedBootTime>(boot), clock);
+        return samples.empty() ? -1 : samples[0].seconds;
+    };
+    const auto now = static_cast<int64_t>(clock->wallSeconds());
+    EXPECT_DOUBLE_EQ(uptime(BootTime{now - 1001, 250'000}), 1000.75);
+    EXPECT_EQ(uptime(std::nullopt), 0) << "unknown";
+    EXPECT_EQ(uptime(BootTime{now + 1000, 0}), 0) << "in the future";
 }
 
 }  // namespace

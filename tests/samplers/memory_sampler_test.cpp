@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/manual_executor.h"
+#include "tests/samplers/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -21,63 +21,52 @@ class FixedMemory final : public MemorySource {
     uint64_t physical_;
 };
 
-std::vector<MemorySample> oneTick(std::optional<VMStatistics> stats, uint64_t pageSize,
-                                  uint64_t physical) {
-    ManualExecutor executor;
-    std::vector<MemorySample> samples;
-    auto sampler = std::make_shared<MemorySampler>(
-        executor, 1.0, std::make_unique<FixedMemory>(stats, pageSize, physical),
-        [&](const MemorySample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
-    sampler->stop();
-    return samples;
-}
-
 TEST(MemorySamplerTest, BuildsTheFiguresFromPageCounts) {
     constexpr uint64_t kGiB = 1ull << 30;
     struct Row {
         const char* what;
-        VMStatistics stats;
+        std::optional<VMStatistics> stats;
         uint64_t pageSize;
         uint64_t physical;
-        MemorySample expected;
+        std::vector<MemorySample> expected;
     };
     for (const Row& row : {
              Row{"used is active + wired + compressor; application memory is not added again",
-                 {.active = 1000, .wire = 200, .compressor = 50, .internal = 900, .purgeable = 100},
+                 VMStatistics{.active = 1000,
+                 .wire = 200,
+                 .compressor = 50,
+                 .internal = 900,
+                 .purgeable = 100},
                  4096,
                  10'000 * 4096,
-                 {.usedBytes = 1250 * 4096,
+                 {{.usedBytes = 1250 * 4096,
                  .totalBytes = 10'000 * 4096,
                  .pressurePercent = 12.5,
                  .appBytes = 800 * 4096,
                  .wiredBytes = 200 * 4096,
-                 .compressedBytes = 50 * 4096}},
+                 .compressedBytes = 50 * 4096}}},
              Row{"purgeable above internal gives no application memory, not a wrapped number",
-                 {.active = 10, .internal = 5, .purgeable = 6},
+                 VMStatistics{.active = 10, .internal = 5, .purgeable = 6},
                  16384,
                  1000 * 16384,
-                 {.usedBytes = 10 * 16384, .totalBytes = 1000 * 16384, .pressurePercent = 1}},
+                 {{.usedBytes = 10 * 16384, .totalBytes = 1000 * 16384, .pressurePercent = 1}}},
              Row{"no physical memory reported gives pressure 0",
-                 {.active = 10},
+                 VMStatistics{.active = 10},
                  4096,
                  0,
-                 {.usedBytes = 10 * 4096}},
+                 {{.usedBytes = 10 * 4096}}},
              Row{"used above physical memory is shown as it is",
-                 {.active = 3 * kGiB / 4096},
+                 VMStatistics{.active = 3 * kGiB / 4096},
                  4096,
                  2 * kGiB,
-                 {.usedBytes = 3 * kGiB, .totalBytes = 2 * kGiB, .pressurePercent = 150}},
+                 {{.usedBytes = 3 * kGiB, .totalBytes = 2 * kGiB, .pressurePercent = 150}}},
+             Row{"unreadable statistics deliver nothing", std::nullopt, 4096, kGiB, {}},
          }) {
-        std::vector<MemorySample> samples = oneTick(row.stats, row.pageSize, row.physical);
-        ASSERT_EQ(samples.size(), 1u) << row.what;
-        EXPECT_EQ(samples[0], row.expected) << row.what;
+        EXPECT_EQ(samplesOf<MemorySampler>(
+                      1, std::make_unique<FixedMemory>(row.stats, row.pageSize, row.physical)),
+                  row.expected)
+            << row.what;
     }
-}
-
-TEST(MemorySamplerTest, UnreadableStatisticsDeliverNothing) {
-    EXPECT_TRUE(oneTick(std::nullopt, 4096, 1 << 30).empty());
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
-#include "tests/support/manual_executor.h"
+#include "tests/samplers/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -23,7 +21,7 @@ InterfaceAddress link(std::string name, uint64_t received, uint64_t sent, bool e
                             .ethernetClass = ethernetClass};
 }
 
-InterfaceAddress ipv4(std::string name, std::string host, bool ethernetClass = true,
+InterfaceAddress ipv4(std::string name, std::optional<std::string> host, bool ethernetClass = true,
                       uint32_t flags = kUpRunning) {
     return InterfaceAddress{.name = std::move(name),
                             .flags = flags,
@@ -32,165 +30,117 @@ InterfaceAddress ipv4(std::string name, std::string host, bool ethernetClass = t
                             .ethernetClass = ethernetClass};
 }
 
-// One reading per tick: the address list (nothing: it cannot be read) and the preferred
-// interface.
-struct Reading {
-    std::optional<List> list;
-    std::optional<std::string> preferred;
-};
-
+// One address list per tick (nothing: it cannot be read), one preferred interface throughout,
+// and Wi-Fi's display name.
 class ScriptedNetwork final : public NetworkSource {
   public:
-    ScriptedNetwork(std::deque<Reading> script, std::map<std::string, std::string> names)
-        : script_(std::move(script)), names_(std::move(names)) {}
+    ScriptedNetwork(std::deque<std::optional<List>> lists, std::optional<std::string> preferred)
+        : lists_{std::move(lists)}, preferred_(std::move(preferred)) {}
     bool interfaceAddresses(List& list) override {
-        current_ = script_.front();
-        script_.pop_front();
-        list = current_.list.value_or(List{});
-        return current_.list.has_value();
+        std::optional<List> next = lists_.next();
+        list = next.value_or(List{});
+        return next.has_value();
     }
-    std::optional<std::string> preferredInterface() override { return current_.preferred; }
-    std::map<std::string, std::string> loadFriendlyNames() override { return names_; }
+    std::optional<std::string> preferredInterface() override { return preferred_; }
+    std::map<std::string, std::string> loadFriendlyNames() override {
+        return {{"wlp2s0", "Wi-Fi"}};
+    }
 
   private:
-    std::deque<Reading> script_;
-    Reading current_;
-    std::map<std::string, std::string> names_;
+    Script<List> lists_;
+    std::optional<std::string> preferred_;
 };
 
-std::vector<NetworkSample> run(std::deque<Reading> script,
-                               std::map<std::string, std::string> names = {}) {
-    ManualExecutor executor;
-    size_t ticks = script.size();
-    std::vector<NetworkSample> samples;
-    auto sampler = std::make_shared<NetworkSampler>(
-        executor, 1.0, std::make_unique<ScriptedNetwork>(std::move(script), std::move(names)),
-        [&](const NetworkSample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.advance(static_cast<double>(ticks) - 0.5);
-    sampler->stop();
-    EXPECT_EQ(samples.size(), ticks) << "every tick delivers";
+std::vector<NetworkSample> run(std::deque<std::optional<List>> lists,
+                               std::optional<std::string> preferred = std::nullopt) {
+    auto ticks = static_cast<int>(lists.size());
+    std::vector<NetworkSample> samples = samplesOf<NetworkSampler>(
+        ticks, std::make_unique<ScriptedNetwork>(std::move(lists), std::move(preferred)));
+    EXPECT_EQ(samples.size(), static_cast<size_t>(ticks)) << "every tick delivers";
     return samples;
 }
 
-NetworkSample only(std::deque<Reading> script, std::map<std::string, std::string> names = {}) {
-    std::vector<NetworkSample> samples = run(std::move(script), std::move(names));
-    return samples.empty() ? NetworkSample{} : samples.back();
-}
-
-using Rates = std::vector<std::pair<double, double>>;
-
-Rates rates(const std::vector<NetworkSample>& samples) {
-    Rates result;
-    for (const NetworkSample& s : samples) result.emplace_back(s.downBytesPerSec, s.upBytesPerSec);
-    return result;
-}
-
 TEST(NetworkSamplerTest, RatesFollowTheCountedTotalsFromTheSecondTickOn) {
-    EXPECT_EQ(rates(run({{List{link("eth0", 1000, 100)}},
-                         {List{link("eth0", 4000, 150)}},
-                         {List{link("eth0", 3000, 250)}}})),
-              (Rates{{0, 0}, {3000, 50}, {0, 100}}))
-        << "a total that went down reads 0 in that direction";
-}
-
-TEST(NetworkSamplerTest, OnlyUpRunningEthernetClassLinksCount) {
-    auto tick = [](uint64_t n) {
-        return Reading{List{
-            link("lo", 100 * n, 100 * n, false, kLoopback), link("tun0", 1000 * n, 1000 * n, false),
-            link("docker0", 7 * n, 7 * n, false),                   // a bridge
-            link("enp0s31f6", 50 * n, 50 * n, true, kInterfaceUp),  // no carrier
-            link("wlp2s0", 10 * n, 20 * n), link("enp5s0", 1 * n, 2 * n),
-            ipv4("wlp2s0", "10.0.0.9"),  // addresses carry no counters
-        }};
+    // Only links that are up and running, of the Ethernet class, count.
+    auto mixed = [](uint64_t n) {
+        return List{link("lo", 100 * n, 100 * n, false, kLoopback),
+                    link("tun0", 1000 * n, 1000 * n, false),
+                    link("docker0", 7 * n, 7 * n, false),                   // a bridge
+                    link("enp0s31f6", 50 * n, 50 * n, true, kInterfaceUp),  // no carrier
+                    link("wlp2s0", 10 * n, 20 * n),
+                    link("enp5s0", 1 * n, 2 * n),
+                    ipv4("wlp2s0", "10.0.0.9")};  // addresses carry no counters
     };
-    EXPECT_EQ(rates(run({tick(1), tick(2)})), (Rates{{0, 0}, {11, 22}}));
-}
-
-TEST(NetworkSamplerTest, AnUnreadableListKeepsTheLastGoodTotals) {
-    std::vector<NetworkSample> samples = run({{List{link("eth0", 0, 0), ipv4("eth0", "10.1.1.1")}},
-                                              {std::nullopt},
-                                              {List{}},
-                                              {List{link("eth0", 3000, 300)}}});
-    EXPECT_EQ(rates(samples), (Rates{{0, 0}, {0, 0}, {0, 0}, {1000, 100}}))
-        << "the last delta spans three intervals";
-    EXPECT_EQ(samples[1].interfaceName, std::nullopt);
-    EXPECT_EQ(samples[1].localIP, std::nullopt);
-}
-
-TEST(NetworkSamplerTest, AnInterfaceComingBackDoesNotCountItsPastTraffic) {
     // Wi-Fi drops its carrier and reconnects: its lifetime counters leave the sum and return.
-    List both = {link("enp5s0", 1000, 1000), link("wlp2s0", 9'000'000'000, 900'000'000)};
-    List wired = {link("enp5s0", 1100, 1100),
-                  link("wlp2s0", 9'000'000'000, 900'000'000, true, kInterfaceUp)};
-    List bothAgain = {link("enp5s0", 1200, 1200), link("wlp2s0", 9'000'000'500, 900'000'050)};
-    List bothLater = {link("enp5s0", 1300, 1300), link("wlp2s0", 9'000'001'000, 900'000'100)};
-    EXPECT_EQ(rates(run({{both}, {wired}, {bothAgain}, {bothLater}})),
-              (Rates{{0, 0}, {0, 0}, {0, 0}, {600, 150}}));
-}
-
-TEST(NetworkSamplerTest, ChoosesThePreferredInterface) {
+    auto wifi = [](uint64_t wired, uint64_t extra, uint32_t flags) {
+        return List{link("enp5s0", wired, wired),
+                    link("wlp2s0", 9'000'000'000 + extra, 900'000'000 + extra / 10, true, flags)};
+    };
     struct Row {
         const char* what;
-        List list;
+        std::deque<std::optional<List>> lists;
+        Rates expected;
+    };
+    for (const Row& row : {
+             Row{"a total that went down reads 0 in that direction",
+                 {List{link("eth0", 1000, 100)}, List{link("eth0", 4000, 150)},
+                  List{link("eth0", 3000, 250)}},
+                 {{0, 0}, {3000, 50}, {0, 100}}},
+             Row{"only up, running Ethernet-class links", {mixed(1), mixed(2)}, {{0, 0}, {11, 22}}},
+             Row{"an unreadable or empty list keeps the last good totals",
+                 {List{link("eth0", 0, 0)}, std::nullopt, List{}, List{link("eth0", 3000, 300)}},
+                 {{0, 0}, {0, 0}, {0, 0}, {1000, 100}}},
+             Row{"an interface coming back does not count its past traffic",
+                 {wifi(1000, 0, kUpRunning), wifi(1100, 0, kInterfaceUp),
+                  wifi(1200, 500, kUpRunning), wifi(1300, 1000, kUpRunning)},
+                 {{0, 0}, {0, 0}, {0, 0}, {600, 150}}},
+         }) {
+        EXPECT_EQ(
+            ratesOf(run(row.lists), &NetworkSample::downBytesPerSec, &NetworkSample::upBytesPerSec),
+            row.expected)
+            << row.what;
+    }
+}
+
+TEST(NetworkSamplerTest, NamesThePreferredInterfaceAndItsAddress) {
+    struct Row {
+        const char* what;
+        std::optional<List> list;
         std::optional<std::string> preferred;
         std::optional<std::string> name;
         std::optional<std::string> address;
     };
+    const InterfaceAddress tunnel = ipv4("tun0", "10.8.0.2", false);
+    const InterfaceAddress wired = ipv4("enp5s0", "192.168.0.17");
+    const InterfaceAddress wifi = ipv4("wlp2s0", "10.0.0.9");
+    const InterfaceAddress loopback = ipv4("lo", "127.0.0.1", false, kLoopback);
     for (const Row& row : {
              Row{"the default route's interface, though a tunnel is listed first",
-                 {ipv4("tun0", "10.8.0.2", false), ipv4("enp5s0", "192.168.0.17")},
-                 "enp5s0",
-                 "enp5s0",
-                 "192.168.0.17"},
+                 List{tunnel, wired}, "enp5s0", "enp5s0", "192.168.0.17"},
              Row{"with no default route, the first Ethernet-class interface",
-                 {ipv4("tun0", "10.8.0.2", false), ipv4("enp5s0", "192.168.0.17"),
-                  ipv4("wlp2s0", "192.168.1.5")},
-                 std::nullopt,
-                 "enp5s0",
-                 "192.168.0.17"},
-             Row{"a default route through a VPN names the VPN",
-                 {ipv4("enp5s0", "192.168.0.17"), ipv4("wg0", "10.8.0.2", false)},
-                 "wg0",
-                 "wg0",
+                 List{tunnel, wired, wifi}, std::nullopt, "enp5s0", "192.168.0.17"},
+             Row{"a default route through a VPN names the VPN", List{wired, tunnel}, "tun0", "tun0",
                  "10.8.0.2"},
              Row{"a bridge alone is chosen when nothing else is up",
-                 {link("br0", 500, 500, false), ipv4("lo", "127.0.0.1", false, kLoopback),
-                  ipv4("br0", "10.0.3.1", false)},
-                 std::nullopt,
-                 "br0",
-                 "10.0.3.1"},
-             Row{"loopback is never chosen, even as the only address",
-                 {ipv4("lo", "127.0.0.1", false, kLoopback)},
-                 "lo",
-                 std::nullopt,
-                 std::nullopt},
-             Row{"a default-route interface that is down is passed over",
-                 {ipv4("enp5s0", "192.168.0.17", true, kInterfaceUp), ipv4("wlp2s0", "10.0.0.9")},
-                 "enp5s0",
-                 "wlp2s0",
-                 "10.0.0.9"},
+                 List{link("br0", 500, 500, false), loopback, ipv4("br0", "10.0.3.1", false)},
+                 std::nullopt, "br0", "10.0.3.1"},
+             Row{"loopback is never chosen, even as the only address", List{loopback}, "lo",
+                 std::nullopt, std::nullopt},
+             Row{"a default-route interface that is down is passed over, and Wi-Fi has a name",
+                 List{ipv4("enp5s0", "192.168.0.17", true, kInterfaceUp), wifi}, "enp5s0",
+                 "Wi-Fi (wlp2s0)", "10.0.0.9"},
              Row{"an address that does not convert to text is no candidate",
-                 {InterfaceAddress{.name = "eth0",
-                 .flags = kUpRunning,
-                 .family = AddressFamily::ipv4,
-                 .ethernetClass = true},
-                  ipv4("eth1", "10.0.0.2")},
-                 "eth0",
-                 "eth1",
+                 List{ipv4("eth0", std::nullopt), ipv4("eth1", "10.0.0.2")}, "eth0", "eth1",
                  "10.0.0.2"},
+             Row{"an unreadable list names nothing", std::nullopt, "eth0", std::nullopt,
+                 std::nullopt},
          }) {
-        NetworkSample sample = only({{row.list, row.preferred}});
-        EXPECT_EQ(sample.interfaceName, row.name) << row.what;
-        EXPECT_EQ(sample.localIP, row.address) << row.what;
+        std::vector<NetworkSample> samples = run({row.list}, row.preferred);
+        ASSERT_EQ(samples.size(), 1u);
+        EXPECT_EQ(samples[0].interfaceName, row.name) << row.what;
+        EXPECT_EQ(samples[0].localIP, row.address) << row.what;
     }
-}
-
-TEST(NetworkSamplerTest, NamesTheInterfaceByItsDisplayName) {
-    std::map<std::string, std::string> names = {{"wlp2s0", "Wi-Fi"}};
-    EXPECT_EQ(only({{List{ipv4("wlp2s0", "10.0.0.9")}}}, names).interfaceName, "Wi-Fi (wlp2s0)");
-    EXPECT_EQ(only({{List{ipv4("wlp2s0", "10.0.0.9")}}}, names).interfaceDevice, "wlp2s0");
-    EXPECT_EQ(only({{List{ipv4("enp5s0", "10.0.0.9")}}}, names).interfaceName, "enp5s0");
+    EXPECT_EQ(run({List{wifi}})[0].interfaceDevice, "wlp2s0") << "the name under the display name";
 }
 
 }  // namespace

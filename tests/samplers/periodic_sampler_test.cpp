@@ -38,47 +38,32 @@ class HookedSampler final : public PeriodicSampler {
     Hooks hooks_;
 };
 
-TEST(PeriodicSamplerTest, FirstTickAtOnceThenEveryPeriodAndNoneAfterStop) {
-    ManualExecutor executor;
-    int ticks = 0;
-    auto sampler = std::make_shared<HookedSampler>(executor, 2.0,
-                                                   HookedSampler::Hooks{.tick = [&] { ++ticks; }});
-    EXPECT_EQ(executor.queueLabels(), std::vector<std::string>{"Glintdeck.HookedSampler"});
-    executor.runUntilIdle();
-    EXPECT_EQ(ticks, 0) << "construction schedules nothing";
-
-    sampler->start();
-    executor.runUntilIdle();
-    EXPECT_EQ(ticks, 1);
-    executor.advance(1.9);
-    EXPECT_EQ(ticks, 1);
-    executor.advance(0.1);
-    EXPECT_EQ(ticks, 2);
-    executor.advance(4.0);
-    EXPECT_EQ(ticks, 4);
-
-    sampler->stop();
-    executor.advance(60);
-    EXPECT_EQ(ticks, 4);
-}
-
-TEST(PeriodicSamplerTest, PreparesOnItsQueueBeforeEachRunAndReleasesAfterStop) {
+// Construction schedules nothing and start() does no platform work on the calling thread: the
+// queue prepares before the first tick of every start and releases after the last.
+TEST(PeriodicSamplerTest, FirstTickAtOnceThenEveryPeriodPreparedAndReleasedOnItsQueue) {
     ManualExecutor executor;
     std::vector<std::string> events;
+    auto note = [&](const char* event) { return [&events, event] { events.push_back(event); }; };
     auto sampler = std::make_shared<HookedSampler>(
-        executor, 1.0,
-        HookedSampler::Hooks{.tick = [&] { events.push_back("tick"); },
-                             .prepare = [&] { events.push_back("prepare"); },
-                             .release = [&] { events.push_back("release"); }});
+        executor, 2.0,
+        HookedSampler::Hooks{
+            .tick = note("tick"), .prepare = note("prepare"), .release = note("release")});
+    EXPECT_EQ(executor.queueLabels(), std::vector<std::string>{"Glintdeck.HookedSampler"});
+    executor.runUntilIdle();
     sampler->start();
-    EXPECT_TRUE(events.empty()) << "start() does no platform work on the calling thread";
-    executor.advance(1.0);
+    EXPECT_TRUE(events.empty());
+    executor.runUntilIdle();
+    executor.advance(1.9);
+    EXPECT_EQ(events.size(), 2u);
+    executor.advance(0.1);
+    executor.advance(4.0);
     sampler->stop();
     EXPECT_EQ(events.back(), "tick") << "release waits for the queue";
+    executor.advance(60);
     sampler->start();
     executor.runUntilIdle();
-    EXPECT_EQ(events,
-              (std::vector<std::string>{"prepare", "tick", "tick", "release", "prepare", "tick"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"prepare", "tick", "tick", "tick", "tick",
+                                                "release", "prepare", "tick"}));
 }
 
 TEST(PeriodicSamplerTest, StopDoesNotWaitForATickInFlightWhichStillDelivers) {
@@ -130,28 +115,22 @@ TEST(PeriodicSamplerTest, LastReferenceDroppedDuringItsOwnTickIsReleasedOnTheWor
     executor.shutdown();
 }
 
-TEST(PeriodicSamplerTest, ShutdownDropsPendingWorkAndLaterPosts) {
-    ThreadPoolExecutor executor;
-    std::atomic<int> ran = 0;
-    auto queue = executor.makeQueue("Glintdeck.Test");
-    queue->asyncAfter(3600, [&] { ++ran; });
-    auto timer = queue->scheduleRepeating(3600, [] {});
-    executor.shutdown();
-    queue->async([&] { ++ran; });
-    EXPECT_EQ(ran, 0);
-}
-
-TEST(ThreadPoolExecutorTest, AbsurdPeriodsAndDelaysAreClampedNotUndefined) {
-    // A hand-edited preferences file can hold any number as the interval.
+// A hand-edited preferences file can hold any number as the interval: such periods and delays
+// are clamped, not undefined. Shutdown drops what waits and what is posted after it.
+TEST(ThreadPoolExecutorTest, AbsurdTimesAreClampedAndShutdownDropsWhatWaits) {
     ThreadPoolExecutor executor;
     auto queue = executor.makeQueue("Glintdeck.Test");
     Latch ran(1);
+    std::atomic<int> dropped = 0;
+    queue->asyncAfter(3600, [&] { ++dropped; });
     auto huge = queue->scheduleRepeating(1e300, [&] { ran.countDown(); });
     ran.wait();  // the first tick still runs at once
     auto notANumber = queue->scheduleRepeating(NAN, [] {});
     queue->asyncAfter(-5, [] {});
-    queue->asyncAfter(INFINITY, [] {});
+    queue->asyncAfter(INFINITY, [&] { ++dropped; });
     executor.shutdown();
+    queue->async([&] { ++dropped; });
+    EXPECT_EQ(dropped, 0);
 }
 
 // One worker runs the ticks that fall due together; the others must still take over what waits

@@ -4,15 +4,15 @@
 
 #include <atomic>
 #include <map>
-#include "tests/support/latch.h"
 
 #include "samplers/thread_pool_executor.h"
+#include "tests/support/latch.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
 namespace {
 
-ProcessRow row(int32_t pid, double cpu, double memory, std::string command = "",
+ProcessRow row(int32_t pid, double cpu, double memory, std::string command = "other",
                uint64_t startTime = 1) {
     return ProcessRow{.id = {.pid = pid, .startTime = startTime},
                       .cpuPercent = cpu,
@@ -24,7 +24,7 @@ ProcessRow row(int32_t pid, double cpu, double memory, std::string command = "",
 // table does), knows executable paths by pid, and counts what it is asked.
 class FakeProcessTable final : public ProcessTableSource {
   public:
-    std::vector<ProcessRow> rows;
+    std::vector<ProcessRow> rows = {row(1, 10, 100)};
     std::map<int32_t, std::string> paths;
     bool baselined = false;
     bool measureAtOnce = false;
@@ -46,43 +46,36 @@ class FakeProcessTable final : public ProcessTableSource {
     }
     std::string executablePath(const ProcessRow& r) override {
         ++pathReads;
-        auto found = paths.find(r.id.pid);
-        return found == paths.end() ? "" : found->second;
+        return paths.contains(r.id.pid) ? paths[r.id.pid] : "";
     }
 };
 
+// The sampler on a manual executor, with each delivery's virtual time.
 struct Harness {
-    ManualExecutor executor;
-    FakeProcessTable* table = nullptr;
-    std::vector<std::pair<double, TopProcessesSample>> samples;  // virtual time, sample
-    std::shared_ptr<TopProcessSampler> sampler;
-
-    explicit Harness(double interval, std::vector<ProcessRow> rows = {row(1, 10, 100)}) {
+    explicit Harness(double interval) {
         auto source = std::make_unique<FakeProcessTable>();
         table = source.get();
-        table->rows = std::move(rows);
-        sampler = std::make_shared<TopProcessSampler>(
-            executor, interval, std::move(source),
-            [this](const TopProcessesSample& s) { samples.emplace_back(executor.now(), s); });
+        sampler = std::make_shared<TopProcessSampler>(executor, interval, std::move(source),
+                                                      [this](const TopProcessesSample& s) {
+                                                          times.push_back(executor.now());
+                                                          last = s;
+                                                      });
     }
-    std::vector<double> deliveryTimes() const {
-        std::vector<double> times;
-        for (const auto& [time, sample] : samples) times.push_back(time);
-        return times;
-    }
+    ManualExecutor executor;
+    FakeProcessTable* table = nullptr;
+    std::vector<double> times;
+    TopProcessesSample last;
+    std::shared_ptr<TopProcessSampler> sampler;
 };
 
 TEST(TopProcessSamplerTest, FirstSampleCoversOneSecondThenOneEveryPeriodOfAtLeastTwo) {
-    struct Row {
-        double interval;
-        std::vector<double> deliveries;
-    };
-    for (const Row& row : {Row{1.0, {1, 2, 4, 6}}, Row{5.0, {1, 5, 10}}}) {
-        Harness h(row.interval);
+    for (auto [interval, deliveries] : {std::pair{1.0, std::vector<double>{1, 2, 4, 6}},
+                                        std::pair{5.0, std::vector<double>{1, 5, 10}}}) {
+        Harness h(interval);
         h.sampler->start();
-        h.executor.advance(row.deliveries.back() + 0.5);
-        EXPECT_EQ(h.deliveryTimes(), row.deliveries) << "interval " << row.interval;
-        EXPECT_EQ(h.table->scans, static_cast<int>(row.deliveries.size()) + 1)
+        h.executor.advance(deliveries.back() + 0.5);
+        EXPECT_EQ(h.times, deliveries) << "interval " << interval;
+        EXPECT_EQ(h.table->scans, static_cast<int>(deliveries.size()) + 1)
             << "one extra scan: the baseline at start";
         h.sampler->stop();
     }
@@ -97,14 +90,14 @@ TEST(TopProcessSamplerTest, RestartMeasuresAfreshGivesBackTheTableAndKeepsNames)
     h.executor.runUntilIdle();
     EXPECT_EQ(h.table->resets, 2) << "reset at start and again at stop: nothing held while hidden";
     h.executor.advance(30);
-    ASSERT_EQ(h.samples.size(), 2u);
+    ASSERT_EQ(h.times.size(), 2u);
 
     h.sampler->start();
     h.executor.advance(0.5);
-    EXPECT_EQ(h.samples.size(), 2u) << "a new showing starts from a new baseline";
+    EXPECT_EQ(h.times.size(), 2u) << "a new showing starts from a new baseline";
     h.executor.advance(0.5);
-    ASSERT_EQ(h.samples.size(), 3u);
-    EXPECT_EQ(h.samples.back().second.byCPU, (std::vector<ProcStat>{{"editor", 10}}));
+    ASSERT_EQ(h.times.size(), 3u);
+    EXPECT_EQ(h.last.byCPU, (std::vector<ProcStat>{{"editor", 10}}));
     EXPECT_EQ(h.table->pathReads, 1) << "names carry over from one showing to the next";
     h.sampler->stop();
 }
@@ -119,13 +112,13 @@ TEST(TopProcessSamplerTest, StopSuppressesLateDeliveries) {
     h.executor.advance(0.1);
     h.sampler->start();
     h.executor.advance(1.2);
-    EXPECT_EQ(h.deliveryTimes(), std::vector<double>{1.6});
+    EXPECT_EQ(h.times, std::vector<double>{1.6});
     EXPECT_EQ(h.table->scans, 3);
 
     // stopped while a scan is running: that tick delivers nothing
     h.table->duringScan = [&] { h.sampler->stop(); };
     h.executor.advance(2.0);
-    EXPECT_EQ(h.samples.size(), 1u);
+    EXPECT_EQ(h.times.size(), 1u);
 }
 
 TEST(TopProcessSamplerTest, TickInFlightOnAWorkerDeliversNothingAfterStop) {
@@ -134,7 +127,6 @@ TEST(TopProcessSamplerTest, TickInFlightOnAWorkerDeliversNothingAfterStop) {
     std::atomic<int> delivered = 0;
     auto source = std::make_unique<FakeProcessTable>();
     FakeProcessTable& table = *source;
-    table.rows = {row(1, 50, 100)};
     table.measureAtOnce = true;  // no one-second wait on a real clock
     table.duringScan = [&] {
         if (table.scans == 1) {
@@ -155,11 +147,10 @@ TEST(TopProcessSamplerTest, TickInFlightOnAWorkerDeliversNothingAfterStop) {
 TEST(TopProcessAggregatorTest, SumsByNameAndListsOnlyWhatIsAboveZero) {
     FakeProcessTable table;
     table.paths = {{10, "/usr/lib/firefox/firefox"}, {11, "/usr/lib/firefox/firefox"}};
-    TopProcessAggregator aggregator;
-    TopProcessesSample sample =
-        aggregator.aggregate({row(10, 30, 1000), row(11, 25, 500), row(12, 0, 4096, "idle-daemon"),
-                              row(13, 5, 0, "kworker/1:0")},
-                             table);
+    TopProcessesSample sample = TopProcessAggregator().aggregate(
+        {row(10, 30, 1000), row(11, 25, 500), row(12, 0, 4096, "idle-daemon"),
+         row(13, 5, 0, "kworker/1:0")},
+        table);
     EXPECT_EQ(sample.byCPU, (std::vector<ProcStat>{{"firefox", 55}, {"kworker/1:0", 5}}));
     EXPECT_EQ(sample.byMemory, (std::vector<ProcStat>{{"idle-daemon", 4096}, {"firefox", 1500}}));
 }
@@ -179,30 +170,30 @@ TEST(TopProcessAggregatorTest, KeepsTheTwelveLargestLargestFirst) {
     EXPECT_EQ(sample.byMemory.back(), (ProcStat{"p12", 9}));
 }
 
+// A process seen before keeps its name; one that left the table, a reused pid and the same
+// process after exec (a shell that became make: same pid and start, new command) are named anew.
 TEST(TopProcessAggregatorTest, NamesEachProcessOnceAndAReusedPidAfresh) {
+    struct Step {
+        const char* path;  // pid 7's executable
+        std::vector<ProcessRow> rows;
+        int pathReads;
+    };
     FakeProcessTable table;
-    table.paths = {{7, "/usr/bin/old-job"}};
     TopProcessAggregator aggregator;
-    (void)aggregator.aggregate({row(7, 1, 1, "old-job", 100), row(8, 1, 1, "other")}, table);
-    (void)aggregator.aggregate({row(7, 1, 1, "old-job", 100), row(8, 1, 1, "other")}, table);
-    EXPECT_EQ(table.pathReads, 2) << "a process seen before keeps its name";
-
-    table.paths = {{7, "/usr/bin/new-job"}};
-    TopProcessesSample sample =
-        aggregator.aggregate({row(7, 1, 1, "new-job", 900), row(8, 1, 1, "other")}, table);
-    EXPECT_EQ(table.pathReads, 3);
-    EXPECT_EQ(sample.byCPU, (std::vector<ProcStat>{{"new-job", 1}, {"other", 1}}))
-        << "pid 7 now belongs to another process";
-
-    (void)aggregator.aggregate({row(8, 1, 1, "other")}, table);
-    (void)aggregator.aggregate({row(7, 1, 1, "new-job", 900), row(8, 1, 1, "other")}, table);
-    EXPECT_EQ(table.pathReads, 4) << "a process that left the table is forgotten";
-
-    // The same process after exec (a shell that became make): same pid and start, new command.
-    table.paths = {{7, "/usr/bin/make"}};
-    sample = aggregator.aggregate({row(7, 1, 1, "make", 900), row(8, 1, 1, "other")}, table);
-    EXPECT_EQ(table.pathReads, 5);
-    EXPECT_EQ(sample.byCPU, (std::vector<ProcStat>{{"make", 1}, {"other", 1}}));
+    for (const Step& step : {
+             Step{"/usr/bin/old-job", {row(7, 1, 1, "old-job", 100), row(8, 1, 1)}, 2},
+             Step{"/usr/bin/old-job", {row(7, 1, 1, "old-job", 100), row(8, 1, 1)}, 2},
+             Step{"/usr/bin/new-job", {row(7, 1, 1, "new-job", 900), row(8, 1, 1)}, 3},
+             Step{"/usr/bin/new-job", {row(8, 1, 1)}, 3},
+             Step{"/usr/bin/new-job", {row(7, 1, 1, "new-job", 900), row(8, 1, 1)}, 4},
+             Step{"/usr/bin/make", {row(7, 1, 1, "make", 900), row(8, 1, 1)}, 5},
+         }) {
+        table.paths = {{7, step.path}};
+        TopProcessesSample sample = aggregator.aggregate(step.rows, table);
+        EXPECT_EQ(table.pathReads, step.pathReads) << step.path;
+        // Named after its program, first of the two in name order.
+        EXPECT_EQ(sample.byCPU.front().name, step.rows.front().command) << step.path;
+    }
 }
 
 }  // namespace

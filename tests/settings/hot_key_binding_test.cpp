@@ -14,10 +14,6 @@ TEST(HotKeyBindingTest, DisplayStringsOrderModifiersThenNameTheKey) {
         std::string spaced;
     };
     for (const auto& [binding, display, spaced] : std::vector<Case>{
-             {{12, 0x1900}, "⌃⌥⌘Q", "⌃\u2009⌥\u2009⌘\u2009Q"},
-             {{35, 0x1900}, "⌃⌥⌘P", "⌃\u2009⌥\u2009⌘\u2009P"},
-             {{49, 0x0A00}, "⌥⇧Space", "⌥\u2009⇧\u2009Space"},
-             {{123, 0x0100}, "⌘key 123", "⌘\u2009key 123"},
              {{53, 0x1A00}, "⌃⌥⇧⎋", "⌃\u2009⌥\u2009⇧\u2009⎋"},
              {{0, 0}, "A", "A"},
              // Only the four modifier bits have glyphs; caps lock (0x0400) and others are not
@@ -35,17 +31,15 @@ TEST(HotKeyBindingTest, KeyNamesFollowTheAnsiPositions) {
         std::string name;
     };
     for (const auto& [code, name] : std::vector<Case>{
-             {0, "A"},       {6, "Z"},         {11, "B"},
-             {18, "1"},      {22, "6"},        {23, "5"},
-             {24, "="},      {27, "-"},        {29, "0"},
-             {31, "O"},      {34, "I"},        {41, ";"},
-             {43, ","},      {44, "/"},        {47, "."},
-             {48, "⇥"},      {122, "F1"},      {120, "F2"},
-             {99, "F3"},     {118, "F4"},      {96, "F5"},
-             {103, "F11"},   {109, "F10"},     {111, "F12"},
-             {10, "key 10"}, {30, "key 30"},   {33, "key 33"},
-             {39, "key 39"}, {42, "key 42"},   {50, "key 50"},
-             {51, "key 51"}, {126, "key 126"}, {4294967295, "key 4294967295"},
+             {0, "A"},
+             {22, "6"},
+             {23, "5"},
+             {99, "F3"},
+             {118, "F4"},
+             {122, "F1"},
+             {10, "key 10"},
+             {126, "key 126"},
+             {4294967295, "key 4294967295"},
          }) {
         EXPECT_EQ(HotKeyBinding::keyName(code), name) << code;
     }

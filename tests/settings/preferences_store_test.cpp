@@ -68,8 +68,9 @@ TEST(PreferencesStoreTest, TypedReadsAcceptOnlyTheirOwnTypes) {
     EXPECT_EQ(disk->writes, 0) << "reading must not rewrite the file";
 }
 
+// Keys it does not know, and values of types it would not read, are kept as they were.
 TEST(PreferencesStoreTest, WritesReachTheFileAndSurviveReopening) {
-    auto disk = std::make_shared<FakeDisk>();
+    auto disk = diskWith(R"({"interval": "fast", "fromANewerVersion": {"x": [1, 2]}})");
     {
         auto store = openStore(disk);
         EXPECT_TRUE(store->setBool("b", true));
@@ -83,6 +84,8 @@ TEST(PreferencesStoreTest, WritesReachTheFileAndSurviveReopening) {
         store->remove("gone");
     }
     EXPECT_EQ(onDisk(*disk)["data"], (Json{{"$data", "AP97Ig=="}}));
+    EXPECT_EQ(onDisk(*disk)["interval"], "fast");
+    EXPECT_EQ(onDisk(*disk)["fromANewerVersion"], (Json{{"x", {1, 2}}}));
     auto store = openStore(disk);
     EXPECT_EQ(store->boolValue("b"), true);
     EXPECT_EQ(store->integerValue("i"), -3);
@@ -94,67 +97,62 @@ TEST(PreferencesStoreTest, WritesReachTheFileAndSurviveReopening) {
     EXPECT_FALSE(store->contains("gone"));
 }
 
-TEST(PreferencesStoreTest, UnknownKeysAndValuesOfOtherTypesAreKeptOnWrite) {
-    auto disk = diskWith(R"({"interval": "fast", "fromANewerVersion": {"x": [1, 2]}})");
-    auto store = openStore(disk);
-    store->setBool("hasSeenHint", true);
-    Json json = onDisk(*disk);
-    EXPECT_EQ(json["interval"], "fast");
-    EXPECT_EQ(json["fromANewerVersion"], (Json{{"x", {1, 2}}}));
-}
-
-TEST(PreferencesStoreTest, FileThatIsNotAnObjectIsKeptAsideAndNeverOverwritten) {
-    for (std::string broken : std::vector<std::string>{
-             "{\"interval\": 2", "", "[1, 2]", "\"text\"", "null", "{} {}",
-             "{\"deep\": " + std::string(100, '[') + std::string(100, ']') + "}"}) {
-        auto disk = diskWith(broken);
+// How the store reacts to what it finds: the file's own rules (names of kept copies, links,
+// permissions) are the real file's tests. A file it cannot use is said once; what it may not
+// write is still in force until the program quits.
+TEST(PreferencesStoreTest, EachFileStateDecidesWhatIsAppliedKeptAsideAndWritten) {
+    enum Fault { none, unreadable, refusesSetAside };
+    enum Outcome { applied, keptAside, ignored };
+    struct Case {
+        std::optional<std::string> text;
+        Mode mode;
+        Fault fault;
+        Outcome outcome;
+    };
+    const std::string good = R"({"interval": 2})", tooLarge(PreferencesFile::kLargestFile + 1, ' '),
+                      tooDeep =
+                          R"({"deep": )" + std::string(100, '[') + std::string(100, ']') + "}";
+    for (const auto& [text, mode, fault, outcome] : std::vector<Case>{
+             {good, Mode::readWrite, none, applied},
+             {good, Mode::readOnly, none, applied},
+             {std::nullopt, Mode::readOnly, none, ignored},
+             {good, Mode::readWrite, unreadable, ignored},
+             {R"({"interval": 2)", Mode::readWrite, none, keptAside},
+             {"", Mode::readWrite, none, keptAside},
+             {"[1, 2]", Mode::readWrite, none, keptAside},
+             {"null", Mode::readWrite, none, keptAside},
+             {"{} {}", Mode::readWrite, none, keptAside},
+             {tooDeep, Mode::readWrite, none, keptAside},
+             {tooLarge, Mode::readWrite, none, keptAside},
+             {"{", Mode::readOnly, none, ignored},
+             {"{", Mode::readWrite, refusesSetAside, ignored},
+         }) {
+        SCOPED_TRACE(text.value_or("(absent)").substr(0, 20) + (fault == none ? "" : " (fault)"));
+        auto disk = std::make_shared<FakeDisk>();
+        disk->text = text;
+        disk->unreadable = fault == unreadable;
+        disk->refuseSetAside = fault == refusesSetAside;
         std::vector<std::string> warnings;
-        auto store = openStore(disk, Mode::readWrite, &warnings);
-        EXPECT_FALSE(store->contains("interval"));
-        ASSERT_EQ(disk->setAside, std::vector<std::string>{broken});
-        ASSERT_EQ(warnings.size(), 1u) << broken;
-        EXPECT_NE(warnings[0].find("defaults.json.corrupt-1"), std::string::npos) << warnings[0];
+        auto store = openStore(disk, mode, &warnings);
+        const bool writes = mode == Mode::readWrite && outcome != ignored;
+        EXPECT_EQ(store->contains("interval"), outcome == applied);
+        ASSERT_EQ(warnings.size(), outcome == applied || !text ? 0u : 1u);
+        if (outcome == keptAside) {
+            EXPECT_NE(warnings[0].find("defaults.json.corrupt-1"), std::string::npos);
+        }
+        EXPECT_EQ(disk->setAside,
+                  outcome == keptAside ? std::vector{*text} : std::vector<std::string>{});
+        EXPECT_EQ(store->persists(), writes);
 
-        EXPECT_TRUE(store->setDouble("interval", 2));
-        EXPECT_EQ(onDisk(*disk), (Json{{"interval", 2.0}}));
-        EXPECT_EQ(disk->setAside, std::vector<std::string>{broken}) << "the kept copy is intact";
+        EXPECT_EQ(store->setDouble("interval", 3), writes);
+        EXPECT_EQ(store->doubleValue("interval"), 3.0);
+        EXPECT_EQ(disk->writes, writes ? 1 : 0);
+        if (writes) {
+            EXPECT_EQ(onDisk(*disk), (Json{{"interval", 3.0}})) << "a kept file starts afresh";
+        } else {
+            EXPECT_EQ(disk->text, text);
+        }
     }
-}
-
-TEST(PreferencesStoreTest, FileThatCannotBeReadOrSetAsideIsNeverWritten) {
-    auto unreadable = diskWith("{\"interval\": 2}");
-    unreadable->unreadable = true;
-    auto broken = diskWith("not json");
-    broken->refuseSetAside = true;
-    for (const auto& disk : {unreadable, broken}) {
-        std::vector<std::string> warnings;
-        auto store = openStore(disk, Mode::readWrite, &warnings);
-        EXPECT_EQ(warnings.size(), 1u);
-        EXPECT_FALSE(store->persists());
-        EXPECT_FALSE(store->setDouble("interval", 3));
-        EXPECT_EQ(store->doubleValue("interval"), 3.0) << "the value is still in force";
-        EXPECT_EQ(disk->writes, 0);
-    }
-    EXPECT_EQ(broken->text, "not json");
-}
-
-TEST(PreferencesStoreTest, ReadOnlyModeAppliesTheFileButWritesAndRenamesNothing) {
-    auto good = diskWith("{\"interval\": 2}");
-    auto store = openStore(good, Mode::readOnly);
-    EXPECT_EQ(store->doubleValue("interval"), 2.0);
-    EXPECT_FALSE(store->setDouble("interval", 5));
-    EXPECT_FALSE(store->remove("interval"));
-    EXPECT_EQ(store->doubleValue("interval"), std::nullopt);
-    EXPECT_EQ(good->text, "{\"interval\": 2}");
-
-    auto broken = diskWith("{");
-    std::vector<std::string> warnings;
-    auto readOnly = openStore(broken, Mode::readOnly, &warnings);
-    readOnly->setBool("hasSeenHint", true);
-    EXPECT_TRUE(broken->setAside.empty());
-    EXPECT_EQ(broken->text, "{");
-    EXPECT_EQ(broken->writes, 0);
-    EXPECT_EQ(warnings.size(), 1u);
 }
 
 // A failed save used to vanish without a word.

@@ -8,58 +8,19 @@
 namespace glintdeck {
 namespace {
 
-std::vector<ThemeColor> allColors(const Theme& theme) {
-    const auto& c = theme.colors;
-    return {c.background, c.primaryText, c.secondaryText, c.divider,       c.calm,
-            c.busy,       c.hot,         c.graphPrimary,  c.graphSecondary};
-}
-
-TEST(ThemeTest, BackgroundOpacityFollowsPresetAndReduceTransparency) {
-    struct Case {
-        ThemePreset preset;
-        double opacity;
-    };
-    for (const auto& [preset, opacity] : std::vector<Case>{{ThemePreset::defaultPreset, 0.82},
-                                                           {ThemePreset::mono, 0.85},
-                                                           {ThemePreset::vitals, 0.82},
-                                                           {ThemePreset::neon, 0.9}}) {
+TEST(ThemeTest, ReduceTransparencyRaisesOnlyTheBackgroundOpacity) {
+    for (ThemePreset preset :
+         {ThemePreset::defaultPreset, ThemePreset::mono, ThemePreset::vitals, ThemePreset::neon}) {
+        SCOPED_TRACE(rawValue(preset));
         Theme normal = Theme::make(preset, std::nullopt, false);
         Theme reduced = Theme::make(preset, std::nullopt, true);
         for (Appearance appearance : {Appearance::dark, Appearance::light}) {
-            EXPECT_EQ(normal.colors.background.resolved(appearance).opacity, opacity);
+            EXPECT_LT(normal.colors.background.resolved(appearance).opacity, 0.98);
             EXPECT_EQ(reduced.colors.background.resolved(appearance).opacity, 0.98);
         }
-        // Nothing but the background depends on the flag.
         reduced.colors.background = normal.colors.background;
-        EXPECT_EQ(reduced, normal) << rawValue(preset);
+        EXPECT_EQ(reduced, normal);
     }
-    Color dark = Theme::makeDefault(false).colors.background.resolved(Appearance::dark);
-    EXPECT_EQ(dark, (Color{0, 0, 0, 0.82}));
-    Color light = Theme::makeDefault(false).colors.background.resolved(Appearance::light);
-    EXPECT_EQ(light, (Color{1, 1, 1, 0.82}));
-}
-
-TEST(ThemeTest, PresetsDifferWhereTheirTablesSay) {
-    Theme neon = Theme::makeNeon(false);
-    for (const ThemeColor& color : allColors(neon)) EXPECT_FALSE(color.isAdaptive());
-    EXPECT_EQ(neon.colors.divider.dark, (Color{0, 1, 0.85, 0.18}));
-
-    Theme mono = Theme::makeMono(false);
-    EXPECT_EQ(mono.statusStyle, Theme::StatusStyle::suppressed);
-    for (const ThemeColor& color :
-         {mono.colors.calm, mono.colors.busy, mono.colors.hot, mono.colors.graphPrimary}) {
-        EXPECT_EQ(color, mono.colors.primaryText);
-    }
-    EXPECT_EQ(mono.colors.primaryText.resolved(Appearance::dark), colors::white);
-    EXPECT_EQ(mono.colors.primaryText.resolved(Appearance::light), colors::black);
-    EXPECT_EQ(mono.colors.graphSecondary.resolved(Appearance::light), (Color{0, 0, 0, 0.55}));
-    EXPECT_EQ(mono.metrics, (Theme::Metrics{8, 10, 10}));
-    EXPECT_EQ(mono.fonts, Theme::Fonts::forDensity(ThemeDensity::compact));
-
-    EXPECT_EQ(Theme::makeVitals(false).statusStyle, Theme::StatusStyle::emphasized);
-    EXPECT_EQ(Theme::makeDefault(false).statusStyle, Theme::StatusStyle::standard);
-    EXPECT_EQ(Theme::makeDefault(false).colors.secondaryText.resolved(Appearance::dark),
-              (Color{1, 1, 1, 0.55}));
 }
 
 TEST(ThemeTest, CustomThemeAppliesTheUsersData) {
@@ -71,23 +32,19 @@ TEST(ThemeTest, CustomThemeAppliesTheUsersData) {
     Theme theme = Theme::makeCustom(data, false);
     EXPECT_EQ(theme.colors.background.dark.opacity, 0.8 * 0.5);
     EXPECT_EQ(theme.colors.primaryText.dark, (Color{0.2, 0.4, 0.6, 0.5}));
-    EXPECT_EQ(theme.colors.secondaryText.dark.opacity, 0.5 * 0.6);
     EXPECT_EQ(theme.colors.graphSecondary.light.opacity, 0.5 * 0.5);
-    EXPECT_EQ(theme.colors.calm, colors::systemGreen());
+    EXPECT_FALSE(theme.colors.primaryText.isAdaptive()) << "the accent is one colour";
     EXPECT_EQ(theme.metrics, (Theme::Metrics{3, 10, 10}));
     EXPECT_EQ(theme.fonts, Theme::Fonts::forDensity(ThemeDensity::compact));
     // The compact label is the larger one, not a swapped table.
-    EXPECT_EQ(theme.fonts.label, (FontDescription{10, FontWeight::medium, false}));
-    EXPECT_EQ(Theme::makeDefault(false).fonts.label.size, 9);
-    EXPECT_EQ(theme.statusStyle, Theme::StatusStyle::standard);
+    EXPECT_GT(theme.fonts.label.size, Theme::makeDefault(false).fonts.label.size);
 
     // Reduce transparency raises a translucent custom panel to 0.98 but keeps a more opaque one.
-    EXPECT_EQ(Theme::makeCustom(data, true).colors.background.dark.opacity, 0.98 * 0.8);
-    data.opacity = 1.0;
-    EXPECT_EQ(Theme::makeCustom(data, true).colors.background.dark.opacity, 1.0 * 0.8);
-    data.opacity = 0.98;
-    EXPECT_EQ(Theme::makeCustom(data, true).colors.background.dark.opacity, 0.98 * 0.8);
-
+    for (double opacity : {0.5, 0.98, 1.0}) {
+        data.opacity = opacity;
+        EXPECT_EQ(Theme::makeCustom(data, true).colors.background.dark.opacity,
+                  std::max(opacity, 0.98) * 0.8);
+    }
     EXPECT_EQ(Theme::make(ThemePreset::custom, std::nullopt, false),
               Theme::makeCustom(ThemeData::initial(), false));
 }

@@ -44,17 +44,22 @@ TEST_F(AppearanceSettingsPaneTest, FirstSliderEditCreatesTheCustomThemeFromTheIn
 }
 
 TEST_F(AppearanceSettingsPaneTest, PickedColoursAndDensityReplaceOneFieldEach) {
-    auto* accent = child<ColorButton>(*pane_, "accentColor");
-    accent->click();
-    QColorDialog* dialog = accent->dialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(dialog->testOption(QColorDialog::ShowAlphaChannel));
-    dialog->setCurrentColor(QColor(255, 0, 0));
-    dialog->accept();
+    auto pick = [&](const char* button, const QColor& color) {
+        auto* picker = child<ColorButton>(*pane_, button);
+        picker->click();
+        QColorDialog* dialog = picker->dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(dialog->testOption(QColorDialog::ShowAlphaChannel));
+        dialog->setCurrentColor(color);
+        dialog->accept();
+    };
+    pick("accentColor", QColor(255, 0, 0));
+    pick("backgroundColor", QColor(0, 0, 255));
     choose(*child<QComboBox>(*pane_, "densityPicker"), QStringLiteral("Compact"));
 
     ThemeData expected = ThemeData::initial();
     expected.accent = {1, 0, 0, 1};
+    expected.background = {0, 0, 1, 1};
     expected.density = ThemeDensity::compact;
     EXPECT_EQ(settings_->customTheme(), expected);
 }

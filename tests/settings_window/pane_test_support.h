@@ -13,12 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/login_item.h"
 #include "settings/app_settings.h"
-#include "settings_window/desktop_keys.h"
 #include "settings_window/settings_services.h"
 #include "settings_window/slider_row.h"
 #include "settings_window/stat_list_view.h"
+#include "tests/settings_window/fake_services.h"
 
 namespace glintdeck {
 
@@ -70,43 +69,5 @@ inline void dropRow(StatListView& list, int from, QPoint at) {
     QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(list.viewport(), &drop);
 }
-
-// A login item that counts the calls made to it.
-class FakeLoginItem final : public LoginItem {
-  public:
-    bool enabled = false;
-    std::string failure;  // non-empty: enable and disable fail with it
-    int calls = 0;
-
-    bool isEnabled() const override { return enabled; }
-    Result enable() override { return change(true); }
-    Result disable() override { return change(false); }
-
-  private:
-    Result change(bool on) {
-        ++calls;
-        if (!failure.empty()) return {false, failure};
-        enabled = on;
-        return {true, {}};
-    }
-};
-
-// A Wayland desktop's keys, as the test sets them.
-class FakeDesktopKeys final : public DesktopKeys {
-  public:
-    Status current;
-    int configured = 0;
-    ChangeNotifier<bool> notifier;
-
-    void set(Status status) {
-        current = std::move(status);
-        notifier.notify(true);
-    }
-    [[nodiscard]] Status status() const override { return current; }
-    void configure() override { ++configured; }
-    [[nodiscard]] Subscription subscribe(std::function<void()> onChange) override {
-        return notifier.subscribe([onChange = std::move(onChange)](bool) { onChange(); });
-    }
-};
 
 }  // namespace glintdeck

@@ -15,34 +15,16 @@
 #include "settings_window/settings_window_controller.h"
 #include "settings_window/stat_list_view.h"
 #include "settings_window/stats_settings_pane.h"
+#include "tests/settings_window/fake_services.h"
 
 namespace glintdeck {
 namespace {
-
-class AlwaysEnabled final : public LoginItem {
-  public:
-    bool isEnabled() const override { return true; }
-    Result enable() override { return {true, {}}; }
-    Result disable() override { return {true, {}}; }
-};
 
 bool save(QWidget& window, const QString& path) {
     if (window.grab().save(path)) return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
 }
-
-// A Wayland desktop's keys: as its portal bound them, or, without one, how to bind them.
-class DesktopKeysShown final : public DesktopKeys {
-  public:
-    explicit DesktopKeysShown(Status status) : status_(std::move(status)) {}
-    Status status() const override { return status_; }
-    void configure() override {}
-    Subscription subscribe(std::function<void()>) override { return {}; }
-
-  private:
-    Status status_;
-};
 
 // The hot-keys pane of a Wayland session, for each kind of desktop.
 bool renderWaylandHotkeys(const QString& folder, Appearance appearance, const char* suffix) {
@@ -60,7 +42,9 @@ bool renderWaylandHotkeys(const QString& folder, Appearance appearance, const ch
     for (const auto& [name, status] : desktops) {
         AppSettings settings(PreferencesStore::inMemory());
         SettingsServices services;
-        services.desktopKeys = std::make_shared<DesktopKeysShown>(status);
+        auto keys = std::make_shared<FakeDesktopKeys>();
+        keys->current = status;
+        services.desktopKeys = keys;
         SettingsWindowController controller(settings, services);
         controller.setAppearance(appearance);
         controller.show();
@@ -85,7 +69,9 @@ bool render(const QString& folder, Appearance appearance) {
     settings.setEnabled(StatKind::battery, false);
     settings.setThemePreset(ThemePreset::custom);
     SettingsServices services;
-    services.loginItem = std::make_shared<AlwaysEnabled>();
+    auto loginItem = std::make_shared<FakeLoginItem>();
+    loginItem->enabled = true;
+    services.loginItem = loginItem;
     services.summonHotKeyRefusal = [] { return HotKeyRefusal::heldElsewhere; };
     SettingsWindowController controller(settings, services);
     controller.setAppearance(appearance);

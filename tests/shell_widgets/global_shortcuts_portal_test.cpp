@@ -65,40 +65,23 @@ TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
         const char* name;
         std::optional<Behaviour> behaviour;
         State state;
-        bool triggers;
-        bool canConfigure;
-        QStringList calls;
+        bool triggers, canConfigure;
+        qsizetype calls = 4;  // how far into the full run the portal was asked
     };
     const Row rows[] = {
-        {"bound", Behaviour{}, State::bound, true, true, fullRun},
-        {"interface version 1: no settings to open", Behaviour{.version = 1}, State::bound, true,
-         false, fullRun},
-        {"a portal without the registry", Behaviour{.registry = false}, State::bound, true, true,
-         fullRun},
-        {"cancelled by the user", Behaviour{.bindResponse = 1}, State::unbound, false, true,
-         fullRun},
-        {"bind failed", Behaviour{.bindResponse = 2}, State::failed, false, true, fullRun},
+        {"bound", Behaviour{}, State::bound, true, true},
+        {"version 1: no settings to open", Behaviour{.version = 1}, State::bound, true, false},
+        {"a portal without the registry", Behaviour{.registry = false}, State::bound, true, true},
+        {"cancelled by the user", Behaviour{.bindResponse = 1}, State::unbound, false, true},
+        {"bind failed", Behaviour{.bindResponse = 2}, State::failed, false, true},
         {"an empty bind reply binds nothing", Behaviour{.emptyBindReply = true}, State::unbound,
-         false, true, fullRun},
+         false, true},
         {"Plasma 5.27 binds at CreateSession: no BindShortcuts, which opens System Settings",
-         Behaviour{.bindsAtCreateSession = true},
-         State::bound,
-         true,
-         true,
-         {"Register", "Get", "CreateSession"}},
-        {"session refused",
-         Behaviour{.createResponse = 2},
-         State::failed,
-         false,
-         false,
-         {"Register", "Get", "CreateSession"}},
-        {"no GlobalShortcuts",
-         Behaviour{.globalShortcuts = false},
-         State::unavailable,
-         false,
-         false,
-         {"Register", "Get"}},
-        {"no portal", std::nullopt, State::unavailable, false, false, {}},
+         Behaviour{.bindsAtCreateSession = true}, State::bound, true, true, 3},
+        {"session refused", Behaviour{.createResponse = 2}, State::failed, false, false, 3},
+        {"no GlobalShortcuts", Behaviour{.globalShortcuts = false}, State::unavailable, false,
+         false, 2},
+        {"no portal", std::nullopt, State::unavailable, false, false, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -110,15 +93,16 @@ TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
         const QString summon = session.client->triggerDescription(QStringLiteral("summon"));
         EXPECT_EQ(summon, row.triggers ? FakeShortcutsPortal::describe("CTRL+ALT+LOGO+q") : "");
         if (!session.portal) continue;
-        EXPECT_EQ(session.portal->calls, row.calls);
+        const QStringList calls = fullRun.first(row.calls);
+        EXPECT_EQ(session.portal->calls, calls);
         EXPECT_EQ(session.portal->registeredId, row.behaviour->registry ? kApplicationId : "");
         // Both in one request, and in CreateSession's option for Plasma 5.27's backend.
         const QStringList both{"summon", "keep-on-screen"};
-        if (row.calls.contains("CreateSession")) {
+        if (calls.contains("CreateSession")) {
             EXPECT_EQ(ids(session.portal->sessionShortcuts), both);
         }
         EXPECT_EQ(ids(session.portal->boundShortcuts),
-                  row.calls.contains("BindShortcuts") ? both : QStringList());
+                  calls.contains("BindShortcuts") ? both : QStringList());
     }
 }
 

@@ -37,7 +37,12 @@ class StripPanel : public ::testing::Test {
 };
 
 TEST_F(StripPanel, ShowsANewNamedPanelAtTheAnchorAndReportsEachShowAndHide) {
-    controller.showStrip(PanelAnchor::topCenter, std::nullopt, viewOfSize(400, 36));
+    // Hidden from inside its own view, as the settings button does.
+    auto button = std::make_unique<QPushButton>();
+    button->setFixedSize(400, 36);
+    QPushButton* settings = button.get();
+    QObject::connect(settings, &QPushButton::clicked, [this] { controller.hideStrip(); });
+    controller.showStrip(PanelAnchor::topCenter, std::nullopt, std::move(button));
     QPointer<QWidget> first = controller.panel();
     ASSERT_TRUE(first);
     EXPECT_EQ(first->geometry(), QRect(200, 24, 400, 36));
@@ -45,7 +50,7 @@ TEST_F(StripPanel, ShowsANewNamedPanelAtTheAnchorAndReportsEachShowAndHide) {
     EXPECT_EQ(first->windowTitle(), "Glintdeck");
     EXPECT_TRUE(first->isVisible());
 
-    controller.hideStrip();
+    settings->click();
     controller.hideStrip();
     EXPECT_EQ(visibility, (std::vector<bool>{true, false}));
     EXPECT_EQ(controller.panel(), nullptr);
@@ -68,38 +73,23 @@ TEST_F(StripPanel, ReportsMovesFromOutsideOnceButNotItsOwn) {
     EXPECT_EQ(controller.panel()->geometry(), QRect(10, 754, 401, 36));
     EXPECT_TRUE(moves.empty()) << "the controller's own placements are not the user's moves";
 
+    controller.handleDrag({}, false);  // no button held, no display: dropped
     controller.panel()->move(50, 60);  // as the window manager or the user would
     QCoreApplication::processEvents();
     EXPECT_EQ(moves, (std::vector<Point>{{50, 704}}));
     EXPECT_EQ(controller.lastAppliedOrigin(), (Point{50, 704}));
 }
 
-TEST_F(StripPanel, ADragThatCannotStartLeavesMovesReported) {
-    controller.showStrip(PanelAnchor::screenCenter, std::nullopt, viewOfSize(400, 36));
-    controller.handleDrag({}, false);  // no button held, no display: dropped
-    controller.panel()->move(20, 20);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(moves.size(), 1u);
-}
-
-TEST_F(StripPanel, MayBeHiddenFromInsideItsOwnView) {
-    auto button = std::make_unique<QPushButton>("Settings");
-    QPushButton* settings = button.get();
-    QObject::connect(settings, &QPushButton::clicked, [this] { controller.hideStrip(); });
-    controller.showStrip(PanelAnchor::screenCenter, std::nullopt, std::move(button));
-    settings->click();
-    EXPECT_EQ(visibility, (std::vector<bool>{true, false}));
-    runDeferredDeletes();
-}
-
 TEST_F(StripPanel, RightClicksOpenTheProvidersMenuOrPassOn) {
-    auto view = viewOfSize(400, 36);
-    QWidget* tile = new QWidget(view.get());
-    tile->setGeometry(10, 0, 50, 36);
-    controller.showStrip(PanelAnchor::screenCenter, std::nullopt, std::move(view));
-    QContextMenuEvent plain(QContextMenuEvent::Mouse, {5, 5}, {205, 287});
-    QApplication::sendEvent(tile, &plain);
-    EXPECT_FALSE(plain.isAccepted()) << "without a provider the click goes on as usual";
+    auto rightClick = [this] {
+        auto view = viewOfSize(400, 36);
+        QWidget* tile = new QWidget(view.get());
+        controller.showStrip(PanelAnchor::screenCenter, std::nullopt, std::move(view));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, {205, 287});
+        QApplication::sendEvent(tile, &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(rightClick()) << "without a provider the click goes on as usual";
     controller.hideStrip();
 
     int built = 0;
@@ -109,18 +99,19 @@ TEST_F(StripPanel, RightClicksOpenTheProvidersMenuOrPassOn) {
         menu->addAction("Keep on Screen");
         return menu;
     });
-    view = viewOfSize(400, 36);
-    tile = new QWidget(view.get());
-    controller.showStrip(PanelAnchor::screenCenter, std::nullopt, std::move(view));
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {5, 5}, {205, 287});
-    QApplication::sendEvent(tile, &rightClick);
+    (void)rightClick();
     EXPECT_EQ(built, 1);
     QWidget* popup = QApplication::activePopupWidget();
     ASSERT_NE(popup, nullptr);
     popup->close();
+    controller.hideStrip();  // the controller goes with no strip shown
+    runDeferredDeletes();
 }
 
-TEST(AttachedPanels, CardReusesItsWindowAndFollowsTheTappedTile) {
+// The card reuses its window for the next tile. Content that grows after it was placed (its
+// process rows arriving) is placed again: above a strip near the bottom it grows upwards, never
+// over the tile that would close it or past the screen's edge, centred on the tapped tile.
+TEST(AttachedPanels, TheCardFollowsTheTappedTileAndItsOwnSize) {
     DetailPanelController card;
     const Rect strip{200, 300, 400, 36};
     card.showCard(StatKind::cpu, viewOfSize(300, 200), strip, 100);
@@ -129,34 +120,20 @@ TEST(AttachedPanels, CardReusesItsWindowAndFollowsTheTappedTile) {
     EXPECT_EQ(window->geometry(), QRect(0, 506, 300, 200)) << "clamped left, 6 below the strip";
     EXPECT_EQ(card.openKind(), StatKind::cpu);
 
-    card.showCard(StatKind::memory, viewOfSize(250, 100), strip, 500);
+    auto content = viewOfSize(250, 100);
+    QWidget* view = content.get();
+    card.showCard(StatKind::memory, std::move(content), {200, 40, 400, 36}, 400);
     EXPECT_EQ(card.panel(), window);
-    EXPECT_EQ(window->geometry(), QRect(375, 506, 250, 100));
+    EXPECT_EQ(window->geometry(), QRect(275, 618, 250, 100)) << "no room below: 6 above";
     EXPECT_EQ(card.openKind(), StatKind::memory);
+    view->setFixedSize(340, 400);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_EQ(window->geometry(), QRect(230, 318, 340, 400));
 
     card.hideCard();
     card.hideCard();
     EXPECT_EQ(card.openKind(), std::nullopt);
     EXPECT_EQ(card.panel(), nullptr);
-    runDeferredDeletes();
-}
-
-// A card whose content grows after it was placed (its process rows arriving) is placed again:
-// above a strip near the bottom it grows upwards, never over the tile that would close it or
-// past the screen's edge, and it stays centred on the tapped tile.
-TEST(AttachedPanels, ACardThatChangesSizeIsPlacedAgainByTheSameRule) {
-    DetailPanelController card;
-    const Rect strip{200, 40, 400, 36};  // 40 above the bottom: no room for the card below
-    auto content = viewOfSize(300, 200);
-    QWidget* view = content.get();
-    card.showCard(StatKind::cpu, std::move(content), strip, 400);
-    QWidget* window = card.panel();
-    EXPECT_EQ(window->geometry(), QRect(250, 518, 300, 200)) << "6 above the strip";
-
-    view->setFixedSize(340, 400);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    EXPECT_EQ(window->geometry(), QRect(230, 318, 340, 400));
-    card.hideCard();
     runDeferredDeletes();
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 
 // Fixed descriptors of all eleven kinds with plausible values, for the views' tests and the
-// gallery: widest texts as the descriptor layer builds them, histories of 60 samples, a CPU
+// gallery: the descriptor layer's widest texts and tints, histories of 60 samples, a CPU
 // process list of ten (one name very long) and a memory list of three.
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "presentation/descriptors.h"
 #include "presentation/stat_descriptor.h"
+#include "presentation/tile_value.h"
+#include "presentation/widest_text.h"
 
 namespace glintdeck::samples {
 
@@ -34,22 +37,16 @@ inline GraphSeries rateSeries(std::string label, std::string marker, std::vector
             .peakFormatted = std::move(peakText)};
 }
 
-inline Tint tintOf(Band band) {
-    switch (band) {
-        case Band::busy:
-            return Tint::busy;
-        case Band::hot:
-            return Tint::hot;
-        case Band::calm:
-            break;
-    }
-    return Tint::calm;
-}
-
 inline StatDescriptor withBand(StatDescriptor descriptor, Band band) {
     descriptor.band = band;
-    descriptor.tint = tintOf(band);
+    descriptor.tint = tint(band, Theme::StatusStyle::standard);
     return descriptor;
+}
+
+// The widest texts of a two-value kind's tile when it shows both values.
+inline CombinedValues widestOfBoth(StatKind kind) {
+    const TwoValueNames names = twoValueNames(kind).value();
+    return combineValues(TileValueMode::both, names.first, names.second);
 }
 
 inline StatDescriptor cpu() {
@@ -57,7 +54,7 @@ inline StatDescriptor cpu() {
         {.kind = StatKind::cpu,
          .symbol = "cpu",
          .value = "87%",
-         .widestValue = "100%",
+         .widestValue = std::string(kWidestPercent),
          .loadPercent = 87,
          .detail = {{"User", "61%"}, {"System", "26%"}, {"Idle", "13%"}, {"Temp", "78°C"}},
          .processSection =
@@ -83,9 +80,9 @@ inline StatDescriptor memory() {
         {.kind = StatKind::memory,
          .symbol = "memorychip",
          .value = "U 11,42 GB",
-         .widestValue = "U 888,88 GB",
+         .widestValue = widestOfBoth(StatKind::memory).widestValue,
          .secondaryValue = "F 4,21 GB",
-         .widestSecondaryValue = "F 888,88 GB",
+         .widestSecondaryValue = widestOfBoth(StatKind::memory).widestSecondaryValue,
          .loadPercent = 62,
          .detail = {{"Used", "11,42 GB"},
                     {"Free", "4,21 GB"},
@@ -108,9 +105,9 @@ inline StatDescriptor disk() {
         {.kind = StatKind::disk,
          .symbol = "internaldrive",
          .value = "F 212,4 GB",
-         .widestValue = "F 888,88 GB",
+         .widestValue = widestOfBoth(StatKind::disk).widestValue,
          .secondaryValue = "U 287,6 GB",
-         .widestSecondaryValue = "U 888,88 GB",
+         .widestSecondaryValue = widestOfBoth(StatKind::disk).widestSecondaryValue,
          .loadPercent = 58,
          .detail = {{"Used", "287,6 GB"},
                     {"Free", "212,4 GB"},
@@ -129,9 +126,9 @@ inline StatDescriptor network() {
         {.kind = StatKind::network,
          .symbol = "network",
          .value = "↓ 1,4 MB/s",
-         .widestValue = "↓ 888 MB/s",
+         .widestValue = widestOfBoth(StatKind::network).widestValue,
          .secondaryValue = "↑ 86 KB/s",
-         .widestSecondaryValue = "↑ 888 MB/s",
+         .widestSecondaryValue = widestOfBoth(StatKind::network).widestSecondaryValue,
          .loadPercent = 12,
          .detail = {{"Down", "1,4 MB/s"},
                     {"Up", "86 KB/s"},
@@ -147,7 +144,7 @@ inline StatDescriptor battery() {
     return withBand({.kind = StatKind::battery,
                      .symbol = "battery.75percent",
                      .value = "76%",
-                     .widestValue = "100%",
+                     .widestValue = std::string(kWidestPercent),
                      .loadPercent = 76,
                      .detail = {{"Charge", "76%"},
                                 {"State", "On battery"},
@@ -162,7 +159,7 @@ inline StatDescriptor gpu() {
     return withBand({.kind = StatKind::gpu,
                      .symbol = "cpu.fill",
                      .value = "7%",
-                     .widestValue = "100%",
+                     .widestValue = std::string(kWidestPercent),
                      .loadPercent = 7,
                      .detail = {{"Utilization", "7%"},
                                 {"Device", "Radeon RX 6800/6800 XT / 6900 XT"},
@@ -176,7 +173,7 @@ inline StatDescriptor fan() {
         {.kind = StatKind::fan,
          .symbol = "fanblades",
          .value = "2400 rpm",
-         .widestValue = "88888 rpm",
+         .widestValue = std::string(kWidestFanSpeed),
          .loadPercent = 30,
          .detail = {{"Fan 1", "2400 rpm (1200–5800)"}, {"Fan 2", "1850 rpm (1200–5800)"}}},
         Band::calm);
@@ -186,7 +183,7 @@ inline StatDescriptor power() {
     return withBand({.kind = StatKind::power,
                      .symbol = "bolt.fill",
                      .value = "18·3 W",
-                     .widestValue = "888·888 W",
+                     .widestValue = std::string(kWidestPower),
                      .loadPercent = 35,
                      .detail = {{"CPU", "17.6 W"},
                                 {"GPU", "3.2 W"},
@@ -201,7 +198,7 @@ inline StatDescriptor temps() {
     return withBand({.kind = StatKind::temps,
                      .symbol = "thermometer",
                      .value = "Fair",
-                     .widestValue = "Critical",
+                     .widestValue = std::string(kWidestThermalState),
                      .loadPercent = 50,
                      .detail = {{"CPU", "78°C"}, {"GPU", "52°C"}, {"SSD", "41°C"}}},
                     Band::busy);
@@ -212,7 +209,7 @@ inline StatDescriptor loadAverage() {
         {.kind = StatKind::loadAverage,
          .symbol = "speedometer",
          .value = "2.41",
-         .widestValue = "888.88",
+         .widestValue = std::string(kWidestLoadAverage),
          .loadPercent = 30,
          .detail = {{"1 min", "2.41"}, {"5 min", "1.87"}, {"15 min", "1.52"}, {"Cores", "8"}}},
         Band::calm);
@@ -222,7 +219,7 @@ inline StatDescriptor uptime() {
     return {.kind = StatKind::uptime,
             .symbol = "clock",
             .value = "3d 4h",
-            .widestValue = "888d 88h",
+            .widestValue = std::string(kWidestUptime),
             .detail = {{"Uptime", "3d 4h"}, {"Booted", "Dec 6, 2026, 6:27 AM"}}};
 }
 

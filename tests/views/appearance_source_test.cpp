@@ -1,6 +1,6 @@
 #include "views/appearance_source.h"
+#include "app/session_bus.h"
 #include "tests/support/private_bus.h"
-#include "views/session_bus.h"
 
 #include <gtest/gtest.h>
 

@@ -50,14 +50,15 @@ TEST(GraphGeometryTest, NewestValuesFillTheRightmostSlots) {
 
 TEST(GraphGeometryTest, HeightsScaleToThePeakWithAOnePointMinimumAndClipping) {
     struct Row {
-        double value;
+        std::vector<double> values;
         std::optional<double> height;  // nothing: no bar
     };
-    for (Row row : {Row{100, 44}, Row{200, 44}, Row{50, 22}, Row{0.1, 1}, Row{0, std::nullopt},
-                    Row{-5, std::nullopt}, Row{NAN, std::nullopt}, Row{INFINITY, 44}}) {
+    for (const Row& row : {Row{{100}, 44}, Row{{200}, 44}, Row{{50}, 22}, Row{{0.1}, 1},
+                           Row{{0}, std::nullopt}, Row{{-5}, std::nullopt},
+                           Row{{NAN}, std::nullopt}, Row{{INFINITY}, 44}, Row{{}, std::nullopt}}) {
         GraphGeometry geometry =
-            graphGeometry({.upper = series({row.value}, 100)}, QSizeF(220, 44), 2, 1);
-        SCOPED_TRACE(row.value);
+            graphGeometry({.upper = series(row.values, 100)}, QSizeF(220, 44), 2, 1);
+        SCOPED_TRACE(row.values.empty() ? -1 : row.values[0]);
         EXPECT_DOUBLE_EQ(geometry.baseline, 44);
         if (!row.height) {
             EXPECT_TRUE(geometry.upper.empty());
@@ -79,16 +80,10 @@ TEST(GraphGeometryTest, LowerSeriesHangsBelowAMiddleBaseline) {
     EXPECT_EQ(geometry.lower[0], QRectF(210, 22, 2, 22));  // each series scales by its own peak
     EXPECT_EQ(geometry.lower[1], QRectF(213, 22, 2, 11));
     EXPECT_EQ(geometry.lower[2], QRectF(216, 22, 2, 1));
-}
-
-TEST(GraphGeometryTest, EmptySeriesDrawOnlyTheBaseline) {
-    GraphGeometry upperOnly = graphGeometry({.upper = series({})}, QSizeF(34, 22), 1, 0.5);
-    EXPECT_TRUE(upperOnly.upper.empty());
-    EXPECT_DOUBLE_EQ(upperOnly.baseline, 22);
-    GraphGeometry both =
+    GraphGeometry empty =
         graphGeometry({.upper = series({}), .lower = series({})}, QSizeF(34, 22), 1, 0.5);
-    EXPECT_TRUE(both.upper.empty() && both.lower.empty());
-    EXPECT_DOUBLE_EQ(both.baseline, 11);
+    EXPECT_TRUE(empty.upper.empty() && empty.lower.empty());
+    EXPECT_DOUBLE_EQ(empty.baseline, 11);
 }
 
 }  // namespace

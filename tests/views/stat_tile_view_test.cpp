@@ -21,109 +21,96 @@ TileContent cpuTile(std::string value, Band band) {
             .graph = GraphData{.upper = {.values = {10, 50, 90}}}};
 }
 
-TEST(StatTileViewTest, WidthStaysWhileValueAndBandChange) {
-    StatTileView tile;
-    tile.setStyle(darkStyle());
-    tile.setContent(cpuTile("100%", Band::hot));
-    QSize reference = tile.sizeHint();
-    QRectF mainText = *tile.layout().main;
-    for (auto [value, band] : {std::pair{"7%", Band::calm},
-                               {"7%", Band::hot},
-                               {"55%", Band::busy},
-                               {"100%", Band::calm},
-                               {"0%", Band::hot}}) {
-        tile.setContent(cpuTile(value, band));
-        EXPECT_EQ(tile.sizeHint(), reference) << value;
-        EXPECT_EQ(tile.size(), reference) << value;
-        EXPECT_EQ(*tile.layout().main, mainText) << value;  // leading edge and reserved width
+// The width of the widest text in the heavy weight of the style's value font.
+double heavyWidth(const HudStyle& style, const QString& text) {
+    const FontDescription& font = style.theme.fonts.value;
+    return HudText(hudFont(font, FontWeight::heavy), font.monospacedDigits).width(text);
+}
+
+class StatTileViewTest : public testing::Test {
+  protected:
+    StatTileViewTest() {
+        tile_.setStyle(darkStyle());
+        tile_.setContent(cpuTile("100%", Band::hot));
     }
-    // The reservation is the widest text in the heavy weight.
-    QFont heavy = hudFont(Theme::makeDefault(false).fonts.value, FontWeight::heavy);
-    EXPECT_GE(mainText.width(), QFontMetricsF(heavy).horizontalAdvance("100%") - 0.01);
+
+    StatTileView tile_;
+};
+
+// The tile reserves its widest text's width in the heavy weight, so values and bands change
+// without moving anything; a value that outgrows it widens the tile instead of being cut.
+TEST_F(StatTileViewTest, WidthStaysWhileValueAndBandChange) {
+    const QSize reference = tile_.sizeHint();
+    const QRectF mainText = *tile_.layout().main;
+    EXPECT_EQ(mainText.width(), heavyWidth(darkStyle(), "100%"));
+    for (auto [value, band] :
+         {std::pair{"7%", Band::calm}, {"7%", Band::hot}, {"55%", Band::busy}, {"0%", Band::hot}}) {
+        tile_.setContent(cpuTile(value, band));
+        EXPECT_EQ(tile_.size(), reference) << value;
+        EXPECT_EQ(*tile_.layout().main, mainText) << value;
+    }
+    tile_.setContent(cpuTile("100000%", Band::calm));
+    EXPECT_GT(tile_.width(), reference.width());
 }
 
-TEST(StatTileViewTest, AValueOutgrowingItsWidestTextWidensTheTileInsteadOfBeingCut) {
-    StatTileView tile;
-    tile.setStyle(darkStyle());
-    tile.setContent(cpuTile("88%", Band::calm));
-    int normal = tile.width();
-    tile.setContent(cpuTile("100000%", Band::calm));
-    EXPECT_GT(tile.width(), normal);
-}
-
-TEST(StatTileViewTest, HotDrawsHeavierThanCalmInTheSameWidth) {
-    StatTileView tile;
-    tile.setStyle(darkStyle());
+TEST_F(StatTileViewTest, HotDrawsHeavierThanCalmInTheSameWidth) {
     TileContent content = cpuTile("88%", Band::calm);
     content.style = TileStyle::text;
-    tile.setContent(content);
-    double calm = ink(rendered(&tile));
+    tile_.setContent(content);
+    double calm = ink(rendered(&tile_));
     content.band = Band::hot;
-    tile.setContent(content);
-    double hot = ink(rendered(&tile));
-    EXPECT_GT(hot, calm * 1.15);
+    tile_.setContent(content);
+    EXPECT_GT(ink(rendered(&tile_)), calm * 1.15);
 }
 
 // Widths, fonts and the icon's image are kept between paints: after changes of style, value and
 // band a tile must reserve the widest text's width in the new font and draw as a new tile does.
-TEST(StatTileViewTest, AChangedTileLaysOutAndDrawsAsANewOne) {
+TEST_F(StatTileViewTest, AChangedTileLaysOutAndDrawsAsANewOne) {
     HudStyle larger = darkStyle();
     larger.theme.fonts.value.size += 5;
     HudStyle light = darkStyle();
     light.appearance = Appearance::light;
-    StatTileView used;
-    used.setContent(cpuTile("100%", Band::hot));
-    (void)rendered(&used);
+    (void)rendered(&tile_);
     for (auto [name, style, content] :
          {std::tuple{"larger font", larger, cpuTile("100%", Band::hot)},
           {"a new value, busy", darkStyle(), cpuTile("55%", Band::busy)},
           {"light, calm", light, cpuTile("7%", Band::calm)}}) {
-        used.setStyle(style);
-        used.setContent(content);
+        tile_.setStyle(style);
+        tile_.setContent(content);
         StatTileView fresh;
         fresh.setStyle(style);
         fresh.setContent(content);
-        const FontDescription& font = style.theme.fonts.value;
-        HudText heavy(hudFont(font, FontWeight::heavy), font.monospacedDigits);
-        EXPECT_EQ(used.layout().main->width(), heavy.width("100%")) << name;
-        EXPECT_TRUE(rendered(&used) == rendered(&fresh)) << name;
+        EXPECT_EQ(tile_.layout().main->width(), heavyWidth(style, "100%")) << name;
+        EXPECT_TRUE(rendered(&tile_) == rendered(&fresh)) << name;
     }
 }
 
-TEST(StatTileViewTest, GraphHeightFollowsTheStripHeight) {
-    for (auto [strip, graph] :
-         {std::pair{22.0, 12.0}, {36.0, 22.0}, {44.0, 26.0}, {10.0, 12.0}, {200.0, 26.0}}) {
-        StatTileView tile;
-        tile.setStyle(darkStyle());
-        tile.setContent(cpuTile("5%", Band::calm));
-        tile.setStripHeight(strip);
-        ASSERT_TRUE(tile.layout().graph) << strip;
-        EXPECT_EQ(tile.layout().graph->size(), QSizeF(34, graph)) << strip;
-        auto* view = tile.findChild<ActivityGraphView*>();
-        EXPECT_EQ(view->geometry().size(), QSize(34, static_cast<int>(graph))) << strip;
+TEST_F(StatTileViewTest, GraphHeightFollowsTheStripHeight) {
+    for (auto [strip, graph] : {std::pair{22, 12}, {36, 22}, {44, 26}, {10, 12}, {200, 26}}) {
+        tile_.setStripHeight(strip);
+        ASSERT_TRUE(tile_.layout().graph) << strip;
+        EXPECT_EQ(tile_.layout().graph->size(), QSizeF(34, graph)) << strip;
+        auto* view = tile_.findChild<ActivityGraphView*>();
+        EXPECT_EQ(view->geometry().size(), QSize(34, graph)) << strip;
         EXPECT_EQ(view->surfaceSize(), QSizeF(34, graph));
-        EXPECT_TRUE(view->isVisibleTo(&tile));
     }
 }
 
-TEST(StatTileViewTest, StyleAndDataDecideTheParts) {
+TEST_F(StatTileViewTest, StyleAndDataDecideTheParts) {
     struct Row {
         const char* name;
         TileStyle style;
-        bool hasGraph;
-        bool hasWidestSecond;
+        bool hasGraph, hasWidestSecond;
         bool main, second, graph;
     };
     for (Row row : {
              Row{"text", TileStyle::text, true, true, true, true, false},
              Row{"text and graph", TileStyle::textAndGraph, true, true, true, true, true},
-             Row{"text and graph, no data", TileStyle::textAndGraph, false, true, true, true,
-                 false},
+             Row{"no data", TileStyle::textAndGraph, false, true, true, true, false},
              Row{"graph only", TileStyle::graph, true, true, false, false, true},
              Row{"graph only, no data: icon alone", TileStyle::graph, false, true, false, false,
                  false},
-             Row{"second text without its widest form", TileStyle::text, false, false, true, false,
-                 false},
+             Row{"no widest second text", TileStyle::text, false, false, true, false, false},
          }) {
         TileContent content{.symbol = "network",
                             .value = "↓ 1 MB/s",
@@ -132,35 +119,31 @@ TEST(StatTileViewTest, StyleAndDataDecideTheParts) {
                             .style = row.style};
         if (row.hasWidestSecond) content.widestSecondaryValue = "↑ 888 MB/s";
         if (row.hasGraph) content.graph = GraphData{.upper = {.values = {1}}};
-        StatTileView tile;
-        tile.setStyle(darkStyle());
-        tile.setContent(content);
-        StatTileView::Layout layout = tile.layout();
-        EXPECT_EQ(layout.main.has_value(), row.main) << row.name;
-        EXPECT_EQ(layout.second.has_value(), row.second) << row.name;
-        EXPECT_EQ(layout.graph.has_value(), row.graph) << row.name;
-        EXPECT_EQ(tile.findChild<ActivityGraphView*>()->isVisibleTo(&tile), row.graph) << row.name;
-        EXPECT_EQ(layout.icon.width(), 16) << row.name;
+        tile_.setContent(content);
+        StatTileView::Layout layout = tile_.layout();
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(layout.main.has_value(), row.main);
+        EXPECT_EQ(layout.second.has_value(), row.second);
+        EXPECT_EQ(layout.graph.has_value(), row.graph);
+        EXPECT_EQ(tile_.findChild<ActivityGraphView*>()->isVisibleTo(&tile_), row.graph);
+        EXPECT_EQ(layout.icon.width(), 16);
         if (!row.main && !row.graph) {
-            EXPECT_EQ(tile.width(), 16) << row.name;
+            EXPECT_EQ(tile_.width(), 16);
         }
     }
 }
 
-TEST(StatTileViewTest, TheWholeRectangleIsTheClickTarget) {
-    StatTileView tile;
-    tile.setStyle(darkStyle());
-    tile.setContent(cpuTile("5%", Band::calm));
+TEST_F(StatTileViewTest, TheWholeRectangleIsTheClickTarget) {
     int taps = 0;
-    tile.setOnTap([&] { ++taps; });
-    StatTileView::Layout layout = tile.layout();
+    tile_.setOnTap([&] { ++taps; });
+    StatTileView::Layout layout = tile_.layout();
     double gap = (layout.icon.right() + layout.main->left()) / 2;  // between icon and text
-    click(&tile, QPointF(gap, 1));
-    click(&tile, layout.graph->center());
+    click(&tile_, QPointF(gap, 1));
+    click(&tile_, layout.graph->center());
     EXPECT_EQ(taps, 2);
 
-    sendMouse(&tile, QEvent::MouseButtonPress, QPointF(gap, 1));
-    sendMouse(&tile, QEvent::MouseButtonRelease, QPointF(tile.width() + 5, 1));
+    sendMouse(&tile_, QEvent::MouseButtonPress, QPointF(gap, 1));
+    sendMouse(&tile_, QEvent::MouseButtonRelease, QPointF(tile_.width() + 5, 1));
     EXPECT_EQ(taps, 2) << "a release outside the tile is no tap";
 }
 

@@ -17,13 +17,13 @@ namespace glintdeck::testing_support {
 
 inline HudStyle darkStyle() { return HudStyle{Theme::makeDefault(false), Appearance::dark, false}; }
 
-// Sends a mouse event as the platform would, with the widget-local and the screen position.
-inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF local,
-                      Qt::MouseButtons buttons = Qt::LeftButton) {
-    QPointF global = widget->mapToGlobal(local);
-    Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    if (type == QEvent::MouseButtonRelease) buttons = Qt::NoButton;
-    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+// Sends a mouse event of the left button as the platform would, with the widget-local and the
+// screen position; the button is held until the release.
+inline void sendMouse(QWidget* widget, QEvent::Type type, QPointF local) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
 
@@ -35,32 +35,28 @@ inline void click(QWidget* widget, QPointF local) {
 // Counts paint events per widget, and the region they painted in the widget's coordinates.
 class PaintCounter final : public QObject {
   public:
+    struct Paints {
+        int count = 0;
+        QRegion region;
+    };
     void watch(QWidget* widget) { widget->installEventFilter(this); }
-    int count(QObject* widget) const {
-        auto found = counts_.find(widget);
-        return found == counts_.end() ? 0 : found->second;
+    [[nodiscard]] Paints of(QObject* widget) const {
+        auto found = paints_.find(widget);
+        return found == paints_.end() ? Paints{} : found->second;
     }
-    QRegion region(QObject* widget) const {
-        auto found = regions_.find(widget);
-        return found == regions_.end() ? QRegion() : found->second;
-    }
-    void reset() {
-        counts_.clear();
-        regions_.clear();
-    }
+    void reset() { paints_.clear(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            ++counts_[watched];
-            regions_[watched] += static_cast<QPaintEvent*>(event)->region();
+            ++paints_[watched].count;
+            paints_[watched].region += static_cast<QPaintEvent*>(event)->region();
         }
         return false;
     }
 
   private:
-    std::map<QObject*, int> counts_;
-    std::map<QObject*, QRegion> regions_;
+    std::map<QObject*, Paints> paints_;
 };
 
 // The widget rendered alone on a transparent image at 1x.

@@ -24,8 +24,8 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 namespace glintdeck::testing {
 
 namespace {
-// ⌃⌥⌘B in a slot id the application never uses. (Not a function key: the server's keymap
-// turns Control+Alt+F-keys into console switches that no client sees.)
+// Ctrl+Alt+Super+B in a slot id the application never uses. (Not a function key: the server's
+// keymap turns Control+Alt+F-keys into console switches that no client sees.)
 constexpr uint32_t barrierSlot = 99;
 constexpr HotKeyBinding barrierKey{
     0x0B, HotKeyBinding::control | HotKeyBinding::option | HotKeyBinding::command};

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "views/session_bus.h"
+#include "app/session_bus.h"
 
 int main(int argc, char** argv) {
     glintdeck::keepSessionBusFromAutolaunching();  // as the program does

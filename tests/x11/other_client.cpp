@@ -43,22 +43,17 @@ bool OtherClient::canGrab(uint8_t keycode, uint16_t modifiers) {
     return true;
 }
 
-void OtherClient::keyDown(uint8_t keycode) {
-    XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
-    XFlush(display_);
-}
-
-void OtherClient::keyUp(uint8_t keycode) {
-    XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
+void OtherClient::key(uint8_t keycode, bool down) {
+    XTestFakeKeyEvent(display_, keycode, down ? True : False, CurrentTime);
     XFlush(display_);
 }
 
 void OtherClient::typeCombination(std::initializer_list<uint8_t> keycodes) {
     for (uint8_t keycode : keycodes) {
-        keyDown(keycode);
+        key(keycode, true);
     }
     for (auto it = std::rbegin(keycodes); it != std::rend(keycodes); ++it) {
-        keyUp(*it);
+        key(*it, false);
     }
     sync();
 }
@@ -86,30 +81,19 @@ void OtherClient::movePointer(int x, int y) {
     sync();
 }
 
-void OtherClient::buttonDown(unsigned button) {
-    XTestFakeButtonEvent(display_, button, True, CurrentTime);
-    sync();
-}
-
-void OtherClient::buttonUp(unsigned button) {
-    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+void OtherClient::button(unsigned button, bool down) {
+    XTestFakeButtonEvent(display_, button, down ? True : False, CurrentTime);
     sync();
 }
 
 void OtherClient::click(unsigned button, int x, int y) {
     movePointer(x, y);
-    buttonDown(button);
-    buttonUp(button);
+    this->button(button, true);
+    this->button(button, false);
 }
 
 uint32_t OtherClient::showFocusedWindow(int x, int y, int width, int height) {
-    const uint32_t window = xcb_generate_id(connection_);
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, int16_t(x), int16_t(y),
-                      uint16_t(width), uint16_t(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, 0, nullptr);
-    xcb_map_window(connection_, window);
-    sync();
+    const uint32_t window = openWindow(x, y, width, height);
     focus(window);
     return window;
 }
@@ -134,32 +118,33 @@ uint32_t OtherClient::atom(const std::string& name) {
     return reply ? reply->atom : 0;
 }
 
-std::vector<uint32_t> OtherClient::property32(uint32_t window, const std::string& name) {
+namespace {
+
+// The property's value when it has the format, otherwise nothing.
+template <typename T>
+std::vector<T> propertyOf(xcb_connection_t* connection, uint32_t window, uint32_t property) {
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(connection_,
-                               xcb_get_property(connection_, 0, window, atom(name),
-                                                XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-                               nullptr),
+        xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+            nullptr),
         &std::free);
-    if (!reply || reply->format != 32) {
+    if (!reply || reply->format != 8 * sizeof(T)) {
         return {};
     }
-    const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
-    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+    const auto* values = static_cast<const T*>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / sizeof(T)};
+}
+
+}  // namespace
+
+std::vector<uint32_t> OtherClient::property32(uint32_t window, const std::string& name) {
+    return propertyOf<uint32_t>(connection_, window, atom(name));
 }
 
 std::string OtherClient::propertyText(uint32_t window, uint32_t property) {
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(
-            connection_,
-            xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-            nullptr),
-        &std::free);
-    if (!reply || reply->format != 8) {
-        return {};
-    }
-    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
-    return {text, text + xcb_get_property_value_length(reply.get())};
+    const std::vector<char> text = propertyOf<char>(connection_, window, property);
+    return {text.begin(), text.end()};
 }
 
 void OtherClient::sync() { XSync(display_, False); }

@@ -33,19 +33,16 @@ class OtherClient {
 
     // Presses the keys in order and releases them in reverse, like a typed combination.
     void typeCombination(std::initializer_list<uint8_t> keycodes);
-    void keyDown(uint8_t keycode);
-    void keyUp(uint8_t keycode);
+    void key(uint8_t keycode, bool down);
     void movePointer(int x, int y);
-    void buttonDown(unsigned button);
-    void buttonUp(unsigned button);
+    void button(unsigned button, bool down);
     void click(unsigned button, int x, int y);
 
     // Maps a plain window of this client at the place (without a window manager: exactly there,
     // above every window mapped before it), and unmaps and destroys it again.
     [[nodiscard]] uint32_t openWindow(int x, int y, int width, int height);
     void closeWindow(uint32_t window);
-    // Maps a window of its own at the place and gives it the keyboard, as the editor a user
-    // types in; returns it. Destroyed with the client.
+    // An open window that has the keyboard, as the editor a user types in.
     uint32_t showFocusedWindow(int x, int y, int width, int height);
     void focus(uint32_t window);
     [[nodiscard]] uint32_t focusedWindow();
@@ -75,10 +72,8 @@ inline constexpr uint8_t escape = 9;
 inline constexpr uint8_t control = 37;
 inline constexpr uint8_t alt = 64;
 inline constexpr uint8_t super = 133;
-inline constexpr uint8_t shift = 50;
 inline constexpr uint8_t capsLock = 66;
 inline constexpr uint8_t numLock = 77;
-inline constexpr uint16_t shiftMask = 1;
 inline constexpr uint16_t lockMask = 2;
 inline constexpr uint16_t controlMask = 4;
 inline constexpr uint16_t altMask = 8;       // Mod1

@@ -1,4 +1,4 @@
-#include "shell/user_input_time.h"
+#include "shell/x11/user_input_time.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "shell/x11_server_time.h"
+#include "shell/x11/x11_server_time.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {

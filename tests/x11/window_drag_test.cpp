@@ -1,4 +1,4 @@
-#include "shell/window_drag.h"
+#include "shell/x11/window_drag.h"
 
 #include "shell/panel_window_controller.h"
 
@@ -33,7 +33,7 @@ TEST(WindowDrag, FollowsThePointerUntilReleaseAndReportsOnce) {
         << "no button down, nothing to follow";
 
     other.movePointer(150, 120);
-    other.buttonDown(1);
+    other.button(1, true);
     ASSERT_TRUE(drag.start(window, [&](QPoint topLeft) {
         ++finished;
         reported = topLeft;
@@ -43,7 +43,7 @@ TEST(WindowDrag, FollowsThePointerUntilReleaseAndReportsOnce) {
     EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(200, 280); }));
     other.movePointer(260, 310);
     EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(210, 290); }));
-    other.buttonUp(1);
+    other.button(1, false);
     EXPECT_TRUE(waitUntil([&] { return finished == 1; }));
     EXPECT_EQ(reported, QPoint(210, 290));
     EXPECT_FALSE(drag.active());
@@ -65,14 +65,14 @@ TEST(StripDrag, ReportsTheFinalOriginExactlyOnce) {
     const QPoint start = panel->pos();
 
     other.movePointer(start.x() + 150, start.y() + 20);
-    other.buttonDown(1);
+    other.button(1, true);
     controller.handleDrag({}, false);
     for (int step = 1; step <= 4; ++step) {
         other.movePointer(start.x() + 150 + 20 * step, start.y() + 20 + 10 * step);
         controller.handleDrag({}, false);
         ASSERT_TRUE(waitUntil([&] { return panel->pos() == start + QPoint(20, 10) * step; }));
     }
-    other.buttonUp(1);
+    other.button(1, false);
     controller.handleDrag({}, true);
     ASSERT_TRUE(waitUntil([&] { return !moves.empty(); }));
     ASSERT_TRUE(barrier.pass());

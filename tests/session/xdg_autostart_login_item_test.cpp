@@ -1,0 +1,223 @@
+#include "platform/linux/session/xdg_autostart_login_item.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/linux/session/autostart_entry.h"
+
+namespace glintdeck {
+namespace {
+
+class LoginItemTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        home_ = std::filesystem::temp_directory_path() /
+                ("glintdeck-login-" + std::to_string(getpid()));
+        std::filesystem::create_directories(home_);
+    }
+    void TearDown() override { std::filesystem::remove_all(home_); }
+    std::string entryText(const XdgAutostartLoginItem& item) {
+        std::ifstream file(item.entryPath());
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    std::filesystem::path home_;
+};
+
+TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
+    XdgAutostartLoginItem item("/opt/glintdeck/bin/glintdeck", home_.string());
+    EXPECT_FALSE(item.isEnabled());
+    ASSERT_TRUE(item.enable().ok);
+    EXPECT_TRUE(item.isEnabled());
+    std::string text = entryText(item);
+    EXPECT_NE(text.find("[Desktop Entry]\n"), std::string::npos);
+    EXPECT_NE(text.find("Exec=\"/opt/glintdeck/bin/glintdeck\"\n"), std::string::npos);
+    // Desktops skip an entry whose TryExec= program is gone, as after the package's removal.
+    EXPECT_NE(text.find("\nTryExec=/opt/glintdeck/bin/glintdeck\n"), std::string::npos);
+    EXPECT_TRUE(item.disable().ok);
+    EXPECT_FALSE(item.isEnabled());
+    EXPECT_TRUE(item.disable().ok) << "disabling twice is not an error";
+}
+
+// The entry a session manager reads passes the desktop's own validator, however odd the path of
+// the program: quoting and escaping in Exec= are where an entry goes wrong.
+TEST_F(LoginItemTest, EntriesPassDesktopFileValidate) {
+    if (std::system("command -v desktop-file-validate >/dev/null") != 0) {
+        GTEST_SKIP() << "desktop-file-validate is not installed (scripts/install-deps --tests)";
+    }
+    for (const char* program : {"/usr/bin/glintdeck", "/opt/glint deck/bin/glintdeck",
+                                "/home/a\"b/$x`y`\\z%/glintdeck"}) {
+        XdgAutostartLoginItem item(program, home_.string());
+        ASSERT_TRUE(item.enable().ok);
+        const std::string report = (home_ / "validate.out").string();
+        const int status = std::system(
+            ("desktop-file-validate '" + item.entryPath() + "' >'" + report + "' 2>&1").c_str());
+        std::ifstream output(report);
+        std::stringstream said;
+        said << output.rdbuf();
+        EXPECT_EQ(status, 0) << program << ": " << said.str();
+        EXPECT_EQ(said.str(), "") << program;
+    }
+}
+
+TEST(AutostartEntryTest, EntriesDesktopsWouldSkipCountAsDisabled) {
+    const std::pair<const char*, bool> cases[] = {
+        {"[Desktop Entry]\nExec=glintdeck\n", true},
+        {"[Desktop Entry]\nHidden=true\n", false},
+        {"[Desktop Entry]\nHidden = true\n", false},
+        {"[Desktop Entry]\r\nHidden\t=\ttrue \r\n", false},
+        {"[Desktop Entry]\nHidden=false\n", true},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", false},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled = false", false},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=true\n", true},
+        {"[Desktop Entry]\n# Hidden=true\n", true},
+        {"[Desktop Entry]\nHiddenness=true\n", true},
+        // Keys of another group are that group's own.
+        {"[Desktop Entry]\nExec=glintdeck\n[Desktop Action quit]\nHidden=true\n", true},
+    };
+    for (const auto& [text, enabled] : cases) {
+        EXPECT_EQ(autostartEntryEnabled(text), enabled) << text;
+    }
+}
+
+// A link planted at the entry would have us write, or parse, whatever it points to.
+TEST_F(LoginItemTest, APlantedLinkIsNeverFollowedNorRemoved) {
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    const auto own = home_ / "own-file";
+    const std::string text = "[Desktop Entry]\nExec=something-else\n";
+    std::ofstream(own) << text;
+    std::filesystem::create_directories(home_ / "autostart");
+    std::filesystem::create_symlink(own, item.entryPath());
+
+    EXPECT_FALSE(item.isEnabled());
+    for (const LoginItem::Result& result : {item.enable(), item.disable()}) {
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find("symbolic link"), std::string::npos) << result.error;
+    }
+    EXPECT_EQ(std::filesystem::read_symlink(item.entryPath()), own);
+    std::ifstream file(own);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
+}
+
+TEST_F(LoginItemTest, AnUnwritableFolderFailsWithAReason) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+    std::filesystem::permissions(
+        home_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    auto result = item.enable();
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_FALSE(item.isEnabled());
+}
+
+// An entry under the name earlier versions used starts the program at login as before, under
+// the new name; with both present, only the new one stays, so the program never starts twice.
+TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
+    struct Case {
+        const char* name;
+        const char* legacy;   // nullptr: none
+        const char* current;  // nullptr: none
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"moved with its Hidden= kept", "Exec=a\nHidden=true\n", nullptr, "Exec=a\nHidden=true\n"},
+        {"current one wins", "Exec=old\n", "Exec=new\n", "Exec=new\n"},
+        {"nothing to move", nullptr, nullptr, nullptr},
+    };
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    EXPECT_EQ(std::filesystem::path(item.entryPath()).filename(),
+              "org.glintdeck.Glintdeck.desktop");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(home_ / "autostart");
+        std::filesystem::create_directories(home_ / "autostart");
+        if (c.legacy) std::ofstream(legacy) << c.legacy;
+        if (c.current) std::ofstream(item.entryPath()) << c.current;
+        EXPECT_TRUE(item.migrateLegacyEntry().ok);
+        EXPECT_FALSE(std::filesystem::exists(legacy));
+        if (c.expected) {
+            EXPECT_EQ(entryText(item), c.expected);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
+        }
+    }
+}
+
+// Regression: with a regular old entry and a dangling link at the new name, the old entry was
+// deleted and the program no longer started at login. A link at either name stays as it is, the
+// old entry with it, and the migration says why.
+TEST_F(LoginItemTest, LegacyMigrationLeavesLinksAloneAndSaysSo) {
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    const std::filesystem::path current = item.entryPath();
+    const std::filesystem::path target = home_ / "elsewhere.desktop";
+    struct Case {
+        const char* name;
+        std::filesystem::path link;  // the name a link stands at; the other holds an entry
+        bool targetExists;
+    };
+    for (const Case& c :
+         {Case{"dangling link at the new name", current, false},
+          Case{"link at the new name", current, true}, Case{"old entry is a link", legacy, true}}) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(home_ / "autostart");
+        std::filesystem::remove(target);
+        std::filesystem::create_directories(home_ / "autostart");
+        if (c.targetExists) std::ofstream(target) << "Exec=mine\n";
+        std::filesystem::create_symlink(target, c.link);
+        if (c.link == current) std::ofstream(legacy) << "Exec=old\n";
+
+        LoginItem::Result result = item.migrateLegacyEntry();
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(c.link.string() + " is a symbolic link"), std::string::npos)
+            << result.error;
+        EXPECT_EQ(std::filesystem::read_symlink(c.link), target);
+        if (c.link == current) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(legacy)));
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(current)));
+        }
+    }
+}
+
+// An entry of an earlier version, without TryExec=, gains it at the next start, so that removing
+// the package no longer leaves it running a missing program at every login.
+TEST_F(LoginItemTest, AnEnabledEntryOfThisProgramGainsTryExec) {
+    const std::string ours = "[Desktop Entry]\nExec=\"/usr/bin/glintdeck\"\n";
+    // The entry, and whether it is written again.
+    const std::pair<std::string, bool> cases[] = {{ours, true},
+                                                  {ours + "Hidden=true\n", false},
+                                                  {"[Desktop Entry]\nExec=\"/opt/g\"\n", false},
+                                                  {ours + "TryExec = /usr/bin/glintdeck\n", false}};
+    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
+    EXPECT_TRUE(item.addMissingTryExec().ok) << "no entry";
+    std::filesystem::create_directories(home_ / "autostart");
+    for (const auto& [text, rewritten] : cases) {
+        std::ofstream(item.entryPath()) << text;
+        EXPECT_TRUE(item.addMissingTryExec().ok);
+        EXPECT_EQ(entryText(item) != text, rewritten) << text;
+        EXPECT_EQ(entryText(item).find("\nTryExec=/usr/bin/glintdeck\n") != std::string::npos,
+                  rewritten)
+            << text;
+    }
+}
+
+TEST(DesktopEntryExecTest, QuotesAndEscapesReservedCharacters) {
+    EXPECT_EQ(desktopEntryExec("/usr/bin/glintdeck"), "\"/usr/bin/glintdeck\"");
+    EXPECT_EQ(desktopEntryExec("/home/a b/glintdeck"), "\"/home/a b/glintdeck\"");
+    EXPECT_EQ(desktopEntryExec("/x/100%/g"), "\"/x/100%%/g\"");
+    EXPECT_EQ(desktopEntryExec("/x/$HOME/\"g\""), "\"/x/\\\\$HOME/\\\\\"g\\\\\"\"");
+    // A line break would end the entry's line and start a key of the path's choosing.
+    EXPECT_EQ(desktopEntryExec("/x/a\nHidden=true"), "\"/x/a\\nHidden=true\"");
+}
+
+}  // namespace
+}  // namespace glintdeck
