@@ -42,7 +42,7 @@ std::string tooltipSummary(const std::vector<StatDescriptor>& tiles) {
         summary += tileText(tile);
         if (tile.processSection && !tile.processSection->rows.empty()) {
             const auto& [name, value] = tile.processSection->rows.front();
-            summary += " \u00B7 " + name + ' ' + value;
+            summary.append(" \u00B7 ").append(name).append(1, ' ').append(value);
         }
     }
     return summary;

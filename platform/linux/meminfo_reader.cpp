@@ -92,8 +92,9 @@ void MeminfoReader::findZramDevices() {
     }
     std::sort(paths.begin(), paths.end());
     zram_.reserve(paths.size());
-    for (std::string& path : paths)
+    for (std::string& path : paths) {
         zram_.push_back(std::make_unique<KernelFile>(std::move(path), kLargestAttribute));
+    }
 }
 
 std::optional<VMStatistics> MeminfoReader::statistics() {

@@ -68,8 +68,9 @@ std::string combination(uint32_t modifiers, std::string_view ModifierNames::*nam
 // a letter key in capitals.
 std::string spokenCombination(uint32_t modifiers, std::string_view keysym) {
     std::string key(keysym);
-    if (key.size() == 1)
+    if (key.size() == 1) {
         key[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
+    }
     return combination(modifiers, &ModifierNames::spoken, key);
 }
 
