@@ -5,32 +5,9 @@
 #include <cctype>
 #include <cmath>
 #include <map>
-#include <set>
 
 namespace glintdeck {
 namespace {
-
-#if defined(__aarch64__)
-constexpr SMCTemperatureKey kSMCTemperatureKeys[] = {
-    {"Tp01", "CPU"}, {"Tp05", "CPU"}, {"Tp09", "CPU"},     {"Tp0D", "CPU"},     {"Tp0H", "CPU"},
-    {"Tp0L", "CPU"}, {"Tp0P", "CPU"}, {"Tp0T", "CPU"},     {"Tp0X", "CPU"},     {"Tp0b", "CPU"},
-    {"Tp1h", "CPU"}, {"Tp1t", "CPU"}, {"Tp1p", "CPU"},     {"Tp1l", "CPU"},     {"Tp0f", "CPU"},
-    {"Tp0j", "CPU"}, {"Te05", "CPU"}, {"Te0L", "CPU"},     {"Te0P", "CPU"},     {"Te0S", "CPU"},
-    {"Te09", "CPU"}, {"Te0H", "CPU"}, {"Tf04", "CPU"},     {"Tf09", "CPU"},     {"Tf0A", "CPU"},
-    {"Tf0B", "CPU"}, {"Tf0D", "CPU"}, {"Tf0E", "CPU"},     {"Tf44", "CPU"},     {"Tf49", "CPU"},
-    {"Tf4A", "CPU"}, {"Tf4B", "CPU"}, {"Tf4D", "CPU"},     {"Tf4E", "CPU"},     {"Tp0V", "CPU"},
-    {"Tp0Y", "CPU"}, {"Tp0e", "CPU"}, {"Tp00", "CPU"},     {"Tp04", "CPU"},     {"Tp08", "CPU"},
-    {"Tp0C", "CPU"}, {"Tp0G", "CPU"}, {"Tp0K", "CPU"},     {"Tp0O", "CPU"},     {"Tp0R", "CPU"},
-    {"Tp0U", "CPU"}, {"Tp0a", "CPU"}, {"Tp0d", "CPU"},     {"Tp0g", "CPU"},     {"Tp0m", "CPU"},
-    {"Tp0p", "CPU"}, {"Tp0u", "CPU"}, {"Tp0y", "CPU"},     {"Tg05", "GPU"},     {"Tg0D", "GPU"},
-    {"Tg0L", "GPU"}, {"Tg0T", "GPU"}, {"Tg0f", "GPU"},     {"Tg0j", "GPU"},     {"Tf14", "GPU"},
-    {"Tf18", "GPU"}, {"Tf19", "GPU"}, {"Tf1A", "GPU"},     {"Tf24", "GPU"},     {"Tf28", "GPU"},
-    {"Tf29", "GPU"}, {"Tf2A", "GPU"}, {"Tg0G", "GPU"},     {"Tg0H", "GPU"},     {"Tg1U", "GPU"},
-    {"Tg1k", "GPU"}, {"Tg0K", "GPU"}, {"Tg0d", "GPU"},     {"Tg0e", "GPU"},     {"Tg0k", "GPU"},
-    {"Tg0U", "GPU"}, {"Tg0X", "GPU"}, {"Tg0g", "GPU"},     {"Tg1Y", "GPU"},     {"Tg1c", "GPU"},
-    {"Tg1g", "GPU"}, {"TH0x", "SSD"}, {"TB1T", "Battery"}, {"TB2T", "Battery"},
-};
-#endif
 
 constexpr std::array<const char*, 5> kRoleOrder = {"CPU", "GPU", "SoC", "SSD", "Battery"};
 
@@ -40,14 +17,6 @@ struct Average {
 };
 
 }  // namespace
-
-std::span<const SMCTemperatureKey> smcTemperatureKeys() {
-#if defined(__aarch64__)
-    return kSMCTemperatureKeys;
-#else
-    return {};
-#endif
-}
 
 std::optional<std::string> roleForProduct(std::string_view product) {
     std::string text(product);
@@ -71,8 +40,7 @@ bool isPlausibleTemperature(double celsius) {
 // the constructor.
 IOHIDTemperatureReader::IOHIDTemperatureReader(
     // NOLINTNEXTLINE(performance-unnecessary-value-param)
-    std::vector<std::unique_ptr<ThermalServiceSource>> sources, const SmcOpener& openSmc,
-    std::span<const SMCTemperatureKey> keys) {
+    std::vector<std::unique_ptr<ThermalServiceSource>> sources) {
     for (const auto& source : sources) {
         for (ThermalService& service : source->copyServices()) {
             std::optional<std::string> role =
@@ -82,33 +50,12 @@ IOHIDTemperatureReader::IOHIDTemperatureReader(
             }
         }
     }
-    if (keys.empty()) return;
-    auto smc = std::make_unique<SMC>(openSmc());
-    for (const SMCTemperatureKey& key : keys) {
-        std::optional<double> value = smc->read(key.key);
-        if (value && isPlausibleTemperature(*value)) smcSensors_.push_back({key.key, key.role});
-    }
-    if (!smcSensors_.empty()) smc_ = std::move(smc);
 }
 
 std::vector<TempReading> IOHIDTemperatureReader::read() {
-    if (sensors_.empty() && smcSensors_.empty()) return {};
+    if (sensors_.empty()) return {};
     std::map<std::string, Average, std::less<>> byRole;
-    if (smc_) {
-        for (const SMCSensor& sensor : smcSensors_) {
-            std::optional<double> value = smc_->read(sensor.key);
-            if (!value || !isPlausibleTemperature(*value)) continue;
-            Average& average = byRole[sensor.role];
-            average.sum += *value;
-            ++average.count;
-        }
-    }
-    std::set<std::string, std::less<>> smcRoles;
-    for (const auto& [role, average] : byRole) smcRoles.insert(role);
-
     for (Sensor& sensor : sensors_) {
-        if (smcRoles.contains(sensor.role)) continue;
-        if (sensor.role == "SoC" && smcRoles.contains("CPU")) continue;
         std::optional<double> value = sensor.sensor->temperature();
         if (!value || !isPlausibleTemperature(*value)) continue;
         Average& average = byRole[sensor.role];

@@ -2,13 +2,11 @@
 
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/samples.h"
-#include "samplers/smc.h"
 
 namespace glintdeck {
 
@@ -36,15 +34,6 @@ class ThermalServiceSource {
     [[nodiscard]] virtual std::vector<ThermalService> copyServices() = 0;
 };
 
-struct SMCTemperatureKey {
-    const char* key;
-    const char* role;
-};
-
-// The controller keys probed for temperatures: a table on arm64 builds, none on others, whose
-// machines give their temperatures through thermal sensors alone.
-[[nodiscard]] std::span<const SMCTemperatureKey> smcTemperatureKeys();
-
 // The role of a sensor from its product text: "CPU", "GPU", "SoC", "SSD", "Battery", or
 // nothing when it plays none.
 [[nodiscard]] std::optional<std::string> roleForProduct(std::string_view product);
@@ -52,35 +41,22 @@ struct SMCTemperatureKey {
 // Strictly between 0 and 130 degrees and finite: what the readers accept as a temperature.
 [[nodiscard]] bool isPlausibleTemperature(double celsius);
 
-// Collects temperatures from thermal sensors and controller keys, sorts them into the five
-// roles and averages each. Controller values of a role replace that role's sensor values, and
-// any controller CPU value also silences the "SoC" sensors. The result holds at most one
-// reading per role, in the order CPU, GPU, SoC, SSD, Battery.
+// Collects temperatures from thermal sensors, sorts them into the five roles and averages each.
+// The result holds at most one reading per role, in the order CPU, GPU, SoC, SSD, Battery.
 class IOHIDTemperatureReader final {
   public:
-    // Lists the sources' sensors and probes the keys now; the controller is opened only when
-    // there are keys to probe, and kept only when one of them answered.
-    IOHIDTemperatureReader(std::vector<std::unique_ptr<ThermalServiceSource>> sources,
-                           const SmcOpener& openSmc,
-                           std::span<const SMCTemperatureKey> keys = smcTemperatureKeys());
+    // Lists the sources' sensors now.
+    explicit IOHIDTemperatureReader(std::vector<std::unique_ptr<ThermalServiceSource>> sources);
 
     [[nodiscard]] std::vector<TempReading> read();
-
-    [[nodiscard]] bool hasSMC() const { return smc_ != nullptr; }
 
   private:
     struct Sensor {
         std::unique_ptr<TemperatureSensor> sensor;
         std::string role;
     };
-    struct SMCSensor {
-        std::string key;
-        std::string role;
-    };
 
     std::vector<Sensor> sensors_;
-    std::unique_ptr<SMC> smc_;
-    std::vector<SMCSensor> smcSensors_;
 };
 
 }  // namespace glintdeck

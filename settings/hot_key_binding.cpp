@@ -4,24 +4,9 @@
 #include <array>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 namespace glintdeck {
 namespace {
-
-constexpr std::string_view kThinSpace = "\u2009";
-
-struct ModifierGlyph {
-    uint32_t bit;
-    std::string_view glyph;
-};
-
-constexpr std::array<ModifierGlyph, 4> kModifierGlyphs{{
-    {HotKeyBinding::control, "⌃"},
-    {HotKeyBinding::option, "⌥"},
-    {HotKeyBinding::shift, "⇧"},
-    {HotKeyBinding::command, "⌘"},
-}};
 
 // Virtual key codes of the ANSI layout that have a name; sorted by code.
 constexpr std::array<std::pair<uint32_t, std::string_view>, 58> kKeyNames{{
@@ -37,29 +22,7 @@ constexpr std::array<std::pair<uint32_t, std::string_view>, 58> kKeyNames{{
 }};
 static_assert(std::is_sorted(kKeyNames.begin(), kKeyNames.end()), "keyName searches by code");
 
-std::vector<std::string> parts(const HotKeyBinding& binding) {
-    std::vector<std::string> result;
-    for (const auto& [bit, glyph] : kModifierGlyphs) {
-        if (binding.modifiers & bit) result.emplace_back(glyph);
-    }
-    result.push_back(HotKeyBinding::keyName(binding.keyCode));
-    return result;
-}
-
-std::string join(const std::vector<std::string>& pieces, std::string_view separator) {
-    std::string text;
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        if (i > 0) text += separator;
-        text += pieces[i];
-    }
-    return text;
-}
-
 }  // namespace
-
-std::string HotKeyBinding::displayString() const { return join(parts(*this), ""); }
-
-std::string HotKeyBinding::spacedDisplayString() const { return join(parts(*this), kThinSpace); }
 
 std::string HotKeyBinding::keyName(uint32_t keyCode) {
     auto found =

@@ -8,7 +8,7 @@ namespace glintdeck {
 // A global key combination as it is stored: a virtual key code naming a key position of the
 // ANSI layout (12 is the Q position whatever the keyboard layout prints on it) and a modifier
 // mask of four bits. The shell's hot-key service names this type HotKeyService::Binding; key
-// codes map to X keycodes there. In the glyph texts below ⌘ stands for Super, ⌥ for Alt and ⌃
+// codes map to X keycodes there. In the comments below ⌘ stands for Super, ⌥ for Alt and ⌃
 // for Control; what the user reads comes from keyText (key_text.h).
 struct HotKeyBinding {
     // The stored modifier bits: command is the Super key, option the Alt key.
@@ -31,12 +31,6 @@ struct HotKeyBinding {
     }
     // Super+comma, which opens the settings window while the strip shows; not stored.
     [[nodiscard]] static HotKeyBinding openSettings() { return {43, command}; }
-
-    // The modifier glyphs in the fixed order ⌃⌥⇧⌘, then the key's name: "⌃⌥⌘Q".
-    [[nodiscard]] std::string displayString() const;
-
-    // The same parts with a thin space (U+2009) between neighbours, for the recorder.
-    [[nodiscard]] std::string spacedDisplayString() const;
 
     // "Q", "1", "Space", "↩", "F5"...; a code without a name reads "key " and the code.
     [[nodiscard]] static std::string keyName(uint32_t keyCode);

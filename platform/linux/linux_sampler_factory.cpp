@@ -111,8 +111,7 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeTemperatureSampler(
         std::vector<std::unique_ptr<ThermalServiceSource>> sources;
         sources.push_back(std::make_unique<HwmonThermalServices>(root, gpus));
         if (auto nvidia = nvmlThermalServices(root, gpus)) sources.push_back(std::move(nvidia));
-        return std::make_unique<IOHIDTemperatureReader>(
-            std::move(sources), [root, gpus] { return openHwmonSmcConnection(root, gpus); });
+        return std::make_unique<IOHIDTemperatureReader>(std::move(sources));
     };
     auto makeThermalState = [root = root_, clock = clock_] {
         return std::make_unique<LinuxThermalState>(root, clock);

@@ -16,8 +16,7 @@ std::unique_ptr<IOHIDTemperatureReader> readerOf(const std::string& root,
                                                  std::shared_ptr<const Clock> clock) {
     std::vector<std::unique_ptr<ThermalServiceSource>> sources;
     sources.push_back(std::make_unique<HwmonThermalServices>(root, gpuSchedule(std::move(clock))));
-    return std::make_unique<IOHIDTemperatureReader>(std::move(sources), SmcOpener{},
-                                                    std::span<const SMCTemperatureKey>{});
+    return std::make_unique<IOHIDTemperatureReader>(std::move(sources));
 }
 
 std::vector<TempReading> readingsOf(const std::string& root) {

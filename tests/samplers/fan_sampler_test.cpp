@@ -17,14 +17,14 @@ FanSample firstSample(const std::shared_ptr<FakeSmcState>& state) {
 
 TEST(FanSamplerTest, ReportsAnsweringFansInIndexOrderWithMissingLimitsAtZero) {
     auto state = std::make_shared<FakeSmcState>();
-    state->set("FNum", "ui8 ", {3});
+    state->setFloat("FNum", 3);
     state->setFloat("F0Mn", 1000);  // limits alone do not make a fan
     state->setFloat("F0Mx", 6000);
-    state->set("F1Ac", "fpe2", {0x1F, 0x40});  // 2000
-    state->set("F1Mn", "fpe2", {0x0F, 0xA0});  // 1000
-    state->set("F1Mx", "fpe2", {0x5D, 0xC0});  // 6000
+    state->setFloat("F1Ac", 2000);
+    state->setFloat("F1Mn", 1000);
+    state->setFloat("F1Mx", 6000);
     state->setFloat("F2Ac", 1500);
-    state->set("F2Mx", "ui16", {});  // known key, but no value
+    state->set("F2Mx", "flt ", {});  // known key, but no value
     EXPECT_EQ(firstSample(state),
               (FanSample{.hasFans = true, .fans = {{2000, 1000, 6000}, {1500, 0, 0}}}));
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "samplers/iohid_temperature_reader.h"
-#include "tests/support/fake_smc.h"
 
 namespace glintdeck {
 namespace {
@@ -14,7 +13,7 @@ class FixedSensor final : public TemperatureSensor {
     std::optional<double> temperature() override { return celsius_; }
 
   private:
-    std::optional<double> celsius_;  // nothing: the sensor gives no event
+    std::optional<double> celsius_;  // nothing: the sensor gives no reading
 };
 
 using Services = std::vector<std::pair<std::string, std::optional<double>>>;
@@ -35,23 +34,10 @@ class FakeServices final : public ThermalServiceSource {
     Services services_;
 };
 
-const SMCTemperatureKey kKeys[] = {
-    {"Tp01", "CPU"}, {"Tp05", "CPU"}, {"Tg05", "GPU"}, {"TB1T", "Battery"}};
-
-std::vector<std::unique_ptr<ThermalServiceSource>> sources(Services services) {
-    std::vector<std::unique_ptr<ThermalServiceSource>> list;
-    list.push_back(std::make_unique<FakeServices>(std::move(services)));
-    return list;
-}
-
-IOHIDTemperatureReader reader(Services services, std::shared_ptr<FakeSmcState> smc) {
-    return IOHIDTemperatureReader(sources(std::move(services)), fakeSmcOpener(std::move(smc)),
-                                  kKeys);
-}
-
-std::vector<TempReading> readOnce(
-    Services services, std::shared_ptr<FakeSmcState> smc = std::make_shared<FakeSmcState>()) {
-    return reader(std::move(services), std::move(smc)).read();
+std::vector<TempReading> readOnce(Services services) {
+    std::vector<std::unique_ptr<ThermalServiceSource>> sources;
+    sources.push_back(std::make_unique<FakeServices>(std::move(services)));
+    return IOHIDTemperatureReader(std::move(sources)).read();
 }
 
 TEST(TemperatureReaderTest, ProductTextsMapToRolesFirstRuleFirst) {
@@ -72,23 +58,7 @@ TEST(TemperatureReaderTest, ProductTextsMapToRolesFirstRuleFirst) {
     }
 }
 
-TEST(TemperatureReaderTest, ControllerValuesReplaceTheSensorsOfTheirRole) {
-    auto smc = std::make_shared<FakeSmcState>();
-    smc->setFloat("Tp01", 50);
-    smc->setFloat("Tp05", 60);
-    EXPECT_EQ(readOnce({{"PACC MTR Temp Sensor0", 90.0},
-                        {"GPU MTR Temp Sensor1", 40.0},
-                        {"SOC MTR Temp Sensor0", 70.0}},
-                       smc),
-              (std::vector<TempReading>{{"CPU", 55}, {"GPU", 40}}))
-        << "CPU from the controller alone, and SoC sensors silenced by it";
-    EXPECT_EQ(
-        readOnce(
-            {{"PACC MTR Temp Sensor0", 90.0}, {"SOC MTR Temp Sensor0", 70.0}, {"soc 2", 72.0}}),
-        (std::vector<TempReading>{{"CPU", 90}, {"SoC", 71}}));
-}
-
-TEST(TemperatureReaderTest, OnlyPlausibleValuesCount) {
+TEST(TemperatureReaderTest, OnePlausibleAveragePerRoleInFixedOrder) {
     EXPECT_EQ(readOnce({{"cpu a", 0.0},
                         {"cpu b", 130.0},
                         {"cpu c", NAN},
@@ -100,44 +70,17 @@ TEST(TemperatureReaderTest, OnlyPlausibleValuesCount) {
                         {"gpu a", 130.0}}),
               (std::vector<TempReading>{{"CPU", 65}}))
         << "a role with no plausible value is left out";
-
-    auto smc = std::make_shared<FakeSmcState>();
-    smc->setFloat("Tp01", 0);  // not a key worth keeping
-    smc->setFloat("Tg05", 130);
-    IOHIDTemperatureReader unanswered = reader({{"cpu", 45.0}}, smc);
-    EXPECT_FALSE(unanswered.hasSMC()) << "no key answered plausibly";
-    EXPECT_EQ(smc.use_count(), 1) << "so the connection is closed";
-    EXPECT_EQ(unanswered.read(), (std::vector<TempReading>{{"CPU", 45}}));
-}
-
-TEST(TemperatureReaderTest, OneReadingPerRoleInFixedOrderWithBatteryLast) {
-    auto smc = std::make_shared<FakeSmcState>();
-    smc->setFloat("TB1T", 30);
     EXPECT_EQ(readOnce({{"battery gas gauge", 33.0},
                         {"NAND CH0", 41.0},
                         {"tdie 1", 52.0},
                         {"gpu 1", 60.0},
                         {"cpu 1", 70.0},
                         {"gpu 2", 62.0},
-                        {"NAND CH1", 43.0}},
-                       smc),
+                        {"NAND CH1", 43.0}}),
               (std::vector<TempReading>{
-                  {"CPU", 70}, {"GPU", 61}, {"SoC", 52}, {"SSD", 42}, {"Battery", 30}}));
+                  {"CPU", 70}, {"GPU", 61}, {"SoC", 52}, {"SSD", 42}, {"Battery", 33}}));
     EXPECT_EQ(readOnce({}), std::vector<TempReading>{}) << "no sensors at all";
 }
-
-#if defined(__x86_64__)
-TEST(TemperatureReaderTest, BuildsWithoutControllerKeysNeverOpenTheController) {
-    int opened = 0;
-    IOHIDTemperatureReader withoutKeys(sources({{"cpu", 50.0}}), [&] {
-        ++opened;
-        return std::unique_ptr<SmcConnection>();
-    });
-    EXPECT_EQ(opened, 0);
-    EXPECT_FALSE(withoutKeys.hasSMC());
-    EXPECT_EQ(withoutKeys.read(), (std::vector<TempReading>{{"CPU", 50}}));
-}
-#endif
 
 }  // namespace
 }  // namespace glintdeck
