@@ -11,7 +11,7 @@
 #include "platform/linux/gpu_energy_counters.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/hwmon_temperatures.h"
-#include "platform/linux/sysfs_value.h"
+#include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
 namespace {
@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 std::optional<uint64_t> readCounter(KernelFile& file) {
     std::optional<std::string_view> text = file.read();
     if (!text) return std::nullopt;
-    std::optional<int64_t> value = parseSysfsInteger(*text);
+    std::optional<int64_t> value = parseAttributeInteger(*text);
     if (!value || *value < 0) return std::nullopt;
     return static_cast<uint64_t>(*value);
 }
@@ -68,11 +68,11 @@ std::vector<RaplZone> listRaplZones(const std::string& root) {
     }
     std::map<int, RaplZone> packages;
     for (const auto& [address, path] : entries) {  // packages sort before their subzones
-        RaplZone zone{.name = readSysfsText((path / "name").string()).value_or(""),
+        RaplZone zone{.name = readAttribute((path / "name").string()).value_or(""),
                       .energyPath = (path / "energy_uj").string()};
         zone.range = static_cast<uint64_t>(std::max<int64_t>(
-            0, readSysfsInteger((path / "max_energy_range_uj").string()).value_or(0)));
-        zone.readable = readSysfsInteger(zone.energyPath).has_value();
+            0, readAttributeInteger((path / "max_energy_range_uj").string()).value_or(0)));
+        zone.readable = readAttributeInteger(zone.energyPath).has_value();
         if (address.size() == 1) {
             packages[address[0]] = std::move(zone);
         } else if (auto parent = packages.find(address[0]); parent != packages.end()) {
@@ -137,7 +137,7 @@ bool isIntegratedAmdgpu(const HwmonChip& chip) {
     if (chip.name != "amdgpu") return false;
     std::error_code error;
     return std::filesystem::exists(chip.directory + "/in1_input", error) ||
-           readSysfsText(chip.directory + "/power1_label") == "slowPPT";
+           readAttribute(chip.directory + "/power1_label") == "slowPPT";
 }
 
 // A GPU's channel: its energy counter (the "card" input where it has several), else its power
@@ -174,7 +174,7 @@ void addHwmonChannels(const std::string& root, bool wantCPU,
         std::vector<Labelled> labelled;
         for (HwmonAttribute& input : findHwmonAttributes(chip, "energy", "_input")) {
             std::string label =
-                lowered(readSysfsText(siblingAttribute(input, "_label")).value_or(""));
+                lowered(readAttribute(siblingAttribute(input, "_label")).value_or(""));
             labelled.emplace_back(std::move(input), std::move(label));
         }
         if (chip.isGpu || chipRole(chip.name, "") == "GPU") {

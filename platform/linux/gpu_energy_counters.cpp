@@ -1,6 +1,6 @@
 #include "platform/linux/gpu_energy_counters.h"
 
-#include "platform/linux/sysfs_value.h"
+#include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
 
@@ -42,7 +42,7 @@ PowerIntegratingCounter::PowerIntegratingCounter(const std::string& powerPath,
 
 std::optional<uint64_t> PowerIntegratingCounter::read() {
     std::optional<std::string_view> text = file_.read();
-    std::optional<int64_t> microwatts = text ? parseSysfsInteger(*text) : std::nullopt;
+    std::optional<int64_t> microwatts = text ? parseAttributeInteger(*text) : std::nullopt;
     if (!microwatts || *microwatts < 0) return std::nullopt;
     double now = clock_->secondsSinceBoot();
     if (lastReadAt_ && now > *lastReadAt_) {

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "platform/linux/directory_entries.h"
-#include "platform/linux/sysfs_value.h"
+#include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
 namespace {
@@ -59,12 +59,12 @@ std::vector<HwmonChip> listHwmonChips(const std::string& root) {
                 chip.attributeDirectories.push_back(chip.deviceDirectory);
             }
             // PCI class 0x03xxxx: display controllers (VGA, 3D, other).
-            std::optional<std::string> pciClass = readSysfsText(chip.deviceDirectory + "/class");
+            std::optional<std::string> pciClass = readAttribute(chip.deviceDirectory + "/class");
             chip.isGpu = pciClass && pciClass->starts_with("0x03");
         }
-        std::optional<std::string> name = readSysfsText(chip.directory + "/name");
+        std::optional<std::string> name = readAttribute(chip.directory + "/name");
         if (!name && !chip.deviceDirectory.empty()) {
-            name = readSysfsText(chip.deviceDirectory + "/name");
+            name = readAttribute(chip.deviceDirectory + "/name");
         }
         chip.name = name.value_or("");
         chips.push_back(std::move(chip));

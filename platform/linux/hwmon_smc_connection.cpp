@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "platform/linux/hwmon_chips.h"
-#include "platform/linux/sysfs_value.h"
+#include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
 namespace {
@@ -21,7 +21,7 @@ std::optional<double> readValue(HwmonSmcValue& value) {
     if (!value.file) return value.constant;
     return value.gate.read([&value]() -> std::optional<double> {
         std::optional<std::string_view> text = value.file->read();
-        std::optional<int64_t> number = text ? parseSysfsInteger(*text) : std::nullopt;
+        std::optional<int64_t> number = text ? parseAttributeInteger(*text) : std::nullopt;
         if (!number) return std::nullopt;
         return static_cast<double>(*number) / value.scale;
     });
@@ -52,7 +52,7 @@ std::optional<std::string> systemPowerFile(const HwmonChip& chip) {
     }
     if (chip.name == "macsmc_hwmon") {
         for (const HwmonAttribute& power : findHwmonAttributes(chip, "power", "_input")) {
-            auto label = readSysfsText(siblingAttribute(power, "_label"));
+            auto label = readAttribute(siblingAttribute(power, "_label"));
             if (label && containsWord(*label, "system")) return power.path;
         }
     }

@@ -8,7 +8,7 @@
 #include "core/printable_text.h"
 #include "platform/linux/directory_entries.h"
 #include "platform/linux/hwmon_chips.h"
-#include "platform/linux/sysfs_value.h"
+#include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
 namespace {
@@ -31,7 +31,7 @@ bool isAnyOf(std::string_view name, std::initializer_list<std::string_view> name
 bool isAmdProcessorDriver(std::string_view chip) { return chip == "k10temp" || chip == "zenpower"; }
 
 std::optional<double> limit(const std::string& path) {
-    std::optional<int64_t> value = readSysfsInteger(path);
+    std::optional<int64_t> value = readAttributeInteger(path);
     if (!value) return std::nullopt;
     return static_cast<double>(*value) / 1000;
 }
@@ -63,8 +63,8 @@ void addPowerSupplyBatteries(const std::string& root, const std::set<std::string
         std::string name = supply.filename().string();
         // A supply with a temperature has an hwmon chip of its name on current kernels.
         if (chipNames.contains(name)) continue;
-        if (readSysfsText(supply / "type") != "Battery") continue;
-        if (readSysfsText(supply / "scope") == "Device") continue;  // a mouse, a game pad
+        if (readAttribute(supply / "type") != "Battery") continue;
+        if (readAttribute(supply / "scope") == "Device") continue;  // a mouse, a game pad
         std::string path = (supply / "temp").string();
         if (!fs::exists(path, error)) continue;
         inputs.push_back({.product = printableText(name + " temp"),
@@ -155,7 +155,7 @@ std::vector<LinuxTemperatureInput> discoverTemperatureInputs(const std::string& 
         std::vector<Labelled> labelled;
         std::vector<std::string> labels;
         for (HwmonAttribute& input : findHwmonAttributes(chip, "temp", "_input")) {
-            std::string label = readSysfsText(siblingAttribute(input, "_label"))
+            std::string label = readAttribute(siblingAttribute(input, "_label"))
                                     .value_or("temp" + std::to_string(input.index));
             labels.push_back(label);
             labelled.push_back({std::move(input), std::move(label)});
@@ -233,7 +233,7 @@ std::optional<double> LinuxTemperatureSensor::temperature() {
     for (Input& input : inputs_) {
         std::optional<double> celsius = input.gate.read([&]() -> std::optional<double> {
             std::optional<std::string_view> text = input.file->read();
-            std::optional<int64_t> value = text ? parseSysfsInteger(*text) : std::nullopt;
+            std::optional<int64_t> value = text ? parseAttributeInteger(*text) : std::nullopt;
             if (!value) return std::nullopt;
             return static_cast<double>(*value) / input.unitsPerDegree;
         });

@@ -6,7 +6,7 @@
 
 #include "platform/linux/directory_entries.h"
 #include "platform/linux/hwmon_temperatures.h"
-#include "platform/linux/sysfs_value.h"
+#include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
 namespace {
@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 std::optional<int64_t> readInteger(KernelFile& file) {
     std::optional<std::string_view> text = file.read();
     if (!text) return std::nullopt;
-    return parseSysfsInteger(*text);
+    return parseAttributeInteger(*text);
 }
 
 // Entries of a class folder whose names start with prefix, in name order.
@@ -33,9 +33,9 @@ std::vector<ThermalSignals::Trip> readTrips(const fs::path& zone) {
     std::vector<ThermalSignals::Trip> trips;
     for (int k = 0;; ++k) {
         std::string prefix = (zone / ("trip_point_" + std::to_string(k))).string();
-        std::optional<std::string> type = readSysfsText(prefix + "_type");
+        std::optional<std::string> type = readAttribute(prefix + "_type");
         if (!type) break;
-        std::optional<int64_t> millidegrees = readSysfsInteger(prefix + "_temp");
+        std::optional<int64_t> millidegrees = readAttributeInteger(prefix + "_temp");
         auto kind = tripType(*type);
         if (!kind || !millidegrees) continue;  // an unreadable trip is a disabled one
         trips.push_back({*kind, static_cast<double>(*millidegrees) / 1000});
@@ -64,14 +64,14 @@ LinuxThermalState::LinuxThermalState(const std::string& root, std::shared_ptr<co
 
     std::string thermal = root + "/sys/class/thermal";
     for (const fs::path& zone : classEntries(thermal, "thermal_zone")) {
-        std::optional<std::string> type = readSysfsText((zone / "type").string());
+        std::optional<std::string> type = readAttribute((zone / "type").string());
         if (!type || !thermalZoneRole(*type)) continue;
         zones_.push_back({.temperature = std::make_unique<KernelFile>((zone / "temp").string(),
                                                                       kLargestAttribute),
                           .trips = readTrips(zone)});
     }
     for (const fs::path& device : classEntries(thermal, "cooling_device")) {
-        if (readSysfsText((device / "type").string()) == "Processor") {
+        if (readAttribute((device / "type").string()) == "Processor") {
             processorCooling_.push_back(
                 std::make_unique<KernelFile>((device / "cur_state").string(), kLargestAttribute));
         }
@@ -84,7 +84,7 @@ LinuxThermalState::LinuxThermalState(const std::string& root, std::shared_ptr<co
         std::error_code error;
         if (!fs::exists(counter, error)) continue;
         int64_t package =
-            readSysfsInteger((cpu / "topology/physical_package_id").string()).value_or(0);
+            readAttributeInteger((cpu / "topology/physical_package_id").string()).value_or(0);
         if (!seenPackages.insert(package).second) continue;
         packages_.push_back(
             {std::make_unique<KernelFile>(counter.string(), kLargestAttribute), std::nullopt});

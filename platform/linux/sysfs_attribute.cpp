@@ -9,11 +9,18 @@ namespace glintdeck {
 std::optional<std::string> readAttribute(const std::string& path) {
     std::optional<std::string> text = readKernelFileOnce(path, kLargestAttribute);
     if (!text) return std::nullopt;
-    return std::string(trimAttribute(*text));
+    std::string_view trimmed = trimAttribute(*text);
+    if (trimmed.empty()) return std::nullopt;
+    return std::string(trimmed);
+}
+
+std::optional<int64_t> readAttributeInteger(const std::string& path) {
+    std::optional<std::string> text = readAttribute(path);
+    return text ? parseAttributeInteger(*text) : std::nullopt;
 }
 
 std::string_view trimAttribute(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\n";
+    constexpr std::string_view kBlanks = " \t\r\n";
     size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
