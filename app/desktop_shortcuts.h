@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "desktop_bus/global_shortcuts_portal.h"
 #include "platform/linux/session/desktop_session.h"
 #include "settings/app_settings.h"
 #include "settings_window/desktop_keys.h"
-#include "shell/global_shortcuts_portal.h"
 #include "shell/summon_request.h"
 
 namespace glintdeck {

@@ -17,6 +17,7 @@
 #include "app/launch_options.h"
 #include "app/qt_main_thread.h"
 #include "app/session_bus.h"
+#include "desktop_bus/appearance_source.h"
 #include "platform/linux/descriptor_limit.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/processor_count.h"
@@ -37,7 +38,6 @@
 #include "shell/x11/user_input_time.h"
 #include "shell/x11/x11_connection.h"
 #include "shell/x11/x11_server_time.h"
-#include "views/appearance_source.h"
 
 using namespace glintdeck;
 
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
     // Before any other portal call: the portal learns our application id from the first.
     const DesktopSession session = DesktopSession::fromEnvironment();
     std::shared_ptr<DesktopShortcuts> desktopShortcuts;
-    if (session.wayland) {
+    if (session.kind == SessionKind::wayland) {
         desktopShortcuts = std::make_shared<DesktopShortcuts>(
             session, settings, QDBusConnection::sessionBus(), launchCommand(), &x11::serverTime);
         desktopShortcuts->start();
@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
                           .userInputTime =
                               [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
                           .desktopShortcuts = desktopShortcuts.get(),
-                          .session = session.wayland ? SessionKind::wayland : SessionKind::x11,
+                          .session = session.kind,
                       });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

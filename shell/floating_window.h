@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "shell/session_kind.h"
+#include "platform/linux/session/session_kind.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "shell/session_kind.h"
+#include "platform/linux/session/session_kind.h"
 
 class QMenu;
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <optional>
 
+#include "platform/linux/session/session_kind.h"
 #include "settings/panel_anchor.h"
 #include "shell/panel_host.h"
 #include "shell/placement/geometry.h"
-#include "shell/session_kind.h"
 #include "shell/summon_request.h"
 #include "shell/x11/window_drag.h"
 

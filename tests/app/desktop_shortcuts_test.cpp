@@ -31,7 +31,7 @@ class WaylandSession {
                                                            *behaviour);
         }
         shortcuts = std::make_unique<DesktopShortcuts>(
-            DesktopSession{.wayland = true, .desktops = {"KDE"}}, settings,
+            DesktopSession{.kind = SessionKind::wayland, .desktops = {"KDE"}}, settings,
             bus.connect(QStringLiteral("client")), "glintdeck",
             [this]() -> std::optional<uint32_t> { return serverNow; },
             [this] { return pressedAt += std::chrono::seconds(1); });

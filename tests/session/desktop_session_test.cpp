@@ -8,15 +8,16 @@ namespace {
 TEST(DesktopSessionTest, EitherVariableMakesAWaylandSession) {
     struct Row {
         std::string_view waylandDisplay, sessionType;
-        bool wayland;
+        SessionKind kind;
     };
-    for (const Row& row : {Row{"", "", false}, Row{"", "x11", false}, Row{"wayland-0", "", true},
-                           Row{"", "wayland", true}, Row{"", "Wayland", true},
-                           Row{"wayland-1", "x11", true}, Row{"", "tty", false}}) {
+    const SessionKind x11 = SessionKind::x11, wayland = SessionKind::wayland;
+    for (const Row& row : {Row{"", "", x11}, Row{"", "x11", x11}, Row{"wayland-0", "", wayland},
+                           Row{"", "wayland", wayland}, Row{"", "Wayland", wayland},
+                           Row{"wayland-1", "x11", wayland}, Row{"", "tty", x11}}) {
         EXPECT_EQ(DesktopSession::fromVariables(
                       {.waylandDisplay = row.waylandDisplay, .sessionType = row.sessionType})
-                      .wayland,
-                  row.wayland)
+                      .kind,
+                  row.kind)
             << row.waylandDisplay << " / " << row.sessionType;
     }
 }

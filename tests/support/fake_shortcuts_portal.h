@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "shell/global_shortcuts_portal.h"
+#include "desktop_bus/global_shortcuts_portal.h"
 
 namespace glintdeck {
 

@@ -23,8 +23,9 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 DesktopSession DesktopSession::fromVariables(const Variables& variables) {
     DesktopSession session;
-    session.wayland =
+    const bool wayland =
         !variables.waylandDisplay.empty() || equalIgnoringCase(variables.sessionType, "wayland");
+    session.kind = wayland ? SessionKind::wayland : SessionKind::x11;
     std::string_view currentDesktop = variables.currentDesktop;
     while (!currentDesktop.empty()) {
         const size_t colon = currentDesktop.find(':');

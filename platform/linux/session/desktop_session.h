@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/session/session_kind.h"
+
 namespace glintdeck {
 
 // What kind of graphical session the program runs in, read once from the environment the
@@ -20,8 +22,8 @@ struct DesktopSession {
         std::string_view hyprlandInstance;  // HYPRLAND_INSTANCE_SIGNATURE
     };
 
-    // WAYLAND_DISPLAY is set, or XDG_SESSION_TYPE is "wayland".
-    bool wayland = false;
+    // Wayland where WAYLAND_DISPLAY is set or XDG_SESSION_TYPE is "wayland".
+    SessionKind kind = SessionKind::x11;
     // XDG_CURRENT_DESKTOP split at ':' ("ubuntu:GNOME" is Ubuntu's GNOME), empty entries dropped;
     // then "sway" where SWAYSOCK is set and "Hyprland" where HYPRLAND_INSTANCE_SIGNATURE is,
     // since those compositors need not name themselves there (sway 1.7 never does).

@@ -1,4 +1,4 @@
-#include "views/appearance_source.h"
+#include "desktop_bus/appearance_source.h"
 #include "app/session_bus.h"
 #include "tests/support/private_bus.h"
 

@@ -1,4 +1,4 @@
-#include "views/appearance_source.h"
+#include "desktop_bus/appearance_source.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

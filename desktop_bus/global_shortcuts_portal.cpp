@@ -1,4 +1,4 @@
-#include "shell/global_shortcuts_portal.h"
+#include "desktop_bus/global_shortcuts_portal.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>

@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "core/change_notifier.h"
+#include "settings/color.h"
 #include "settings/reduce_transparency_source.h"
-#include "views/hud_style.h"
 
 namespace glintdeck {
 

@@ -1,4 +1,4 @@
-// The shell's widgets on Qt's offscreen platform: no display needed.
+// A QApplication on Qt's offscreen platform, for suites that need no display.
 #include <gtest/gtest.h>
 
 #include <QApplication>
