@@ -2,17 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QTimer>
 #include <chrono>
 #include <optional>
 
-#include "app/app_delegate.h"
-#include "core/task_queue_main_thread.h"
-#include "settings/preferences_store.h"
-#include "tests/support/fake_clock.h"
-#include "tests/support/fake_sampler_factory.h"
+#include "tests/app/app_harness.h"
 #include "tests/support/fake_shortcuts_portal.h"
-#include "tests/support/private_bus.h"
 
 namespace glintdeck {
 namespace {
@@ -20,7 +14,7 @@ namespace {
 using Behaviour = FakeShortcutsPortal::Behaviour;
 
 // The delegate in a Wayland session on KDE, with a fake portal (or none) on a private bus.
-class WaylandSession {
+class WaylandSession : public AppHarness {
   public:
     explicit WaylandSession(std::optional<Behaviour> behaviour, bool firstRun = false) {
         settings.setEnabledStats({StatKind::cpu});
@@ -36,21 +30,14 @@ class WaylandSession {
             [this]() -> std::optional<uint32_t> { return serverNow; },
             [this] { return pressedAt += std::chrono::seconds(1); });
         shortcuts->start();
-        delegate = std::make_unique<AppDelegate>(
-            settings, AppEnvironment{.mainThread = mainThread,
-                                     .samplers = samplers,
-                                     .descriptors = {.clock = std::make_shared<FakeClock>()},
-                                     .settingsServices = {},
-                                     .desktopShortcuts = shortcuts.get()});
-        delegate->applicationDidFinishLaunching();
+        AppEnvironment wayland = environment();
+        wayland.desktopShortcuts = shortcuts.get();
+        launch(std::move(wayland));
     }
     ~WaylandSession() { delegate.reset(); }
 
-    [[nodiscard]] bool stripShown() const {
-        return delegate->panel().panel() != nullptr && delegate->panel().panel()->isVisible();
-    }
-    // The desktop reports a press of one of its bound shortcuts.
-    // A press and its release.
+    [[nodiscard]] bool stripShown() const { return shown(delegate->panel().panel()); }
+    // The desktop reports a press of one of its bound shortcuts, and its release.
     void press(const char* id, uint64_t time = 1234) {
         portal->activate(portal->session, QString::fromLatin1(id), QStringLiteral("token"), time);
         portal->deactivate(QString::fromLatin1(id), 1234);
@@ -58,14 +45,10 @@ class WaylandSession {
 
     // Each press a second after the one before, as a person presses.
     std::chrono::steady_clock::time_point pressedAt;
-    TaskQueueMainThread mainThread;
-    FakeSamplerFactory samplers;
-    AppSettings settings{PreferencesStore::inMemory()};
     uint32_t serverNow = 1500;  // the X server's clock
     PrivateBus bus;
     std::unique_ptr<FakeShortcutsPortal> portal;
     std::unique_ptr<DesktopShortcuts> shortcuts;
-    std::unique_ptr<AppDelegate> delegate;
 };
 
 // The portal's keys do what the grabbed keys do on X11, and the program grabs none of its own.
@@ -91,13 +74,8 @@ TEST(DesktopShortcutsTest, ThePortalsKeysToggleTheStripAndPinOnlyWhileItShows) {
 // The first-run hint names the key the desktop bound, so it waits for the desktop's answer.
 TEST(DesktopShortcutsTest, TheFirstRunHintWaitsForTheDesktop) {
     WaylandSession session(Behaviour{.holdCreateSession = true}, true);
-    auto hintShown = [&] {
-        QWidget* hint = session.delegate->hintPanel().panel();
-        return hint != nullptr && hint->isVisible();
-    };
-    bool hintsMomentPassed = false;  // timers of one delay fire in the order they were started
-    QTimer::singleShot(200, [&] { hintsMomentPassed = true; });
-    ASSERT_TRUE(runUntil([&] { return hintsMomentPassed; }));
+    auto hintShown = [&] { return shown(session.delegate->hintPanel().panel()); };
+    ASSERT_TRUE(passTheHintsMoment());
     EXPECT_FALSE(hintShown());
     EXPECT_FALSE(session.settings.hasSeenHint());
     session.portal->answerCreateSession();
