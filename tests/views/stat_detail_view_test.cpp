@@ -122,10 +122,12 @@ TEST(StatDetailViewTest, AStatThatBecomesUnavailableLeavesABlankCardOfTheSameSiz
     card.setDescriptor(samples::cpu());
     card.resize(card.sizeHint());
     QSize shown = card.size();
+    const QImage before = rendered(&card);
     card.setDescriptor(std::nullopt);
     EXPECT_EQ(card.size(), shown);
     EXPECT_FALSE(card.findChild<ActivityGraphView*>()->isVisibleTo(&card));
     QImage image = rendered(&card);
+    EXPECT_NE(image, before) << "its texts and process rows are gone";
     QPoint middle(image.width() / 2, image.height() / 2);
     EXPECT_EQ(qAlpha(image.pixel(middle)), static_cast<int>(0.82 * 255 + 0.5)) << "background kept";
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "outside the rounded corner";
