@@ -194,6 +194,8 @@ int main(int argc, char** argv) {
                               [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
                           .desktopShortcuts = desktopShortcuts.get(),
                           .session = session.wayland ? SessionKind::wayland : SessionKind::x11,
+                          .catchDesktopClicks = session.wayland && (session.isDesktop("GNOME") ||
+                                                                    session.isDesktop("KDE")),
                       });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "shell/floating_window.h"
 #include "shell/session_kind.h"
 
 class QMenu;
@@ -20,7 +21,7 @@ class PanelHost final : public QWidget {
   public:
     using ContextMenuProvider = std::function<std::unique_ptr<QMenu>()>;
 
-    explicit PanelHost(SessionKind session = SessionKind::x11);
+    explicit PanelHost(SessionKind session = SessionKind::x11, PanelRole role = PanelRole::strip);
 
     // Replaces the content (the old one is deleted once the event loop is back, since the
     // replacement may be asked for from inside the old content's own handler) and resizes the
