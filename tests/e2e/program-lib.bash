@@ -65,6 +65,19 @@ launch() {
 }
 
 alive() { kill -0 "$1" 2>/dev/null; }
+
+# How many glintdeck processes run with this scenario's runtime folder (second launches that a
+# desktop's key binding starts included; one that ended is no longer counted).
+instances() {
+    local pid count=0
+    for pid in $(pgrep -x glintdeck); do
+        grep -qsxz "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" "/proc/$pid/environ" && count=$((count + 1))
+    done
+    echo "$count"
+}
+one_instance() { [[ $(instances) == 1 ]] || fail "$(instances) glintdeck processes, not one"; }
+
+
 gone() { ! alive "$1"; }
 
 window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
@@ -72,6 +85,20 @@ strip_visible() { [[ -n "$(window_named '^Glintdeck$')" ]]; }
 strip_hidden() { ! strip_visible; }
 card_visible() { [[ -n "$(window_named '^Glintdeck Detail$')" ]]; }
 card_hidden() { ! card_visible; }
+hint_visible() { [[ -n "$(window_named '^Glintdeck Hint$')" ]]; }
+# rect_of PATTERN: "X Y WIDTH HEIGHT" of the first visible window whose name matches.
+rect_of() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$(window_named "$1")")"
+    echo "$X $Y $WIDTH $HEIGHT"
+}
+# apart X Y WIDTH HEIGHT X Y WIDTH HEIGHT: the two rectangles share no pixel.
+apart() {
+    (($1 + $3 <= $5 || $5 + $7 <= $1 || $2 + $4 <= $6 || $6 + $8 <= $2))
+}
+# clear_of_strip PATTERN: the window (the card, the hint) shares no pixel with the strip.
+# shellcheck disable=SC2046  # two rectangles, four numbers each
+clear_of_strip() { apart $(rect_of '^Glintdeck$') $(rect_of "$1"); }
 settings_visible() { [[ -n "$(window_named '^Glintdeck Settings$')" ]]; }
 
 # summon shown|hidden: presses the summon key and waits for the strip to be so.
