@@ -71,6 +71,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (waylandSession()) {
         focusAwayMonitor_ = std::make_unique<FocusAwayMonitor>([this] { hideUnlessPinned(); },
                                                                [this] { panel_.hideStrip(); });
+        if (environment_.catchDesktopClicks) {
+            desktopClicks_ = std::make_unique<DesktopClickCatcher>([this] { hideUnlessPinned(); });
+        }
     } else {
         clickAwayMonitor_ = ClickAwayMonitor::install([this] { hideUnlessPinned(); });
     }
@@ -78,6 +81,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     settingsWindow_.setOnReleased([this] { idleMemoryRelease_.schedule(); });
     panel_.setContextMenuProvider([this] { return contextMenu(); });
     panel_.setOnPanelMoved([this](Point point) { panelMoved(point); });
+    panel_.setOnFrameChanged([this] { companionsFollowStrip(); });
     // The main menu is the settings window's menu bar, built with the window.
     toggleStrip();
     if (!settings_.hasSeenHint()) {
@@ -100,6 +104,7 @@ void AppDelegate::applicationWillTerminate() {
     pinToggleHotKey_.unregister();
     clickAwayMonitor_.reset();
     focusAwayMonitor_.reset();
+    desktopClicks_.reset();
 }
 
 bool AppDelegate::stripShown() const {
@@ -108,6 +113,15 @@ bool AppDelegate::stripShown() const {
 
 void AppDelegate::hideUnlessPinned() {
     if (stripShown() && !settings_.isPinned()) panel_.hideStrip();
+}
+
+void AppDelegate::updateDesktopCover(bool stripUp) {
+    if (!desktopClicks_) return;
+    if (stripUp && !settings_.isPinned()) {
+        desktopClicks_->cover();
+    } else {
+        desktopClicks_->uncover();
+    }
 }
 
 void AppDelegate::registerSummonHotKey() {
@@ -162,6 +176,8 @@ void AppDelegate::toggleStrip(const SummonRequest& request) {
     strip->setAvailableWidth(panel_.availableWidth(settings_.anchor(), settings_.customPosition()));
     stripView_ = strip.get();
     updatePanelShapes();
+    // Before the strip: by the time it has the keyboard, the desktop is ready for the next click.
+    updateDesktopCover(true);
     panel_.showStrip(settings_.anchor(), settings_.customPosition(), std::move(strip), request);
 }
 
@@ -178,6 +194,7 @@ void AppDelegate::visibilityChanged(bool visible) {
         registerPinHotKey();
         return;
     }
+    updateDesktopCover(false);
     idleMemoryRelease_.schedule();
     dismissHotKey_.unregister();
     settingsHotKey_.unregister();
@@ -200,9 +217,14 @@ void AppDelegate::tileTapped(StatKind kind) {
 
 void AppDelegate::followScreens() {
     if (!stripShown()) return;
+    updateDesktopCover(true);
     panel_.followScreens(settings_.anchor(), settings_.customPosition(), [this](double width) {
         if (stripView_) stripView_->setAvailableWidth(width);
     });
+    companionsFollowStrip();
+}
+
+void AppDelegate::companionsFollowStrip() {
     if (std::optional<Rect> frame = panel_.panelFrame()) {
         detailPanel_.followStrip(*frame);
         hintPanel_.followStrip(*frame);
@@ -269,7 +291,10 @@ std::unique_ptr<QMenu> AppDelegate::contextMenu() {
     return menu;
 }
 
-void AppDelegate::togglePin() { settings_.setIsPinned(!settings_.isPinned()); }
+void AppDelegate::togglePin() {
+    settings_.setIsPinned(!settings_.isPinned());
+    updateDesktopCover(stripShown());
+}
 
 void AppDelegate::resetPosition() {
     settings_.setCustomPosition(std::nullopt);

@@ -13,6 +13,7 @@
 #include "platform/linux/session/session_kind.h"
 #include "settings_window/settings_window_controller.h"
 #include "shell/attached_panel_controllers.h"
+#include "shell/x11/desktop_click_catcher.h"
 #include "shell/focus_away_monitor.h"
 #include "shell/hot_key_service.h"
 #include "shell/panel_window_controller.h"
@@ -46,6 +47,10 @@ struct AppEnvironment {
     // A Wayland session: the strip takes the keyboard and hides when it moves elsewhere, Esc
     // comes through the strip, and "under the pointer" is the top of the main screen.
     SessionKind session = SessionKind::x11;
+    // A Wayland session whose desktop leaves the keyboard in place at a click on the bare
+    // background (GNOME, KDE): while the strip shows, unpinned, such a click is caught there
+    // (DesktopClickCatcher).
+    bool catchDesktopClicks = false;
 };
 
 // The conductor: owns the store, the panel controllers, the hot keys and the settings window,
@@ -95,6 +100,8 @@ class AppDelegate final : public QObject {
         return environment_.session == SessionKind::wayland;
     }
     void hideUnlessPinned();
+    // The desktop's background is covered while the strip is up, unpinned.
+    void updateDesktopCover(bool stripUp);
     void registerSummonHotKey();
     void registerPinHotKey();
     // Whether the program grabs the summon and keep-on-screen keys itself (not while a desktop
@@ -106,6 +113,9 @@ class AppDelegate final : public QObject {
     // The screens changed while the strip may show: it, its card and its hint are fitted and
     // placed again.
     void followScreens();
+    // The card and the hint go next to the strip as it now is: moved or resized by the user, the
+    // screens, or a window manager that places and sizes windows itself.
+    void companionsFollowStrip();
     void panelMoved(Point point);
     void hideStripAndShowSettings(std::optional<uint32_t> userTimestamp);
     [[nodiscard]] std::optional<uint32_t> userInputTime() const;
@@ -125,6 +135,7 @@ class AppDelegate final : public QObject {
     HotKeyService pinToggleHotKey_{4};
     std::unique_ptr<ClickAwayMonitor> clickAwayMonitor_;
     std::unique_ptr<FocusAwayMonitor> focusAwayMonitor_;
+    std::unique_ptr<DesktopClickCatcher> desktopClicks_;
     HudFeed feed_;
     QPointer<StatsStripView> stripView_;  // the shown strip's view
     ScreenChangeWatcher screenChanges_{[this] { followScreens(); }};

@@ -196,6 +196,9 @@ int main(int argc, char** argv) {
                               [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
                           .desktopShortcuts = desktopShortcuts.get(),
                           .session = session.kind,
+                          .catchDesktopClicks =
+                              session.kind == SessionKind::wayland &&
+                              (session.isDesktop("GNOME") || session.isDesktop("KDE")),
                       });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

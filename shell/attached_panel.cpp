@@ -22,7 +22,7 @@ void AttachedPanel::setPanelShape(const CompositingWatcher* compositing, double 
 
 void AttachedPanel::show(std::unique_ptr<QWidget> content, Rect stripFrame, double centreX) {
     if (!panel_) {
-        panel_ = new PanelHost(session_);
+        panel_ = new PanelHost(session_, PanelRole::companion);
         nameFloatingPanel(*panel_, title_, "glintdeck");
         if (compositing_ != nullptr) {
             new PanelShape(*panel_, *compositing_, cornerRadius_);

@@ -33,11 +33,15 @@ void writeWindowManagerState(uint32_t window) {
 
 }  // namespace
 
-void makeFloatingPanel(QWidget& window, SessionKind session) {
-    const bool takesKeyboard = session == SessionKind::wayland;
+void makeFloatingPanel(QWidget& window, SessionKind session, PanelRole role) {
+    const bool wayland = session == SessionKind::wayland;
+    const bool takesKeyboard = wayland && role == PanelRole::strip;
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
     if (!takesKeyboard) {
         flags |= Qt::WindowDoesNotAcceptFocus;
+    }
+    if (wayland && role == PanelRole::companion) {
+        flags |= Qt::BypassWindowManagerHint;
     }
     window.setWindowFlags(flags);
     window.setAttribute(Qt::WA_TranslucentBackground);

@@ -8,8 +8,8 @@
 
 namespace glintdeck {
 
-PanelHost::PanelHost(SessionKind session) {
-    makeFloatingPanel(*this, session);
+PanelHost::PanelHost(SessionKind session, PanelRole role) {
+    makeFloatingPanel(*this, session, role);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/linux/session/session_kind.h"
+#include "shell/floating_window.h"
 
 class QMenu;
 
@@ -20,7 +21,7 @@ class PanelHost final : public QWidget {
   public:
     using ContextMenuProvider = std::function<std::unique_ptr<QMenu>()>;
 
-    explicit PanelHost(SessionKind session = SessionKind::x11);
+    explicit PanelHost(SessionKind session = SessionKind::x11, PanelRole role = PanelRole::strip);
 
     // Replaces the content (the old one is deleted once the event loop is back, since the
     // replacement may be asked for from inside the old content's own handler) and resizes the

@@ -20,6 +20,11 @@ Point wholePixels(Point p) { return {std::round(p.x), std::round(p.y)}; }
 
 Size sizeOf(const QWidget& widget) { return {double(widget.width()), double(widget.height())}; }
 
+// Where the strip is on screen. It has no frame, so its window is all of it; Qt's frameGeometry
+// asks the window manager's frame window instead, which KWin creates 1 × 1 and sizes later, and
+// keeps what it measured first: a card placed by that hung over the strip.
+Rect frameOf(const QWidget& strip) { return screenRect(strip.geometry()); }
+
 double visibleWidth(const std::optional<ScreenGeometry>& screen) {
     return screen ? screen->visibleFrame.width : std::numeric_limits<double>::infinity();
 }
@@ -41,6 +46,10 @@ void PanelWindowController::setOnVisibilityChanged(std::function<void(bool)> cal
 
 void PanelWindowController::setOnPanelMoved(std::function<void(Point)> callback) {
     onPanelMoved_ = std::move(callback);
+}
+
+void PanelWindowController::setOnFrameChanged(std::function<void()> callback) {
+    onFrameChanged_ = std::move(callback);
 }
 
 void PanelWindowController::setContextMenuProvider(PanelHost::ContextMenuProvider provider) {
@@ -117,7 +126,7 @@ void PanelWindowController::followScreens(PanelAnchor anchor, std::optional<Poin
     if (!panel_) {
         return;
     }
-    const Rect shown = screenRect(panel_->frameGeometry());
+    const Rect shown = frameOf(*panel_);
     const ScreenLayout layout = currentScreenLayout();
     fitWidth(visibleWidth(
         stripScreen(anchor, customPosition, Point{shown.midX(), shown.midY()}, layout)));
@@ -168,16 +177,20 @@ std::optional<Rect> PanelWindowController::panelFrame() const {
     if (!panel_) {
         return std::nullopt;
     }
-    return screenRect(panel_->frameGeometry());
+    return frameOf(*panel_);
 }
 
-Point PanelWindowController::currentOrigin() const {
-    return screenRect(panel_->frameGeometry()).origin();
-}
+Point PanelWindowController::currentOrigin() const { return frameOf(*panel_).origin(); }
 
 bool PanelWindowController::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Move && watched == panel_.data()) {
+    if (watched != panel_.data()) {
+        return false;
+    }
+    if (event->type() == QEvent::Move) {
         panelDidMove();
+    }
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && onFrameChanged_) {
+        onFrameChanged_();
     }
     return false;
 }

@@ -35,6 +35,9 @@ class PanelWindowController final : public QObject {
 
     void setOnVisibilityChanged(std::function<void(bool)> callback);
     void setOnPanelMoved(std::function<void(Point)> callback);
+    // Called whenever the shown strip's window moves or changes size, whoever moved it: the
+    // controller, the user, or a window manager that places and sizes windows itself.
+    void setOnFrameChanged(std::function<void()> callback);
     void setContextMenuProvider(PanelHost::ContextMenuProvider provider);
     // With a watcher, panels are cut to a rounded rectangle of this radius while no compositing
     // manager runs (their corners would show black otherwise).
@@ -95,6 +98,7 @@ class PanelWindowController final : public QObject {
     QPointer<PanelHost> panel_;
     std::function<void(bool)> onVisibilityChanged_;
     std::function<void(Point)> onPanelMoved_;
+    std::function<void()> onFrameChanged_;
     PanelHost::ContextMenuProvider contextMenuProvider_;
     std::optional<Point> lastAppliedOrigin_;
     ScreenLayout placedOn_;  // the screens as they were at the last placement or drag

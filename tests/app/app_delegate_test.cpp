@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <qpa/qplatformnativeinterface.h>
+#include <qpa/qwindowsysteminterface.h>
 #include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -11,6 +12,8 @@
 #include <QJsonObject>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QWindow>
 #include <cmath>
 #include <functional>
 
@@ -48,6 +51,8 @@ class AppDelegateTest : public ::testing::Test, protected AppHarness {
             activations_.push_back(time);
         };
         launched.userInputTime = [this] { return inputTime_; };
+        launched.session = session_;
+        launched.catchDesktopClicks = catchDesktopClicks_;
         return AppHarness::launch(std::move(launched));
     }
 
@@ -69,6 +74,8 @@ class AppDelegateTest : public ::testing::Test, protected AppHarness {
     }
 
     std::optional<uint32_t> inputTime_;
+    SessionKind session_ = SessionKind::x11;
+    bool catchDesktopClicks_ = false;
     std::vector<std::optional<uint32_t>> activations_;  // user times the settings window got
 };
 
@@ -210,6 +217,49 @@ TEST_F(AppDelegateTest, OnlyAnAnchoredStripRemembersWhereItWasMovedAndResetForge
                   (Point{std::round(anchored.x), std::round(anchored.y)}));
         delegate.reset();
     }
+}
+
+// A strip that the window manager puts elsewhere (sway centres every floating window) or sizes
+// otherwise (KWin, for a moment at the start) takes its card along: the card stayed where the
+// strip had been asked to go, over the strip.
+TEST_F(AppDelegateTest, TheCardFollowsTheStripWhereverTheWindowManagerPutsIt) {
+    settings.setAnchor(PanelAnchor::topCenter);
+    AppDelegate& delegate = launch();
+    ASSERT_TRUE(runUntil([&] { return stripView() && stripView()->tile(StatKind::cpu); }));
+    tapTile(StatKind::cpu);
+    QWidget* card = delegate.detailPanel().panel();
+    // As the window system reports a window manager's move and resize.
+    auto placeStrip = [&](QRect frame) {
+        QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(
+            strip()->windowHandle(), frame);
+    };
+    placeStrip(QRect(strip()->x(), 300, strip()->width(), strip()->height()));
+    EXPECT_EQ(card->y(), 300 + strip()->height() + 6);
+    placeStrip(QRect(strip()->x(), 300, strip()->width(), 80));
+    EXPECT_EQ(card->y(), 300 + 80 + 6);
+}
+
+// GNOME and KDE move no keyboard at a click on the bare desktop, and XWayland hears of none: the
+// strip stayed up, holding the keyboard. While it shows, unpinned, a cover catches such clicks.
+TEST_F(AppDelegateTest, AClickOnTheBareDesktopOfAWaylandSessionHidesTheUnpinnedStrip) {
+    session_ = SessionKind::wayland;
+    catchDesktopClicks_ = true;
+    AppDelegate& delegate = launch();
+    auto cover = []() -> QWindow* {
+        for (QWindow* window : QGuiApplication::topLevelWindows()) {
+            if (window->isVisible() && window->title() == "Glintdeck Desktop Cover") return window;
+        }
+        return nullptr;
+    };
+    ASSERT_NE(cover(), nullptr);
+    EXPECT_EQ(cover()->geometry(), QGuiApplication::primaryScreen()->geometry());
+    delegate.togglePin();
+    EXPECT_EQ(cover(), nullptr) << "a kept strip leaves the desktop's clicks to the desktop";
+    delegate.togglePin();
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), QPointF(5, 5),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(cover(), &click);
+    EXPECT_TRUE(runUntil([&] { return strip() == nullptr && cover() == nullptr; }));
 }
 
 // Gives Qt's offscreen platform one screen of this size, as RandR does with a new resolution (the

@@ -144,6 +144,22 @@ geometry_of() {
     [[ -n "$window" ]] || fail "no window named $1 to measure"
     eval "$(xdotool getwindowgeometry --shell "$window")"
 }
+# rect_of NAME: "X Y WIDTH HEIGHT" of the first visible window named NAME.
+# Asks the X server itself, where a scenario's own geometry_of may ask a compositor.
+rect_of() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW window
+    window=$(window_named "$1")
+    [[ -n "$window" ]] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    echo "$X $Y $WIDTH $HEIGHT"
+}
+# apart X Y WIDTH HEIGHT X Y WIDTH HEIGHT: the two rectangles share no pixel.
+apart() {
+    (($1 + $3 <= $5 || $5 + $7 <= $1 || $2 + $4 <= $6 || $6 + $8 <= $2))
+}
+# clear_of_strip NAME: the window (the card, the hint) shares no pixel with the strip.
+# shellcheck disable=SC2046  # two rectangles, four numbers each
+clear_of_strip() { apart $(rect_of "$STRIP") $(rect_of "$1"); }
 strip_at() {
     geometry_of "$STRIP"
     [[ "$X,$Y" == "$1,$2" ]]
