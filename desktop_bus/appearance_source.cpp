@@ -7,11 +7,13 @@
 #include <QGuiApplication>
 #include <utility>
 
+#include "desktop_bus/portal_address.h"
+
 namespace glintdeck {
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
+using portal::kPath;
+using portal::kService;
 const QString kInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString kGroup = QStringLiteral("org.freedesktop.appearance");
 const QString kColorScheme = QStringLiteral("color-scheme");

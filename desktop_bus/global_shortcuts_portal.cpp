@@ -10,11 +10,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "desktop_bus/portal_address.h"
+
 namespace glintdeck {
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
+using portal::kPath;
+using portal::kService;
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString kRegistry = QStringLiteral("org.freedesktop.host.portal.Registry");
 const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
