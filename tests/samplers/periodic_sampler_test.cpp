@@ -189,7 +189,7 @@ TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehin
     EXPECT_EQ(mainThread.runPending(), 4);
 
     ThreadPoolExecutor stuckExecutor;
-    Latch deliveredWhileStuck(1), release(1);
+    Latch deliveredWhileStuck(1), stuckPosted(1), release(1);
     TaskQueueMainThread stuckMainThread([&] {
         deliveredWhileStuck.countDown();
         return true;
@@ -197,8 +197,12 @@ TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehin
     auto stuckQueue = stuckExecutor.makeQueue("Glintdeck.Stuck");
     stuckQueue->async([&] {
         stuckMainThread.post([] {});
+        stuckPosted.countDown();
         release.wait();
     });
+    // Posted before the other worker looks in: one that looked in first and found nothing
+    // would sleep for good, with no timer left to wake it.
+    stuckPosted.wait();
     // Any timer makes the other worker look in; it must deliver what the stuck tick posted.
     auto otherQueue = stuckExecutor.makeQueue("Glintdeck.Other");
     otherQueue->asyncAfter(0.001, [] {});
