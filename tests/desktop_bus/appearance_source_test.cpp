@@ -1,6 +1,7 @@
 #include "desktop_bus/appearance_source.h"
 #include "app/session_bus.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/run_until.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "tests/support/fake_clock.h"
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_clock.h"
@@ -18,7 +17,7 @@ std::vector<EnergyChannel> channelsOf(const std::string& root, std::shared_ptr<c
 
 std::vector<std::string> channelNames(const std::string& root) {
     std::vector<std::string> names;
-    for (const EnergyChannel& channel : channelsOf(root, std::make_shared<FakeClock>())) {
+    for (const EnergyChannel& channel : channelsOf(root, std::make_shared<ManualClock>())) {
         EXPECT_EQ(channel.group, "Energy Model");
         EXPECT_EQ(channel.unit, "uJ");
         names.push_back(channel.name);
@@ -82,7 +81,7 @@ TEST(EnergyChannelsTest, CountersGiveEachDomainsPowerOverTheInterval) {
                  {.cpu = 75, .gpu = 187}},
          }) {
         FixtureTree machine(row.fixture);
-        auto clock = std::make_shared<FakeClock>();
+        auto clock = std::make_shared<ManualClock>();
         IOReportPower reader(channelsOf(machine.root(), clock), clock);
         EXPECT_TRUE(reader.isAvailable());
         EXPECT_EQ(reader.sample(), std::nullopt) << "a first reading is a baseline";

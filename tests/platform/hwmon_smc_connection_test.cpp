@@ -6,36 +6,21 @@
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
-#include "tests/support/manual_executor.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {
 
-// The fan sampler over root, started; next() lets it tick once more and returns that sample.
-class FanSamples {
-  public:
-    explicit FanSamples(const std::string& root)
-        : sampler_(std::make_shared<FanSampler>(
-              executor_, 1.0, [root] { return openHwmonSmcConnection(root, gpuSchedule()); },
-              [this](const FanSample& s) { samples_.push_back(s); })) {
-        sampler_->start();
-        executor_.runUntilIdle();
+// The fan sampler over root, started.
+struct FanSamples : SamplerRun<FanSampler> {
+    explicit FanSamples(const std::string& root) {
+        start([root] { return openHwmonSmcConnection(root, gpuSchedule()); });
     }
-    ~FanSamples() {
-        sampler_->stop();
-        executor_.runUntilIdle();
-    }
+    // What the next tick delivers.
     FanSample next() {
-        samples_.clear();
-        executor_.advance(1);
-        EXPECT_EQ(samples_.size(), 1u);
-        return samples_.empty() ? FanSample{} : samples_.back();
+        tick();
+        return delivered.back();
     }
-
-  private:
-    ManualExecutor executor_;
-    std::vector<FanSample> samples_;
-    std::shared_ptr<FanSampler> sampler_;
 };
 
 FanSample fansOf(const std::string& root) { return FanSamples(root).next(); }

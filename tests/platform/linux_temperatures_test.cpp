@@ -4,10 +4,10 @@
 
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/linux_thermal_state.h"
-#include "tests/support/fake_clock.h"
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
+#include "tests/support/manual_clock.h"
 
 namespace glintdeck {
 namespace {
@@ -144,7 +144,7 @@ TEST(LinuxThermalStateTest, RealMachinesAtRestReadNominal) {
     // firmware's placeholders, not a machine about to power off.
     for (const char* fixture :
          {"intel-mac", "thinkpad", "amd-desktop", "this-vm", "desktop-placeholder-trip"}) {
-        LinuxThermalState state(fixtureRoot(fixture), std::make_shared<FakeClock>());
+        LinuxThermalState state(fixtureRoot(fixture), std::make_shared<ManualClock>());
         for (int tick = 0; tick < 3; ++tick) {
             EXPECT_EQ(state.thermalState(), ThermalState::nominal) << fixture;
         }
@@ -153,7 +153,7 @@ TEST(LinuxThermalStateTest, RealMachinesAtRestReadNominal) {
 
 TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
     FixtureTree machine("thinkpad");
-    auto clock = std::make_shared<FakeClock>();
+    auto clock = std::make_shared<ManualClock>();
     LinuxThermalState state(machine.root(), clock);
     // The package counter shows in every CPU's folder; only one per package counts.
     auto throttle = [&](int milliseconds) {
@@ -186,7 +186,7 @@ TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
 
 TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) {
     FixtureTree machine("xps-at-tjmax");
-    auto clock = std::make_shared<FakeClock>();
+    auto clock = std::make_shared<ManualClock>();
     LinuxThermalState state(machine.root(), clock);
     struct Step {
         int throttleTotal;
@@ -219,7 +219,7 @@ TEST(LinuxThermalStateTest, AnAmdProcessorIsHeldToItsControlLimit) {
          {std::pair{"75000", ThermalState::nominal}, std::pair{"84500", ThermalState::nominal},
           std::pair{"85500", ThermalState::fair}}) {
         desktop.writeLine(k10temp + "temp1_input", tctl);
-        LinuxThermalState state(desktop.root(), std::make_shared<FakeClock>());
+        LinuxThermalState state(desktop.root(), std::make_shared<ManualClock>());
         (void)state.thermalState();  // two ticks agree before the state changes
         EXPECT_EQ(state.thermalState(), expected) << tctl;
     }

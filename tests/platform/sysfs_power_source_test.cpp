@@ -7,7 +7,7 @@
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_clock.h"
-#include "tests/support/manual_executor.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -15,21 +15,15 @@ namespace {
 // Runs the battery sampler over a machine's tree for one tick, runs between(), and for another
 // when there is one; returns the last sample.
 BatterySample sampleOnce(const std::string& root, const std::function<void()>& between = {}) {
-    ManualExecutor executor;
-    std::vector<BatterySample> samples;
-    auto sampler = std::make_shared<BatterySampler>(
-        executor, 1.0,
-        std::make_unique<SysfsPowerSource>(root, std::make_shared<ExecutorClock>(executor)),
-        [&](const BatterySample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
+    SamplerRun<BatterySampler> run;
+    run.start(
+        std::make_unique<SysfsPowerSource>(root, std::make_shared<ExecutorClock>(run.executor)));
     if (between) {
         between();
-        executor.advance(1);
+        run.tick();
     }
-    sampler->stop();
-    EXPECT_EQ(samples.size(), between ? 2u : 1u);
-    return samples.empty() ? BatterySample::empty() : samples.back();
+    EXPECT_EQ(run.delivered.size(), between ? 2u : 1u);
+    return run.delivered.empty() ? BatterySample::empty() : run.delivered.back();
 }
 
 TEST(SysfsPowerSourceTest, MachinesReportTheirBatteries) {
