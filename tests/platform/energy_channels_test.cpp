@@ -26,22 +26,19 @@ std::vector<std::string> channelNames(const std::string& root) {
 }
 
 TEST(EnergyChannelsTest, EachMachineCountsEveryDomainOnce) {
-    struct Row {
-        const char* fixture;
-        std::vector<std::string> names;
-    };
-    for (const Row& row : {
+    for (const auto& [fixture, names] :
+         std::vector<std::pair<const char*, std::vector<std::string>>>{
              // core and uncore, not their package, the psys zone or the MMIO duplicate
-             Row{"thinkpad", {"CPU Energy", "GPU Energy"}},
+             {"thinkpad", {"CPU Energy", "GPU Energy"}},
              // RAPL is root-only there: the socket total from hwmon, not the cores as well;
              // the card's power reading
-             Row{"amd-desktop", {"GPU Energy", "CPU Energy"}},
+             {"amd-desktop", {"GPU Energy", "CPU Energy"}},
              // AMD: the package, never the core zone (one core's counter)
-             Row{"ryzen-rapl-radeon", {"CPU Energy", "GPU Energy"}},
-             Row{"intel-mac", {}},
-             Row{"this-vm", {}},
+             {"ryzen-rapl-radeon", {"CPU Energy", "GPU Energy"}},
+             {"intel-mac", {}},
+             {"this-vm", {}},
          }) {
-        EXPECT_EQ(channelNames(fixtureRoot(row.fixture)), row.names) << row.fixture;
+        EXPECT_EQ(channelNames(fixtureRoot(fixture)), names) << fixture;
     }
 
     FixtureTree noCore("thinkpad");

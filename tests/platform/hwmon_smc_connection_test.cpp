@@ -65,20 +65,17 @@ TEST(HwmonSmcConnectionTest, HeadersThatNeverSpunHaveNoRowAndFansThatSpunKeepThe
     FixtureTree machine("desktop-idle-fan-headers");
     const std::string chassisFan = "sys/devices/platform/nct6775.656/hwmon/hwmon2/fan3_input";
     FanSamples samples(machine.root());
-    struct Step {
-        int chassisRpm;
-        std::vector<FanSample::Fan> expected;
-    };
-    for (const Step& step : {
+    for (const auto& [chassisRpm, expected] :
+         std::vector<std::pair<int, std::vector<FanSample::Fan>>>{
              // seven headers, one spinning: the CPU fan alone
-             Step{0, {{1148, 0, 0}}},
+             {0, {{1148, 0, 0}}},
              // the zero-RPM chassis fan starts, and takes its place after the CPU fan
-             Step{620, {{1148, 0, 0}, {620, 0, 0}}},
+             {620, {{1148, 0, 0}, {620, 0, 0}}},
              // and stops again: it is connected, so it keeps its row at 0 rpm
-             Step{0, {{1148, 0, 0}, {0, 0, 0}}},
+             {0, {{1148, 0, 0}, {0, 0, 0}}},
          }) {
-        machine.writeLine(chassisFan, std::to_string(step.chassisRpm));
-        EXPECT_EQ(samples.next().fans, step.expected) << step.chassisRpm;
+        machine.writeLine(chassisFan, std::to_string(chassisRpm));
+        EXPECT_EQ(samples.next().fans, expected) << chassisRpm;
     }
 }
 

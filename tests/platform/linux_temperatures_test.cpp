@@ -31,33 +31,30 @@ std::optional<double> readingFor(const std::vector<TempReading>& readings, const
 }
 
 TEST(LinuxTemperaturesTest, SortsEachMachinesSensorsIntoRoles) {
-    struct Row {
-        const char* fixture;
-        std::vector<TempReading> expected;
-    };
-    for (const Row& row : {
+    for (const auto& [fixture, expected] :
+         std::vector<std::pair<const char*, std::vector<TempReading>>>{
              // coretemp's package, not averaged with applesmc's TC* copies; TC1C reads 0;
              // ambient (TA0P), memory (TM0P) and Wi-Fi (TW0P) keys play no role
-             Row{"intel-mac", {{"CPU", 61}, {"GPU", 47.5}, {"SSD", 40}, {"Battery", 31}}},
+             {"intel-mac", {{"CPU", 61}, {"GPU", 47.5}, {"SSD", 40}, {"Battery", 31}}},
              // the package, not its cores; the drive's Composite, not its Sensor 1; acpitz is
              // the SoC; thinkpad's unlabelled inputs and iwlwifi play no role
-             Row{"thinkpad", {{"CPU", 54}, {"SoC", 48}, {"SSD", 82.85}, {"Battery", 29.6}}},
+             {"thinkpad", {{"CPU", 54}, {"SoC", 48}, {"SSD", 82.85}, {"Battery", 29.6}}},
              // Tctl, not the mean of the CCDs; the sleeping card is not read; the super-I/O's
              // CPUTIN and the DIMM sensor play no role
-             Row{"amd-desktop", {{"CPU", 62.5}, {"SSD", 38.85}}},
+             {"amd-desktop", {{"CPU", 62.5}, {"SSD", 38.85}}},
              // Tctl, amdgpu's edge (not junction or the VRAM's mem), the drive's Composite
-             Row{"ryzen-desktop", {{"CPU", 61.75}, {"GPU", 48}, {"SoC", 25}, {"SSD", 44.85}}},
+             {"ryzen-desktop", {{"CPU", 61.75}, {"GPU", 48}, {"SoC", 25}, {"SSD", 44.85}}},
              // at TjMax: the package; dell_smm's "CPU" is the controller's copy of it
-             Row{"xps-at-tjmax", {{"CPU", 99}, {"SoC", 52}}},
+             {"xps-at-tjmax", {{"CPU", 99}, {"SoC", 52}}},
              // the chipset's own sensor, not the mean of it and the firmware's ACPI zone
-             Row{"cometlake-laptop", {{"CPU", 45}, {"SoC", 51}}},
-             Row{"this-vm", {}},
+             {"cometlake-laptop", {{"CPU", 45}, {"SoC", 51}}},
+             {"this-vm", {}},
          }) {
-        std::vector<TempReading> readings = readingsOf(fixtureRoot(row.fixture));
-        ASSERT_EQ(readings.size(), row.expected.size()) << row.fixture;
+        std::vector<TempReading> readings = readingsOf(fixtureRoot(fixture));
+        ASSERT_EQ(readings.size(), expected.size()) << fixture;
         for (size_t i = 0; i < readings.size(); ++i) {
-            EXPECT_EQ(readings[i].label, row.expected[i].label) << row.fixture;
-            EXPECT_DOUBLE_EQ(readings[i].celsius, row.expected[i].celsius) << row.fixture;
+            EXPECT_EQ(readings[i].label, expected[i].label) << fixture;
+            EXPECT_DOUBLE_EQ(readings[i].celsius, expected[i].celsius) << fixture;
         }
     }
 }

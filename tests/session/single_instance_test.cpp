@@ -121,15 +121,13 @@ TEST_F(SingleInstanceTest, ALockThatIsASymbolicLinkIsNeverFollowed) {
 }
 
 TEST(SingleInstanceNameTest, EachDisplayHasAnInstanceOfItsOwnHoweverItIsSpelled) {
-    const std::pair<const char*, const char*> cases[] = {
-        {":0", ":0"},
-        {":0.1", ":0"},
-        {"unix:0", ":0"},
-        {":12", ":12"},
-        {"localhost:10.0", "localhost:10"},
-        {"[::1]:3", "[::1]:3"},
-        {"", ":"},
-    };
+    const std::pair<const char*, const char*> cases[] = {{":0", ":0"},
+                                                         {":0.1", ":0"},
+                                                         {"unix:0", ":0"},
+                                                         {":12", ":12"},
+                                                         {"localhost:10.0", "localhost:10"},
+                                                         {"[::1]:3", "[::1]:3"},
+                                                         {"", ":"}};
     for (const auto& [display, expected] : cases) {
         EXPECT_EQ(SingleInstance::socketName(display), std::string("glintdeck-") + expected)
             << display;
@@ -212,21 +210,17 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
     fs::create_directory(deep);
     fs::permissions(deep, fs::perms::owner_all);
     const std::string fallback = (root / "fallback").string();
-    struct Case {
-        std::optional<std::string> xdgRuntimeDir;
-        std::string expected;
-    };
-    for (const Case& test : {
-             Case{(root / "session").string(), (root / "session").string()},
-             Case{std::nullopt, fallback},
-             Case{"relative/session", fallback},
-             Case{(root / "open").string(), fallback},
-             Case{(root / "link").string(), fallback},
-             Case{(root / "missing").string(), fallback},
-             Case{deep.string(), fallback},
-         }) {
-        EXPECT_EQ(privateSocketPath(test.xdgRuntimeDir, fallback, "s"), test.expected + "/s")
-            << test.xdgRuntimeDir.value_or("unset");
+    for (const auto& [xdgRuntimeDir, expected] :
+         std::vector<std::pair<std::optional<std::string>, std::string>>{
+             {(root / "session").string(), (root / "session").string()},
+             {std::nullopt, fallback},
+             {"relative/session", fallback},
+             {(root / "open").string(), fallback},
+             {(root / "link").string(), fallback},
+             {(root / "missing").string(), fallback},
+             {deep.string(), fallback}}) {
+        EXPECT_EQ(privateSocketPath(xdgRuntimeDir, fallback, "s"), expected + "/s")
+            << xdgRuntimeDir.value_or("unset");
     }
     EXPECT_TRUE(isPrivateFolder(fallback)) << "made 0700";
     EXPECT_EQ(privateSocketPath(std::nullopt, fallback, std::string(120, 'n')), std::nullopt);

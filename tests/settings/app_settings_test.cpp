@@ -78,11 +78,7 @@ TEST_F(AppSettingsTest, EmptyStoreWritesOnlyTheKnownKinds) {
 
 TEST_F(AppSettingsTest, StatOrderIsRepairedToHoldEveryKindOnce) {
     using enum StatKind;
-    struct Case {
-        Json stored;
-        std::vector<StatKind> expected;
-    };
-    for (const auto& [stored, expected] : std::vector<Case>{
+    for (const auto& [stored, expected] : std::vector<std::pair<Json, std::vector<StatKind>>>{
              {{"uptime", "bogus", "cpu"},
               {uptime, cpu, memory, disk, network, battery, gpu, fan, power, temps, loadAverage}},
              {{"uptime", 3, "cpu"}, kCanonical},  // a number discards the whole list
@@ -165,11 +161,7 @@ TEST_F(AppSettingsTest, UnknownNamesFallBackAndStayStored) {
 }
 
 TEST_F(AppSettingsTest, CustomPositionNeedsItsFlagAndBothCoordinates) {
-    struct Case {
-        Json stored;
-        std::optional<Point> expected;
-    };
-    for (const auto& [stored, expected] : std::vector<Case>{
+    for (const auto& [stored, expected] : std::vector<std::pair<Json, std::optional<Point>>>{
              {{{"hasCustomPosition", true}, {"customPositionX", 10}, {"customPositionY", -20.5}},
               Point{10, -20.5}},
              {{{"hasCustomPosition", false}, {"customPositionX", 10}, {"customPositionY", 20}},

@@ -71,12 +71,6 @@ TEST(StatDetailViewTest, GroupsAppearOnlyForDescriptorsThatHaveThem) {
             EXPECT_EQ(layout.rows[i].left.toStdString(), row.descriptor.detail[i].first);
             EXPECT_EQ(layout.rows[i].right.toStdString(), row.descriptor.detail[i].second);
         }
-        if (row.graph) {
-            EXPECT_EQ(layout.graph->size(), QSizeF(220, 44));
-        } else {
-            EXPECT_EQ(layout.rows.front().rect.top(), 12) << "rows start the card";
-        }
-        EXPECT_GE(layout.size.width(), 200);
     }
 }
 
