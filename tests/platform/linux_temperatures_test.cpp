@@ -148,63 +148,39 @@ TEST(LinuxThermalStateTest, RealMachinesAtRestReadNominal) {
     }
 }
 
-TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
-    FixtureTree machine("thinkpad");
+// The states a machine reports at ticks a second apart, its package throttle counter at each
+// given total (it shows in every CPU's folder; only one per package counts).
+std::vector<ThermalState> statesWhileThrottled(const char* fixture, std::vector<int> totals) {
+    FixtureTree machine(fixture);
     auto clock = std::make_shared<ManualClock>();
     LinuxThermalState state(machine.root(), clock);
-    // The package counter shows in every CPU's folder; only one per package counts.
-    auto throttle = [&](int milliseconds) {
+    std::vector<ThermalState> seen;
+    for (int total : totals) {
         for (int cpu = 0; cpu < 4; ++cpu) {
             machine.writeLine("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
                                   "/thermal_throttle/package_throttle_total_time_ms",
-                              std::to_string(milliseconds));
+                              std::to_string(total));
         }
-    };
-    struct Step {
-        int throttleTotal;
-        ThermalState expected;
-    };
-    std::vector<ThermalState> seen;
-    for (const Step& step : {
-             Step{120, ThermalState::nominal},  // first tick: nothing to compare with
-             Step{150, ThermalState::nominal},  // throttled 3% of the tick: fair, once
-             Step{180, ThermalState::fair},     // twice
-             Step{480, ThermalState::fair},     // 30%: serious, once
-             Step{780, ThermalState::serious},
-             Step{780, ThermalState::serious},  // cooled down, once
-             Step{780, ThermalState::nominal},
-         }) {
-        throttle(step.throttleTotal);
         seen.push_back(state.thermalState());
-        EXPECT_EQ(seen.back(), step.expected) << "tick " << seen.size();
         clock->now += 1;
     }
+    return seen;
 }
 
+// A state changes once two ticks agree. The first tick has nothing to compare with; throttled
+// 3% of a tick is fair, 30% serious; a tick without throttling cools down.
+TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
+    using enum ThermalState;
+    EXPECT_EQ(statesWhileThrottled("thinkpad", {120, 150, 180, 480, 780, 780, 780}),
+              (std::vector{nominal, nominal, fair, fair, serious, serious, nominal}));
+}
+
+// At TjMax with its alarm up, a processor is fair while its counters stand still; throttled
+// half a tick, serious; never critical, the zone being far from its 107 °C trip.
 TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) {
-    FixtureTree machine("xps-at-tjmax");
-    auto clock = std::make_shared<ManualClock>();
-    LinuxThermalState state(machine.root(), clock);
-    struct Step {
-        int throttleTotal;
-        ThermalState expected;
-    };
-    int tick = 0;
-    for (const Step& step : {
-             Step{48210, ThermalState::nominal},  // at TjMax with its alarm up: fair, once
-             Step{48210, ThermalState::fair},     // twice; counters still
-             Step{48710, ThermalState::fair},     // throttled half the tick: serious, once
-             Step{49210, ThermalState::serious},
-             Step{49710, ThermalState::serious},  // never critical: the zone is far from 107
-         }) {
-        for (int cpu = 0; cpu < 4; ++cpu) {
-            machine.writeLine("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
-                                  "/thermal_throttle/package_throttle_total_time_ms",
-                              std::to_string(step.throttleTotal));
-        }
-        EXPECT_EQ(state.thermalState(), step.expected) << "tick " << tick++;
-        clock->now += 1;
-    }
+    using enum ThermalState;
+    EXPECT_EQ(statesWhileThrottled("xps-at-tjmax", {48210, 48210, 48710, 49210, 49710}),
+              (std::vector{nominal, fair, fair, serious, serious}));
 }
 
 TEST(LinuxThermalStateTest, AnAmdProcessorIsHeldToItsControlLimit) {
