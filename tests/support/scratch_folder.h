@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/file_text.h"
 
 namespace glintdeck {
 
@@ -42,8 +43,7 @@ class ScratchFolder {
         write(relative, line + "\n");
     }
     [[nodiscard]] std::string read(const std::filesystem::path& relative) const {
-        std::ifstream stream(path_ / relative, std::ios::binary);
-        return {std::istreambuf_iterator<char>(stream), {}};
+        return fileText(path_ / relative);
     }
     // The names in one of its folders, sorted; none where that folder does not exist.
     [[nodiscard]] std::vector<std::string> names(const std::filesystem::path& relative = {}) const {
