@@ -19,6 +19,7 @@
 
 #include "shell/qt_screens.h"
 #include "tests/app/app_harness.h"
+#include "tests/views/view_test_support.h"
 #include "views/stat_detail_view.h"
 #include "views/stat_tile_view.h"
 #include "views/stats_strip_view.h"
@@ -28,14 +29,7 @@ namespace {
 
 void press(QWidget* widget) {
     ASSERT_NE(widget, nullptr);
-    QPointF local(widget->width() / 2.0, widget->height() / 2.0);
-    QPointF global = widget->mapToGlobal(local);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, local, local, global, Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(widget, &event);
-    }
+    testing_support::click(widget, QRectF(widget->rect()).center());
 }
 
 class AppDelegateTest : public ::testing::Test, protected AppHarness {

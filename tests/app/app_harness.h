@@ -7,9 +7,10 @@
 #include "app/app_delegate.h"
 #include "core/task_queue_main_thread.h"
 #include "settings/preferences_store.h"
-#include "tests/support/fake_clock.h"
 #include "tests/support/fake_sampler_factory.h"
+#include "tests/support/manual_clock.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/run_until.h"
 
 namespace glintdeck {
 
@@ -18,7 +19,7 @@ struct AppHarness {
     AppEnvironment environment() {
         return {.mainThread = mainThread,
                 .samplers = samplers,
-                .descriptors = {.clock = std::make_shared<FakeClock>()}};
+                .descriptors = {.clock = std::make_shared<ManualClock>()}};
     }
     AppDelegate& launch(AppEnvironment environment) {
         delegate = std::make_unique<AppDelegate>(settings, std::move(environment));

@@ -99,10 +99,7 @@ TEST(DesktopShortcutsTest, WithoutAPortalTheGrabsStandInAndTheUserIsTold) {
         EXPECT_NE(session.delegate->hotKey().state(), HotKeyService::State::unregistered);
         const DesktopKeys::Status status = session.shortcuts->status();
         EXPECT_FALSE(status.portal);
-        EXPECT_EQ(status.instruction,
-                  "In System Settings › Shortcuts, add a custom shortcut that runs “glintdeck”, "
-                  "for example on Ctrl+Alt+Super+Q.");
-        EXPECT_EQ(status.copyText, "glintdeck");
+        EXPECT_EQ(status.copyText, "glintdeck") << "KDE's instruction";
         EXPECT_EQ(status.problem.isEmpty(), !portal);
     }
 }

@@ -26,22 +26,20 @@ TEST(OptionsTest, AcceptsEveryOptionAndBothValueSpellings) {
 }
 
 TEST(OptionsTest, RejectsUnknownOptionsAndUnusableValues) {
-    for (auto arguments : std::vector<std::vector<std::string_view>>{
-             {"--wach"},
-             {"watch"},
-             {"--interval"},
-             {"--interval", "fast"},
-             {"--interval", "1s"},
-             {"--interval", "0"},
-             {"--interval", "-1"},
-             {"--interval", "nan"},
-             {"--interval", "inf"},
-             {"--interval=1e9"},
-             {"--format"},
-             {"--format", "xml"},
-             {"--format="},
-             {"--formats=json"},
-         }) {
+    for (auto arguments : std::vector<std::vector<std::string_view>>{{"--wach"},
+                                                                     {"watch"},
+                                                                     {"--interval"},
+                                                                     {"--interval", "fast"},
+                                                                     {"--interval", "1s"},
+                                                                     {"--interval", "0"},
+                                                                     {"--interval", "-1"},
+                                                                     {"--interval", "nan"},
+                                                                     {"--interval", "inf"},
+                                                                     {"--interval=1e9"},
+                                                                     {"--format"},
+                                                                     {"--format", "xml"},
+                                                                     {"--format="},
+                                                                     {"--formats=json"}}) {
         ParsedOptions parsed = parse(arguments);
         EXPECT_FALSE(parsed.options) << arguments.front();
         EXPECT_FALSE(parsed.error.empty());

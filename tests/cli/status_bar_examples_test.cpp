@@ -3,21 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/options.h"
+#include "tests/support/file_text.h"
 #include "tests/support/test_paths.h"
 
 namespace glintdeck {
 namespace {
 
 std::string read(const std::string& name) {
-    std::ifstream file(std::string(test_paths::kData) + "/" + name);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return fileText(std::filesystem::path(test_paths::kData) / name);
 }
 
 // The options of a command line "glintdeck-stats ARGUMENTS...".

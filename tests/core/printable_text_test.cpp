@@ -13,37 +13,33 @@ const std::string kEllipsis = "\xE2\x80\xA6";
 bool isValidUtf8(const std::string& text) { return printableText(text, text.size()) == text; }
 
 TEST(PrintableTextTest, NamesFromOutsideAreMadeSafeToShow) {
-    struct Row {
-        std::string text;
-        std::string expected;
-    };
-    for (const Row& row : {
-             Row{"firefox", "firefox"},
-             Row{"caf\xC3\xA9 \xE2\x9C\x93 \xF0\x9F\x98\x80",
-                 "caf\xC3\xA9 \xE2\x9C\x93 \xF0\x9F\x98\x80"},
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"firefox", "firefox"},
+             {"caf\xC3\xA9 \xE2\x9C\x93 \xF0\x9F\x98\x80",
+              "caf\xC3\xA9 \xE2\x9C\x93 \xF0\x9F\x98\x80"},
              // a terminal escape and a newline planted in a name; C1's CSI; tab and DEL
-             Row{"\x1B[2Jevil\n", kFFFD + "[2Jevil" + kFFFD},
-             Row{"csi\xC2\x9B", "csi" + kFFFD},
-             Row{"a\tb\x7F", "a" + kFFFD + "b" + kFFFD},
+             {"\x1B[2Jevil\n", kFFFD + "[2Jevil" + kFFFD},
+             {"csi\xC2\x9B", "csi" + kFFFD},
+             {"a\tb\x7F", "a" + kFFFD + "b" + kFFFD},
              // line and paragraph separators end a line in JSON readers and some views
-             Row{"a\xE2\x80\xA8z\xE2\x80\xA9", "a" + kFFFD + "z" + kFFFD},
+             {"a\xE2\x80\xA8z\xE2\x80\xA9", "a" + kFFFD + "z" + kFFFD},
              // bytes that are not UTF-8: a stray continuation, a cut sequence, an overlong
              // slash, a surrogate, a code point past U+10FFFF, bytes that never occur
-             Row{"a\x80z", "a" + kFFFD + "z"},
-             Row{"cut\xE2\x9C", "cut" + kFFFD + kFFFD},
-             Row{"\xC0\xAF", kFFFD + kFFFD},
-             Row{"\xED\xA0\x80", kFFFD + kFFFD + kFFFD},
-             Row{"\xF4\x90\x80\x80", kFFFD + kFFFD + kFFFD + kFFFD},
-             Row{"\xFE\xFF", kFFFD + kFFFD},
-             Row{std::string("nul\0inside", 10), "nul" + kFFFD + "inside"},
+             {"a\x80z", "a" + kFFFD + "z"},
+             {"cut\xE2\x9C", "cut" + kFFFD + kFFFD},
+             {"\xC0\xAF", kFFFD + kFFFD},
+             {"\xED\xA0\x80", kFFFD + kFFFD + kFFFD},
+             {"\xF4\x90\x80\x80", kFFFD + kFFFD + kFFFD + kFFFD},
+             {"\xFE\xFF", kFFFD + kFFFD},
+             {std::string("nul\0inside", 10), "nul" + kFFFD + "inside"},
              // bidirectional overrides, isolates and marks reorder what follows: removed
-             Row{"evil\xE2\x80\xAEgpj.exe", "evilgpj.exe"},
-             Row{"\xE2\x81\xA6x\xE2\x81\xA9\xE2\x80\x8E\xE2\x80\x8F\xD8\x9C", "x"},
-             Row{"\xE2\x80\xAA\xE2\x80\xAB\xE2\x80\xAC\xE2\x80\xAD\xE2\x81\xA7\xE2\x81\xA8", ""},
+             {"evil\xE2\x80\xAEgpj.exe", "evilgpj.exe"},
+             {"\xE2\x81\xA6x\xE2\x81\xA9\xE2\x80\x8E\xE2\x80\x8F\xD8\x9C", "x"},
+             {"\xE2\x80\xAA\xE2\x80\xAB\xE2\x80\xAC\xE2\x80\xAD\xE2\x81\xA7\xE2\x81\xA8", ""},
              // right-to-left letters themselves are text, and stay
-             Row{"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D"},
+             {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D"},
          }) {
-        EXPECT_EQ(printableText(row.text), row.expected) << row.text;
+        EXPECT_EQ(printableText(text), expected) << text;
     }
 }
 
@@ -57,42 +53,38 @@ std::string repeated(const std::string& unit, int count) {
 TEST(PrintableTextTest, PilesOfCombiningMarksAreCutToAFewPerCharacter) {
     const std::string acute = "\xCC\x81", dotBelow = "\xCC\xA3", circumflex = "\xCC\x82";
     const std::string thaiMark = "\xE0\xB9\x89", hebrewPoint = "\xD6\xB8";
-    struct Row {
-        std::string text;
-        std::string expected;
-    };
-    for (const Row& row : {
-             Row{"Z" + repeated(acute, 100), "Z" + repeated(acute, kMostMarksPerCharacter)},
-             Row{"Z" + repeated(acute, 100) + "a" + repeated(dotBelow, 50) + "lgo",
-                 "Z" + repeated(acute, kMostMarksPerCharacter) + "a" +
-                     repeated(dotBelow, kMostMarksPerCharacter) + "lgo"},
-             Row{"\xE0\xB8\x81" + repeated(thaiMark, 30),
-                 "\xE0\xB8\x81" + repeated(thaiMark, kMostMarksPerCharacter)},
-             Row{repeated(acute, 9), repeated(acute, kMostMarksPerCharacter)},
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"Z" + repeated(acute, 100), "Z" + repeated(acute, kMostMarksPerCharacter)},
+             {"Z" + repeated(acute, 100) + "a" + repeated(dotBelow, 50) + "lgo",
+              "Z" + repeated(acute, kMostMarksPerCharacter) + "a" +
+                  repeated(dotBelow, kMostMarksPerCharacter) + "lgo"},
+             {"\xE0\xB8\x81" + repeated(thaiMark, 30),
+              "\xE0\xB8\x81" + repeated(thaiMark, kMostMarksPerCharacter)},
+             {repeated(acute, 9), repeated(acute, kMostMarksPerCharacter)},
              // marks of every block count, by their Unicode category: Arabic, Vedic, Tibetan,
              // an enclosing Cyrillic sign, a supplementary-plane musical mark
-             Row{"Y" + repeated("\xE0\xA3\xB0", 80),
-                 "Y" + repeated("\xE0\xA3\xB0", kMostMarksPerCharacter)},
-             Row{"V" + repeated("\xE1\xB3\x90", 80),
-                 "V" + repeated("\xE1\xB3\x90", kMostMarksPerCharacter)},
-             Row{"T" + repeated("\xE0\xBD\xB1", 80),
-                 "T" + repeated("\xE0\xBD\xB1", kMostMarksPerCharacter)},
-             Row{"c" + repeated("\xEA\x99\xB0", 9),
-                 "c" + repeated("\xEA\x99\xB0", kMostMarksPerCharacter)},
-             Row{"m" + repeated("\xF0\x9D\x85\xA7", 9),
-                 "m" + repeated("\xF0\x9D\x85\xA7", kMostMarksPerCharacter)},
+             {"Y" + repeated("\xE0\xA3\xB0", 80),
+              "Y" + repeated("\xE0\xA3\xB0", kMostMarksPerCharacter)},
+             {"V" + repeated("\xE1\xB3\x90", 80),
+              "V" + repeated("\xE1\xB3\x90", kMostMarksPerCharacter)},
+             {"T" + repeated("\xE0\xBD\xB1", 80),
+              "T" + repeated("\xE0\xBD\xB1", kMostMarksPerCharacter)},
+             {"c" + repeated("\xEA\x99\xB0", 9),
+              "c" + repeated("\xEA\x99\xB0", kMostMarksPerCharacter)},
+             {"m" + repeated("\xF0\x9D\x85\xA7", 9),
+              "m" + repeated("\xF0\x9D\x85\xA7", kMostMarksPerCharacter)},
              // spacing marks (Mc) take room of their own and stay: a Devanagari vowel sign
-             Row{"\xE0\xA4\x95" + repeated("\xE0\xA4\xBE", 6),
-                 "\xE0\xA4\x95" + repeated("\xE0\xA4\xBE", 6)},
+             {"\xE0\xA4\x95" + repeated("\xE0\xA4\xBE", 6),
+              "\xE0\xA4\x95" + repeated("\xE0\xA4\xBE", 6)},
              // the marks real words carry stay: Vietnamese, decomposed French, pointed Hebrew
-             Row{"Vie" + dotBelow + circumflex + "t", "Vie" + dotBelow + circumflex + "t"},
-             Row{"cafe" + acute + "e" + acute, "cafe" + acute + "e" + acute},
-             Row{"\xD7\xA9" + hebrewPoint + "\xD7\x9C", "\xD7\xA9" + hebrewPoint + "\xD7\x9C"},
+             {"Vie" + dotBelow + circumflex + "t", "Vie" + dotBelow + circumflex + "t"},
+             {"cafe" + acute + "e" + acute, "cafe" + acute + "e" + acute},
+             {"\xD7\xA9" + hebrewPoint + "\xD7\x9C", "\xD7\xA9" + hebrewPoint + "\xD7\x9C"},
              // a replaced byte is a character of its own
-             Row{"Z" + repeated(acute, 4) + "\x01" + repeated(acute, 5),
-                 "Z" + repeated(acute, 4) + kFFFD + repeated(acute, 4)},
+             {"Z" + repeated(acute, 4) + "\x01" + repeated(acute, 5),
+              "Z" + repeated(acute, 4) + kFFFD + repeated(acute, 4)},
          }) {
-        EXPECT_EQ(printableText(row.text), row.expected) << row.text;
+        EXPECT_EQ(printableText(text), expected) << text;
     }
 }
 

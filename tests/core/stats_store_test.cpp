@@ -49,13 +49,16 @@ TEST_F(StatsStoreTest, StartCreatesTheSamplersOnceAndStartsAllButTopProcesses) {
 }
 
 TEST_F(StatsStoreTest, HistoryCoversOneMinuteAtAnyInterval) {
-    struct Row {
-        double interval;
-        std::ptrdiff_t capacity;
-    };
-    for (Row row : {Row{1.0, 60}, Row{0.25, 240}, Row{5.0, 12}, Row{0.7, 86}, Row{0.05, 600},
-                    Row{60, 1}, Row{61, 1}, Row{NAN, 600}}) {
-        EXPECT_EQ(StatsStore::historyCapacity(row.interval), row.capacity) << row.interval;
+    for (const auto& [interval, capacity] :
+         std::vector<std::pair<double, std::ptrdiff_t>>{{1.0, 60},
+                                                        {0.25, 240},
+                                                        {5.0, 12},
+                                                        {0.7, 86},
+                                                        {0.05, 600},
+                                                        {60, 1},
+                                                        {61, 1},
+                                                        {NAN, 600}}) {
+        EXPECT_EQ(StatsStore::historyCapacity(interval), capacity) << interval;
     }
     interval_.seconds = 0.25;
     store_->start();

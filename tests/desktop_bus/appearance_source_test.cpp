@@ -1,6 +1,7 @@
 #include "desktop_bus/appearance_source.h"
 #include "app/session_bus.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/run_until.h"
 
 #include <gtest/gtest.h>
 
@@ -59,11 +60,19 @@ class FakePortal final : public QDBusVirtualObject {
     QDBusConnection bus_;
 };
 
-TEST(AppearanceSourceTest, PortalDecidesAndIsFollowed) {
+// A private bus with the portal on it, whose settings say dark and no high contrast.
+class PortalOnBus : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
+        portal.settings = {{QStringLiteral("color-scheme"), 1}, {QStringLiteral("contrast"), 0}};
+    }
+
     PrivateBus bus;
-    ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
-    FakePortal portal(bus.connect(QStringLiteral("portal")));
-    portal.settings = {{QStringLiteral("color-scheme"), 1}, {QStringLiteral("contrast"), 0}};
+    FakePortal portal{bus.connect(QStringLiteral("portal"))};
+};
+
+TEST_F(PortalOnBus, PortalDecidesAndIsFollowed) {
     QApplication::setPalette(QPalette(Qt::white));  // the palette says light: the portal wins
 
     QDBusConnection client = bus.connect(QStringLiteral("client"));
@@ -91,11 +100,7 @@ TEST(AppearanceSourceTest, PortalDecidesAndIsFollowed) {
     QApplication::setPalette(QPalette());
 }
 
-TEST(AppearanceSourceTest, AFloodOfChangesIsAppliedAtMostOnceAFrame) {
-    PrivateBus bus;
-    ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
-    FakePortal portal(bus.connect(QStringLiteral("portal")));
-    portal.settings = {{QStringLiteral("color-scheme"), 1}, {QStringLiteral("contrast"), 0}};
+TEST_F(PortalOnBus, AFloodOfChangesIsAppliedAtMostOnceAFrame) {
     AppearanceSource source(bus.connect(QStringLiteral("client")));
     source.start();
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::dark; }));

@@ -9,6 +9,7 @@
 
 #include "tests/support/fake_shortcuts_portal.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/run_until.h"
 
 namespace glintdeck {
 namespace {

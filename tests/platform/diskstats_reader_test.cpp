@@ -24,26 +24,23 @@ std::optional<Drives> readDrives(DiskstatsReader& reader) {
 }
 
 TEST(DiskstatsReaderTest, CountsEachPhysicalDriveOnce) {
-    struct Row {
-        const char* fixture;
-        std::optional<Drives> expected;
-    };
-    for (const Row& row : {
+    for (const auto& [fixture, expected] :
+         std::vector<std::pair<const char*, std::optional<Drives>>>{
              // loop and an idle zram device beside the one virtio disk
-             Row{"this-vm", Drives{sectors(4153482, 5906528)}},
+             {"this-vm", Drives{sectors(4153482, 5906528)}},
              // NVMe behind multipath, whose head (under /devices/virtual) and hidden path both
              // count on this kernel, dm-crypt on top, zram swap and snap loops: one drive
-             Row{"laptop", Drives{sectors(28765432, 34567890)}},
+             {"laptop", Drives{sectors(28765432, 34567890)}},
              // three SATA disks; the md RAID across two of them and the DVD drive do not count
-             Row{"desktop", Drives{sectors(98765432, 187654320), sectors(45678912, 23456784),
-                                   sectors(45612344, 23456784)}},
+             {"desktop", Drives{sectors(98765432, 187654320), sectors(45678912, 23456784),
+                                sectors(45612344, 23456784)}},
              // a kernel before 6.0 counts a multipath namespace only on its two paths
-             Row{"multipath-head-without-stats",
-                 Drives{sectors(16000000 + 12000000, 8000000 + 4000000)}},
-             Row{"no-such-machine", std::nullopt},
+             {"multipath-head-without-stats",
+              Drives{sectors(16000000 + 12000000, 8000000 + 4000000)}},
+             {"no-such-machine", std::nullopt},
          }) {
-        DiskstatsReader reader(fixtureRoot(row.fixture));
-        EXPECT_EQ(readDrives(reader), row.expected) << row.fixture;
+        DiskstatsReader reader(fixtureRoot(fixture));
+        EXPECT_EQ(readDrives(reader), expected) << fixture;
     }
     DiskstatsReader live("/");
     EXPECT_TRUE(readDrives(live).has_value());
@@ -62,22 +59,18 @@ TEST(DiskstatsReaderTest, ADiskPluggedInLaterCounts) {
 
 TEST(DiskstatsReaderTest, ChoosesWholeDrivesByName) {
     using Disks = std::vector<CountedDisk>;
-    struct Row {
-        std::vector<std::string> sysBlock;
-        Disks expected;
-    };
-    for (const Row& row : {
-             Row{{"dm-0", "fd0", "loop0", "md0", "mmcblk0", "nbd0", "ram0", "sda", "sr0", "vda",
-                  "xvda", "zram0"},
-                 {{"mmcblk0"}, {"sda"}, {"vda"}, {"xvda"}}},
-             Row{{"nvme0c0n1", "nvme0c1n1", "nvme0n1", "nvme1n1"},
-                 {{"nvme0n1", {"nvme0c0n1", "nvme0c1n1"}}, {"nvme1n1"}}},
+    for (const auto& [sysBlock, expected] : std::vector<std::pair<std::vector<std::string>, Disks>>{
+             {{"dm-0", "fd0", "loop0", "md0", "mmcblk0", "nbd0", "ram0", "sda", "sr0", "vda",
+               "xvda", "zram0"},
+              {{"mmcblk0"}, {"sda"}, {"vda"}, {"xvda"}}},
+             {{"nvme0c0n1", "nvme0c1n1", "nvme0n1", "nvme1n1"},
+              {{"nvme0n1", {"nvme0c0n1", "nvme0c1n1"}}, {"nvme1n1"}}},
              // a path whose head is not listed is a drive of its own; names that only look
              // like paths are not paths
-             Row{{"nvme2c2n1", "nvme10c3n12", "nvme10n12", "nvme3cXn1", "nvme4c1n"},
-                 {{"nvme2c2n1"}, {"nvme10n12", {"nvme10c3n12"}}, {"nvme3cXn1"}, {"nvme4c1n"}}},
+             {{"nvme2c2n1", "nvme10c3n12", "nvme10n12", "nvme3cXn1", "nvme4c1n"},
+              {{"nvme2c2n1"}, {"nvme10n12", {"nvme10c3n12"}}, {"nvme3cXn1"}, {"nvme4c1n"}}},
          }) {
-        EXPECT_EQ(countedDisks(row.sysBlock), row.expected);
+        EXPECT_EQ(countedDisks(sysBlock), expected);
     }
 }
 

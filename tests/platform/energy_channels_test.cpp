@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "tests/support/fake_clock.h"
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_clock.h"
@@ -18,7 +17,7 @@ std::vector<EnergyChannel> channelsOf(const std::string& root, std::shared_ptr<c
 
 std::vector<std::string> channelNames(const std::string& root) {
     std::vector<std::string> names;
-    for (const EnergyChannel& channel : channelsOf(root, std::make_shared<FakeClock>())) {
+    for (const EnergyChannel& channel : channelsOf(root, std::make_shared<ManualClock>())) {
         EXPECT_EQ(channel.group, "Energy Model");
         EXPECT_EQ(channel.unit, "uJ");
         names.push_back(channel.name);
@@ -27,22 +26,19 @@ std::vector<std::string> channelNames(const std::string& root) {
 }
 
 TEST(EnergyChannelsTest, EachMachineCountsEveryDomainOnce) {
-    struct Row {
-        const char* fixture;
-        std::vector<std::string> names;
-    };
-    for (const Row& row : {
+    for (const auto& [fixture, names] :
+         std::vector<std::pair<const char*, std::vector<std::string>>>{
              // core and uncore, not their package, the psys zone or the MMIO duplicate
-             Row{"thinkpad", {"CPU Energy", "GPU Energy"}},
+             {"thinkpad", {"CPU Energy", "GPU Energy"}},
              // RAPL is root-only there: the socket total from hwmon, not the cores as well;
              // the card's power reading
-             Row{"amd-desktop", {"GPU Energy", "CPU Energy"}},
+             {"amd-desktop", {"GPU Energy", "CPU Energy"}},
              // AMD: the package, never the core zone (one core's counter)
-             Row{"ryzen-rapl-radeon", {"CPU Energy", "GPU Energy"}},
-             Row{"intel-mac", {}},
-             Row{"this-vm", {}},
+             {"ryzen-rapl-radeon", {"CPU Energy", "GPU Energy"}},
+             {"intel-mac", {}},
+             {"this-vm", {}},
          }) {
-        EXPECT_EQ(channelNames(fixtureRoot(row.fixture)), row.names) << row.fixture;
+        EXPECT_EQ(channelNames(fixtureRoot(fixture)), names) << fixture;
     }
 
     FixtureTree noCore("thinkpad");
@@ -82,7 +78,7 @@ TEST(EnergyChannelsTest, CountersGiveEachDomainsPowerOverTheInterval) {
                  {.cpu = 75, .gpu = 187}},
          }) {
         FixtureTree machine(row.fixture);
-        auto clock = std::make_shared<FakeClock>();
+        auto clock = std::make_shared<ManualClock>();
         IOReportPower reader(channelsOf(machine.root(), clock), clock);
         EXPECT_TRUE(reader.isAvailable());
         EXPECT_EQ(reader.sample(), std::nullopt) << "a first reading is a baseline";

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "core/printable_text.h"
 #include "platform/linux/hwmon_temperatures.h"
@@ -14,11 +13,11 @@
 #include "platform/linux/pci_accelerator_source.h"
 #include "platform/linux/proc_process_table.h"
 #include "samplers/top_process_aggregator.h"
-#include "tests/support/fake_clock.h"
 #include "tests/support/fake_nvml_control.h"
 #include "tests/support/fixture_address_list.h"
 #include "tests/support/fixture_tree.h"
 #include "tests/support/gpu_schedule.h"
+#include "tests/support/manual_clock.h"
 
 namespace glintdeck {
 namespace {
@@ -27,11 +26,6 @@ namespace fs = std::filesystem;
 
 const std::string kFFFD = "\xEF\xBF\xBD";
 const std::string kOverride = "\xE2\x80\xAE";  // U+202E, right-to-left override
-
-void put(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 bool isPrintable(const std::string& text) { return printableText(text) == text; }
 
@@ -44,12 +38,12 @@ TEST(HostileNamesTest, InterfaceNamesAreShownPrintableAndStillFindTheirCounters)
     const fs::path root = tree.root();
     fs::remove_all(root / "sys/class/net");
     fs::create_directories(root / "sys/class/net" / name / "device");
-    put(root / "sys/class/net" / name / "type", "1\n");
-    put(root / "getifaddrs", name + " packet 0x11043\n" + name + " inet 0x11043 10.0.0.2\n");
-    put(root / "proc/net/dev",
-        "Inter-|   Receive |  Transmit\n face |bytes packets|bytes packets\n" + name +
-            ": 100 1 0 0 0 0 0 0 200 2 0 0 0 0 0 0\n");
-    put(root / "proc/net/route", "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n" +
+    tree.write("sys/class/net/" + name + "/type", "1\n");
+    tree.write("getifaddrs", name + " packet 0x11043\n" + name + " inet 0x11043 10.0.0.2\n");
+    tree.write("proc/net/dev",
+               "Inter-|   Receive |  Transmit\n face |bytes packets|bytes packets\n" + name +
+                   ": 100 1 0 0 0 0 0 0 200 2 0 0 0 0 0 0\n");
+    tree.write("proc/net/route", "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n" +
                                      name + "\t00000000\t0100000A\t0003\t0\t0\t100\t00000000\n");
 
     LinuxNetworkSource source(tree.root(), std::make_unique<FixtureAddressList>(tree.root()));
@@ -72,14 +66,14 @@ std::string model(const PropertyTable& table) {
 // A PCI ID database edited by hand, and a driver that names its card with an escape.
 TEST(HostileNamesTest, GpuModelNamesFromTheDatabaseAndTheDriverArePrintable) {
     FixtureTree tree("nvidia-optimus-laptop");
-    const fs::path ids = fs::path(tree.root()) / "pci.ids";
-    put(ids,
-        "8086  Intel Corporation\n"
-        "\t9a49  TigerLake-LP GT2 [Iris" +
-            kOverride +
-            " Xe\x1B]0;owned\x07 Graphics]\n"
-            "10de  NVIDIA Corporation\n"
-            "\t25a2  GA107M [GeForce\x9B RTX 3050 Mobile]\n");
+    const fs::path ids = tree.path() / "pci.ids";
+    tree.write("pci.ids",
+               "8086  Intel Corporation\n"
+               "\t9a49  TigerLake-LP GT2 [Iris" +
+                   kOverride +
+                   " Xe\x1B]0;owned\x07 Graphics]\n"
+                   "10de  NVIDIA Corporation\n"
+                   "\t25a2  GA107M [GeForce\x9B RTX 3050 Mobile]\n");
     FakeNvml fake;
     fake.addDevice("0000:01:00.0", "NVIDIA\x1B[31m GeForce", 37);
     PciAcceleratorSource source(
@@ -115,21 +109,20 @@ TEST(HostileNamesTest, SensorLabelsArePrintableAndCut) {
 // Whoever starts a process chooses its command name and the path of its executable.
 TEST(HostileNamesTest, ProcessNamesArePrintableAndCut) {
     FixtureTree tree("garbage");
-    const fs::path proc = fs::path(tree.root()) / "proc";
-    fs::create_directories(proc);
+    const fs::path proc = tree.path() / "proc";
     auto stat = [](int pid, const std::string& comm) {
         return std::to_string(pid) + " (" + comm +
                ") S 1 1 1 0 -1 0 0 0 0 0 500 300 0 0 20 0 1 0 4000 1000000 250 0\n";
     };
-    put(proc / "4001/stat", stat(4001, "\x1B]2;pwned\x07" + kOverride + "ls"));
-    put(proc / "4002/stat", stat(4002, "(x) \n) y"));
-    put(proc / "4003/stat", stat(4003, "long"));
+    tree.write("proc/4001/stat", stat(4001, "\x1B]2;pwned\x07" + kOverride + "ls"));
+    tree.write("proc/4002/stat", stat(4002, "(x) \n) y"));
+    tree.write("proc/4003/stat", stat(4003, "long"));
     fs::create_symlink("/opt/" + std::string(600, '\xFF'), proc / "4003/exe");
     // A program run from a memory file chose the label after "memfd:" itself.
-    put(proc / "4004/stat", stat(4004, "node"));
+    tree.write("proc/4004/stat", stat(4004, "node"));
     fs::create_symlink("/memfd:trusted-name (deleted)", proc / "4004/exe");
 
-    ProcProcessTable table(tree.root(), std::make_shared<FakeClock>());
+    ProcProcessTable table(tree.root(), std::make_shared<ManualClock>());
     std::vector<ProcessRow> rows;
     (void)table.scan(rows);
     TopProcessAggregator aggregator;

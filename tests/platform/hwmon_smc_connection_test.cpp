@@ -6,36 +6,21 @@
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
-#include "tests/support/manual_executor.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {
 
-// The fan sampler over root, started; next() lets it tick once more and returns that sample.
-class FanSamples {
-  public:
-    explicit FanSamples(const std::string& root)
-        : sampler_(std::make_shared<FanSampler>(
-              executor_, 1.0, [root] { return openHwmonSmcConnection(root, gpuSchedule()); },
-              [this](const FanSample& s) { samples_.push_back(s); })) {
-        sampler_->start();
-        executor_.runUntilIdle();
+// The fan sampler over root, started.
+struct FanSamples : SamplerRun<FanSampler> {
+    explicit FanSamples(const std::string& root) {
+        start([root] { return openHwmonSmcConnection(root, gpuSchedule()); });
     }
-    ~FanSamples() {
-        sampler_->stop();
-        executor_.runUntilIdle();
-    }
+    // What the next tick delivers.
     FanSample next() {
-        samples_.clear();
-        executor_.advance(1);
-        EXPECT_EQ(samples_.size(), 1u);
-        return samples_.empty() ? FanSample{} : samples_.back();
+        tick();
+        return delivered.back();
     }
-
-  private:
-    ManualExecutor executor_;
-    std::vector<FanSample> samples_;
-    std::shared_ptr<FanSampler> sampler_;
 };
 
 FanSample fansOf(const std::string& root) { return FanSamples(root).next(); }
@@ -80,20 +65,17 @@ TEST(HwmonSmcConnectionTest, HeadersThatNeverSpunHaveNoRowAndFansThatSpunKeepThe
     FixtureTree machine("desktop-idle-fan-headers");
     const std::string chassisFan = "sys/devices/platform/nct6775.656/hwmon/hwmon2/fan3_input";
     FanSamples samples(machine.root());
-    struct Step {
-        int chassisRpm;
-        std::vector<FanSample::Fan> expected;
-    };
-    for (const Step& step : {
+    for (const auto& [chassisRpm, expected] :
+         std::vector<std::pair<int, std::vector<FanSample::Fan>>>{
              // seven headers, one spinning: the CPU fan alone
-             Step{0, {{1148, 0, 0}}},
+             {0, {{1148, 0, 0}}},
              // the zero-RPM chassis fan starts, and takes its place after the CPU fan
-             Step{620, {{1148, 0, 0}, {620, 0, 0}}},
+             {620, {{1148, 0, 0}, {620, 0, 0}}},
              // and stops again: it is connected, so it keeps its row at 0 rpm
-             Step{0, {{1148, 0, 0}, {0, 0, 0}}},
+             {0, {{1148, 0, 0}, {0, 0, 0}}},
          }) {
-        machine.writeLine(chassisFan, std::to_string(step.chassisRpm));
-        EXPECT_EQ(samples.next().fans, step.expected) << step.chassisRpm;
+        machine.writeLine(chassisFan, std::to_string(chassisRpm));
+        EXPECT_EQ(samples.next().fans, expected) << chassisRpm;
     }
 }
 

@@ -1,20 +1,20 @@
 #include "platform/linux/kernel_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "platform/linux/sysfs_attribute.h"
+#include "tests/support/file_text.h"
+#include "tests/support/scratch_folder.h"
 
 namespace glintdeck {
 namespace {
 
 TEST(KernelFileTest, RereadsWholeFilesFromTheStartThroughTheOpenDescriptor) {
-    const std::string path = std::filesystem::temp_directory_path() /
-                             ("glintdeck-kernel-file-" + std::to_string(getpid()));
-    std::filesystem::remove(path);
+    const ScratchFolder scratch;
+    const std::string path = scratch.root() + "/attribute";
     KernelFile file(path);
     EXPECT_EQ(file.read(), std::nullopt) << "missing until it appears";
     std::ofstream(path) << "12345\n";
@@ -25,15 +25,13 @@ TEST(KernelFileTest, RereadsWholeFilesFromTheStartThroughTheOpenDescriptor) {
     const std::string big(100'000, 'x');  // larger than one page
     std::ofstream(path) << big;
     EXPECT_EQ(file.read(), big);
-    std::filesystem::remove(path);
 }
 
 // A procfs file of many pages comes a kernel buffer at a time, each read short of what was
 // asked; none of them may pass for the end.
 TEST(KernelFileTest, ReadsAProcfsFileOfManyPagesWhole) {
     const std::string path = "/proc/crypto";  // stable while no module loads
-    std::ifstream stream(path);
-    const std::string whole(std::istreambuf_iterator<char>(stream), {});
+    const std::string whole = fileText(path);
     if (whole.size() < 8192) GTEST_SKIP() << path << " is too small here";
     KernelFile file(path);
     EXPECT_EQ(file.read(), whole);
@@ -43,14 +41,13 @@ TEST(KernelFileTest, ReadsAProcfsFileOfManyPagesWhole) {
 // Regression: discovery read sysfs attributes whole, so a 100 MB file planted in a sysfs tree
 // took the stats program to half a gigabyte. Every read of an attribute stops at a page.
 TEST(KernelFileTest, AttributesAreReadAPageAtMost) {
-    const std::string path = std::filesystem::temp_directory_path() /
-                             ("glintdeck-kernel-attribute-" + std::to_string(getpid()));
-    std::ofstream(path) << "Battery";
+    const ScratchFolder scratch;
+    const std::string path = scratch.root() + "/type";
+    scratch.write("type", "Battery");
     std::filesystem::resize_file(path, 100 << 20);  // sparse: the rest reads as zero bytes
     EXPECT_EQ(readAttribute(path).value_or("").size(), kLargestAttribute);
     KernelFile file(path, kLargestAttribute);
     EXPECT_EQ(file.read().value_or("").size(), kLargestAttribute);
-    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 
 #include "platform/linux/directory_entries.h"
 #include "platform/linux/system_clock.h"
-#include "tests/support/fake_clock.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/manual_clock.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
@@ -23,7 +23,8 @@ template <typename Sample, typename Make>
 std::vector<Sample> threeTicks(const std::string* root, Make make) {
     ManualExecutor executor;
     auto factory =
-        root ? std::make_unique<LinuxSamplerFactory>(executor, std::make_shared<FakeClock>(), *root)
+        root ? std::make_unique<LinuxSamplerFactory>(executor, std::make_shared<ManualClock>(),
+                                                     *root)
              : std::make_unique<LinuxSamplerFactory>(executor, std::make_shared<SystemClock>());
     std::vector<Sample> samples;
     testing::internal::CaptureStderr();

@@ -4,10 +4,10 @@
 
 #include "platform/linux/hwmon_temperatures.h"
 #include "platform/linux/linux_thermal_state.h"
-#include "tests/support/fake_clock.h"
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gpu_schedule.h"
+#include "tests/support/manual_clock.h"
 
 namespace glintdeck {
 namespace {
@@ -31,33 +31,30 @@ std::optional<double> readingFor(const std::vector<TempReading>& readings, const
 }
 
 TEST(LinuxTemperaturesTest, SortsEachMachinesSensorsIntoRoles) {
-    struct Row {
-        const char* fixture;
-        std::vector<TempReading> expected;
-    };
-    for (const Row& row : {
+    for (const auto& [fixture, expected] :
+         std::vector<std::pair<const char*, std::vector<TempReading>>>{
              // coretemp's package, not averaged with applesmc's TC* copies; TC1C reads 0;
              // ambient (TA0P), memory (TM0P) and Wi-Fi (TW0P) keys play no role
-             Row{"intel-mac", {{"CPU", 61}, {"GPU", 47.5}, {"SSD", 40}, {"Battery", 31}}},
+             {"intel-mac", {{"CPU", 61}, {"GPU", 47.5}, {"SSD", 40}, {"Battery", 31}}},
              // the package, not its cores; the drive's Composite, not its Sensor 1; acpitz is
              // the SoC; thinkpad's unlabelled inputs and iwlwifi play no role
-             Row{"thinkpad", {{"CPU", 54}, {"SoC", 48}, {"SSD", 82.85}, {"Battery", 29.6}}},
+             {"thinkpad", {{"CPU", 54}, {"SoC", 48}, {"SSD", 82.85}, {"Battery", 29.6}}},
              // Tctl, not the mean of the CCDs; the sleeping card is not read; the super-I/O's
              // CPUTIN and the DIMM sensor play no role
-             Row{"amd-desktop", {{"CPU", 62.5}, {"SSD", 38.85}}},
+             {"amd-desktop", {{"CPU", 62.5}, {"SSD", 38.85}}},
              // Tctl, amdgpu's edge (not junction or the VRAM's mem), the drive's Composite
-             Row{"ryzen-desktop", {{"CPU", 61.75}, {"GPU", 48}, {"SoC", 25}, {"SSD", 44.85}}},
+             {"ryzen-desktop", {{"CPU", 61.75}, {"GPU", 48}, {"SoC", 25}, {"SSD", 44.85}}},
              // at TjMax: the package; dell_smm's "CPU" is the controller's copy of it
-             Row{"xps-at-tjmax", {{"CPU", 99}, {"SoC", 52}}},
+             {"xps-at-tjmax", {{"CPU", 99}, {"SoC", 52}}},
              // the chipset's own sensor, not the mean of it and the firmware's ACPI zone
-             Row{"cometlake-laptop", {{"CPU", 45}, {"SoC", 51}}},
-             Row{"this-vm", {}},
+             {"cometlake-laptop", {{"CPU", 45}, {"SoC", 51}}},
+             {"this-vm", {}},
          }) {
-        std::vector<TempReading> readings = readingsOf(fixtureRoot(row.fixture));
-        ASSERT_EQ(readings.size(), row.expected.size()) << row.fixture;
+        std::vector<TempReading> readings = readingsOf(fixtureRoot(fixture));
+        ASSERT_EQ(readings.size(), expected.size()) << fixture;
         for (size_t i = 0; i < readings.size(); ++i) {
-            EXPECT_EQ(readings[i].label, row.expected[i].label) << row.fixture;
-            EXPECT_DOUBLE_EQ(readings[i].celsius, row.expected[i].celsius) << row.fixture;
+            EXPECT_EQ(readings[i].label, expected[i].label) << fixture;
+            EXPECT_DOUBLE_EQ(readings[i].celsius, expected[i].celsius) << fixture;
         }
     }
 }
@@ -144,70 +141,46 @@ TEST(LinuxThermalStateTest, RealMachinesAtRestReadNominal) {
     // firmware's placeholders, not a machine about to power off.
     for (const char* fixture :
          {"intel-mac", "thinkpad", "amd-desktop", "this-vm", "desktop-placeholder-trip"}) {
-        LinuxThermalState state(fixtureRoot(fixture), std::make_shared<FakeClock>());
+        LinuxThermalState state(fixtureRoot(fixture), std::make_shared<ManualClock>());
         for (int tick = 0; tick < 3; ++tick) {
             EXPECT_EQ(state.thermalState(), ThermalState::nominal) << fixture;
         }
     }
 }
 
-TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
-    FixtureTree machine("thinkpad");
-    auto clock = std::make_shared<FakeClock>();
+// The states a machine reports at ticks a second apart, its package throttle counter at each
+// given total (it shows in every CPU's folder; only one per package counts).
+std::vector<ThermalState> statesWhileThrottled(const char* fixture, std::vector<int> totals) {
+    FixtureTree machine(fixture);
+    auto clock = std::make_shared<ManualClock>();
     LinuxThermalState state(machine.root(), clock);
-    // The package counter shows in every CPU's folder; only one per package counts.
-    auto throttle = [&](int milliseconds) {
+    std::vector<ThermalState> seen;
+    for (int total : totals) {
         for (int cpu = 0; cpu < 4; ++cpu) {
             machine.writeLine("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
                                   "/thermal_throttle/package_throttle_total_time_ms",
-                              std::to_string(milliseconds));
+                              std::to_string(total));
         }
-    };
-    struct Step {
-        int throttleTotal;
-        ThermalState expected;
-    };
-    std::vector<ThermalState> seen;
-    for (const Step& step : {
-             Step{120, ThermalState::nominal},  // first tick: nothing to compare with
-             Step{150, ThermalState::nominal},  // throttled 3% of the tick: fair, once
-             Step{180, ThermalState::fair},     // twice
-             Step{480, ThermalState::fair},     // 30%: serious, once
-             Step{780, ThermalState::serious},
-             Step{780, ThermalState::serious},  // cooled down, once
-             Step{780, ThermalState::nominal},
-         }) {
-        throttle(step.throttleTotal);
         seen.push_back(state.thermalState());
-        EXPECT_EQ(seen.back(), step.expected) << "tick " << seen.size();
         clock->now += 1;
     }
+    return seen;
 }
 
+// A state changes once two ticks agree. The first tick has nothing to compare with; throttled
+// 3% of a tick is fair, 30% serious; a tick without throttling cools down.
+TEST(LinuxThermalStateTest, RisesWithThrottleTimeAfterTwoTicksAgree) {
+    using enum ThermalState;
+    EXPECT_EQ(statesWhileThrottled("thinkpad", {120, 150, 180, 480, 780, 780, 780}),
+              (std::vector{nominal, nominal, fair, fair, serious, serious, nominal}));
+}
+
+// At TjMax with its alarm up, a processor is fair while its counters stand still; throttled
+// half a tick, serious; never critical, the zone being far from its 107 °C trip.
 TEST(LinuxThermalStateTest, AProcessorAtItsThrottlePointIsFairUntilItThrottles) {
-    FixtureTree machine("xps-at-tjmax");
-    auto clock = std::make_shared<FakeClock>();
-    LinuxThermalState state(machine.root(), clock);
-    struct Step {
-        int throttleTotal;
-        ThermalState expected;
-    };
-    int tick = 0;
-    for (const Step& step : {
-             Step{48210, ThermalState::nominal},  // at TjMax with its alarm up: fair, once
-             Step{48210, ThermalState::fair},     // twice; counters still
-             Step{48710, ThermalState::fair},     // throttled half the tick: serious, once
-             Step{49210, ThermalState::serious},
-             Step{49710, ThermalState::serious},  // never critical: the zone is far from 107
-         }) {
-        for (int cpu = 0; cpu < 4; ++cpu) {
-            machine.writeLine("sys/devices/system/cpu/cpu" + std::to_string(cpu) +
-                                  "/thermal_throttle/package_throttle_total_time_ms",
-                              std::to_string(step.throttleTotal));
-        }
-        EXPECT_EQ(state.thermalState(), step.expected) << "tick " << tick++;
-        clock->now += 1;
-    }
+    using enum ThermalState;
+    EXPECT_EQ(statesWhileThrottled("xps-at-tjmax", {48210, 48210, 48710, 49210, 49710}),
+              (std::vector{nominal, fair, fair, serious, serious}));
 }
 
 TEST(LinuxThermalStateTest, AnAmdProcessorIsHeldToItsControlLimit) {
@@ -219,7 +192,7 @@ TEST(LinuxThermalStateTest, AnAmdProcessorIsHeldToItsControlLimit) {
          {std::pair{"75000", ThermalState::nominal}, std::pair{"84500", ThermalState::nominal},
           std::pair{"85500", ThermalState::fair}}) {
         desktop.writeLine(k10temp + "temp1_input", tctl);
-        LinuxThermalState state(desktop.root(), std::make_shared<FakeClock>());
+        LinuxThermalState state(desktop.root(), std::make_shared<ManualClock>());
         (void)state.thermalState();  // two ticks agree before the state changes
         EXPECT_EQ(state.thermalState(), expected) << tctl;
     }

@@ -188,11 +188,17 @@ TEST(PciAcceleratorSourceTest, NvmlIsNotEvenInitialisedWhileTheNvidiaCardSleeps)
     EXPECT_EQ(fake.state().sessions, 0);
 }
 
-TEST(PciAcceleratorSourceTest, AnIdleNvidiaCardHoldsNoSessionBetweenSpacedReads) {
+// The Optimus laptop with its NVIDIA card awake, and NVML's stand-in answering for it.
+class AwakeNvidiaCard : public testing::Test {
+  protected:
+    AwakeNvidiaCard() { tree.write(kNvidiaCard + "power/runtime_status", "active\n"); }
+
     FakeNvml fake;
     FakeNvmlDevice& device = fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 0);
-    FixtureTree tree("nvidia-optimus-laptop");
-    tree.write(kNvidiaCard + "power/runtime_status", "active\n");
+    FixtureTree tree{"nvidia-optimus-laptop"};
+};
+
+TEST_F(AwakeNvidiaCard, AnIdleCardHoldsNoSessionBetweenSpacedReads) {
     Machine machine(tree.root());
     EXPECT_EQ(busy(machine.readAt(0)[1]), 0);
     EXPECT_EQ(fake.state().sessions, 0) << "idle: closed at the end of the tick";
@@ -205,11 +211,7 @@ TEST(PciAcceleratorSourceTest, AnIdleNvidiaCardHoldsNoSessionBetweenSpacedReads)
     EXPECT_EQ(fake.state().sessions, 1);
 }
 
-TEST(PciAcceleratorSourceTest, ACardThatNeverSleepsKeepsItsSessionAndIsReadEveryTick) {
-    FakeNvml fake;
-    FakeNvmlDevice& device = fake.addDevice("0000:01:00.0", "NVIDIA RTX A4000", 0);
-    FixtureTree tree("nvidia-optimus-laptop");
-    tree.write(kNvidiaCard + "power/runtime_status", "active\n");
+TEST_F(AwakeNvidiaCard, ACardThatNeverSleepsKeepsItsSessionAndIsReadEveryTick) {
     tree.write(kNvidiaCard + "power/control", "on\n");
     Machine machine(tree.root());
     EXPECT_EQ(busy(machine.readAt(0)[1]), 0);
@@ -221,12 +223,9 @@ TEST(PciAcceleratorSourceTest, ACardThatNeverSleepsKeepsItsSessionAndIsReadEvery
     EXPECT_EQ(fake.state().sessions, 0) << "stopping the sampler ends the session";
 }
 
-TEST(PciAcceleratorSourceTest, FailedNvmlInitialisationIsNotRetriedEveryTick) {
-    FakeNvml fake;
-    fake.addDevice("0000:01:00.0", "NVIDIA GeForce RTX 3050", 20);
+TEST_F(AwakeNvidiaCard, FailedNvmlInitialisationIsNotRetriedEveryTick) {
+    device.utilization = 20;
     fake.state().initResult = 999;  // NVML_ERROR_UNKNOWN
-    FixtureTree tree("nvidia-optimus-laptop");
-    tree.write(kNvidiaCard + "power/runtime_status", "active\n");
     Machine machine(tree.root());
     for (int second = 0; second < 5; ++second) {
         EXPECT_EQ(busy(machine.readAt(second)[1]), std::nullopt);

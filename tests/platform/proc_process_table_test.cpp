@@ -21,18 +21,13 @@
 #include "samplers/process_naming.h"
 #include "samplers/top_process_aggregator.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/manual_clock.h"
+#include "tests/support/scratch_folder.h"
 
 namespace glintdeck {
 namespace {
 
 namespace fs = std::filesystem;
-
-class SettableClock final : public Clock {
-  public:
-    double now = 1000;
-    double wallSeconds() const override { return 0; }
-    double secondsSinceBoot() const override { return now; }
-};
 
 constexpr ProcProcessTable::Units kUnits{.ticksPerSecond = 100, .pageSize = 4096};
 
@@ -60,21 +55,10 @@ void mirror(const fs::path& from, const fs::path& to) {
     }
 }
 
-// A scratch root, removed afterwards, whose proc/ a test turns into one fixture after another.
-class ScratchRoot {
-  public:
-    ScratchRoot() : path_(fs::temp_directory_path() / ("glintdeck-" + std::to_string(getpid()))) {
-        fs::remove_all(path_);
-    }
-    ~ScratchRoot() { fs::remove_all(path_); }
-    void become(const std::string& fixture) {
-        mirror(fs::path(fixtureRoot(fixture)) / "proc", path_ / "proc");
-    }
-    std::string path() const { return path_.string(); }
-
-  private:
-    fs::path path_;
-};
+// Turns the scratch root's proc/ into a fixture's.
+void become(const ScratchFolder& root, const std::string& fixture) {
+    mirror(fs::path(fixtureRoot(fixture)) / "proc", root.path() / "proc");
+}
 
 size_t openDescriptors() {
     return static_cast<size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
@@ -114,15 +98,15 @@ TEST(ProcProcessTableTest, MeasuresEachProcessAgainstThePreviousScan) {
     // either fixture.
     for (const Row& row : {Row{512, 11}, Row{3, 4}, Row{0, 1}}) {
         SCOPED_TRACE(row.limit);
-        ScratchRoot root;
-        auto clock = std::make_shared<SettableClock>();
-        ProcProcessTable table(root.path(), clock, kUnits, row.limit);
+        ScratchFolder root;
+        auto clock = std::make_shared<ManualClock>();
+        ProcProcessTable table(root.root(), clock, kUnits, row.limit);
         std::vector<ProcessRow> rows;
         const size_t before = openDescriptors();
-        root.become("process-churn/before");
+        become(root, "process-churn/before");
         EXPECT_EQ(table.scan(rows), ScanResult::baseline);
         EXPECT_EQ(openDescriptors() - before, row.heldWhileScanning);
-        root.become("process-churn/after");
+        become(root, "process-churn/after");
         clock->now += 2;
         ASSERT_EQ(table.scan(rows), ScanResult::measured);
         EXPECT_EQ(openDescriptors() - before, row.heldWhileScanning)
@@ -167,28 +151,25 @@ TEST(ProcProcessTableTest, ThisBusyProcessShowsInTheLiveCPUList) {
 }
 
 TEST(DescriptorLimitTest, KeptFilesLeaveAMarginAndStayBelowTheCap) {
-    struct Row {
-        uint64_t descriptorLimit;
-        size_t kept;
-    };
-    for (const Row& row : {
-             Row{0, 0}, Row{256, 0},  // nothing to spare: every file is reopened
-             Row{300, 44},            // the least margin
-             Row{1024, 768},          // the usual soft limit, where raising it failed
-             Row{20000, 15000},       // a quarter left for the rest of the program
-             Row{32768, 16384},       // what raiseDescriptorLimit() asks for
-             Row{524288, 16384}, Row{std::numeric_limits<uint64_t>::max(), 16384},  // unlimited
+    for (const auto& [descriptorLimit, kept] : std::vector<std::pair<uint64_t, size_t>>{
+             {0, 0},
+             {256, 0},        // nothing to spare: every file is reopened
+             {300, 44},       // the least margin
+             {1024, 768},     // the usual soft limit, where raising it failed
+             {20000, 15000},  // a quarter left for the rest of the program
+             {32768, 16384},  // what raiseDescriptorLimit() asks for
+             {524288, 16384},
+             {std::numeric_limits<uint64_t>::max(), 16384},  // unlimited
          }) {
-        EXPECT_EQ(keptFileLimitFor(row.descriptorLimit), row.kept) << row.descriptorLimit;
+        EXPECT_EQ(keptFileLimitFor(descriptorLimit), kept) << descriptorLimit;
     }
 }
 
 // Two programs whose names share their first 15 bytes, all the kernel keeps of a command, and
 // that exec each other: the second kept the first's name, since the command stayed the same.
 TEST(ProcProcessTableTest, AProgramThatExecsAnotherOfTheSameCommandIsNamedAfterTheNewOne) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("glintdeck-exec-" + std::to_string(getpid()));
-    fs::create_directories(folder);
+    const ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     const fs::path first = folder / "nr_longprogramname_AAAA",
                    second = folder / "nr_longprogramname_BBBB";
     fs::copy_file("/bin/sh", first, fs::copy_options::overwrite_existing);
@@ -222,7 +203,6 @@ TEST(ProcProcessTableTest, AProgramThatExecsAnotherOfTheSameCommandIsNamedAfterT
     EXPECT_EQ(shownName(), "nr_longprogramname_BBBB");
     for (int fd : {input[0], input[1], ready[0]}) close(fd);
     waitpid(child, nullptr, 0);
-    fs::remove_all(folder);
 }
 
 }  // namespace

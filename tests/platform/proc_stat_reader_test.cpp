@@ -10,26 +10,23 @@ namespace glintdeck {
 namespace {
 
 TEST(ProcStatReaderTest, ReadsTheAggregateLineOfRealCaptures) {
-    struct Row {
-        const char* fixture;
-        std::optional<CPUTicks> expected;
-    };
-    for (const Row& row : {
+    for (const auto& [fixture, expected] :
+         std::vector<std::pair<const char*, std::optional<CPUTicks>>>{
              // cpu  1599 0 1221 64682 315 0 53 1 0 0
-             Row{"this-vm", CPUTicks{.user = 1599, .system = 1221 + 53 + 1, .idle = 64682 + 315}},
+             {"this-vm", CPUTicks{.user = 1599, .system = 1221 + 53 + 1, .idle = 64682 + 315}},
              // 128 processors and a 4000-entry intr line after the aggregate
-             Row{"many-core", CPUTicks{.user = 98765432,
-                              .system = 45678901 + 34567,
-                              .idle = 987654321 + 23456,
-                              .nice = 1234}},
+             {"many-core", CPUTicks{.user = 98765432,
+                           .system = 45678901 + 34567,
+                           .idle = 987654321 + 23456,
+                           .nice = 1234}},
              // a guest whose hypervisor stole 1000 ticks: busy, not idle
-             Row{"vm-steal",
-                 CPUTicks{.user = 4705, .system = 584 + 23 + 1000, .idle = 3699 + 23, .nice = 356}},
-             Row{"truncated", std::nullopt},
-             Row{"garbage", std::nullopt},
-             Row{"no-such-machine", std::nullopt},
+             {"vm-steal",
+              CPUTicks{.user = 4705, .system = 584 + 23 + 1000, .idle = 3699 + 23, .nice = 356}},
+             {"truncated", std::nullopt},
+             {"garbage", std::nullopt},
+             {"no-such-machine", std::nullopt},
          }) {
-        EXPECT_EQ(ProcStatReader(fixtureRoot(row.fixture)).read(), row.expected) << row.fixture;
+        EXPECT_EQ(ProcStatReader(fixtureRoot(fixture)).read(), expected) << fixture;
     }
     EXPECT_TRUE(ProcStatReader("/").read().has_value());
 }
@@ -67,29 +64,26 @@ TEST(ProcLoadAverageReaderTest, ReadsTheThreeAveragesOrFails) {
 }
 
 TEST(ProcPidStatTest, ReadsTheFieldsAfterTheLastParenthesis) {
-    struct Row {
-        const char* text;
-        std::optional<ProcPidStat> expected;
-    };
-    for (const Row& row : {
+    for (const auto& [text, expected] :
+         std::vector<std::pair<const char*, std::optional<ProcPidStat>>>{
              // captured: this machine's cat
-             Row{"15992 (cat) R 15989 15989 5844 0 -1 4194304 100 0 0 0 3 1 0 0 20 0 1 0 108082 "
-                 "3133440 383 18446744073709551615 94159404314624 94159404334505 0 0 0 0 0 0 0 "
-                 "0 0 17 1 0 0 0 0 0\n",
-                 ProcPidStat{15992, "cat", 3, 1, 108082, 383, {94159404314624, 94159404334505, 0}}},
+             {"15992 (cat) R 15989 15989 5844 0 -1 4194304 100 0 0 0 3 1 0 0 20 0 1 0 108082 "
+              "3133440 383 18446744073709551615 94159404314624 94159404334505 0 0 0 0 0 0 0 "
+              "0 0 17 1 0 0 0 0 0\n",
+              ProcPidStat{15992, "cat", 3, 1, 108082, 383, {94159404314624, 94159404334505, 0}}},
              // a name with spaces and parentheses that mimic the fields after it
-             Row{"300 (a) S 1 2 (b) x) S 1 300 300 0 -1 4194560 1 0 3 0 1400 200 0 0 20 0 4 0 "
-                 "8000 30720000 2500 18446744073709551615 0\n",
-                 ProcPidStat{300, "a) S 1 2 (b) x", 1400, 200, 8000, 2500}},
+             {"300 (a) S 1 2 (b) x) S 1 300 300 0 -1 4194560 1 0 3 0 1400 200 0 0 20 0 4 0 "
+              "8000 30720000 2500 18446744073709551615 0\n",
+              ProcPidStat{300, "a) S 1 2 (b) x", 1400, 200, 8000, 2500}},
              // older kernels printed the resident count signed
-             Row{"9 (x) S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0 -1 0\n",
-                 ProcPidStat{9, "x", 5, 6, 77, 0}},
-             Row{"12 (short) S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0\n", std::nullopt},
-             Row{"12 short S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0 4 0\n", std::nullopt},
-             Row{"x (y) S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0 4 0\n", std::nullopt},
-             Row{"", std::nullopt},
+             {"9 (x) S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0 -1 0\n",
+              ProcPidStat{9, "x", 5, 6, 77, 0}},
+             {"12 (short) S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0\n", std::nullopt},
+             {"12 short S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0 4 0\n", std::nullopt},
+             {"x (y) S 1 1 1 0 -1 0 0 0 0 0 5 6 0 0 20 0 1 0 77 0 4 0\n", std::nullopt},
+             {"", std::nullopt},
          }) {
-        EXPECT_EQ(parseProcPidStat(row.text), row.expected) << row.text;
+        EXPECT_EQ(parseProcPidStat(text), expected) << text;
     }
 }
 

@@ -3,7 +3,6 @@
 // looked up. A reader then delivers what it delivers for a missing source (no value, no channel,
 // an empty list); it never crashes, throws or reports a value it did not read.
 
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
@@ -20,9 +19,9 @@
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/sysfs_power_source.h"
 #include "tests/support/child_process.h"
-#include "tests/support/fake_clock.h"
 #include "tests/support/fixture_tree.h"
 #include "tests/support/gpu_schedule.h"
+#include "tests/support/manual_clock.h"
 #include "tests/support/manual_executor.h"
 
 namespace glintdeck {
@@ -36,7 +35,7 @@ namespace fs = std::filesystem;
 TEST(ReaderFaultsTest, ABatteryThatVanishesAfterDiscoveryDropsOut) {
     FixtureTree machine("thinkpad-two-batteries");
     const fs::path supplies = fs::path(machine.root()) / "sys/class/power_supply";
-    SysfsPowerSource source(machine.root(), std::make_shared<FakeClock>());
+    SysfsPowerSource source(machine.root(), std::make_shared<ManualClock>());
     source.prepare();
     fs::remove_all(supplies / "BAT0");
     PowerSourceReading reading = source.read();
@@ -44,7 +43,7 @@ TEST(ReaderFaultsTest, ABatteryThatVanishesAfterDiscoveryDropsOut) {
     EXPECT_EQ(numberAt(*reading.description, "Current Capacity"), 20'000'000);
     EXPECT_EQ(numberAt(*reading.description, "Max Capacity"), 23'000'000);
 
-    SysfsPowerSource emptied(machine.root(), std::make_shared<FakeClock>());
+    SysfsPowerSource emptied(machine.root(), std::make_shared<ManualClock>());
     emptied.prepare();
     fs::remove_all(supplies / "BAT1");
     reading = emptied.read();
@@ -70,7 +69,7 @@ TEST(ReaderFaultsTest, AFanLimitThatCannotBeCheckedIsNoLimit) {
 // and returns how many samples arrived.
 int tickEverySampler(const std::string& root, const std::function<void()>& between) {
     ManualExecutor executor;
-    LinuxSamplerFactory factory(executor, std::make_shared<FakeClock>(), root);
+    LinuxSamplerFactory factory(executor, std::make_shared<ManualClock>(), root);
     int delivered = 0;
     auto count = [&delivered](const auto&) { ++delivered; };
     std::vector<std::shared_ptr<Sampler>> samplers = {
@@ -100,14 +99,7 @@ void chmodTree(const fs::path& root, fs::perms files, fs::perms folders) {
 // Runs body as an ordinary user in a child process; its exit status, or -1 when it crashed or
 // hung.
 int asOrdinaryUser(const std::function<int()>& body) {
-    return inChild([&] {
-        constexpr uid_t kNobody = 65534;
-        if (geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-            return 2;
-        }
-        return body();
-    });
+    return inChild([&] { return geteuid() == 0 && !becomeNobody() ? 2 : body(); });
 }
 
 TEST(ReaderFaultsTest, MachinesWhoseFilesVanishOrRefuseUsStillSample) {

@@ -7,7 +7,7 @@
 #include "tests/support/fixture_tree.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/manual_clock.h"
-#include "tests/support/manual_executor.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -15,61 +15,49 @@ namespace {
 // Runs the battery sampler over a machine's tree for one tick, runs between(), and for another
 // when there is one; returns the last sample.
 BatterySample sampleOnce(const std::string& root, const std::function<void()>& between = {}) {
-    ManualExecutor executor;
-    std::vector<BatterySample> samples;
-    auto sampler = std::make_shared<BatterySampler>(
-        executor, 1.0,
-        std::make_unique<SysfsPowerSource>(root, std::make_shared<ExecutorClock>(executor)),
-        [&](const BatterySample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.runUntilIdle();
+    SamplerRun<BatterySampler> run;
+    run.start(
+        std::make_unique<SysfsPowerSource>(root, std::make_shared<ExecutorClock>(run.executor)));
     if (between) {
         between();
-        executor.advance(1);
+        run.tick();
     }
-    sampler->stop();
-    EXPECT_EQ(samples.size(), between ? 2u : 1u);
-    return samples.empty() ? BatterySample::empty() : samples.back();
+    EXPECT_EQ(run.delivered.size(), between ? 2u : 1u);
+    return run.delivered.empty() ? BatterySample::empty() : run.delivered.back();
 }
 
 TEST(SysfsPowerSourceTest, MachinesReportTheirBatteries) {
-    struct Row {
-        const char* fixture;
-        BatterySample expected;
-    };
-    for (const Row& row : {
+    for (const auto& [fixture, expected] : std::vector<std::pair<const char*, BatterySample>>{
              // Two packs summed: 38 of 45 Wh, draining 9 W in all (253 minutes); health
              // 45 / 46.68 Wh; the first pack's cycle count.
-             Row{"thinkpad-two-batteries",
-                 {.isPresent = true,
-                 .percent = 38'000'000.0 / 45'000'000 * 100,
-                 .minutesRemaining = 253,
-                 .healthPercent = 45'000'000.0 / 46'680'000 * 100,
-                 .cycleCount = 412}},
+             {"thinkpad-two-batteries",
+              {.isPresent = true,
+              .percent = 38'000'000.0 / 45'000'000 * 100,
+              .minutesRemaining = 253,
+              .healthPercent = 45'000'000.0 / 46'680'000 * 100,
+              .cycleCount = 412}},
              // µAh only: 2 of 4 Ah charging at 1 A × 12 V, so 24 Wh to go at 12 W.
-             Row{"charge-only-laptop",
-                 {.isPresent = true,
-                 .percent = 50,
-                 .isCharging = true,
-                 .isOnAC = true,
-                 .minutesRemaining = 120,
-                 .healthPercent = 80,
-                 .temperatureC = 30.1}},
+             {"charge-only-laptop",
+              {.isPresent = true,
+              .percent = 50,
+              .isCharging = true,
+              .isOnAC = true,
+              .minutesRemaining = 120,
+              .healthPercent = 80,
+              .temperatureC = 30.1}},
              // Calibrated: 7.231 Ah in a battery that holds 6.936 is full, not 104%; a cycle
              // count of 0 is one the firmware does not keep.
-             Row{"xps-charge-above-full",
-                 {.isPresent = true,
-                 .percent = 100,
-                 .isOnAC = true,
-                 .healthPercent = 6'936'000.0 / 7'894'000 * 100}},
+             {"xps-charge-above-full",
+              {.isPresent = true,
+              .percent = 100,
+              .isOnAC = true,
+              .healthPercent = 6'936'000.0 / 7'894'000 * 100}},
              // A percentage and the driver's own estimate (7260 s) are all there is.
-             Row{"capacity-only-tablet",
-                 {.isPresent = true, .percent = 77, .minutesRemaining = 121}},
+             {"capacity-only-tablet", {.isPresent = true, .percent = 77, .minutesRemaining = 121}},
              // A UPS and a mouse are not the machine's battery.
-             Row{"desktop-ups-and-mouse", BatterySample::empty()},
-             Row{"no-such-machine", BatterySample::empty()},
-         }) {
-        EXPECT_EQ(sampleOnce(fixtureRoot(row.fixture)), row.expected) << row.fixture;
+             {"desktop-ups-and-mouse", BatterySample::empty()},
+             {"no-such-machine", BatterySample::empty()}}) {
+        EXPECT_EQ(sampleOnce(fixtureRoot(fixture)), expected) << fixture;
     }
 }
 

@@ -39,21 +39,18 @@ TEST(ByteTextTest, SizesRoundBeforeChoosingTheUnit) {
 
 TEST(ByteTextTest, RatesKeepOneDigitBelowTenAfterRounding) {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        double rate;
-        const char* text;
-    };
-    for (Case c : {Case{0, "0 B/s"},
-                   {12.9, "12 B/s"},
-                   {1000, "1 KB/s"},
-                   {1'234'567, "1,2 MB/s"},
-                   {9'940'000, "9,9 MB/s"},
-                   {9'960'000, "10 MB/s"},
-                   {999'600'000, "1 GB/s"},
-                   {std::nan(""), "0 B/s"},
-                   {inf, "0 B/s"},
-                   {1e30, "18 EB/s"}}) {
-        EXPECT_EQ(formatRate(c.rate, ","), c.text) << c.rate;
+    for (const auto& [rate, text] :
+         std::vector<std::pair<double, const char*>>{{0, "0 B/s"},
+                                                     {12.9, "12 B/s"},
+                                                     {1000, "1 KB/s"},
+                                                     {1'234'567, "1,2 MB/s"},
+                                                     {9'940'000, "9,9 MB/s"},
+                                                     {9'960'000, "10 MB/s"},
+                                                     {999'600'000, "1 GB/s"},
+                                                     {std::nan(""), "0 B/s"},
+                                                     {inf, "0 B/s"},
+                                                     {1e30, "18 EB/s"}}) {
+        EXPECT_EQ(formatRate(rate, ","), text) << rate;
     }
 }
 

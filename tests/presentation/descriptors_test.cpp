@@ -118,9 +118,7 @@ TEST_F(DescriptorsTest, UnavailableKindsHaveNoDescriptorAndKeepTheirLastBand) {
 }
 
 TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
-    settings_.setStatOrder({StatKind::uptime, StatKind::cpu, StatKind::memory, StatKind::disk,
-                            StatKind::network, StatKind::battery, StatKind::gpu, StatKind::fan,
-                            StatKind::power, StatKind::temps, StatKind::loadAverage});
+    settings_.setStatOrder({StatKind::uptime, StatKind::cpu, StatKind::battery});
     settings_.setEnabledStats({StatKind::cpu, StatKind::uptime, StatKind::battery});
     deliver([](auto& run) {
         run.cpu(CPUSample{.totalUsagePercent = 90});
@@ -130,9 +128,7 @@ TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].kind, StatKind::uptime);
     EXPECT_EQ(list[1].band, Band::hot);
-    EXPECT_EQ(list[1].tint, settings_.theme().statusStyle == Theme::StatusStyle::suppressed
-                                ? Tint::primaryText
-                                : Tint::hot);
+    EXPECT_EQ(list[1].tint, tint(Band::hot, settings_.theme().statusStyle));
     EXPECT_EQ(list[2].band, Band::hot) << "an almost empty battery is the hot case";
     EXPECT_EQ(store_.lastBands().at(StatKind::cpu), Band::hot);
 }

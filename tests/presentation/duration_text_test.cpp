@@ -10,21 +10,18 @@ namespace glintdeck {
 namespace {
 
 TEST(DurationTextTest, UptimeAndBatteryTime) {
-    struct Case {
-        double seconds;
-        const char* text;
-    };
-    for (Case c : {Case{0, "0s"},
-                   {59.9, "59s"},
-                   {60, "1m 0s"},
-                   {3599.99, "59m 59s"},
-                   {3600, "1h 0m"},
-                   {86399, "23h 59m"},
-                   {86400, "1d 0h"},
-                   {90061, "1d 1h"},
-                   {-5, "0s"},
-                   {std::nan(""), "0s"}}) {
-        EXPECT_EQ(formatUptime(c.seconds), c.text) << c.seconds;
+    for (const auto& [seconds, text] :
+         std::vector<std::pair<double, const char*>>{{0, "0s"},
+                                                     {59.9, "59s"},
+                                                     {60, "1m 0s"},
+                                                     {3599.99, "59m 59s"},
+                                                     {3600, "1h 0m"},
+                                                     {86399, "23h 59m"},
+                                                     {86400, "1d 0h"},
+                                                     {90061, "1d 1h"},
+                                                     {-5, "0s"},
+                                                     {std::nan(""), "0s"}}) {
+        EXPECT_EQ(formatUptime(seconds), text) << seconds;
     }
     EXPECT_TRUE(formatUptime(1e300).ends_with("h"));  // clamped, not an undefined conversion
 

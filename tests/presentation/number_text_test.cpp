@@ -15,19 +15,16 @@ namespace glintdeck {
 namespace {
 
 TEST(NumberTextTest, RoundsHalvesAwayFromZero) {
-    struct Case {
-        double x;
-        const char* percent;
-    };
-    for (Case c : {Case{37.5, "38%"},
-                   {62.5, "63%"},
-                   {99.4, "99%"},
-                   {99.5, "100%"},
-                   {-0.4, "0%"},
-                   {-2.5, "-3%"},
-                   {std::nan(""), "0%"},
-                   {std::numeric_limits<double>::infinity(), "0%"}}) {
-        EXPECT_EQ(percentText(c.x), c.percent) << c.x;
+    for (const auto& [x, percent] : std::vector<std::pair<double, const char*>>{
+             {37.5, "38%"},
+             {62.5, "63%"},
+             {99.4, "99%"},
+             {99.5, "100%"},
+             {-0.4, "0%"},
+             {-2.5, "-3%"},
+             {std::nan(""), "0%"},
+             {std::numeric_limits<double>::infinity(), "0%"}}) {
+        EXPECT_EQ(percentText(x), percent) << x;
     }
     EXPECT_TRUE(percentText(1e300).ends_with("%"));  // clamped, not an undefined conversion
     EXPECT_EQ(powerValueText(4.5, 0.5), "5·1 W");

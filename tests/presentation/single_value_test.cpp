@@ -13,19 +13,16 @@ namespace {
 using Fan = FanSample::Fan;
 
 TEST(SingleValueTest, BatterySymbolBoundaries) {
-    struct Case {
-        double percent;
-        const char* symbol;
-    };
-    for (Case c : {Case{12.9, "battery.0percent"},
-                   {13, "battery.25percent"},
-                   {37.9, "battery.25percent"},
-                   {38, "battery.50percent"},
-                   {63, "battery.75percent"},
-                   {87.9, "battery.75percent"},
-                   {88, "battery.100percent"}}) {
-        EXPECT_EQ(batterySymbol({.isPresent = true, .percent = c.percent}), c.symbol) << c.percent;
-        EXPECT_EQ(batterySymbol({.isPresent = true, .percent = c.percent, .isCharging = true}),
+    for (const auto& [percent, symbol] :
+         std::vector<std::pair<double, const char*>>{{12.9, "battery.0percent"},
+                                                     {13, "battery.25percent"},
+                                                     {37.9, "battery.25percent"},
+                                                     {38, "battery.50percent"},
+                                                     {63, "battery.75percent"},
+                                                     {87.9, "battery.75percent"},
+                                                     {88, "battery.100percent"}}) {
+        EXPECT_EQ(batterySymbol({.isPresent = true, .percent = percent}), symbol) << percent;
+        EXPECT_EQ(batterySymbol({.isPresent = true, .percent = percent, .isCharging = true}),
                   "battery.100percent.bolt");
     }
 }

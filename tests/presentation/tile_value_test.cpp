@@ -22,10 +22,6 @@ TEST(TileValueTest, ModesPickAndMarkTheValues) {
                               .widestValue = "F 888,88 GB",
                               .secondaryValue = "U 12 GB",
                               .widestSecondaryValue = "U 888,88 GB"}));
-
-    std::vector<std::string> titles;
-    for (TileValueMode mode : allTileValueModes()) titles.push_back(title(mode, "Used", "Free"));
-    EXPECT_EQ(titles, (std::vector<std::string>{"Used and Free", "Free and Used", "Used", "Free"}));
 }
 
 }  // namespace

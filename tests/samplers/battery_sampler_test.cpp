@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "tests/samplers/sampler_run.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {

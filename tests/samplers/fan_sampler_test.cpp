@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "tests/samplers/sampler_run.h"
 #include "tests/support/fake_smc.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/samplers/sampler_run.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -48,31 +48,26 @@ TEST(GPUSamplerTest, TheFirstAcceleratorWithAUtilizationQualifies) {
 }
 
 TEST(GPUSamplerTest, UtilizationIsClampedAndFallsBackToTheActivityKey) {
-    struct Row {
-        PropertyTable accelerator;
-        double percent;
-    };
-    for (const Row& row : {
-             Row{busy(140), 100},
-             Row{busy(-5), 0},
-             Row{statistics({{"GPU Activity(%)", 37}}), 37},
-             Row{statistics({{"Device Utilization %", 12}, {"GPU Activity(%)", 37}}), 12},
+    for (const auto& [accelerator, percent] : std::vector<std::pair<PropertyTable, double>>{
+             {busy(140), 100},
+             {busy(-5), 0},
+             {statistics({{"GPU Activity(%)", 37}}), 37},
+             {statistics({{"Device Utilization %", 12}, {"GPU Activity(%)", 37}}), 12},
          }) {
-        EXPECT_EQ(sampleOf({row.accelerator}).utilizationPercent, row.percent);
+        EXPECT_EQ(sampleOf({accelerator}).utilizationPercent, percent);
     }
 }
 
 TEST(GPUSamplerTest, ModelNamesAreCleanedAndOnlyAMissingModelFallsBackToTheClass) {
-    struct Row {
-        std::string bytes;
-        std::optional<std::string> name;
-    };
-    for (const Row& row : {
-             Row{"Radeon Pro\0"s, "Radeon Pro"}, Row{"\0 \tApple M2\t \0\0"s, "Apple M2"},
-             Row{"\0\0\0"s, std::nullopt}, Row{"   ", std::nullopt},
-             Row{"Radeon\xC2\xAE", std::nullopt},  // not ASCII
+    for (const auto& [bytes, name] :
+         std::vector<std::pair<std::string, std::optional<std::string>>>{
+             {"Radeon Pro\0"s, "Radeon Pro"},
+             {"\0 \tApple M2\t \0\0"s, "Apple M2"},
+             {"\0\0\0"s, std::nullopt},
+             {"   ", std::nullopt},
+             {"Radeon\xC2\xAE", std::nullopt},  // not ASCII
          }) {
-        EXPECT_EQ(modelName(row.bytes), row.name) << row.bytes;
+        EXPECT_EQ(modelName(bytes), name) << bytes;
     }
     auto named = [](PropertyTable names) { return sampleOf({busy(10, names)}).deviceName; };
     EXPECT_EQ(named({{"model", PropertyData{"   "}}, {"IOClass", "AGX"}}), std::nullopt)

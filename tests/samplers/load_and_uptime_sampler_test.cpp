@@ -2,8 +2,8 @@
 
 #include "samplers/load_average_sampler.h"
 #include "samplers/uptime_sampler.h"
-#include "tests/samplers/sampler_run.h"
-#include "tests/support/fake_clock.h"
+#include "tests/support/manual_clock.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -39,7 +39,7 @@ TEST(LoadAverageSamplerTest, DeliversZerosUnlessAllThreeValuesWereRead) {
 }
 
 TEST(UptimeSamplerTest, MeasuresFromTheBootTimeWithMicrosecondsAndNeverBelowZero) {
-    auto clock = std::make_shared<FakeClock>();
+    auto clock = std::make_shared<ManualClock>();
     auto uptime = [&](std::optional<BootTime> boot) {
         auto samples = samplesOf<UptimeSampler>(1, std::make_unique<FixedBootTime>(boot), clock);
         return samples.empty() ? -1 : samples[0].seconds;

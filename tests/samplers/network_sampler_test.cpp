@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/samplers/sampler_run.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {

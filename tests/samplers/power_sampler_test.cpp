@@ -2,9 +2,9 @@
 
 #include "samplers/ioreport_power.h"
 #include "samplers/power_sampler.h"
-#include "tests/samplers/sampler_run.h"
-#include "tests/support/fake_clock.h"
 #include "tests/support/fake_smc.h"
+#include "tests/support/manual_clock.h"
+#include "tests/support/sampler_run.h"
 
 namespace glintdeck {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 // Hands out scripted readings; with a clock, each read first moves it on by a second.
 class ScriptedCounter final : public EnergyCounter {
   public:
-    ScriptedCounter(Script<uint64_t> script, std::shared_ptr<FakeClock> clock)
+    ScriptedCounter(Script<uint64_t> script, std::shared_ptr<ManualClock> clock)
         : script_(std::move(script)), clock_(std::move(clock)) {}
     std::optional<uint64_t> read() override {
         if (clock_) clock_->now += 1;
@@ -21,13 +21,13 @@ class ScriptedCounter final : public EnergyCounter {
 
   private:
     Script<uint64_t> script_;
-    std::shared_ptr<FakeClock> clock_;
+    std::shared_ptr<ManualClock> clock_;
 };
 
 EnergyChannel channel(std::string name, std::string unit,
                       std::deque<std::optional<uint64_t>> script,
                       std::string group = "Energy Model", int format = 1,
-                      std::shared_ptr<FakeClock> advancing = nullptr) {
+                      std::shared_ptr<ManualClock> advancing = nullptr) {
     return {std::move(group), std::move(name), std::move(unit), format,
             std::make_unique<ScriptedCounter>(Script<uint64_t>{std::move(script)},
                                               std::move(advancing))};
@@ -56,7 +56,7 @@ TEST(EnergyReaderTest, EnergyPerUnitBecomesWatts) {
              Row{"J", 4000, 4.0},  // unrecognised: millijoules
              Row{"", 4000, 4.0},
          }) {
-        auto clock = std::make_shared<FakeClock>();
+        auto clock = std::make_shared<ManualClock>();
         IOReportPower power(channels(channel("CPU Energy", row.unit, {0, row.energy})), clock);
         EXPECT_EQ(power.sample(), std::nullopt) << "the first call only records";
         clock->now += 1;
@@ -65,7 +65,7 @@ TEST(EnergyReaderTest, EnergyPerUnitBecomesWatts) {
 }
 
 TEST(EnergyReaderTest, ChannelsCountTowardOneDomainByName) {
-    auto clock = std::make_shared<FakeClock>();
+    auto clock = std::make_shared<ManualClock>();
     IOReportPower power(
         channels(
             channel("ECPU CPU Energy", "mJ", {0, 1000}),  // cluster prefixes
@@ -82,7 +82,7 @@ TEST(EnergyReaderTest, ChannelsCountTowardOneDomainByName) {
 }
 
 TEST(EnergyReaderTest, ElapsedTimeComesFromTheClock) {
-    auto clock = std::make_shared<FakeClock>();
+    auto clock = std::make_shared<ManualClock>();
     IOReportPower power(
         channels(channel("CPU Energy", "mJ", {0, 400, 1000, std::nullopt, 3000, 4000})), clock);
     EXPECT_EQ(power.sample(), std::nullopt);
@@ -99,7 +99,7 @@ TEST(EnergyReaderTest, ElapsedTimeComesFromTheClock) {
 
 std::vector<PowerSample> runPower(std::deque<std::optional<uint64_t>> cpuEnergy,
                                   std::shared_ptr<FakeSmcState> smc) {
-    auto clock = std::make_shared<FakeClock>();
+    auto clock = std::make_shared<ManualClock>();
     auto ticks = static_cast<int>(cpuEnergy.size());
     auto makeReader = [&] {
         return std::make_unique<IOReportPower>(

@@ -38,19 +38,15 @@ TEST(ProcessNamingTest, NamesAProcessAfterTheProgramItRuns) {
 }
 
 TEST(ProcessNamingTest, ServiceIdentifiersReadAsWords) {
-    struct Row {
-        const char* identifier;
-        const char* expected;
-    };
-    for (const Row& row : {
-             Row{"com.apple.WebKit.WebContent", "Web Content"},
-             Row{"com.example.XPCService", "XPCService"},  // runs of capitals stay together
-             Row{"com.example.sync2Helper", "sync2 Helper"},
-             Row{"plain", "plain"},
-             Row{"trailing.dot.", "dot"},
-             Row{"...", "..."},
+    for (const auto& [identifier, expected] : std::vector<std::pair<const char*, const char*>>{
+             {"com.apple.WebKit.WebContent", "Web Content"},
+             {"com.example.XPCService", "XPCService"},  // runs of capitals stay together
+             {"com.example.sync2Helper", "sync2 Helper"},
+             {"plain", "plain"},
+             {"trailing.dot.", "dot"},
+             {"...", "..."},
          }) {
-        EXPECT_EQ(serviceName(row.identifier), row.expected) << row.identifier;
+        EXPECT_EQ(serviceName(identifier), expected) << identifier;
     }
 }
 

@@ -41,20 +41,16 @@ std::vector<TempReading> readOnce(Services services) {
 }
 
 TEST(TemperatureReaderTest, ProductTextsMapToRolesFirstRuleFirst) {
-    struct Row {
-        const char* product;
-        std::optional<std::string> role;
-    };
-    for (const Row& row : {
-             Row{"gpu battery", "Battery"},  // battery is tested before gpu
-             Row{"NAND CH0 temp", "SSD"},    // lower-cased before testing
-             Row{"GPU MTR Temp Sensor1", "GPU"},
-             Row{"PACC MTR Temp Sensor2", "CPU"},
-             Row{"k10temp Tdie", "SoC"},
-             Row{"SOC MTR Temp Sensor0", "SoC"},
-             Row{"PMU tdev1", std::nullopt},
-         }) {
-        EXPECT_EQ(roleForProduct(row.product), row.role) << row.product;
+    for (const auto& [product, role] :
+         std::vector<std::pair<const char*, std::optional<std::string>>>{
+             {"gpu battery", "Battery"},  // battery is tested before gpu
+             {"NAND CH0 temp", "SSD"},    // lower-cased before testing
+             {"GPU MTR Temp Sensor1", "GPU"},
+             {"PACC MTR Temp Sensor2", "CPU"},
+             {"k10temp Tdie", "SoC"},
+             {"SOC MTR Temp Sensor0", "SoC"},
+             {"PMU tdev1", std::nullopt}}) {
+        EXPECT_EQ(roleForProduct(product), role) << product;
     }
 }
 

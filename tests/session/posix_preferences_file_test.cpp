@@ -16,6 +16,7 @@
 #include <optional>
 #include <random>
 
+#include "tests/session/preferences_folder.h"
 #include "tests/support/child_process.h"
 
 namespace glintdeck {
@@ -25,53 +26,9 @@ namespace fs = std::filesystem;
 using Json = nlohmann::json;
 using Mode = PreferencesStore::Mode;
 
-// 2024-01-02 03:04:05 UTC
-constexpr std::time_t kStampTime = 1704164645;
-
 void quiet(const std::string&) {}
 
-class PosixPreferencesFileTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() / ("glintdeck-preferences-" + std::to_string(getpid()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    void TearDown() override {
-        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(root_);
-    }
-
-    std::string path() const { return (folder() / "defaults.json").string(); }
-    fs::path folder() const { return root_ / "config" / "glintdeck"; }
-    void put(const std::string& text) const {
-        fs::create_directories(folder());
-        std::ofstream(path(), std::ios::binary) << text;
-    }
-    std::string contents(const fs::path& file) const {
-        std::ifstream stream(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(stream), {});
-    }
-    std::vector<std::string> names() const {
-        std::vector<std::string> result;
-        if (!fs::exists(folder())) return result;
-        for (const auto& entry : fs::directory_iterator(folder())) {
-            result.push_back(entry.path().filename().string());
-        }
-        std::sort(result.begin(), result.end());
-        return result;
-    }
-    std::unique_ptr<PreferencesStore> open(Mode mode = Mode::readWrite,
-                                           std::vector<std::string>* warnings = nullptr) const {
-        auto file = std::make_unique<PosixPreferencesFile>(path(), [] { return kStampTime; });
-        return std::make_unique<PreferencesStore>(std::move(file), mode,
-                                                  [warnings](const std::string& line) {
-                                                      if (warnings) warnings->push_back(line);
-                                                  });
-    }
-
-    fs::path root_;
-};
+using PosixPreferencesFileTest = PreferencesFolderTest;
 
 TEST_F(PosixPreferencesFileTest, CreatesPrivateFoldersAndReplacesWholeFiles) {
     PosixPreferencesFile file(path());
@@ -97,7 +54,7 @@ TEST_F(PosixPreferencesFileTest, CreatesPrivateFoldersAndReplacesWholeFiles) {
 // written through, renamed aside or replaced (run as root with defaults.json -> /etc/passwd,
 // that replaced /etc/passwd). Changes hold in memory, and the first one says why.
 TEST_F(PosixPreferencesFileTest, ALinkedFileIsReadButNeverWrittenThrough) {
-    const fs::path own = root_ / "own-file";
+    const fs::path own = scratch_.path() / "own-file";
     struct Plant {
         const char* what;
         std::optional<std::string> target;  // the linked file's text, nothing for a dangling link
@@ -137,7 +94,7 @@ TEST_F(PosixPreferencesFileTest, ALinkedFileIsReadButNeverWrittenThrough) {
         EXPECT_EQ(fs::read_symlink(path()), own);
         EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"});
         if (plant.target) {
-            EXPECT_EQ(contents(own), *plant.target);
+            EXPECT_EQ(scratch_.read("own-file"), *plant.target);
         } else {
             EXPECT_FALSE(fs::exists(fs::symlink_status(own)));
         }
@@ -148,7 +105,7 @@ TEST_F(PosixPreferencesFileTest, CorruptFileIsKeptAsideUnderItsOwnNameAndNeverOv
     put("{\"interval\": 2,");
     std::vector<std::string> warnings;
     auto store = open(Mode::readWrite, &warnings);
-    const std::string kept = "defaults.json.corrupt-20240102T030405Z";
+    const std::string kept = kKept;
     EXPECT_EQ(names(), std::vector<std::string>{kept});
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find(kept), std::string::npos);
@@ -160,8 +117,8 @@ TEST_F(PosixPreferencesFileTest, CorruptFileIsKeptAsideUnderItsOwnNameAndNeverOv
     open();
     EXPECT_EQ(names(), (std::vector<std::string>{"defaults.json.corrupt-20240102T030405Z",
                                                  "defaults.json.corrupt-20240102T030405Z-2"}));
-    EXPECT_EQ(contents(folder() / kept), "{\"interval\": 2,");
-    EXPECT_EQ(contents(folder() / (kept + "-2")), "[]");
+    EXPECT_EQ(scratch_.read(fs::path("glintdeck") / kept), "{\"interval\": 2,");
+    EXPECT_EQ(scratch_.read(fs::path("glintdeck") / (kept + "-2")), "[]");
 }
 
 TEST_F(PosixPreferencesFileTest, ReadOnlyStoreLeavesEveryFileAsItWas) {
@@ -172,7 +129,7 @@ TEST_F(PosixPreferencesFileTest, ReadOnlyStoreLeavesEveryFileAsItWas) {
         store->setBool("hasSeenHint", true);
         store->remove("interval");
         EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"}) << text;
-        EXPECT_EQ(contents(path()), text);
+        EXPECT_EQ(scratch_.read("glintdeck/defaults.json"), text);
         EXPECT_EQ(fs::last_write_time(path()), before);
     };
     untouched("{\"interval\": 2}");
@@ -197,12 +154,12 @@ TEST_F(PosixPreferencesFileTest, FailedWritesLeaveTheOldFile) {
                   return 0;
               }),
               0);
-    EXPECT_EQ(contents(path()), "{\"stripHeight\": 30}");
+    EXPECT_EQ(scratch_.read("glintdeck/defaults.json"), "{\"stripHeight\": 30}");
     EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"});
 
     // A folder that cannot be created.
-    std::ofstream(root_ / "blocked") << "a file where a folder should be";
-    PosixPreferencesFile blocked((root_ / "blocked" / "glintdeck" / "defaults.json").string());
+    scratch_.write("blocked", "a file where a folder should be");
+    PosixPreferencesFile blocked((scratch_.path() / "blocked/glintdeck/defaults.json").string());
     EXPECT_FALSE(blocked.replace("{}"));
 }
 

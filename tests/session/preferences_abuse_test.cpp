@@ -14,8 +14,8 @@
 #include <fstream>
 #include <functional>
 
-#include "platform/linux/session/posix_preferences_file.h"
 #include "settings/app_settings.h"
+#include "tests/session/preferences_folder.h"
 #include "tests/support/child_process.h"
 
 namespace glintdeck {
@@ -24,39 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using Mode = PreferencesStore::Mode;
 
-constexpr std::time_t kStampTime = 1704164645;  // 2024-01-02 03:04:05 UTC
-const std::string kKept = "defaults.json.corrupt-20240102T030405Z";
-
-class PreferencesAbuseTest : public testing::Test {
+class PreferencesAbuseTest : public PreferencesFolderTest {
   protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() / ("glintdeck-abuse-" + std::to_string(getpid()));
-        fs::remove_all(root_);
-        fs::create_directories(folder());
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    fs::path folder() const { return root_ / "glintdeck"; }
-    std::string path() const { return (folder() / "defaults.json").string(); }
-    void put(const std::string& text) const { std::ofstream(path(), std::ios::binary) << text; }
-    std::vector<std::string> names() const {
-        std::vector<std::string> result;
-        for (const auto& entry : fs::directory_iterator(folder())) {
-            result.push_back(entry.path().filename().string());
-        }
-        std::sort(result.begin(), result.end());
-        return result;
-    }
-    std::shared_ptr<PreferencesStore> open(std::vector<std::string>* warnings = nullptr,
-                                           Mode mode = Mode::readWrite) const {
-        auto file = std::make_unique<PosixPreferencesFile>(path(), [] { return kStampTime; });
-        return std::make_shared<PreferencesStore>(std::move(file), mode,
-                                                  [warnings](const std::string& line) {
-                                                      if (warnings) warnings->push_back(line);
-                                                  });
-    }
-
-    fs::path root_;
+    PreferencesAbuseTest() { fs::create_directories(folder()); }
 };
 
 TEST_F(PreferencesAbuseTest, FilesFarLargerOrDeeperThanOursAreKeptAsideUnread) {
@@ -74,13 +44,13 @@ TEST_F(PreferencesAbuseTest, FilesFarLargerOrDeeperThanOursAreKeptAsideUnread) {
          }) {
         put(text);
         std::vector<std::string> readOnlyWarnings;
-        EXPECT_FALSE(open(&readOnlyWarnings, Mode::readOnly)->contains("interval"));
+        EXPECT_FALSE(open(Mode::readOnly, &readOnlyWarnings)->contains("interval"));
         EXPECT_EQ(readOnlyWarnings.size(), 1u);
         EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"})
             << "read-only renames nothing";
 
         std::vector<std::string> warnings;
-        auto store = open(&warnings);
+        auto store = open(Mode::readWrite, &warnings);
         EXPECT_FALSE(store->contains("interval"));
         ASSERT_EQ(warnings.size(), 1u);
         EXPECT_NE(warnings[0].find(kKept), std::string::npos);
@@ -124,7 +94,7 @@ TEST_F(PreferencesAbuseTest, APipeOrALoopingLinkIsUnreadableAndNeverWaitedOn) {
         plant();
         EXPECT_EQ(inChild([&] {
                       std::vector<std::string> warnings;
-                      auto store = open(&warnings);
+                      auto store = open(Mode::readWrite, &warnings);
                       if (warnings.size() != 1) return 10;
                       if (store->setBool("hasSeenHint", true)) return 11;  // never replaced
                       return store->boolValue("hasSeenHint") == true ? 0 : 12;
@@ -161,8 +131,7 @@ TEST_F(PreferencesAbuseTest, AFullDiskFailsTheWriteAndTheNextWriteStoresEverythi
         const std::string padding(64 * 1024, 'p');
         if (store->setString("padding", padding)) return 10;
         if (store->stringValue("padding") != padding) return 11;
-        std::ifstream stream(path());
-        if (std::string(std::istreambuf_iterator<char>(stream), {}) != before) return 12;
+        if (scratch_.read("glintdeck/defaults.json") != before) return 12;
         if (names() != std::vector<std::string>{"defaults.json", "filler"}) return 13;
 
         fs::remove(folder() / "filler");

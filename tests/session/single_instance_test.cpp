@@ -1,10 +1,8 @@
 #include "platform/linux/session/single_instance.h"
 
 #include <gmock/gmock.h>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
@@ -23,6 +21,7 @@
 #include "platform/linux/session/runtime_folder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/latch.h"
+#include "tests/support/scratch_folder.h"
 
 namespace glintdeck {
 namespace {
@@ -32,16 +31,9 @@ namespace fs = std::filesystem;
 // A private folder of this test's, standing for the user's runtime folder.
 class SingleInstanceTest : public testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("glintdeck-instance-" + std::to_string(getpid()));
-        fs::remove_all(folder_);
-        fs::create_directory(folder_);
-        fs::permissions(folder_, fs::perms::owner_all);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string uniqueName(const char* test) const { return (folder_ / test).string(); }
+    std::string uniqueName(const char* test) const { return (folder_.path() / test).string(); }
 
-    fs::path folder_;
+    ScratchFolder folder_;
 };
 
 // Launches again at path while running serves; the toggles running took.
@@ -67,13 +59,14 @@ TEST_F(SingleInstanceTest, ASecondLaunchForwardsAToggleToTheRunningOne) {
     EXPECT_EQ(toggleByLaunching(*first.instance, name), 1) << "one launch, one toggle";
 }
 
-// A local program that connects and says nothing.
-int connectSilently(const std::string& path) {
+// A local program's connection to the instance's socket; -1 when refused.
+int connectTo(const std::string& path) {
     int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
     path.copy(address.sun_path, sizeof address.sun_path - 1);
-    EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    return fd;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+    close(fd);
+    return -1;
 }
 
 bool closedByTheInstance(int fd) {
@@ -87,7 +80,8 @@ TEST_F(SingleInstanceTest, ConnectionsThatSayNothingNeverHoldTheRunningInstance)
     ASSERT_TRUE(first.instance);
     std::vector<int> silent;
     for (int i = 0; i < 40; ++i) {
-        silent.push_back(connectSilently(name));
+        silent.push_back(connectTo(name));
+        ASSERT_GE(silent.back(), 0);
         const auto start = std::chrono::steady_clock::now();
         first.instance->takeToggleRequests();
         ASSERT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150))
@@ -127,15 +121,13 @@ TEST_F(SingleInstanceTest, ALockThatIsASymbolicLinkIsNeverFollowed) {
 }
 
 TEST(SingleInstanceNameTest, EachDisplayHasAnInstanceOfItsOwnHoweverItIsSpelled) {
-    const std::pair<const char*, const char*> cases[] = {
-        {":0", ":0"},
-        {":0.1", ":0"},
-        {"unix:0", ":0"},
-        {":12", ":12"},
-        {"localhost:10.0", "localhost:10"},
-        {"[::1]:3", "[::1]:3"},
-        {"", ":"},
-    };
+    const std::pair<const char*, const char*> cases[] = {{":0", ":0"},
+                                                         {":0.1", ":0"},
+                                                         {"unix:0", ":0"},
+                                                         {":12", ":12"},
+                                                         {"localhost:10.0", "localhost:10"},
+                                                         {"[::1]:3", "[::1]:3"},
+                                                         {"", ":"}};
     for (const auto& [display, expected] : cases) {
         EXPECT_EQ(SingleInstance::socketName(display), std::string("glintdeck-") + expected)
             << display;
@@ -152,13 +144,7 @@ TEST_F(SingleInstanceTest, TheNameIsFreeAgainOnceTheRunningInstanceEnds) {
     EXPECT_TRUE(SingleInstance::claim(name).instance);
 }
 
-// Another account, played by a child that becomes "nobody" (so these need root).
-bool becomeNobody() {
-    passwd* nobody = getpwnam("nobody");
-    return nobody && setgroups(0, nullptr) == 0 && setgid(nobody->pw_gid) == 0 &&
-           setuid(nobody->pw_uid) == 0;
-}
-
+// Another account is played by a child that becomes "nobody" (so these need root).
 TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another account";
     const std::string name = uniqueName("ours");
@@ -175,16 +161,12 @@ TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
 
     // Where permissions do not hold (the folder opened to all), the peer checks still do: a
     // toggle sent by another account is dropped...
-    fs::permissions(folder_, fs::perms::all);
+    fs::permissions(folder_.path(), fs::perms::all);
     for (const char* suffix : {"", ".lock"}) fs::permissions(name + suffix, fs::perms::all);
     EXPECT_EQ(inChild([&] {
                   if (!becomeNobody()) return kChildSkipped;
-                  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-                  sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
-                  name.copy(address.sun_path, sizeof address.sun_path - 1);
-                  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-                      return 3;
-                  return send(fd, "toggle\n", 7, 0) == 7 ? 0 : 4;
+                  int fd = connectTo(name);
+                  return fd >= 0 && send(fd, "toggle\n", 7, 0) == 7 ? 0 : 3;
               }),
               0);
     EXPECT_EQ(ours.instance->takeToggleRequests(), 0);
@@ -215,9 +197,8 @@ TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
 }
 
 TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
-    const fs::path root =
-        fs::temp_directory_path() / ("glintdeck-runtime-" + std::to_string(getpid()));
-    fs::remove_all(root);
+    const ScratchFolder scratch;
+    const fs::path& root = scratch.path();
     fs::create_directories(root / "session");
     fs::permissions(root, fs::perms::all);  // where another account may make the fallback
     fs::permissions(root / "session", fs::perms::owner_all);
@@ -229,21 +210,17 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
     fs::create_directory(deep);
     fs::permissions(deep, fs::perms::owner_all);
     const std::string fallback = (root / "fallback").string();
-    struct Case {
-        std::optional<std::string> xdgRuntimeDir;
-        std::string expected;
-    };
-    for (const Case& test : {
-             Case{(root / "session").string(), (root / "session").string()},
-             Case{std::nullopt, fallback},
-             Case{"relative/session", fallback},
-             Case{(root / "open").string(), fallback},
-             Case{(root / "link").string(), fallback},
-             Case{(root / "missing").string(), fallback},
-             Case{deep.string(), fallback},
-         }) {
-        EXPECT_EQ(privateSocketPath(test.xdgRuntimeDir, fallback, "s"), test.expected + "/s")
-            << test.xdgRuntimeDir.value_or("unset");
+    for (const auto& [xdgRuntimeDir, expected] :
+         std::vector<std::pair<std::optional<std::string>, std::string>>{
+             {(root / "session").string(), (root / "session").string()},
+             {std::nullopt, fallback},
+             {"relative/session", fallback},
+             {(root / "open").string(), fallback},
+             {(root / "link").string(), fallback},
+             {(root / "missing").string(), fallback},
+             {deep.string(), fallback}}) {
+        EXPECT_EQ(privateSocketPath(xdgRuntimeDir, fallback, "s"), expected + "/s")
+            << xdgRuntimeDir.value_or("unset");
     }
     EXPECT_TRUE(isPrivateFolder(fallback)) << "made 0700";
     EXPECT_EQ(privateSocketPath(std::nullopt, fallback, std::string(120, 'n')), std::nullopt);
@@ -258,7 +235,6 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
                   0);
         EXPECT_EQ(privateSocketPath(std::nullopt, fallback, "s"), std::nullopt);
     }
-    fs::remove_all(root);
 }
 
 TEST_F(SingleInstanceTest, ALaunchWhileTheRunningInstanceQuitsTakesItsPlace) {

@@ -6,29 +6,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/linux/session/autostart_entry.h"
+#include "tests/support/scratch_folder.h"
 
 namespace glintdeck {
 namespace {
 
 class LoginItemTest : public testing::Test {
   protected:
-    void SetUp() override {
-        home_ = std::filesystem::temp_directory_path() /
-                ("glintdeck-login-" + std::to_string(getpid()));
-        std::filesystem::create_directories(home_);
-    }
-    void TearDown() override { std::filesystem::remove_all(home_); }
-    std::string entryText(const XdgAutostartLoginItem& item) {
-        std::ifstream file(item.entryPath());
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
+    std::string entryText(const XdgAutostartLoginItem& item) const {
+        return scratch_.read(item.entryPath());
     }
 
-    std::filesystem::path home_;
+    ScratchFolder scratch_;
+    const std::filesystem::path& home_ = scratch_.path();
 };
 
 TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
@@ -59,11 +51,8 @@ TEST_F(LoginItemTest, EntriesPassDesktopFileValidate) {
         const std::string report = (home_ / "validate.out").string();
         const int status = std::system(
             ("desktop-file-validate '" + item.entryPath() + "' >'" + report + "' 2>&1").c_str());
-        std::ifstream output(report);
-        std::stringstream said;
-        said << output.rdbuf();
-        EXPECT_EQ(status, 0) << program << ": " << said.str();
-        EXPECT_EQ(said.str(), "") << program;
+        EXPECT_EQ(status, 0) << program << ": " << scratch_.read(report);
+        EXPECT_EQ(scratch_.read(report), "") << program;
     }
 }
 
@@ -102,8 +91,7 @@ TEST_F(LoginItemTest, APlantedLinkIsNeverFollowedNorRemoved) {
         EXPECT_NE(result.error.find("symbolic link"), std::string::npos) << result.error;
     }
     EXPECT_EQ(std::filesystem::read_symlink(item.entryPath()), own);
-    std::ifstream file(own);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
+    EXPECT_EQ(scratch_.read(own), text);
 }
 
 TEST_F(LoginItemTest, AnUnwritableFolderFailsWithAReason) {

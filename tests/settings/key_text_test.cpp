@@ -9,11 +9,7 @@ namespace {
 
 // What the user reads: the words Linux desktops use, never the stored format's glyphs.
 TEST(KeyTextTest, WritesCombinationsAsLinuxDesktopsDo) {
-    struct Case {
-        HotKeyBinding binding;
-        std::string text;
-    };
-    for (const auto& [binding, text] : std::vector<Case>{
+    for (const auto& [binding, text] : std::vector<std::pair<HotKeyBinding, std::string>>{
              {HotKeyBinding::defaultSummon(), "Ctrl+Alt+Super+Q"},
              {{43, HotKeyBinding::command}, "Super+,"},
              {{49, HotKeyBinding::option | HotKeyBinding::shift}, "Alt+Shift+Space"},

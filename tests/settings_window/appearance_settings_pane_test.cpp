@@ -24,9 +24,6 @@ class AppearanceSettingsPaneTest : public PaneTest {
 TEST_F(AppearanceSettingsPaneTest, FirstSliderEditCreatesTheCustomThemeFromTheInitialOne) {
     auto* opacity = child<SliderRow>(*pane_, "opacityRow");
     auto* radius = child<SliderRow>(*pane_, "cornerRadiusRow");
-    EXPECT_EQ(opacity->valueText(), "82%");
-    EXPECT_EQ(radius->valueText(), "12 pt");
-
     // While dragged the row shows the value; nothing is written until the knob is let go.
     drag(*opacity, 50, false);
     EXPECT_EQ(opacity->valueText(), "50%");

@@ -47,7 +47,6 @@ TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
     EXPECT_EQ(settings->hotKey(), taken);
     EXPECT_EQ(reRegistrations, 1);
     EXPECT_TRUE(pane.refusedWarning()->isVisibleTo(&pane));
-    EXPECT_EQ(pane.refusedWarning()->text(), "In use by another program");
 
     // A reset elsewhere re-registers the default, which the system accepts.
     settings->resetToDefaults();
@@ -94,8 +93,7 @@ TEST(HotkeySettingsPaneTest, OnWaylandTheDesktopOwnsTheKeys) {
           .problem = "The desktop portal refused to bind Glintdeck’s keys."},
          nullptr,
          false,
-         true},
-    };
+         true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         keys->set(row.status);

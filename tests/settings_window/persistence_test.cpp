@@ -7,27 +7,21 @@
 #include "settings_window/settings_view.h"
 #include "settings_window/settings_window_controller.h"
 #include "tests/settings_window/pane_test_support.h"
+#include "tests/support/scratch_folder.h"
 
 namespace glintdeck {
 namespace {
 
 class PersistenceTest : public testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("glintdeck-settings-window-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     std::unique_ptr<AppSettings> open() const {
         auto file = std::make_unique<PosixPreferencesFile>((folder_ / "defaults.json").string());
         return std::make_unique<AppSettings>(
             std::make_shared<PreferencesStore>(std::move(file), PreferencesStore::Mode::readWrite));
     }
 
-    std::filesystem::path folder_;
+    ScratchFolder scratch_;
+    const std::filesystem::path& folder_ = scratch_.path();
 };
 
 QWidget* showPane(SettingsView& view, SettingsPane pane) {

@@ -145,17 +145,6 @@ TEST_F(SettingsWindowControllerTest, ClosingDoesNotCountAsTheLastWindowClosing) 
     EXPECT_EQ(controller_->window(), nullptr);
 }
 
-TEST_F(SettingsWindowControllerTest, ContentIs720By480AndShrinksTo660By440) {
-    controller_ = make();
-    controller_->show();
-    SettingsWindow* window = controller_->window();
-    EXPECT_EQ(window->centralWidget()->size(), QSize(720, 480));
-    window->resize(100, 100);
-    EXPECT_GE(window->centralWidget()->width(), 660);
-    EXPECT_GE(window->centralWidget()->height(), 440);
-    EXPECT_EQ(window->view()->sidebar()->parentWidget()->width(), 180);
-}
-
 TEST_F(SettingsWindowControllerTest, AnotherPaneStartsTheStatsPaneAfresh) {
     controller_ = make();
     controller_->show();
@@ -174,31 +163,13 @@ TEST_F(SettingsWindowControllerTest, AnotherPaneStartsTheStatsPaneAfresh) {
     EXPECT_NE(qobject_cast<StatsSettingsPane*>(view->pane()), nullptr);
 }
 
-TEST_F(SettingsWindowControllerTest, MenuItemsCarryTheirShortcutsAndReachTheShell) {
+TEST_F(SettingsWindowControllerTest, MenuItemsReachTheShell) {
     int quits = 0;
     int settingsOpened = 0;
     services_.onQuit = [&] { ++quits; };
     services_.onOpenSettings = [&] { ++settingsOpened; };
     controller_ = make();
     controller_->show();
-
-    struct Item {
-        const char* title;
-        QKeySequence shortcut;
-    };
-    for (const Item& item : {Item{"Settings…", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
-                             Item{"Quit Glintdeck", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-                             Item{"Cut", QKeySequence(Qt::CTRL | Qt::Key_X)},
-                             Item{"Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
-                             Item{"Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
-                             Item{"Select All", QKeySequence(Qt::CTRL | Qt::Key_A)},
-                             Item{"Close", QKeySequence(Qt::CTRL | Qt::Key_W)},
-                             Item{"Minimize", QKeySequence(Qt::CTRL | Qt::Key_M)}}) {
-        QAction* action = menuItem(QString::fromUtf8(item.title));
-        ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->shortcut(), item.shortcut) << item.title;
-    }
-
     menuItem(QStringLiteral("Settings…"))->trigger();
     menuItem(QStringLiteral("Quit Glintdeck"))->trigger();
     EXPECT_EQ(settingsOpened, 1);

@@ -55,32 +55,19 @@ TEST(HotKeyRecorderView, TakesEveryKeyWhileRecordingAndKeepsOnlyACombination) {
         bool recording, hint;
         std::vector<HotKeyBinding> recorded;
     };
+    // clang-format off
     const Row rows[] = {
         {"Shift alone asks for a modifier", keyA, Qt::Key_A, Qt::ShiftModifier, true, true, {}},
         {"so does no modifier", keyComma, Qt::Key_Comma, Qt::NoModifier, true, true, {}},
-        {"a lone modifier key",
-         keyLeftControl,
-         Qt::Key_Control,
-         Qt::ControlModifier,
-         true,
-         false,
+        {"a lone modifier key", keyLeftControl, Qt::Key_Control, Qt::ControlModifier, true, false,
          {}},
         {"Esc alone cancels", keyEscape, Qt::Key_Escape, Qt::NoModifier, false, false, {}},
-        {"with Super, Esc is the combination",
-         keyEscape,
-         Qt::Key_Escape,
-         Qt::MetaModifier,
-         false,
-         false,
-         {{53, 0x0100}}},
-        {"a position, with Shift kept",
-         keyA,
-         Qt::Key_A,
-         Qt::AltModifier | Qt::ShiftModifier,
-         false,
-         false,
-         {{0, 0x0A00}}},
+        {"with Super, Esc is the combination", keyEscape, Qt::Key_Escape, Qt::MetaModifier, false,
+         false, {{53, 0x0100}}},
+        {"a position, with Shift kept", keyA, Qt::Key_A, Qt::AltModifier | Qt::ShiftModifier,
+         false, false, {{0, 0x0A00}}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RecorderWindow w;

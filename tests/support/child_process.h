@@ -1,5 +1,7 @@
 #pragma once
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +16,13 @@ inline constexpr int kChildSkipped = 77;
 // Runs body in a child process, which a watchdog kills if it waits on anything for half a
 // minute (a hang must fail the test, not stall the suite). Its exit status, or -1 when killed.
 // For tests that change what the whole process sees (namespaces, mounts).
+// Makes this process another account, "nobody", where it may (as root); false where it cannot.
+inline bool becomeNobody() {
+    const passwd* nobody = getpwnam("nobody");
+    return nobody && setgroups(0, nullptr) == 0 && setgid(nobody->pw_gid) == 0 &&
+           setuid(nobody->pw_uid) == 0;
+}
+
 inline int inChild(const std::function<int()>& body) {
     pid_t child = fork();
     if (child == 0) {

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QEventLoop>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryFile>
-#include <QTimer>
 
 namespace glintdeck {
 
@@ -60,19 +58,5 @@ class PrivateBus {
     QString address_;
     QStringList names_;
 };
-
-// Runs the event loop until `done` holds; the timer only ends a test that would hang.
-template <typename Done>
-bool runUntil(Done done) {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (done()) loop.quit();
-    });
-    poll.start(1);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
-}
 
 }  // namespace glintdeck

@@ -49,23 +49,27 @@ TEST(GraphGeometryTest, NewestValuesFillTheRightmostSlots) {
 }
 
 TEST(GraphGeometryTest, HeightsScaleToThePeakWithAOnePointMinimumAndClipping) {
-    struct Row {
-        std::vector<double> values;
-        std::optional<double> height;  // nothing: no bar
-    };
-    for (const Row& row : {Row{{100}, 44}, Row{{200}, 44}, Row{{50}, 22}, Row{{0.1}, 1},
-                           Row{{0}, std::nullopt}, Row{{-5}, std::nullopt},
-                           Row{{NAN}, std::nullopt}, Row{{INFINITY}, 44}, Row{{}, std::nullopt}}) {
+    // height: nothing: no bar
+    for (const auto& [values, height] :
+         std::vector<std::pair<std::vector<double>, std::optional<double>>>{{{100}, 44},
+                                                                            {{200}, 44},
+                                                                            {{50}, 22},
+                                                                            {{0.1}, 1},
+                                                                            {{0}, std::nullopt},
+                                                                            {{-5}, std::nullopt},
+                                                                            {{NAN}, std::nullopt},
+                                                                            {{INFINITY}, 44},
+                                                                            {{}, std::nullopt}}) {
         GraphGeometry geometry =
-            graphGeometry({.upper = series(row.values, 100)}, QSizeF(220, 44), 2, 1);
-        SCOPED_TRACE(row.values.empty() ? -1 : row.values[0]);
+            graphGeometry({.upper = series(values, 100)}, QSizeF(220, 44), 2, 1);
+        SCOPED_TRACE(values.empty() ? -1 : values[0]);
         EXPECT_DOUBLE_EQ(geometry.baseline, 44);
-        if (!row.height) {
+        if (!height) {
             EXPECT_TRUE(geometry.upper.empty());
             continue;
         }
         ASSERT_EQ(geometry.upper.size(), 1u);
-        EXPECT_DOUBLE_EQ(geometry.upper[0].height(), *row.height);
+        EXPECT_DOUBLE_EQ(geometry.upper[0].height(), *height);
         EXPECT_DOUBLE_EQ(geometry.upper[0].bottom(), 44);  // rises from the baseline
     }
 }

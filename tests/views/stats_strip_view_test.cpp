@@ -92,7 +92,6 @@ TEST_F(StatsStripViewTest, NaturalSizeIsItemsSpacingAndPaddingAtTheStripHeight) 
                     << i;
             }
         }
-        EXPECT_EQ(items[2]->size(), QSize(1, 18)) << "the divider";
     }
 }
 
@@ -139,7 +138,6 @@ TEST_F(StatsStripViewTest, PinningShowsTheSymbolWithoutMovingAnything) {
     EXPECT_FALSE(pin->symbolVisible());
     strip_.setPinned(true);
     EXPECT_TRUE(pin->symbolVisible());
-    EXPECT_EQ(pin->toolTip(), QStringLiteral("Pinned — Keep on Screen is on"));
     EXPECT_EQ(geometries(), before);
 }
 

@@ -6,13 +6,13 @@
 #include <QWindow>
 #include <memory>
 
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {
 namespace {
 
 using testing::OtherClient;
-using testing::waitUntil;
 
 class ClickAway : public ::testing::Test {
   protected:
@@ -20,7 +20,7 @@ class ClickAway : public ::testing::Test {
         window.setWindowFlags(Qt::FramelessWindowHint);
         window.setGeometry(100, 100, 200, 100);
         window.show();
-        ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
+        ASSERT_TRUE(runUntil([&] { return window.windowHandle()->isExposed(); }));
         monitor = ClickAwayMonitor::install([&] { ++clicks; });
         ASSERT_NE(monitor, nullptr);
     }
@@ -35,7 +35,7 @@ class ClickAway : public ::testing::Test {
 TEST_F(ClickAway, OnlyLeftAndRightPressesOutsideOurWindowsCount) {
     other.click(1, 600, 500);
     other.click(3, 600, 500);
-    EXPECT_TRUE(waitUntil([&] { return clicks == 2; }));
+    EXPECT_TRUE(runUntil([&] { return clicks == 2; }));
     other.click(2, 600, 500);  // the middle button
     other.click(4, 600, 500);  // the wheel
     other.click(1, 150, 150);
@@ -43,7 +43,7 @@ TEST_F(ClickAway, OnlyLeftAndRightPressesOutsideOurWindowsCount) {
     ASSERT_TRUE(barrier.pass());
     EXPECT_EQ(clicks, 2);
     other.click(1, 300, 200);  // just outside: the window ends before its width
-    EXPECT_TRUE(waitUntil([&] { return clicks == 3; }));
+    EXPECT_TRUE(runUntil([&] { return clicks == 3; }));
 }
 
 // Another program's window over ours takes the clicks there: they once counted as ours because
@@ -52,7 +52,7 @@ TEST_F(ClickAway, OnlyLeftAndRightPressesOutsideOurWindowsCount) {
 TEST_F(ClickAway, PressesOnAnotherProgramsWindowOverOursCount) {
     const uint32_t cover = other.openWindow(120, 90, 100, 60);
     other.click(1, 150, 120);  // over ours, under the cover
-    EXPECT_TRUE(waitUntil([&] { return clicks == 1; }));
+    EXPECT_TRUE(runUntil([&] { return clicks == 1; }));
     other.click(1, 250, 180);  // ours, beside the cover
     ASSERT_TRUE(barrier.pass());
     EXPECT_EQ(clicks, 1);

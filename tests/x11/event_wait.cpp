@@ -1,25 +1,8 @@
 // The parts of the X11 test support that use Qt; Xlib's macros must not meet Qt's headers.
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include "shell/hot_key_service.h"
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
-
-namespace glintdeck::testing {
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeout.count()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-}  // namespace glintdeck::testing
 
 namespace glintdeck::testing {
 
@@ -45,7 +28,7 @@ EventBarrier::~EventBarrier() { delete slot_; }
 bool EventBarrier::pass() {
     const int expected = passed_ + 1;
     other_.typeCombination({keys::control, keys::alt, keys::super, b});
-    return waitUntil([&] { return passed_ == expected; });
+    return runUntil([&] { return passed_ == expected; });
 }
 
 }  // namespace glintdeck::testing

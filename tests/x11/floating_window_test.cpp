@@ -12,13 +12,13 @@
 
 #include "shell/panel_shape.h"
 #include "shell/x11/compositing_watcher.h"
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {
 namespace {
 
 using testing::OtherClient;
-using testing::waitUntil;
 
 class FloatingPanel : public ::testing::Test {
   protected:
@@ -52,10 +52,10 @@ TEST_F(FloatingPanel, LeavesTheKeyboardWithTheFocusedWindowAndStillShowsTooltips
     const uint32_t editor = other.showFocusedWindow(400, 300, 200, 100);
     panel.setToolTip(QStringLiteral("Settings (Super+,)"));
     showFloatingPanel(panel);
-    ASSERT_TRUE(waitUntil([&] { return panel.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(runUntil([&] { return panel.windowHandle()->isExposed(); }));
     other.movePointer(150, 120);
     other.movePointer(160, 121);
-    EXPECT_TRUE(waitUntil([] { return QToolTip::isVisible(); }));
+    EXPECT_TRUE(runUntil([] { return QToolTip::isVisible(); }));
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Settings (Super+,)"));
     QToolTip::hideText();
     other.click(1, 150, 110);
@@ -68,7 +68,7 @@ TEST_F(FloatingPanel, LeavesTheKeyboardWithTheFocusedWindowAndStillShowsTooltips
 TEST_F(FloatingPanel, AsksForEveryDesktopAboveAllOutOfTaskBarsOnEveryShow) {
     for (int show = 1; show <= 2; ++show) {
         showFloatingPanel(panel);
-        ASSERT_TRUE(waitUntil([&] { return panel.windowHandle()->isExposed(); }));
+        ASSERT_TRUE(runUntil([&] { return panel.windowHandle()->isExposed(); }));
         other.sync();
         EXPECT_TRUE(hasStates()) << "show " << show;
         EXPECT_EQ(other.property32(panelId(), "_NET_WM_DESKTOP"),
@@ -103,12 +103,12 @@ TEST(CompositingWatcher, FollowsTheManagersSelection) {
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
     xcb_set_selection_owner(conn, owner, manager.atom("_NET_WM_CM_S0"), XCB_CURRENT_TIME);
     manager.sync();
-    EXPECT_TRUE(waitUntil([&] { return watcher.active(); }));
+    EXPECT_TRUE(runUntil([&] { return watcher.active(); }));
     EXPECT_TRUE(panel.mask().isEmpty()) << "with a manager the window is translucent, unmasked";
 
     xcb_destroy_window(conn, owner);
     manager.sync();
-    EXPECT_TRUE(waitUntil([&] { return !watcher.active(); }));
+    EXPECT_TRUE(runUntil([&] { return !watcher.active(); }));
     EXPECT_FALSE(panel.mask().isEmpty());
 }
 

@@ -11,13 +11,13 @@
 #include "shell/floating_window.h"
 #include "shell/panel_host.h"
 #include "shell/window_activation.h"
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {
 namespace {
 
 using testing::OtherClient;
-using testing::waitUntil;
 
 // Panels as a Wayland session has them (they take the keyboard), on a server without a window
 // manager, where a focus request is simply granted.
@@ -38,7 +38,7 @@ class FocusAway : public ::testing::Test {
     // Shows the window and waits until it has the keyboard.
     [[nodiscard]] bool focusOn(QWidget& window) {
         activateWindow(window, std::nullopt);
-        return waitUntil([&] { return QGuiApplication::focusWindow() == window.windowHandle(); });
+        return runUntil([&] { return QGuiApplication::focusWindow() == window.windowHandle(); });
     }
 
     OtherClient other;
@@ -58,15 +58,15 @@ TEST_F(FocusAway, TheKeyboardMovingToAnotherProgramIsLeavingMovingAmongOursIsNot
     QMenu menu;
     menu.addAction(QStringLiteral("Keep on Screen"));
     menu.popup(QPoint(120, 120));
-    ASSERT_TRUE(waitUntil([&] { return menu.windowHandle() && menu.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(runUntil([&] { return menu.windowHandle() && menu.windowHandle()->isExposed(); }));
     ASSERT_EQ(left, 0);
     other.showFocusedWindow(500, 400, 200, 100);
-    EXPECT_TRUE(waitUntil([&] { return left == 1; }));
+    EXPECT_TRUE(runUntil([&] { return left == 1; }));
     EXPECT_FALSE(menu.isVisible());
 
     ASSERT_TRUE(focusOn(card));
     other.focus(other.root());  // the keyboard on the desktop itself
-    EXPECT_TRUE(waitUntil([&] { return left == 2; })) << "each time ours held it, once";
+    EXPECT_TRUE(runUntil([&] { return left == 2; })) << "each time ours held it, once";
     ASSERT_TRUE(barrier.pass());
     EXPECT_EQ(escapes, 0);
 }
@@ -77,7 +77,7 @@ TEST_F(FocusAway, EscInAFloatingPanelIsReportedOtherWindowsKeepTheirOwn) {
         ASSERT_TRUE(focusOn(*panel));
         const int before = escapes;
         other.typeCombination({testing::keys::escape});
-        EXPECT_TRUE(waitUntil([&] { return escapes == before + 1; }));
+        EXPECT_TRUE(runUntil([&] { return escapes == before + 1; }));
     }
 
     QWidget settings;  // an ordinary window of ours, such as the settings window

@@ -7,13 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {
 namespace {
 
 using namespace testing::keys;
-using testing::waitUntil;
 using State = HotKeyService::State;
 
 const HotKeyBinding summonQ = HotKeyBinding::defaultSummon();
@@ -47,7 +47,7 @@ TEST_F(HotKeys, HoldTheCombinationAndFireOnceInEveryLockStateUntilUnregistered) 
     int expected = 0;
     for (uint8_t lockKey : {capsLock, numLock, capsLock, numLock}) {
         pressSummon();
-        EXPECT_TRUE(waitUntil([&] { return presses == expected + 1; })) << expected;
+        EXPECT_TRUE(runUntil([&] { return presses == expected + 1; })) << expected;
         ++expected;
         other.typeCombination({lockKey});  // Caps Lock, then Num Lock as well, then off again
     }
@@ -78,7 +78,7 @@ TEST_F(HotKeys, ReRegisteringReleasesTheOldCombinationAndOnlyTheNewOneFires) {
     EXPECT_FALSE(othersCanGrab(p));
     pressSummon(q);
     pressSummon(p);  // handled after the Q press, so it also proves Q did nothing
-    EXPECT_TRUE(waitUntil([&] { return second == 1; }));
+    EXPECT_TRUE(runUntil([&] { return second == 1; }));
     EXPECT_EQ(presses, 0);
 }
 
@@ -121,7 +121,7 @@ TEST_F(HotKeys, APressAfterUnregisteringDoesNothingEvenFromItsOwnHandler) {
         slot.unregister();
     });
     pressSummon();
-    ASSERT_TRUE(waitUntil([&] { return presses == 1; }));
+    ASSERT_TRUE(runUntil([&] { return presses == 1; }));
     EXPECT_EQ(slot.state(), State::unregistered);
     pressSummon();
     ASSERT_TRUE(barrier.pass());
@@ -171,21 +171,21 @@ TEST_F(HotKeys, FollowSuperThroughModifierMappingChanges) {
     registerQ();
     {
         ModifierRemap noSuper(other, 6, -1);
-        EXPECT_TRUE(waitUntil([&] { return slot.refusal() == HotKeyRefusal::noSuperKey; }));
+        EXPECT_TRUE(runUntil([&] { return slot.refusal() == HotKeyRefusal::noSuperKey; }));
         EXPECT_EQ(slot.state(), State::refused);
     }
-    EXPECT_TRUE(waitUntil([&] { return slot.state() == State::registered; }))
+    EXPECT_TRUE(runUntil([&] { return slot.state() == State::registered; }))
         << "grabbed once Super is back";
     EXPECT_EQ(slot.refusal(), std::nullopt);
     {
         ModifierRemap superOnMod3(other, 6, 5);  // Mod4 → Mod3
-        EXPECT_TRUE(waitUntil([&] { return !other.canGrab(q, controlMask | altMask | mod3Mask); }))
+        EXPECT_TRUE(runUntil([&] { return !other.canGrab(q, controlMask | altMask | mod3Mask); }))
             << "not grabbed again with Super on Mod3";
         EXPECT_TRUE(othersCanGrab(q)) << "the Mod4 grab stayed behind";
         pressSummon();
-        EXPECT_TRUE(waitUntil([&] { return presses == 1; }));
+        EXPECT_TRUE(runUntil([&] { return presses == 1; }));
     }
-    EXPECT_TRUE(waitUntil([&] { return !othersCanGrab(q); }));
+    EXPECT_TRUE(runUntil([&] { return !othersCanGrab(q); }));
     EXPECT_EQ(slot.state(), State::registered);
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -59,10 +57,6 @@ class OtherClient {
     xcb_connection_t* connection_;
     uint32_t root_;
 };
-
-// Runs the application's event loop until the condition holds or the time is up.
-[[nodiscard]] bool waitUntil(const std::function<bool()>& condition,
-                             std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // Xvfb's default keymap (evdev rules, pc105, us): X keycodes and modifier bits.
 namespace keys {

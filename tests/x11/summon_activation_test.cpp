@@ -9,13 +9,13 @@
 #include "shell/floating_window.h"
 #include "shell/panel_host.h"
 #include "shell/window_activation.h"
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {
 namespace {
 
 using testing::OtherClient;
-using testing::waitUntil;
 
 // What a desktop's startup-notification monitor receives on the root window: the messages of
 // _NET_STARTUP_INFO_BEGIN and _NET_STARTUP_INFO, each up to its NUL. A connection of its own,
@@ -75,12 +75,12 @@ TEST(SummonActivation, AnActivationTokenBecomesTheStartupIdAnnouncedAsComplete) 
     prepareSummonActivation(panel, request);
     showFloatingPanel(panel);
     activateSummonedWindow(panel, request);
-    ASSERT_TRUE(waitUntil([&] { return panel.isActiveWindow(); }))
+    ASSERT_TRUE(runUntil([&] { return panel.isActiveWindow(); }))
         << "without a window manager the request is simply granted";
 
     const auto id = static_cast<uint32_t>(panel.winId());
     EXPECT_EQ(other.propertyText(id, other.atom("_NET_STARTUP_ID")), request.activationToken);
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(runUntil(
         [&] { return desktop.message() == R"(remove: ID="portal token 7f1c2a90-aa3e-4d34")"; }));
 }
 

@@ -7,13 +7,13 @@
 #include <QWindow>
 
 #include "shell/x11/x11_server_time.h"
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {
 namespace {
 
 using testing::OtherClient;
-using testing::waitUntil;
 
 // Records the time Qt stamps on the presses it delivers.
 class PressedWidget final : public QWidget {
@@ -34,12 +34,12 @@ TEST(UserInputTime, IsTheServerTimeOfTheLastClickOnOurWindows) {
     window.setWindowFlags(Qt::FramelessWindowHint);
     window.setGeometry(100, 100, 200, 100);
     window.show();
-    ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(runUntil([&] { return window.windowHandle()->isExposed(); }));
     OtherClient other;
     const std::optional<uint32_t> before = x11::serverTime();
     other.click(1, 600, 500);  // elsewhere: not ours
     other.click(1, 150, 150);
-    ASSERT_TRUE(waitUntil([&] { return window.pressTime.has_value(); }));
+    ASSERT_TRUE(runUntil([&] { return window.pressTime.has_value(); }));
     ASSERT_TRUE(inputTime->last().has_value());
     EXPECT_EQ(*inputTime->last(), static_cast<uint32_t>(*window.pressTime));
     EXPECT_LE(before.value_or(UINT32_MAX), *inputTime->last());

@@ -8,13 +8,13 @@
 #include <QWindow>
 #include <vector>
 
+#include "tests/support/run_until.h"
 #include "tests/x11/other_client.h"
 
 namespace glintdeck {
 namespace {
 
 using testing::OtherClient;
-using testing::waitUntil;
 
 // Without a window manager nobody answers the move request, so the window follows the
 // pointer by hand.
@@ -24,7 +24,7 @@ TEST(WindowDrag, FollowsThePointerUntilReleaseAndReportsOnce) {
     window.setWindowFlags(Qt::FramelessWindowHint);
     window.setGeometry(100, 100, 200, 50);
     window.show();
-    ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(runUntil([&] { return window.windowHandle()->isExposed(); }));
 
     WindowDrag drag;
     int finished = 0;
@@ -40,11 +40,11 @@ TEST(WindowDrag, FollowsThePointerUntilReleaseAndReportsOnce) {
     }));
     EXPECT_FALSE(drag.start(window, [&](QPoint) { ++finished; })) << "one drag at a time";
     other.movePointer(250, 300);
-    EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(200, 280); }));
+    EXPECT_TRUE(runUntil([&] { return window.pos() == QPoint(200, 280); }));
     other.movePointer(260, 310);
-    EXPECT_TRUE(waitUntil([&] { return window.pos() == QPoint(210, 290); }));
+    EXPECT_TRUE(runUntil([&] { return window.pos() == QPoint(210, 290); }));
     other.button(1, false);
-    EXPECT_TRUE(waitUntil([&] { return finished == 1; }));
+    EXPECT_TRUE(runUntil([&] { return finished == 1; }));
     EXPECT_EQ(reported, QPoint(210, 290));
     EXPECT_FALSE(drag.active());
 }
@@ -61,7 +61,7 @@ TEST(StripDrag, ReportsTheFinalOriginExactlyOnce) {
     view->setFixedSize(300, 40);
     controller.showStrip(PanelAnchor::topCenter, std::nullopt, std::move(view));
     QWidget* panel = controller.panel();
-    ASSERT_TRUE(waitUntil([&] { return panel->windowHandle()->isExposed(); }));
+    ASSERT_TRUE(runUntil([&] { return panel->windowHandle()->isExposed(); }));
     const QPoint start = panel->pos();
 
     other.movePointer(start.x() + 150, start.y() + 20);
@@ -70,11 +70,11 @@ TEST(StripDrag, ReportsTheFinalOriginExactlyOnce) {
     for (int step = 1; step <= 4; ++step) {
         other.movePointer(start.x() + 150 + 20 * step, start.y() + 20 + 10 * step);
         controller.handleDrag({}, false);
-        ASSERT_TRUE(waitUntil([&] { return panel->pos() == start + QPoint(20, 10) * step; }));
+        ASSERT_TRUE(runUntil([&] { return panel->pos() == start + QPoint(20, 10) * step; }));
     }
     other.button(1, false);
     controller.handleDrag({}, true);
-    ASSERT_TRUE(waitUntil([&] { return !moves.empty(); }));
+    ASSERT_TRUE(runUntil([&] { return !moves.empty(); }));
     ASSERT_TRUE(barrier.pass());
     ASSERT_EQ(moves.size(), 1u);
     EXPECT_EQ(moves[0], controller.panelFrame()->origin());

@@ -18,20 +18,43 @@ struct DeliveredSample<std::function<void(const Sample&)>> {
     using type = Sample;
 };
 
-// What a sampler delivers over `ticks` ticks of a one-second interval on a manual executor; the
-// arguments are the sampler's sources, between its interval and its delivery callback.
+// A sampler ticking once a second on a manual executor: start() builds it over its sources
+// (those between its interval and its delivery callback) and runs its first tick, tick() runs
+// one more; what it delivered so far is in `delivered`. Stopped when it goes away.
+template <typename SamplerType>
+struct SamplerRun {
+    using Sample = typename DeliveredSample<typename SamplerType::OnSample>::type;
+
+    ~SamplerRun() { stop(); }
+    template <typename... Sources>
+    void start(Sources&&... sources) {
+        sampler =
+            std::make_shared<SamplerType>(executor, 1.0, std::forward<Sources>(sources)...,
+                                          [this](const Sample& s) { delivered.push_back(s); });
+        sampler->start();
+        executor.runUntilIdle();
+    }
+    void tick() { executor.advance(1); }
+    void stop() {
+        if (!sampler) return;
+        sampler->stop();
+        executor.runUntilIdle();
+        sampler.reset();
+    }
+
+    ManualExecutor executor;
+    std::vector<Sample> delivered;
+    std::shared_ptr<SamplerType> sampler;
+};
+
+// What a sampler delivers over `ticks` ticks.
 template <typename SamplerType, typename... Sources>
 auto samplesOf(int ticks, Sources&&... sources) {
-    using Sample = typename DeliveredSample<typename SamplerType::OnSample>::type;
-    ManualExecutor executor;
-    std::vector<Sample> samples;
-    auto sampler = std::make_shared<SamplerType>(executor, 1.0, std::forward<Sources>(sources)...,
-                                                 [&](const Sample& s) { samples.push_back(s); });
-    sampler->start();
-    executor.advance(ticks - 0.5);
-    sampler->stop();
-    executor.runUntilIdle();
-    return samples;
+    SamplerRun<SamplerType> run;
+    run.start(std::forward<Sources>(sources)...);
+    for (int tick = 1; tick < ticks; ++tick) run.tick();
+    run.stop();
+    return run.delivered;
 }
 
 using Rates = std::vector<std::pair<double, double>>;
