@@ -18,6 +18,7 @@
 #include "app/qt_main_thread.h"
 #include "app/session_bus.h"
 #include "desktop_bus/appearance_source.h"
+#include "desktop_bus/desktop_notifications.h"
 #include "platform/linux/descriptor_limit.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/processor_count.h"
@@ -107,6 +108,16 @@ std::optional<int> answerArguments(int argc, char** argv) {
     return 1;
 }
 
+// GLINTDECK_ALERT_TIME_SCALE, a number above 0 and at most 1, shortens every alert time for the
+// end-to-end test; anything else leaves them as they are.
+double alertTimeScale() {
+    const char* text = std::getenv("GLINTDECK_ALERT_TIME_SCALE");
+    if (text == nullptr) return 1;
+    char* end = nullptr;
+    const double scale = std::strtod(text, &end);
+    return end != text && *end == '\0' && scale > 0 && scale <= 1 ? scale : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -179,6 +190,9 @@ int main(int argc, char** argv) {
     settings.setReduceTransparencySource(appearance);
     appearance->start();
 
+    DesktopNotifications notifications;
+    notifications.start();
+
     ThreadPoolExecutor executor(TimerFdAlarm::create());
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory samplers(executor, clock);
@@ -199,6 +213,12 @@ int main(int argc, char** argv) {
                           .catchDesktopClicks =
                               session.kind == SessionKind::wayland &&
                               (session.isDesktop("GNOME") || session.isDesktop("KDE")),
+                          .notifications = &notifications,
+                          .makeWatchSampler =
+                              [&samplers](double interval, WatchSampler::OnSample onSample) {
+                                  return samplers.makeWatchSampler(interval, std::move(onSample));
+                              },
+                          .alertTimeScale = alertTimeScale(),
                       });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,
