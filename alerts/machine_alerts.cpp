@@ -37,14 +37,14 @@ void MachineAlerts::followSettings() {
         any = any || settings_.alertEnabled(watch);
     }
     if (any && !sampler_ && makeSampler_) {
-        sampler_ = makeSampler_(watches_.watchInterval(),
-                                [&mainThread = mainThread_,
-                                 weak = std::weak_ptr<MachineAlerts*>(liveness_)](
-                                    const WatchSample& sample) {
-                                    mainThread.post([weak, sample] {
-                                        if (auto alerts = weak.lock()) (**alerts).observe(sample);
-                                    });
-                                });
+        sampler_ = makeSampler_(
+            watches_.watchInterval(),
+            [&mainThread = mainThread_,
+             weak = std::weak_ptr<MachineAlerts*>(liveness_)](const WatchSample& sample) {
+                mainThread.post([weak, sample] {
+                    if (auto alerts = weak.lock()) (**alerts).observe(sample);
+                });
+            });
         if (sampler_) sampler_->start();
     } else if (!any && sampler_) {
         sampler_->stop();
@@ -62,7 +62,8 @@ void MachineAlerts::observe(const WatchSample& sample) {
         alerts.push_back(std::move(*hot));
     }
     for (const Alert& alert : alerts) send_(alert);
-    if (sampler_) sampler_->setScanProcesses(watches_.wantsProcessScan(store_.cpu().totalUsagePercent));
+    if (sampler_)
+        sampler_->setScanProcesses(watches_.wantsProcessScan(store_.cpu().totalUsagePercent));
 }
 
 }  // namespace glintdeck

@@ -90,8 +90,7 @@ std::vector<Alert> MachineWatches::observeWatchSample(const WatchSample& sample,
     }
     pressureHigh_ = sample.memoryPressure && *sample.memoryPressure > kMemoryPressureThreshold;
     if (enabled(AlertWatch::memoryPressure) && sample.memoryPressure &&
-        episodes_[watchIndex(AlertWatch::memoryPressure)]->update(pressureHigh_, now,
-                                                                  stripShown)) {
+        episodes_[watchIndex(AlertWatch::memoryPressure)]->update(pressureHigh_, now, stripShown)) {
         std::string body = "Programs waited for memory " + percentText(*sample.memoryPressure) +
                            " of the last minute";
         if (sample.largest) {

@@ -229,11 +229,11 @@ void AppDelegate::tileTapped(StatKind kind) {
 void AppDelegate::sendAlert(const Alert& alert) {
     // The service may answer after we are gone.
     QPointer<AppDelegate> self(this);
-    environment_.notifications->notify(
-        QString::fromStdString(alert.title), QString::fromStdString(alert.body),
-        [self, kind = alert.card](const QString& token) {
-            if (self) self->showAlertedCard(kind, token);
-        });
+    environment_.notifications->notify(QString::fromStdString(alert.title),
+                                       QString::fromStdString(alert.body),
+                                       [self, kind = alert.card](const QString& token) {
+                                           if (self) self->showAlertedCard(kind, token);
+                                       });
 }
 
 void AppDelegate::showAlertedCard(StatKind kind, const QString& activationToken) {

@@ -7,20 +7,20 @@
 #include <memory>
 #include <optional>
 
-#include "app/hud_feed.h"
 #include "alerts/machine_alerts.h"
+#include "app/hud_feed.h"
 #include "app/idle_memory_release.h"
 #include "core/stats_store.h"
 #include "platform/linux/session/session_kind.h"
 #include "settings_window/settings_window_controller.h"
 #include "shell/attached_panel_controllers.h"
-#include "shell/x11/desktop_click_catcher.h"
 #include "shell/focus_away_monitor.h"
 #include "shell/hot_key_service.h"
 #include "shell/panel_window_controller.h"
 #include "shell/screen_change_watcher.h"
 #include "shell/summon_request.h"
 #include "shell/x11/click_away_monitor.h"
+#include "shell/x11/desktop_click_catcher.h"
 
 class QMenu;
 

@@ -199,27 +199,27 @@ int main(int argc, char** argv) {
 
     {
         AppDelegate delegate(
-            settings, AppEnvironment{
-                          .mainThread = mainThread,
-                          .samplers = samplers,
-                          .descriptors = DescriptorEnvironment::fromCurrentLocale(
-                              onlineProcessorCount(), clock),
-                          .compositing = &compositing,
-                          .settingsServices = settingsServices(desktopShortcuts),
-                          .userInputTime =
-                              [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
-                          .desktopShortcuts = desktopShortcuts.get(),
-                          .session = session.kind,
-                          .catchDesktopClicks =
-                              session.kind == SessionKind::wayland &&
-                              (session.isDesktop("GNOME") || session.isDesktop("KDE")),
-                          .notifications = &notifications,
-                          .makeWatchSampler =
-                              [&samplers](double interval, WatchSampler::OnSample onSample) {
-                                  return samplers.makeWatchSampler(interval, std::move(onSample));
-                              },
-                          .alertTimeScale = alertTimeScale(),
-                      });
+            settings,
+            AppEnvironment{
+                .mainThread = mainThread,
+                .samplers = samplers,
+                .descriptors =
+                    DescriptorEnvironment::fromCurrentLocale(onlineProcessorCount(), clock),
+                .compositing = &compositing,
+                .settingsServices = settingsServices(desktopShortcuts),
+                .userInputTime =
+                    [&inputTime] { return inputTime ? inputTime->last() : std::nullopt; },
+                .desktopShortcuts = desktopShortcuts.get(),
+                .session = session.kind,
+                .catchDesktopClicks = session.kind == SessionKind::wayland &&
+                                      (session.isDesktop("GNOME") || session.isDesktop("KDE")),
+                .notifications = &notifications,
+                .makeWatchSampler =
+                    [&samplers](double interval, WatchSampler::OnSample onSample) {
+                        return samplers.makeWatchSampler(interval, std::move(onSample));
+                    },
+                .alertTimeScale = alertTimeScale(),
+            });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,
                          [&delegate](Appearance look) { delegate.setAppearance(look); });

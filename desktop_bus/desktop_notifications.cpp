@@ -18,9 +18,7 @@ const QString kShowAction = QStringLiteral("show");
 // A service started on demand by the bus takes a moment to come up; longer is no service.
 constexpr int kTimeoutMs = 3000;
 
-void printLine(const QString& line) {
-    std::fprintf(stderr, "glintdeck: %s\n", qPrintable(line));
-}
+void printLine(const QString& line) { std::fprintf(stderr, "glintdeck: %s\n", qPrintable(line)); }
 
 }  // namespace
 
@@ -65,7 +63,8 @@ void DesktopNotifications::notify(const QString& title, const QString& body, OnS
     // "default" is what a click on the notification itself invokes; servers draw no button for it.
     const QStringList actions{QStringLiteral("default"), QStringLiteral("Show"), kShowAction,
                               QStringLiteral("Show")};
-    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("org.glintdeck.Glintdeck")}};
+    const QVariantMap hints{
+        {QStringLiteral("desktop-entry"), QStringLiteral("org.glintdeck.Glintdeck")}};
     call << QStringLiteral("Glintdeck") << uint(0) << QStringLiteral("glintdeck") << title
          << (bodyMarkup_ ? body.toHtmlEscaped() : body) << actions << hints << int(-1);
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, kTimeoutMs), this);

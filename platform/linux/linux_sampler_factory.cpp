@@ -143,10 +143,9 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(
 
 std::shared_ptr<WatchSampler> LinuxSamplerFactory::makeWatchSampler(
     double interval, WatchSampler::OnSample onSample) {
-    return std::make_shared<WatchSampler>(executor_, interval,
-                                          std::make_unique<ProcProcessTable>(root_, clock_),
-                                          std::make_unique<MemoryPressureReader>(root_),
-                                          std::move(onSample));
+    return std::make_shared<WatchSampler>(
+        executor_, interval, std::make_unique<ProcProcessTable>(root_, clock_),
+        std::make_unique<MemoryPressureReader>(root_), std::move(onSample));
 }
 
 }  // namespace glintdeck
