@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -113,9 +114,13 @@ std::optional<int> answerArguments(int argc, char** argv) {
 double alertTimeScale() {
     const char* text = std::getenv("GLINTDECK_ALERT_TIME_SCALE");
     if (text == nullptr) return 1;
-    char* end = nullptr;
-    const double scale = std::strtod(text, &end);
-    return end != text && *end == '\0' && scale > 0 && scale <= 1 ? scale : 1;
+    // from_chars, not strtod: Qt has set the user's locale by now, whose decimal point may be a
+    // comma.
+    const std::string_view digits(text);
+    double scale = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), scale);
+    const bool whole = error == std::errc() && end == digits.data() + digits.size();
+    return whole && scale > 0 && scale <= 1 ? scale : 1;
 }
 
 }  // namespace
