@@ -62,8 +62,9 @@ void MachineAlerts::observe(const WatchSample& sample) {
         alerts.push_back(std::move(*hot));
     }
     for (const Alert& alert : alerts) send_(alert);
-    if (sampler_)
+    if (sampler_) {
         sampler_->setScanProcesses(watches_.wantsProcessScan(store_.cpu().totalUsagePercent));
+    }
 }
 
 }  // namespace glintdeck

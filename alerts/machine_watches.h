@@ -44,7 +44,7 @@ class MachineWatches final {
     void setEnabled(AlertWatch watch, bool enabled);
     [[nodiscard]] bool enabled(AlertWatch watch) const { return enabled_[watchIndex(watch)]; }
 
-    // The temperature sample; cpuCelsius when the processor has a sensor.
+    // The latest temperature sample; its CPU reading, when there is one, goes in the body.
     [[nodiscard]] std::optional<Alert> observeThermal(const TemperatureSample& sample, double now,
                                                       bool stripShown);
     // A reading of the watch sampler.

@@ -77,7 +77,7 @@ void DesktopNotifications::notify(const QString& title, const QString& body, OnS
                              .arg(reply.error().message()));
                     return;
                 }
-                shown_.insert(reply.value(), std::move(onShow));
+                shown_[reply.value()] = std::move(onShow);
             });
 }
 

@@ -24,8 +24,8 @@ class DesktopNotifications final : public QObject {
     using OnShow = std::function<void(const QString& activationToken)>;
     using Log = std::function<void(const QString& line)>;
 
-    explicit DesktopNotifications(QDBusConnection bus = QDBusConnection::sessionBus(),
-                                  Log log = {}, QObject* parent = nullptr);
+    explicit DesktopNotifications(QDBusConnection bus = QDBusConnection::sessionBus(), Log log = {},
+                                  QObject* parent = nullptr);
 
     void start();
     [[nodiscard]] State state() const { return state_; }
