@@ -6,10 +6,11 @@
 
 namespace glintdeck {
 
-WatchSampler::WatchSampler(Executor& executor, double interval,
+WatchSampler::WatchSampler(Executor& executor, double interval, int scanEvery,
                            std::unique_ptr<ProcessTableSource> table,
                            std::unique_ptr<PressureSource> pressure, OnSample onSample)
     : PeriodicSampler(executor, "WatchSampler", interval, interval),
+      scanEvery_(std::max(scanEvery, 1)),
       table_(std::move(table)),
       pressure_(std::move(pressure)),
       onSample_(std::move(onSample)) {}
@@ -17,7 +18,9 @@ WatchSampler::WatchSampler(Executor& executor, double interval,
 void WatchSampler::tick() {
     WatchSample sample;
     sample.memoryPressure = pressure_->memoryPressure();
-    if (scanProcesses_) {
+    if (scanProcesses_ && tableHeld_ && ++ticksSinceScan_ < scanEvery_) {
+        sample.busiest = busiest_;
+    } else if (scanProcesses_) {
         scan(sample);
     } else if (tableHeld_) {
         giveBackTable();
@@ -32,11 +35,14 @@ void WatchSampler::release() {
 void WatchSampler::giveBackTable() {
     table_->reset();
     rows_ = {};
+    busiest_.reset();
     tableHeld_ = false;
 }
 
 void WatchSampler::scan(WatchSample& sample) {
     tableHeld_ = true;
+    ticksSinceScan_ = 0;
+    busiest_.reset();
     const ScanResult result = table_->scan(rows_);
     if (result == ScanResult::unreadable || rows_.empty()) return;
     // Resident memory needs no earlier scan; processor time does.
@@ -48,7 +54,8 @@ void WatchSampler::scan(WatchSample& sample) {
     auto busiest = std::max_element(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) {
         return a.cpuPercent < b.cpuPercent;
     });
-    sample.busiest = watched(*busiest, busiest->cpuPercent);
+    busiest_ = watched(*busiest, busiest->cpuPercent);
+    sample.busiest = busiest_;
 }
 
 WatchedProcess WatchSampler::watched(const ProcessRow& row, double value) {

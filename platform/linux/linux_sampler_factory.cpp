@@ -143,8 +143,9 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(
 
 std::shared_ptr<WatchSampler> LinuxSamplerFactory::makeWatchSampler(
     double interval, WatchSampler::OnSample onSample) {
+    // A scan every third tick: every 30 s at the alerts' 10 s cadence.
     return std::make_shared<WatchSampler>(
-        executor_, interval, std::make_unique<ProcProcessTable>(root_, clock_),
+        executor_, interval, 3, std::make_unique<ProcProcessTable>(root_, clock_),
         std::make_unique<MemoryPressureReader>(root_), std::move(onSample));
 }
 
