@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/desktop_shortcuts.h"
+#include "desktop_bus/desktop_notifications.h"
 #include "settings/key_text.h"
 #include "shell/qt_screens.h"
 #include "shell/x11/compositing_watcher.h"
@@ -63,6 +64,15 @@ void AppDelegate::applicationDidFinishLaunching() {
         store_.start();
     };
     store_.start();
+    if (environment_.notifications != nullptr && environment_.makeWatchSampler) {
+        const DescriptorEnvironment& texts = environment_.descriptors;
+        alerts_ = std::make_unique<MachineAlerts>(
+            store_, settings_, environment_.mainThread, texts.clock,
+            MachineWatches(static_cast<int>(texts.processorCount), texts.decimalSeparator,
+                           environment_.alertTimeScale),
+            environment_.makeWatchSampler, [this](const Alert& alert) { sendAlert(alert); });
+        alerts_->start();
+    }
     followDesktopShortcuts();
     registerSummonHotKey();
     // XWayland sees no click on a native window, and judges clicks on its own by a pointer
@@ -97,6 +107,7 @@ void AppDelegate::applicationWillTerminate() {
         environment_.desktopShortcuts->onSummon = nullptr;
         environment_.desktopShortcuts->onPinToggle = nullptr;
     }
+    if (alerts_) alerts_->stop();
     store_.stop();
     hotKey_.unregister();
     dismissHotKey_.unregister();
@@ -213,6 +224,21 @@ void AppDelegate::tileTapped(StatKind kind) {
     }
     updatePanelShapes();
     detailPanel_.showCard(kind, feed_.makeCard(kind), *stripFrame, pointerLocation().x);
+}
+
+void AppDelegate::sendAlert(const Alert& alert) {
+    // The service may answer after we are gone.
+    QPointer<AppDelegate> self(this);
+    environment_.notifications->notify(QString::fromStdString(alert.title),
+                                       QString::fromStdString(alert.body),
+                                       [self, kind = alert.card](const QString& token) {
+                                           if (self) self->showAlertedCard(kind, token);
+                                       });
+}
+
+void AppDelegate::showAlertedCard(StatKind kind, const QString& activationToken) {
+    if (!stripShown()) toggleStrip({.activationToken = activationToken.toStdString()});
+    if (detailPanel_.openKind() != kind) tileTapped(kind);
 }
 
 void AppDelegate::followScreens() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "alerts/machine_alerts.h"
 #include "app/hud_feed.h"
 #include "app/idle_memory_release.h"
 #include "core/stats_store.h"
@@ -26,6 +27,7 @@ class QMenu;
 namespace glintdeck {
 
 class CompositingWatcher;
+class DesktopNotifications;
 class DesktopShortcuts;
 
 // What the program around the delegate provides: where samples come from and go, the desktop's
@@ -51,6 +53,11 @@ struct AppEnvironment {
     // background (GNOME, KDE): while the strip shows, unpinned, such a click is caught there
     // (DesktopClickCatcher).
     bool catchDesktopClicks = false;
+    // Where alerts go, and the sampler that watches for them; without either, no alerts.
+    DesktopNotifications* notifications = nullptr;
+    MachineAlerts::MakeWatchSampler makeWatchSampler;
+    // Below 1, every alert time is that much shorter (the end-to-end test).
+    double alertTimeScale = 1;
 };
 
 // The conductor: owns the store, the panel controllers, the hot keys and the settings window,
@@ -110,6 +117,9 @@ class AppDelegate final : public QObject {
     void followDesktopShortcuts();
     void visibilityChanged(bool visible);
     void tileTapped(StatKind kind);
+    // An alert's "Show": the strip, with the card of the stat it is about.
+    void showAlertedCard(StatKind kind, const QString& activationToken);
+    void sendAlert(const Alert& alert);
     // The screens changed while the strip may show: it, its card and its hint are fitted and
     // placed again.
     void followScreens();
@@ -137,6 +147,7 @@ class AppDelegate final : public QObject {
     std::unique_ptr<FocusAwayMonitor> focusAwayMonitor_;
     std::unique_ptr<DesktopClickCatcher> desktopClicks_;
     HudFeed feed_;
+    std::unique_ptr<MachineAlerts> alerts_;
     QPointer<StatsStripView> stripView_;  // the shown strip's view
     ScreenChangeWatcher screenChanges_{[this] { followScreens(); }};
     IdleMemoryRelease idleMemoryRelease_{

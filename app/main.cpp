@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "app/qt_main_thread.h"
 #include "app/session_bus.h"
 #include "desktop_bus/appearance_source.h"
+#include "desktop_bus/desktop_notifications.h"
 #include "platform/linux/descriptor_limit.h"
 #include "platform/linux/linux_sampler_factory.h"
 #include "platform/linux/processor_count.h"
@@ -107,6 +109,20 @@ std::optional<int> answerArguments(int argc, char** argv) {
     return 1;
 }
 
+// GLINTDECK_ALERT_TIME_SCALE, a number above 0 and at most 1, shortens every alert time for the
+// end-to-end test; anything else leaves them as they are.
+double alertTimeScale() {
+    const char* text = std::getenv("GLINTDECK_ALERT_TIME_SCALE");
+    if (text == nullptr) return 1;
+    // from_chars, not strtod: Qt has set the user's locale by now, whose decimal point may be a
+    // comma.
+    const std::string_view digits(text);
+    double scale = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), scale);
+    const bool whole = error == std::errc() && end == digits.data() + digits.size();
+    return whole && scale > 0 && scale <= 1 ? scale : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -179,6 +195,9 @@ int main(int argc, char** argv) {
     settings.setReduceTransparencySource(appearance);
     appearance->start();
 
+    DesktopNotifications notifications;
+    notifications.start();
+
     ThreadPoolExecutor executor(TimerFdAlarm::create());
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory samplers(executor, clock);
@@ -199,6 +218,12 @@ int main(int argc, char** argv) {
                 .session = session.kind,
                 .catchDesktopClicks = session.kind == SessionKind::wayland &&
                                       (session.isDesktop("GNOME") || session.isDesktop("KDE")),
+                .notifications = &notifications,
+                .makeWatchSampler =
+                    [&samplers](double interval, WatchSampler::OnSample onSample) {
+                        return samplers.makeWatchSampler(interval, std::move(onSample));
+                    },
+                .alertTimeScale = alertTimeScale(),
             });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

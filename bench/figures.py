@@ -72,19 +72,23 @@ def socket_bound(net_unix_text, path):
 
 @dataclass
 class Goal:
-    """A bound on our figure: absolute (ours <= limit) or relative (ours / peer <= limit)."""
+    """A bound on our figure: absolute (ours <= limit), relative (ours / peer <= limit) or
+    added (ours - peer <= limit)."""
 
     text: str
     limit: float
     relative: bool
+    added: bool = False
 
     def met(self, ours, peer):
         if ours is None:
             return None
-        if not self.relative:
+        if not self.relative and not self.added:
             return ours <= self.limit
         if peer is None:
             return None
+        if self.added:
+            return ours - peer <= self.limit
         if peer <= 0:
             return ours <= 0
         return ours / peer <= self.limit
@@ -96,6 +100,10 @@ def at_most(limit, text=None):
 
 def ratio_at_most(limit, text):
     return Goal(text, limit, relative=True)
+
+
+def more_by_at_most(limit, text):
+    return Goal(text, limit, relative=False, added=True)
 
 
 def verdict(goals, ours, peer):

@@ -6,8 +6,8 @@ import sys
 import unittest
 
 from figures import (Snapshot, at_most, autolaunched_bus_running, cpu_seconds, cpu_ticks,
-                     perf_count, ratio_at_most, rollup_fields, snapshot, socket_bound,
-                     status_fields, switches_between, verdict)
+                     more_by_at_most, perf_count, ratio_at_most, rollup_fields, snapshot,
+                     socket_bound, status_fields, switches_between, verdict)
 
 STAT_TAIL = " S 1 1 1 0 -1 4194560 100 0 0 0 250 75 0 0 20 0 3 0 5 1000 200 0 0"
 
@@ -122,6 +122,9 @@ class VerdictTest(unittest.TestCase):
             ([at_most(40e6)], 39e6, None, "yes"),  # absolute goals need no peer
             ([at_most(10), ratio_at_most(2, "≤ 2×")], 9.0, 4.0, "NO"),  # both must hold
             ([at_most(10), ratio_at_most(2, "≤ 2×")], 7.0, 4.0, "yes"),
+            ([more_by_at_most(1e6, "+1 MB")], 33.5e6, 32.6e6, "yes"),  # what a feature adds
+            ([more_by_at_most(1e6, "+1 MB")], 33.7e6, 32.6e6, "NO"),
+            ([more_by_at_most(1e6, "+1 MB")], 33.5e6, None, "—"),
             ([], 1.0, 2.0, "—"),  # a reference row judges nothing
         ]
         for goals, ours, peer, expected in cases:

@@ -143,4 +143,30 @@ struct TopProcessesSample {
     static TopProcessesSample empty() { return {}; }
 };
 
+// A process the alerts name: which one it is (its id with its start time, since ids are reused),
+// its display name, and its CPU percent of one processor or its resident bytes.
+struct WatchedProcess {
+    int32_t pid = 0;
+    uint64_t startTime = 0;
+    std::string name;
+    double value = 0;
+    [[nodiscard]] bool sameProcess(const WatchedProcess& other) const {
+        return pid == other.pid && startTime == other.startTime;
+    }
+    bool operator==(const WatchedProcess&) const = default;
+};
+
+// What the alerts watch beyond the tiles' samples, read every few seconds.
+struct WatchSample {
+    // Percent of the last minute in which some task waited for memory; none without the
+    // kernel's pressure stall information.
+    std::optional<double> memoryPressure;
+    // The process busiest on the processor and the one with the most resident memory; none
+    // when the table was not scanned (or this scan only started a measurement).
+    std::optional<WatchedProcess> busiest;
+    std::optional<WatchedProcess> largest;
+    bool operator==(const WatchSample&) const = default;
+    static WatchSample empty() { return {}; }
+};
+
 }  // namespace glintdeck

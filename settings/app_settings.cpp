@@ -240,6 +240,12 @@ void AppSettings::setHasSeenHint(bool seen) {
     changed(didChange, Field::hasSeenHint);
 }
 
+void AppSettings::setAlertEnabled(AlertWatch watch, bool enabled) {
+    bool didChange = replace(alerts_[watchIndex(watch)], enabled);
+    defaults_->setBool(setting::alert(watch).key, enabled);
+    changed(didChange, Field::alerts);
+}
+
 void AppSettings::setThemePreset(ThemePreset preset) {
     bool didChange = replace(themePreset_, preset);
     defaults_->setString(setting::themePreset.key, rawValue(themePreset_));
@@ -279,6 +285,8 @@ void AppSettings::resetToDefaults() {
     setPinHotKey(setting::pinHotKey.defaultValue);
     setThemePreset(setting::themePreset.defaultValue);
     setCustomTheme(setting::customTheme.defaultValue);
+    for (AlertWatch watch : kAllAlertWatches)
+        setAlertEnabled(watch, setting::alert(watch).defaultValue);
 }
 
 }  // namespace glintdeck

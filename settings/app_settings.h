@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "core/change_notifier.h"
 #include "core/interval_source.h"
 #include "core/stat_kind.h"
+#include "settings/alert_watch.h"
 #include "settings/hot_key_binding.h"
 #include "settings/panel_anchor.h"
 #include "settings/preferences_store.h"
@@ -44,6 +46,7 @@ class AppSettings final : public IntervalSource {
         hasSeenHint,
         themePreset,
         customTheme,
+        alerts,
         theme,
         unsavedChanges,
     };
@@ -115,6 +118,10 @@ class AppSettings final : public IntervalSource {
     [[nodiscard]] bool hasSeenHint() const { return hasSeenHint_; }
     void setHasSeenHint(bool seen);
 
+    // Whether the watch may send a desktop notification.
+    [[nodiscard]] bool alertEnabled(AlertWatch watch) const { return alerts_[watchIndex(watch)]; }
+    void setAlertEnabled(AlertWatch watch, bool enabled);
+
     // Assigning either rebuilds the theme.
     [[nodiscard]] ThemePreset themePreset() const { return themePreset_; }
     void setThemePreset(ThemePreset preset);
@@ -130,9 +137,9 @@ class AppSettings final : public IntervalSource {
     // rebuilds the theme with its answer.
     void setReduceTransparencySource(std::shared_ptr<ReduceTransparencySource> source);
 
-    // The About pane's reset: stats shown and their order, interval, placement, height, hot keys
-    // and theme return to their defaults, each assignment with its write-back and callback.
-    // Value modes, tile styles, the pin state and the hint flag are kept.
+    // The About pane's reset: stats shown and their order, interval, placement, height, hot keys,
+    // theme and alert switches return to their defaults, each assignment with its write-back and
+    // callback. Value modes, tile styles, the pin state and the hint flag are kept.
     void resetToDefaults();
 
     // Whether the last change could not be saved (PreferencesStore::hasUnsavedChanges).
@@ -178,6 +185,7 @@ class AppSettings final : public IntervalSource {
     bool hasSeenHint_{};
     ThemePreset themePreset_{};
     std::optional<ThemeData> customTheme_;
+    std::array<bool, kAllAlertWatches.size()> alerts_{};
 
     bool isPinned_ = false;
     Theme theme_;

@@ -140,6 +140,10 @@ void AppSettings::load() {
     pinHotKey_ = loadBinding(store, setting::pinHotKey);
     hasSeenHint_ =
         store.boolValue(setting::hasSeenHint.key).value_or(setting::hasSeenHint.defaultValue);
+    for (AlertWatch watch : kAllAlertWatches) {
+        const setting::Declared<bool>& declared = setting::alert(watch);
+        alerts_[watchIndex(watch)] = store.boolValue(declared.key).value_or(declared.defaultValue);
+    }
     themePreset_ = themePresetFromRawValue(store.stringValue(setting::themePreset.key).value_or(""))
                        .value_or(setting::themePreset.defaultValue);
 

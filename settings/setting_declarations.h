@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/stat_kind.h"
+#include "settings/alert_watch.h"
 #include "settings/hot_key_binding.h"
 #include "settings/panel_anchor.h"
 #include "settings/theme_data.h"
@@ -81,5 +82,22 @@ inline constexpr Declared<bool> hasSeenHint{"hasSeenHint", false};
 inline constexpr Declared<ThemePreset> themePreset{"themePreset", ThemePreset::defaultPreset};
 // The custom theme's colours and density, stored as data; none by default.
 inline constexpr Declared<std::nullopt_t> customTheme{"customTheme", std::nullopt};
+// Which watches may notify. Memory pressure is off until asked for: a machine that swaps by
+// design (a small laptop with zram) would hear of it often.
+inline constexpr Declared<bool> alertOverheating{"alertOverheating", true};
+inline constexpr Declared<bool> alertRunawayProcess{"alertRunawayProcess", true};
+inline constexpr Declared<bool> alertMemoryPressure{"alertMemoryPressure", false};
+
+[[nodiscard]] constexpr const Declared<bool>& alert(AlertWatch watch) {
+    switch (watch) {
+        case AlertWatch::overheating:
+            return alertOverheating;
+        case AlertWatch::runawayProcess:
+            return alertRunawayProcess;
+        case AlertWatch::memoryPressure:
+            break;
+    }
+    return alertMemoryPressure;
+}
 
 }  // namespace glintdeck::setting

@@ -11,6 +11,7 @@
 #include "platform/linux/session/problem_report.h"
 #include "settings/app_settings.h"
 #include "settings/setting_declarations.h"
+#include "settings_window/alerts_section.h"
 #include "settings_window/launch_at_login.h"
 #include "settings_window/pane_widgets.h"
 #include "settings_window/slider_row.h"
@@ -99,6 +100,7 @@ PanelSettingsPane::PanelSettingsPane(AppSettings& settings, const SettingsServic
     layout->addWidget(startup);
     layout->addWidget(sampling);
     layout->addWidget(placement);
+    layout->addWidget(new AlertsSection(settings_, this));
     layout->addStretch(1);
 
     refresh();

@@ -16,8 +16,9 @@ class SliderRow;
 class SwitchButton;
 
 // The panel pane: launch at login, the refresh interval, where the strip appears and its
-// height. The login switch reads the login item each time the pane is built; under it, a line
-// says why the last change of it failed, or what was wrong with it when the program started.
+// height, and which alerts are sent. The login switch reads the login item each time the pane is
+// built; under it, a line says why the last change of it failed, or what was wrong with it when the
+// program started.
 class PanelSettingsPane final : public QWidget {
     Q_OBJECT
 

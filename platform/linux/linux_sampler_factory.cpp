@@ -8,6 +8,7 @@
 #include "platform/linux/linux_network_source.h"
 #include "platform/linux/linux_thermal_state.h"
 #include "platform/linux/meminfo_reader.h"
+#include "platform/linux/memory_pressure_reader.h"
 #include "platform/linux/nvml_sensors.h"
 #include "platform/linux/pci_accelerator_source.h"
 #include "platform/linux/proc_loadavg_reader.h"
@@ -138,6 +139,14 @@ std::shared_ptr<Sampler> LinuxSamplerFactory::makeTopProcessSampler(
     return std::make_shared<TopProcessSampler>(executor_, interval,
                                                std::make_unique<ProcProcessTable>(root_, clock_),
                                                std::move(onSample));
+}
+
+std::shared_ptr<WatchSampler> LinuxSamplerFactory::makeWatchSampler(
+    double interval, WatchSampler::OnSample onSample) {
+    // A scan every third tick: every 30 s at the alerts' 10 s cadence.
+    return std::make_shared<WatchSampler>(
+        executor_, interval, 3, std::make_unique<ProcProcessTable>(root_, clock_),
+        std::make_unique<MemoryPressureReader>(root_), std::move(onSample));
 }
 
 }  // namespace glintdeck

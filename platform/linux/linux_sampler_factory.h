@@ -7,6 +7,7 @@
 #include "core/sampler_factory.h"
 #include "platform/linux/gpu_read_schedule.h"
 #include "samplers/executor.h"
+#include "samplers/watch_sampler.h"
 
 namespace glintdeck {
 
@@ -29,6 +30,9 @@ class LinuxSamplerFactory final : public SamplerFactory {
     std::shared_ptr<Sampler> makeLoadAverageSampler(double, OnSample<LoadSample>) override;
     std::shared_ptr<Sampler> makeUptimeSampler(double, OnSample<UptimeSample>) override;
     std::shared_ptr<Sampler> makeTopProcessSampler(double, OnSample<TopProcessesSample>) override;
+    // The alerts' own sampler, which the store does not own.
+    [[nodiscard]] std::shared_ptr<WatchSampler> makeWatchSampler(double interval,
+                                                                 WatchSampler::OnSample onSample);
 
   private:
     Executor& executor_;

@@ -43,7 +43,9 @@ class FakeReduceTransparency final : public ReduceTransparencySource {
 auto stored(const AppSettings& s) {
     return std::tuple(s.statOrder(), s.enabledStats(), s.tileValueModes(), s.tileStyles(),
                       s.interval(), s.anchor(), s.customPosition(), s.stripHeight(), s.hotKey(),
-                      s.pinHotKey(), s.hasSeenHint(), s.themePreset(), s.customTheme());
+                      s.pinHotKey(), s.hasSeenHint(), s.themePreset(), s.customTheme(),
+                      s.alertEnabled(AlertWatch::overheating),
+                      s.alertEnabled(AlertWatch::memoryPressure));
 }
 
 // Settings over a fake file holding the given JSON object (none: no file yet).
@@ -320,7 +322,8 @@ TEST_F(AppSettingsTest, ResetGivesTheDefaultsButKeepsTileOptionsAndTheHint) {
         "tileValueModes": {"memory": "second"}, "tileStyles": {"cpu": "graph"},
         "hasSeenHint": true, "themePreset": "custom", "statOrder": ["uptime"],
         "hasCustomPosition": true, "customPositionX": 5, "customPositionY": 6,
-        "enabledStats": ["cpu"], "interval": 3, "stripHeight": 40, "hotKeyCode": 1})");
+        "enabledStats": ["cpu"], "interval": 3, "stripHeight": 40, "hotKeyCode": 1,
+        "alertOverheating": false, "alertMemoryPressure": true})");
     before["customTheme"] = dataValue(encodeThemeData(ThemeData::initial()));
     before["knownStats"] = raws(kCanonical);
     auto settings = open(before);

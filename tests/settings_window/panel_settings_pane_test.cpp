@@ -122,5 +122,23 @@ TEST_F(PanelSettingsPaneTest, StoredValuesOutsideTheStepsShowAsTheyAre) {
     EXPECT_EQ(restarts, 0);
 }
 
+TEST_F(PanelSettingsPaneTest, AlertSwitchesFollowAndWriteTheSettings) {
+    auto pane = make();
+    auto* overheating = child<SwitchButton>(*pane, "alertOverheating");
+    auto* runaway = child<SwitchButton>(*pane, "alertRunawayProcess");
+    auto* pressure = child<SwitchButton>(*pane, "alertMemoryPressure");
+    // Overheating and runaway processes are watched unless the user says otherwise.
+    EXPECT_TRUE(overheating->isChecked());
+    EXPECT_TRUE(runaway->isChecked());
+    EXPECT_FALSE(pressure->isChecked());
+
+    pressure->click();
+    runaway->click();
+    EXPECT_TRUE(settings_->alertEnabled(AlertWatch::memoryPressure));
+    EXPECT_FALSE(settings_->alertEnabled(AlertWatch::runawayProcess));
+    settings_->setAlertEnabled(AlertWatch::overheating, false);
+    EXPECT_FALSE(overheating->isChecked());
+}
+
 }  // namespace
 }  // namespace glintdeck
