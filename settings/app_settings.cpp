@@ -285,8 +285,9 @@ void AppSettings::resetToDefaults() {
     setPinHotKey(setting::pinHotKey.defaultValue);
     setThemePreset(setting::themePreset.defaultValue);
     setCustomTheme(setting::customTheme.defaultValue);
-    for (AlertWatch watch : kAllAlertWatches)
+    for (AlertWatch watch : kAllAlertWatches) {
         setAlertEnabled(watch, setting::alert(watch).defaultValue);
+    }
 }
 
 }  // namespace glintdeck
