@@ -31,7 +31,6 @@
 #include "platform/linux/session/termination_watcher.h"
 #include "platform/linux/session/xdg_autostart_login_item.h"
 #include "platform/linux/system_clock.h"
-#include "platform/linux/timer_fd_alarm.h"
 #include "samplers/thread_pool_executor.h"
 #include "shell/hot_key_recorder_view.h"
 #include "shell/window_activation.h"
@@ -198,7 +197,7 @@ int main(int argc, char** argv) {
     DesktopNotifications notifications;
     notifications.start();
 
-    ThreadPoolExecutor executor(TimerFdAlarm::create());
+    ThreadPoolExecutor executor;
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory samplers(executor, clock);
 

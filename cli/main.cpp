@@ -25,7 +25,6 @@
 #include "platform/linux/session/posix_preferences_file.h"
 #include "platform/linux/session/termination_watcher.h"
 #include "platform/linux/system_clock.h"
-#include "platform/linux/timer_fd_alarm.h"
 #include "presentation/descriptors.h"
 #include "samplers/thread_pool_executor.h"
 
@@ -109,7 +108,7 @@ int main(int argc, char** argv) {
     bool quit = false;
     bool failed = false;
     TerminationWatcher terminationWatcher(mainThread, [&quit] { quit = true; });
-    ThreadPoolExecutor executor(TimerFdAlarm::create());
+    ThreadPoolExecutor executor;
     auto clock = std::make_shared<SystemClock>();
     LinuxSamplerFactory linuxSamplers(executor, clock);
     DeliveryCountingFactory samplers(linuxSamplers);

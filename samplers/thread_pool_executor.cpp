@@ -18,11 +18,6 @@ using Task = SerialQueue::Task;
 
 // Timers this close to the earliest deadline fire in the same wakeup.
 constexpr auto kCoalescingWindow = std::chrono::milliseconds(2);
-// How long the ticks that fell due together may keep one worker busy before another joins in.
-// A period's ticks usually take well under a millisecond all told: run by one worker, they cost
-// one wakeup and no hand-over between threads. A slow or stuck tick holds the rest back no
-// longer than this.
-constexpr auto kHandOver = std::chrono::milliseconds(2);
 constexpr auto kShortestPeriod = std::chrono::milliseconds(1);
 // A hand-edited interval can be anything; converting 1e300 seconds to a clock duration would be
 // undefined, and nothing here needs to wait longer than a day.
@@ -68,22 +63,10 @@ struct ThreadPoolExecutor::Core {
     uint64_t nextSequence = 0;
     TickGrid grid;  // every repeating timer ticks on it
     bool stopping = false;
-    bool leaderWaiting = false;
-    // Posts to the main thread from ticks wake it when a worker runs out of work, not at once.
+    // When each worker began the task it runs; max() while it runs none.
+    std::vector<SteadyClock::time_point> runningSince;
+    // Posts to the main thread from ticks wake it when the workers run out of work, not at once.
     DeferredWakes mainThreadWakes;
-    // With an alarm, idle workers other than the leader sleep until it rings instead of looking
-    // in after every deadline. Set while a worker runs ticks with work waiting behind it or no
-    // leader waiting for the next deadline; cleared once nothing waits.
-    std::unique_ptr<HandOverAlarm> alarm;
-    bool alarmSet = false;
-
-    void ringAlarm() {
-        {
-            std::lock_guard lock(mutex);
-            alarmSet = false;
-        }
-        wake.notify_all();
-    }
 
     // Cancelled timers stay in the heap until they fall due; a running one is always there.
     [[nodiscard]] bool anyRepeatingTimerLocked() const {
@@ -92,14 +75,14 @@ struct ThreadPoolExecutor::Core {
         });
     }
 
-    void updateAlarmLocked(bool needed) {
-        if (!alarm || needed == alarmSet) return;
-        if (needed) {
-            alarm->set(SteadyClock::now() + kHandOver);
-        } else {
-            alarm->clear();
-        }
-        alarmSet = needed;
+    // Whether another worker runs a task it took since `woke`, when the calling worker woke:
+    // the ticks that fell due together, whose last one to finish delivers for all. A task
+    // running from before is slow or stuck, and what the others posted goes without it.
+    [[nodiscard]] bool burstStillRunningLocked(SteadyClock::time_point woke) const {
+        return std::any_of(runningSince.begin(), runningSince.end(),
+                           [&](SteadyClock::time_point since) {
+                               return since >= woke && since != SteadyClock::time_point::max();
+                           });
     }
 
     // Returns the task back when the executor has shut down, so the caller destroys it
@@ -151,60 +134,45 @@ struct ThreadPoolExecutor::Core {
         }
     }
 
-    void work() {
+    void work(size_t self) {
         DeferredWakes::Scope deferring(mainThreadWakes);
         std::unique_lock lock(mutex);
-        // Set after running a task or waking: what this or a stuck worker posted is delivered
-        // before this one sleeps, so a slow tick holds back no other's delivery for longer than
-        // the hand-over.
-        bool mayHaveDeferred = false;
+        SteadyClock::time_point woke = SteadyClock::now();
         while (!stopping) {
-            fireDueTimersLocked(SteadyClock::now());
+            const auto now = SteadyClock::now();
+            fireDueTimersLocked(now);
             if (!ready.empty()) {
                 std::shared_ptr<QueueState> queue = std::move(ready.front());
                 ready.pop_front();
                 Task task = std::move(queue->tasks.front());
                 queue->tasks.pop_front();
-                if (!alarmSet) updateAlarmLocked(!ready.empty() || !leaderWaiting);
+                runningSince[self] = now;
                 lock.unlock();
                 task();
                 task = nullptr;  // destroyed outside the lock
                 lock.lock();
+                runningSince[self] = SteadyClock::time_point::max();
                 if (!queue->tasks.empty()) {
                     ready.push_back(std::move(queue));  // shutdown() drops what is left
                 } else {
                     queue->scheduled = false;
                 }
-                mayHaveDeferred = true;
                 continue;
             }
-            if (mayHaveDeferred) {
-                mayHaveDeferred = false;
+            if (!burstStillRunningLocked(woke)) {
                 lock.unlock();
                 mainThreadWakes.flush();
                 lock.lock();
-                continue;
+                if (!ready.empty()) continue;
             }
-            mayHaveDeferred = true;
-            updateAlarmLocked(false);  // nothing waits, and this worker is about to
             if (timers.empty()) {
                 wake.wait(lock);
-                continue;
-            }
-            // A copy: adding a timer while we wait may reallocate the heap's storage.
-            const SteadyClock::time_point deadline = timers.front().deadline;
-            if (!leaderWaiting) {
-                // The leader fires the deadline and runs what falls due.
-                leaderWaiting = true;
-                wake.wait_until(lock, deadline);
-                leaderWaiting = false;
-            } else if (alarm) {
-                wake.wait(lock);  // the alarm rings when the leader has been busy too long
             } else {
-                // The others look in a moment later, and help only if work is still waiting
-                // (or fire it themselves when the leader is stuck in a tick).
-                wake.wait_until(lock, deadline + kHandOver);
+                // A copy: adding a timer while we wait may reallocate the heap's storage.
+                const SteadyClock::time_point deadline = timers.front().deadline;
+                wake.wait_until(lock, deadline);
             }
+            woke = SteadyClock::now();
         }
         lock.unlock();
         mainThreadWakes.flush();
@@ -279,15 +247,11 @@ class PoolQueue final : public SerialQueue {
 
 }  // namespace
 
-ThreadPoolExecutor::ThreadPoolExecutor(std::unique_ptr<HandOverAlarm> alarm, int threadCount)
-    : core_(std::make_shared<Core>()) {
-    if (alarm) {
-        // The executor joins the alarm's thread before the core can go.
-        alarm->start([core = core_.get()] { core->ringAlarm(); });
-        core_->alarm = std::move(alarm);
-    }
-    for (int i = 0; i < std::max(1, threadCount); ++i) {
-        workers_.emplace_back([core = core_] { core->work(); });
+ThreadPoolExecutor::ThreadPoolExecutor(int threadCount) : core_(std::make_shared<Core>()) {
+    const auto count = static_cast<size_t>(std::max(1, threadCount));
+    core_->runningSince.assign(count, SteadyClock::time_point::max());
+    for (size_t i = 0; i < count; ++i) {
+        workers_.emplace_back([core = core_, i] { core->work(i); });
     }
 }
 
@@ -306,12 +270,6 @@ void ThreadPoolExecutor::shutdown() {
     for (auto& worker : workers_) {
         if (worker.joinable()) worker.join();
     }
-    std::unique_ptr<HandOverAlarm> alarm;
-    {
-        std::lock_guard lock(core_->mutex);
-        alarm.swap(core_->alarm);
-    }
-    alarm.reset();  // joins its thread, whose ring takes the lock
     // Pending work may hold the last references to samplers: destroy it outside the lock.
     std::deque<std::shared_ptr<QueueState>> ready;
     std::vector<TimerEntry> timers;

@@ -5,24 +5,19 @@
 #include <vector>
 
 #include "samplers/executor.h"
-#include "samplers/hand_over_alarm.h"
 
 namespace glintdeck {
 
-// Serial queues multiplexed over a few worker threads. One worker at a time sleeps until the
-// earliest timer deadline; repeating timers tick on one grid (TickGrid), and timers due
-// within a couple of milliseconds of each other fire together, so samplers sharing a period wake
-// the process once per period rather than once each. That worker runs the ticks that fell due;
-// the others look in a couple of milliseconds later (when a HandOverAlarm rings, or after every
-// deadline without one) and take what is still waiting, so a slow or stuck tick holds back no
-// other queue for long and never stops the timers. What ticks post to a main thread wakes it
-// when a worker runs out of work (see DeferredWakes): once per period, after the last sample.
+// Serial queues multiplexed over a few worker threads. Idle workers sleep until the earliest
+// timer deadline, fire what fell due and take the queues that have work, so a slow or stuck tick
+// holds back no other queue and never stops the timers. Repeating timers tick on one grid
+// (TickGrid) and timers due within a couple of milliseconds of each other fire together: samplers
+// sharing a period wake the process once per period, not once each. What ticks post to a main
+// thread wakes it once the workers have run out of work (see DeferredWakes): once per period,
+// after the last sample.
 class ThreadPoolExecutor final : public Executor {
   public:
-    // Without an alarm the other workers look in a couple of milliseconds after every deadline;
-    // with one they sleep until it rings.
-    explicit ThreadPoolExecutor(std::unique_ptr<HandOverAlarm> alarm = nullptr,
-                                int threadCount = 2);
+    explicit ThreadPoolExecutor(int threadCount = 2);
     ~ThreadPoolExecutor() override;
 
     ThreadPoolExecutor(const ThreadPoolExecutor&) = delete;

@@ -4,13 +4,14 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <string_view>
 
 #include "platform/linux/directory_entries.h"
 #include "platform/linux/gpu_energy_counters.h"
 #include "platform/linux/hwmon_chips.h"
 #include "platform/linux/hwmon_temperatures.h"
+#include "platform/linux/kernel_file.h"
 #include "platform/linux/sysfs_attribute.h"
 
 namespace glintdeck {
@@ -85,12 +86,15 @@ std::vector<RaplZone> listRaplZones(const std::string& root) {
     return zones;
 }
 
-// Whether the processor is AMD's: the vendor_id line of /proc/cpuinfo, near its top.
+// Whether the processor is AMD's: the vendor_id line of /proc/cpuinfo, in its first page.
 bool isAmdProcessor(const std::string& root) {
-    std::ifstream cpuinfo(root + "/proc/cpuinfo");
-    std::string line;
-    for (int lines = 0; lines < 8 && std::getline(cpuinfo, line); ++lines) {
+    const auto cpuinfo = readKernelFileOnce(root + "/proc/cpuinfo", kLargestAttribute);
+    std::string_view rest = cpuinfo ? std::string_view(*cpuinfo) : std::string_view();
+    for (int lines = 0; lines < 8 && !rest.empty(); ++lines) {
+        const size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
         if (line.starts_with("vendor_id")) return line.ends_with("AuthenticAMD");
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
     return false;
 }

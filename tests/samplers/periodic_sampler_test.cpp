@@ -4,9 +4,7 @@
 
 #include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <thread>
 #include "tests/support/latch.h"
 
@@ -133,8 +131,8 @@ TEST(ThreadPoolExecutorTest, AbsurdTimesAreClampedAndShutdownDropsWhatWaits) {
     EXPECT_EQ(dropped, 0);
 }
 
-// One worker runs the ticks that fall due together; the others must still take over what waits
-// behind a tick that never returns, and keep the timers firing.
+// The other workers must still take what waits behind a tick that never returns, and keep the
+// timers firing.
 TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTimers) {
     ThreadPoolExecutor executor;  // two workers
     auto stuckQueue = executor.makeQueue("Glintdeck.Stuck");
@@ -154,10 +152,10 @@ TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTi
 }
 
 // Ticks deliver to the main thread in one wakeup once the worker has run them all, yet what a
-// tick posted before one that hangs still arrives: the worker that hands over delivers it.
+// tick posted before it hung still arrives: the next worker to run out of work delivers it.
 TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehindAStuckOne) {
     // One worker: a second one waking now and then would flush early.
-    ThreadPoolExecutor executor(nullptr, 1);
+    ThreadPoolExecutor executor(1);
     std::atomic<int> wakes = 0;
     std::atomic<int> posted = 0;
     std::atomic<int> postedAtWake = 0;
@@ -200,72 +198,13 @@ TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehin
         stuckPosted.countDown();
         release.wait();
     });
-    // Posted before the other worker looks in: one that looked in first and found nothing
-    // would sleep for good, with no timer left to wake it.
     stuckPosted.wait();
-    // Any timer makes the other worker look in; it must deliver what the stuck tick posted.
+    // Any timer wakes the other worker; it must deliver what the stuck tick posted.
     auto otherQueue = stuckExecutor.makeQueue("Glintdeck.Other");
     otherQueue->asyncAfter(0.001, [] {});
     deliveredWhileStuck.wait();  // hangs (and the suite times out) if the delivery waits
     release.countDown();
     stuckExecutor.shutdown();
-}
-
-// A hand-over alarm the test rings itself, reporting when it is set and cleared.
-class ManualAlarm final : public HandOverAlarm {
-  public:
-    void start(std::function<void()> ring) override { ring_ = std::move(ring); }
-    void set(std::chrono::steady_clock::time_point) override { change(true); }
-    void clear() override { change(false); }
-    void waitUntilSet(bool set) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return set_ == set; });
-    }
-    void ring() { ring_(); }
-
-  private:
-    void change(bool set) {
-        std::lock_guard lock(mutex_);
-        set_ = set;
-        changed_.notify_all();
-    }
-    std::function<void()> ring_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool set_ = false;
-};
-
-// With an alarm the other worker sleeps until it rings: a burst that finishes clears it
-// unrung, and a ring hands what waits behind a stuck tick to the other worker.
-TEST(ThreadPoolExecutorTest, TheHandOverAlarmGuardsEachBurstAndItsRingHandsOver) {
-    auto owned = std::make_unique<ManualAlarm>();
-    ManualAlarm& alarm = *owned;
-    ThreadPoolExecutor executor(std::move(owned));
-    auto stuckQueue = executor.makeQueue("Glintdeck.Stuck");
-    auto otherQueue = executor.makeQueue("Glintdeck.Other");
-
-    Latch ran(1);
-    otherQueue->async([&] { ran.countDown(); });
-    ran.wait();
-    alarm.waitUntilSet(false);  // hangs if a finished burst left it set
-
-    Latch stuck(1), release(1), handedOver(1);
-    std::atomic<bool> otherRan = false;
-    stuckQueue->asyncAfter(0.05, [&] {
-        stuck.countDown();
-        release.wait();
-    });
-    otherQueue->asyncAfter(0.05, [&] {
-        otherRan = true;
-        handedOver.countDown();
-    });
-    stuck.wait();
-    alarm.waitUntilSet(true);
-    EXPECT_FALSE(otherRan) << "the other worker looked in before the alarm rang";
-    alarm.ring();
-    handedOver.wait();
-    release.countDown();
-    executor.shutdown();
 }
 
 }  // namespace

@@ -6,12 +6,23 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
-
-#include "platform/linux/timer_fd_alarm.h"
 
 namespace glintdeck {
 namespace {
+
+// A timerfd expiry at `when` on CLOCK_MONOTONIC (steady_clock's), for TFD_TIMER_ABSTIME; a time
+// already past expires at once.
+itimerspec timerExpiryAt(std::chrono::steady_clock::time_point when) {
+    auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch());
+    // Zero would disarm the timer.
+    if (since.count() <= 0) since = std::chrono::nanoseconds(1);
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = static_cast<time_t>(since.count() / 1'000'000'000);
+    expiry.it_value.tv_nsec = static_cast<long>(since.count() % 1'000'000'000);
+    return expiry;
+}
 
 bool watch(int epoll, int fd) {
     epoll_event event{.events = EPOLLIN, .data = {.fd = fd}};

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "platform/linux/session/autostart_entry.h"
 #include "platform/linux/session/no_follow_file.h"
@@ -101,20 +100,19 @@ bool XdgAutostartLoginItem::isEnabled() const {
 
 LoginItem::Result XdgAutostartLoginItem::enable() {
     if (program_.empty()) return {false, "the running program's path is unknown"};
-    std::ostringstream entry;
-    entry << "[Desktop Entry]\n"
-          << "Type=Application\n"
-          << "Name=Glintdeck\n"
-          << "Comment=A glanceable HUD of live machine stats, summoned with a hotkey.\n"
-          << "Exec=" << desktopEntryExec(program_)
-          << "\n"
-          // Once the program is gone (the package removed), desktops skip the entry.
-          << "TryExec=" << desktopEntryString(program_) << "\n"
-          << "Icon=glintdeck\n"
-          << "Terminal=false\n"
-          << "X-GNOME-Autostart-enabled=true\n";
+    const std::string entry =
+        "[Desktop Entry]\n"
+        "Type=Application\n"
+        "Name=Glintdeck\n"
+        "Comment=A glanceable HUD of live machine stats, summoned with a hotkey.\n"
+        "Exec=" + desktopEntryExec(program_) + "\n" +
+        // Once the program is gone (the package removed), desktops skip the entry.
+        "TryExec=" + desktopEntryString(program_) + "\n" +
+        "Icon=glintdeck\n"
+        "Terminal=false\n"
+        "X-GNOME-Autostart-enabled=true\n";
     // Written atomically, so a crash never leaves half an entry for a session manager.
-    return resultOf(entryPath(), replaceNoFollow(entryPath(), entry.str(), 0644));
+    return resultOf(entryPath(), replaceNoFollow(entryPath(), entry, 0644));
 }
 
 LoginItem::Result XdgAutostartLoginItem::addMissingTryExec() {
