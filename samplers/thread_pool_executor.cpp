@@ -138,6 +138,7 @@ struct ThreadPoolExecutor::Core {
         DeferredWakes::Scope deferring(mainThreadWakes);
         std::unique_lock lock(mutex);
         SteadyClock::time_point woke = SteadyClock::now();
+        bool delivered = true;  // nothing posted since this worker last flushed
         while (!stopping) {
             const auto now = SteadyClock::now();
             fireDueTimersLocked(now);
@@ -152,6 +153,7 @@ struct ThreadPoolExecutor::Core {
                 task = nullptr;  // destroyed outside the lock
                 lock.lock();
                 runningSince[self] = SteadyClock::time_point::max();
+                delivered = false;
                 if (!queue->tasks.empty()) {
                     ready.push_back(std::move(queue));  // shutdown() drops what is left
                 } else {
@@ -159,11 +161,12 @@ struct ThreadPoolExecutor::Core {
                 }
                 continue;
             }
-            if (!burstStillRunningLocked(woke)) {
+            if (!delivered && !burstStillRunningLocked(woke)) {
                 lock.unlock();
                 mainThreadWakes.flush();
                 lock.lock();
-                if (!ready.empty()) continue;
+                delivered = true;
+                continue;  // the lock was let go: look again before sleeping
             }
             if (timers.empty()) {
                 wake.wait(lock);
@@ -173,6 +176,7 @@ struct ThreadPoolExecutor::Core {
                 wake.wait_until(lock, deadline);
             }
             woke = SteadyClock::now();
+            delivered = false;  // what a stuck worker posted, too
         }
         lock.unlock();
         mainThreadWakes.flush();
