@@ -121,25 +121,6 @@ TEST_F(PosixPreferencesFileTest, CorruptFileIsKeptAsideUnderItsOwnNameAndNeverOv
     EXPECT_EQ(scratch_.read(fs::path("glintdeck") / (kept + "-2")), "[]");
 }
 
-TEST_F(PosixPreferencesFileTest, ReadOnlyStoreLeavesEveryFileAsItWas) {
-    auto untouched = [&](const std::string& text) {
-        put(text);
-        auto before = fs::last_write_time(path());
-        auto store = open(Mode::readOnly);
-        store->setBool("hasSeenHint", true);
-        store->remove("interval");
-        EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"}) << text;
-        EXPECT_EQ(scratch_.read("glintdeck/defaults.json"), text);
-        EXPECT_EQ(fs::last_write_time(path()), before);
-    };
-    untouched("{\"interval\": 2}");
-    untouched("not json");
-
-    fs::remove(path());
-    open(Mode::readOnly)->setBool("hasSeenHint", true);
-    EXPECT_TRUE(names().empty());
-}
-
 TEST_F(PosixPreferencesFileTest, FailedWritesLeaveTheOldFile) {
     const std::string before = "{\"stripHeight\": 30}";
     put(before);
