@@ -37,16 +37,6 @@ class NvmlSensorsTest : public testing::Test {
     std::unique_ptr<TemperatureSensor> temperature_;
 };
 
-TEST_F(NvmlSensorsTest, ASleepingCardIsNeitherReadNorWoken) {
-    for (int second = 0; second < 3; ++second) {
-        clock_->now = second;
-        EXPECT_EQ(energy_->read(), std::nullopt);
-        EXPECT_EQ(temperature_->temperature(), std::nullopt);
-    }
-    EXPECT_EQ(nvml_.state().initCalls, 0) << "NVML stays closed while the only card sleeps";
-    EXPECT_EQ(nvml_.state().deviceCalls, 0);
-}
-
 TEST_F(NvmlSensorsTest, AnIdleCardIsReadOncePerAutosuspendDelayWithNoSessionBetween) {
     laptop_.write(kCardPower, "active\n");
     struct Step {

@@ -83,17 +83,6 @@ TEST(PowerSourceDescriberTest, MixedUnitsLeaveTheFirstBatteryAlone) {
         << "a charge without a voltage is no energy";
 }
 
-TEST(PowerSourceDescriberTest, UnknownCycleCountIsNoCount) {
-    for (int64_t unknown : {-1, 0}) {  // 0: firmware that keeps no count
-        BatteryReading battery = draining(10);
-        battery.cycleCount = unknown;
-        PowerSourceDescriber describer;
-        EXPECT_EQ(numberAt(*describer.describe({.batteries = {battery}}, 0).registry, "CycleCount"),
-                  std::nullopt)
-            << unknown;
-    }
-}
-
 TEST(PowerSourceDescriberTest, ABatteryAboveItsFullChargeIsFull) {
     // Two packs, one reporting more than its full charge after a calibration: it counts as
     // full, and time to full comes from what the other still lacks.

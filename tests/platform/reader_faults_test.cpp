@@ -96,12 +96,6 @@ void chmodTree(const fs::path& root, fs::perms files, fs::perms folders) {
     }
 }
 
-// Runs body as an ordinary user in a child process; its exit status, or -1 when it crashed or
-// hung.
-int asOrdinaryUser(const std::function<int()>& body) {
-    return inChild([&] { return geteuid() == 0 && !becomeNobody() ? 2 : body(); });
-}
-
 TEST(ReaderFaultsTest, MachinesWhoseFilesVanishOrRefuseUsStillSample) {
     const fs::perms searchOnly =
         fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;

@@ -85,22 +85,5 @@ TEST(SysfsPowerSourceTest, AttributesAreReReadEveryTick) {
     EXPECT_EQ(sample.minutesRemaining, 360);
 }
 
-TEST(PowerSupplyReaderTest, ReadsEachBatteryInNameOrderWithItsUnits) {
-    PowerSupplyReader reader(fixtureRoot("thinkpad-two-batteries"));
-    reader.discover();
-    PowerSupplyReading reading = reader.read();
-    ASSERT_EQ(reading.batteries.size(), 2u);
-    EXPECT_FALSE(reading.onLinePower);
-    EXPECT_EQ(reading.batteries[0], (BatteryReading{.status = "Discharging",
-                                                    .energyNow = 18000000,
-                                                    .energyFull = 22000000,
-                                                    .energyFullDesign = 23480000,
-                                                    .capacity = 81,
-                                                    .powerNow = 9000000,
-                                                    .voltageNow = 11820000,
-                                                    .cycleCount = 412}));
-    EXPECT_EQ(reading.batteries[1].status, "Unknown");
-}
-
 }  // namespace
 }  // namespace glintdeck

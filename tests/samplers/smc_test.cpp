@@ -7,30 +7,6 @@
 namespace glintdeck {
 namespace {
 
-TEST(SMCTest, RecordLaysOutEveryFieldAtItsOffsetLittleEndian) {
-    SMCKeyRecord record;
-    record.key = fourCharCode("FNum");
-    record.dataSize = 0x01020304;
-    record.dataType = fourCharCode("flt ");
-    record.command = SMCKeyRecord::kReadBytes;
-    record.bytes[0] = 0xAA;
-    record.bytes[31] = 0xBB;
-    SMCKeyRecord::Wire wire = record.encode();
-
-    std::string hex;
-    for (uint8_t byte : wire) {
-        hex += "0123456789abcdef"[byte >> 4];
-        hex += "0123456789abcdef"[byte & 15];
-    }
-    EXPECT_EQ(hex,
-              "6d754e46000000000000000000000000"  // key "FNum" = 0x464E756D, low byte first
-              "00000000000000000000000004030201"  // data size at 28
-              "20746c66000000000000050000000000"  // type "flt " at 32, command at 42
-              "aa000000000000000000000000000000"  // value bytes from 48
-              "000000000000000000000000000000bb");
-    EXPECT_EQ(SMCKeyRecord::decode(wire), record);
-}
-
 TEST(SMCTest, DecodesEveryTypeOfTheTable) {
     struct Row {
         const char* type;

@@ -121,29 +121,12 @@ TEST_F(PosixPreferencesFileTest, CorruptFileIsKeptAsideUnderItsOwnNameAndNeverOv
     EXPECT_EQ(scratch_.read(fs::path("glintdeck") / (kept + "-2")), "[]");
 }
 
-TEST_F(PosixPreferencesFileTest, ReadOnlyStoreLeavesEveryFileAsItWas) {
-    auto untouched = [&](const std::string& text) {
-        put(text);
-        auto before = fs::last_write_time(path());
-        auto store = open(Mode::readOnly);
-        store->setBool("hasSeenHint", true);
-        store->remove("interval");
-        EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"}) << text;
-        EXPECT_EQ(scratch_.read("glintdeck/defaults.json"), text);
-        EXPECT_EQ(fs::last_write_time(path()), before);
-    };
-    untouched("{\"interval\": 2}");
-    untouched("not json");
-
-    fs::remove(path());
-    open(Mode::readOnly)->setBool("hasSeenHint", true);
-    EXPECT_TRUE(names().empty());
-}
-
 TEST_F(PosixPreferencesFileTest, FailedWritesLeaveTheOldFile) {
-    put("{\"stripHeight\": 30}");
+    const std::string before = "{\"stripHeight\": 30}";
+    put(before);
     const std::string padding(64 * 1024, 'x');
-    // A full disk: every file larger than 1 KiB stops growing.
+    // A full disk (every file larger than 1 KiB stops growing), then room again: the next write
+    // stores every change since.
     EXPECT_EQ(inChild([&] {
                   signal(SIGXFSZ, SIG_IGN);
                   rlimit limit{1024, RLIM_INFINITY};
@@ -151,11 +134,18 @@ TEST_F(PosixPreferencesFileTest, FailedWritesLeaveTheOldFile) {
                   auto store = open();
                   if (store->setString("padding", padding)) return 11;
                   if (store->stringValue("padding") != padding) return 12;
-                  return 0;
+                  if (scratch_.read("glintdeck/defaults.json") != before) return 13;
+                  if (names() != std::vector<std::string>{"defaults.json"}) return 14;
+                  limit.rlim_cur = RLIM_INFINITY;
+                  if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
+                  if (!store->setBool("hasSeenHint", true)) return 15;
+                  auto reopened = open();
+                  return reopened->stringValue("padding") == padding &&
+                                 reopened->doubleValue("stripHeight") == 30.0
+                             ? 0
+                             : 16;
               }),
               0);
-    EXPECT_EQ(scratch_.read("glintdeck/defaults.json"), "{\"stripHeight\": 30}");
-    EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"});
 
     // A folder that cannot be created.
     scratch_.write("blocked", "a file where a folder should be");

@@ -151,8 +151,7 @@ TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
     auto ours = SingleInstance::claim(name);
     ASSERT_TRUE(ours.instance);
     auto claimAsNobody = [&] {
-        return inChild([&] {
-            if (!becomeNobody()) return kChildSkipped;
+        return asOrdinaryUser([&] {
             auto claim = SingleInstance::claim(name);
             return claim.instance ? 1 : claim.forwarded ? 2 : 0;
         });
@@ -163,8 +162,7 @@ TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
     // toggle sent by another account is dropped...
     fs::permissions(folder_.path(), fs::perms::all);
     for (const char* suffix : {"", ".lock"}) fs::permissions(name + suffix, fs::perms::all);
-    EXPECT_EQ(inChild([&] {
-                  if (!becomeNobody()) return kChildSkipped;
+    EXPECT_EQ(asOrdinaryUser([&] {
                   int fd = connectTo(name);
                   return fd >= 0 && send(fd, "toggle\n", 7, 0) == 7 ? 0 : 3;
               }),
@@ -228,11 +226,7 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
     // A fallback another account made first is not ours to use.
     if (geteuid() == 0) {
         fs::remove(fallback);
-        EXPECT_EQ(inChild([&] {
-                      if (!becomeNobody()) return kChildSkipped;
-                      return mkdir(fallback.c_str(), 0700) == 0 ? 0 : 1;
-                  }),
-                  0);
+        EXPECT_EQ(asOrdinaryUser([&] { return mkdir(fallback.c_str(), 0700) == 0 ? 0 : 1; }), 0);
         EXPECT_EQ(privateSocketPath(std::nullopt, fallback, "s"), std::nullopt);
     }
 }

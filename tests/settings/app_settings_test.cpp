@@ -152,16 +152,6 @@ TEST_F(AppSettingsTest, UnusableNumbersFallBackAndOutOfRangeOnesAreHeldInRange) 
     }
 }
 
-TEST_F(AppSettingsTest, UnknownNamesFallBackAndStayStored) {
-    auto settings = open({{"anchor", "Cursor"}, {"themePreset", "x"}});
-    EXPECT_EQ(settings->anchor(), defaults().anchor());
-    EXPECT_EQ(settings->themePreset(), defaults().themePreset());
-    EXPECT_EQ(file()["anchor"], "Cursor");
-    settings = open({{"anchor", "bottomCenter"}, {"themePreset", "neon"}});
-    EXPECT_EQ(settings->anchor(), PanelAnchor::bottomCenter);
-    EXPECT_EQ(settings->themePreset(), ThemePreset::neon);
-}
-
 TEST_F(AppSettingsTest, CustomPositionNeedsItsFlagAndBothCoordinates) {
     for (const auto& [stored, expected] : std::vector<std::pair<Json, std::optional<Point>>>{
              {{{"hasCustomPosition", true}, {"customPositionX", 10}, {"customPositionY", -20.5}},

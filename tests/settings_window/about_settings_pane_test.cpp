@@ -41,12 +41,6 @@ TEST_F(AboutSettingsPaneTest, ResetAsksFirst) {
     EXPECT_EQ(settings_->interval(), defaults.interval());
 }
 
-TEST_F(AboutSettingsPaneTest, VersionLineNamesMissingPartsWithADash) {
-    EXPECT_EQ(versionLine("0.1.0", "42"), "Version 0.1.0 (build 42)");
-    EXPECT_EQ(versionLine("", ""), "Version — (build —)");
-    EXPECT_TRUE(child<QLabel>(*pane_, "versionLine")->text().startsWith("Version 0.1.0 (build "));
-}
-
 TEST_F(AboutSettingsPaneTest, QuitGoesToTheShell) {
     int quits = 0;
     services_.onQuit = [&] { ++quits; };

@@ -1,27 +1,19 @@
 // The window over the real preferences file: what it shows when a change cannot be saved.
-#include <unistd.h>
-
 #include <filesystem>
 
-#include "platform/linux/session/posix_preferences_file.h"
 #include "settings_window/settings_view.h"
 #include "settings_window/settings_window_controller.h"
+#include "tests/session/preferences_folder.h"
 #include "tests/settings_window/pane_test_support.h"
-#include "tests/support/scratch_folder.h"
 
 namespace glintdeck {
 namespace {
 
-class PersistenceTest : public testing::Test {
+class PersistenceTest : public PreferencesFolderTest {
   protected:
-    std::unique_ptr<AppSettings> open() const {
-        auto file = std::make_unique<PosixPreferencesFile>((folder_ / "defaults.json").string());
-        return std::make_unique<AppSettings>(
-            std::make_shared<PreferencesStore>(std::move(file), PreferencesStore::Mode::readWrite));
+    std::unique_ptr<AppSettings> openSettings() const {
+        return std::make_unique<AppSettings>(open());
     }
-
-    ScratchFolder scratch_;
-    const std::filesystem::path& folder_ = scratch_.path();
 };
 
 QWidget* showPane(SettingsView& view, SettingsPane pane) {
@@ -33,7 +25,7 @@ QWidget* showPane(SettingsView& view, SettingsPane pane) {
 // A save that failed used to vanish without a word. A link planted where the file is makes
 // every save fail, even for root.
 TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
-    auto settings = open();
+    auto settings = openSettings();
     SettingsServices services;
     SettingsWindowController controller(*settings, services);
     controller.show();
@@ -44,9 +36,9 @@ TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
     drag(*child<SliderRow>(*panel, "intervalRow"), 9);
     EXPECT_FALSE(notice->isVisible());
 
-    const auto file = folder_ / "defaults.json";
-    std::filesystem::rename(file, folder_ / "kept.json");
-    std::filesystem::create_symlink(folder_ / "kept.json", file);
+    const std::filesystem::path file = path();
+    std::filesystem::rename(file, folder() / "kept.json");
+    std::filesystem::create_symlink(folder() / "kept.json", file);
     choose(*child<QComboBox>(*panel, "anchorPicker"), QStringLiteral("Bottom center"));
     EXPECT_TRUE(notice->isVisible());
     showPane(view, SettingsPane::about);
@@ -56,7 +48,7 @@ TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
     std::filesystem::remove(file);
     drag(*child<SliderRow>(*panel, "stripHeightRow"), 30);
     EXPECT_FALSE(notice->isVisible());
-    auto reopened = open();
+    auto reopened = openSettings();
     EXPECT_EQ(reopened->anchor(), PanelAnchor::bottomCenter) << "the next change saved both";
     EXPECT_EQ(reopened->stripHeight(), 30);
 }
@@ -64,10 +56,10 @@ TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
 // Dotfile managers link the file into place: what it holds is read, no change is written
 // through the link, and the window says why.
 TEST_F(PersistenceTest, ALinkedFileIsReadAndTheWindowSaysWhyChangesAreNotSaved) {
-    open()->setStripHeight(30);
-    std::filesystem::rename(folder_ / "defaults.json", folder_ / "dotfiles.json");
-    std::filesystem::create_symlink(folder_ / "dotfiles.json", folder_ / "defaults.json");
-    auto settings = open();
+    openSettings()->setStripHeight(30);
+    std::filesystem::rename(path(), folder() / "dotfiles.json");
+    std::filesystem::create_symlink(folder() / "dotfiles.json", path());
+    auto settings = openSettings();
     EXPECT_EQ(settings->stripHeight(), 30);
     SettingsServices services;
     SettingsWindowController controller(*settings, services);
@@ -81,7 +73,7 @@ TEST_F(PersistenceTest, ALinkedFileIsReadAndTheWindowSaysWhyChangesAreNotSaved) 
     EXPECT_TRUE(notice->isVisible());
     EXPECT_TRUE(notice->text().contains(QStringLiteral("symbolic link")))
         << qPrintable(notice->text());
-    EXPECT_EQ(open()->stripHeight(), 30) << "never written through the link";
+    EXPECT_EQ(openSettings()->stripHeight(), 30) << "never written through the link";
 }
 
 }  // namespace

@@ -137,15 +137,5 @@ TEST(AttachedPanels, TheCardFollowsTheTappedTileAndItsOwnSize) {
     runDeferredDeletes();
 }
 
-TEST(AttachedPanels, HintSitsUnderTheMiddleOfTheStrip) {
-    HintPanelController hint;
-    hint.showHint(viewOfSize(200, 50), Rect{200, 300, 400, 36});
-    ASSERT_NE(hint.panel(), nullptr);
-    EXPECT_EQ(hint.panel()->geometry(), QRect(300, 506, 200, 50));
-    hint.hideHint();
-    EXPECT_EQ(hint.panel(), nullptr);
-    runDeferredDeletes();
-}
-
 }  // namespace
 }  // namespace glintdeck

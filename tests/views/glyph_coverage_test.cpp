@@ -2,7 +2,9 @@
 // fontconfig), so a missing font package fails here instead of drawing boxes on screen.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QTextLayout>
@@ -54,6 +56,8 @@ std::vector<QString> descriptorTexts() {
 }
 
 TEST(GlyphCoverageTest, EveryTextTheViewsDrawHasAFont) {
+    ASSERT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("Inter"))
+        << "the views' sizes are measured in Inter";
     ASSERT_EQ(missingCharacters(QString::fromUtf16(u"a\u0378b"), QFont()),
               QString::fromUtf16(u"\u0378"))
         << "the check notices a character no font has";
