@@ -13,6 +13,8 @@
 namespace glintdeck {
 namespace {
 
+namespace fs = std::filesystem;
+
 class LoginItemTest : public testing::Test {
   protected:
     std::string entryText(const XdgAutostartLoginItem& item) const {
@@ -20,7 +22,7 @@ class LoginItemTest : public testing::Test {
     }
 
     ScratchFolder scratch_;
-    const std::filesystem::path& home_ = scratch_.path();
+    const fs::path& home_ = scratch_.path();
 };
 
 TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
@@ -82,22 +84,21 @@ TEST_F(LoginItemTest, APlantedLinkIsNeverFollowedNorRemoved) {
     const auto own = home_ / "own-file";
     const std::string text = "[Desktop Entry]\nExec=something-else\n";
     std::ofstream(own) << text;
-    std::filesystem::create_directories(home_ / "autostart");
-    std::filesystem::create_symlink(own, item.entryPath());
+    fs::create_directories(home_ / "autostart");
+    fs::create_symlink(own, item.entryPath());
 
     EXPECT_FALSE(item.isEnabled());
     for (const LoginItem::Result& result : {item.enable(), item.disable()}) {
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find("symbolic link"), std::string::npos) << result.error;
     }
-    EXPECT_EQ(std::filesystem::read_symlink(item.entryPath()), own);
+    EXPECT_EQ(fs::read_symlink(item.entryPath()), own);
     EXPECT_EQ(scratch_.read(own), text);
 }
 
 TEST_F(LoginItemTest, AnUnwritableFolderFailsWithAReason) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
-    std::filesystem::permissions(
-        home_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    fs::permissions(home_, fs::perms::owner_read | fs::perms::owner_exec);
     XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
     auto result = item.enable();
     EXPECT_FALSE(result.ok);
@@ -120,21 +121,20 @@ TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
         {"nothing to move", nullptr, nullptr, nullptr},
     };
     XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
-    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
-    EXPECT_EQ(std::filesystem::path(item.entryPath()).filename(),
-              "org.glintdeck.Glintdeck.desktop");
+    const fs::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    EXPECT_EQ(fs::path(item.entryPath()).filename(), "org.glintdeck.Glintdeck.desktop");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(home_ / "autostart");
-        std::filesystem::create_directories(home_ / "autostart");
+        fs::remove_all(home_ / "autostart");
+        fs::create_directories(home_ / "autostart");
         if (c.legacy) std::ofstream(legacy) << c.legacy;
         if (c.current) std::ofstream(item.entryPath()) << c.current;
         EXPECT_TRUE(item.migrateLegacyEntry().ok);
-        EXPECT_FALSE(std::filesystem::exists(legacy));
+        EXPECT_FALSE(fs::exists(legacy));
         if (c.expected) {
             EXPECT_EQ(entryText(item), c.expected);
         } else {
-            EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
+            EXPECT_FALSE(fs::exists(item.entryPath()));
         }
     }
 }
@@ -144,34 +144,34 @@ TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
 // old entry with it, and the migration says why.
 TEST_F(LoginItemTest, LegacyMigrationLeavesLinksAloneAndSaysSo) {
     XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
-    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
-    const std::filesystem::path current = item.entryPath();
-    const std::filesystem::path target = home_ / "elsewhere.desktop";
+    const fs::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    const fs::path current = item.entryPath();
+    const fs::path target = home_ / "elsewhere.desktop";
     struct Case {
         const char* name;
-        std::filesystem::path link;  // the name a link stands at; the other holds an entry
+        fs::path link;  // the name a link stands at; the other holds an entry
         bool targetExists;
     };
     for (const Case& c :
          {Case{"dangling link at the new name", current, false},
           Case{"link at the new name", current, true}, Case{"old entry is a link", legacy, true}}) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(home_ / "autostart");
-        std::filesystem::remove(target);
-        std::filesystem::create_directories(home_ / "autostart");
+        fs::remove_all(home_ / "autostart");
+        fs::remove(target);
+        fs::create_directories(home_ / "autostart");
         if (c.targetExists) std::ofstream(target) << "Exec=mine\n";
-        std::filesystem::create_symlink(target, c.link);
+        fs::create_symlink(target, c.link);
         if (c.link == current) std::ofstream(legacy) << "Exec=old\n";
 
         LoginItem::Result result = item.migrateLegacyEntry();
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(c.link.string() + " is a symbolic link"), std::string::npos)
             << result.error;
-        EXPECT_EQ(std::filesystem::read_symlink(c.link), target);
+        EXPECT_EQ(fs::read_symlink(c.link), target);
         if (c.link == current) {
-            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(legacy)));
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(legacy)));
         } else {
-            EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(current)));
+            EXPECT_FALSE(fs::exists(fs::symlink_status(current)));
         }
     }
 }
@@ -187,7 +187,7 @@ TEST_F(LoginItemTest, AnEnabledEntryOfThisProgramGainsTryExec) {
                                                   {ours + "TryExec = /usr/bin/glintdeck\n", false}};
     XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
     EXPECT_TRUE(item.addMissingTryExec().ok) << "no entry";
-    std::filesystem::create_directories(home_ / "autostart");
+    fs::create_directories(home_ / "autostart");
     for (const auto& [text, rewritten] : cases) {
         std::ofstream(item.entryPath()) << text;
         EXPECT_TRUE(item.addMissingTryExec().ok);
