@@ -55,24 +55,15 @@ TEST(TemperatureReaderTest, ProductTextsMapToRolesFirstRuleFirst) {
 }
 
 TEST(TemperatureReaderTest, OnePlausibleAveragePerRoleInFixedOrder) {
-    EXPECT_EQ(readOnce({{"cpu a", 0.0},
-                        {"cpu b", 130.0},
-                        {"cpu c", NAN},
-                        {"cpu d", INFINITY},
-                        {"cpu e", -20.0},
-                        {"cpu f", std::nullopt},
-                        {"cpu g", 0.5},
-                        {"cpu h", 129.5},
-                        {"gpu a", 130.0}}),
-              (std::vector<TempReading>{{"CPU", 65}}))
+    const Services implausible = {{"cpu a", 0.0},      {"cpu b", 130.0}, {"cpu c", NAN},
+                                  {"cpu d", INFINITY}, {"cpu e", -20.0}, {"cpu f", std::nullopt},
+                                  {"cpu g", 0.5},      {"cpu h", 129.5}, {"gpu a", 130.0}};
+    EXPECT_EQ(readOnce(implausible), (std::vector<TempReading>{{"CPU", 65}}))
         << "a role with no plausible value is left out";
-    EXPECT_EQ(readOnce({{"battery gas gauge", 33.0},
-                        {"NAND CH0", 41.0},
-                        {"tdie 1", 52.0},
-                        {"gpu 1", 60.0},
-                        {"cpu 1", 70.0},
-                        {"gpu 2", 62.0},
-                        {"NAND CH1", 43.0}}),
+    const Services mixed = {{"NAND CH0", 41.0}, {"tdie 1", 52.0}, {"gpu 1", 60.0},
+                            {"cpu 1", 70.0},    {"gpu 2", 62.0},  {"NAND CH1", 43.0},
+                            {"battery 1", 33.0}};
+    EXPECT_EQ(readOnce(mixed),
               (std::vector<TempReading>{
                   {"CPU", 70}, {"GPU", 61}, {"SoC", 52}, {"SSD", 42}, {"Battery", 33}}));
     EXPECT_EQ(readOnce({}), std::vector<TempReading>{}) << "no sensors at all";
