@@ -159,11 +159,7 @@ TEST(SessionBusTest, OnlyAMissingBusIsReplaced) {
     }
     for (const auto& [name, value] : {std::pair{"DBUS_SESSION_BUS_ADDRESS", addressBefore},
                                       std::pair{"XDG_RUNTIME_DIR", runtimeBefore}}) {
-        if (value.isEmpty()) {
-            qunsetenv(name);
-        } else {
-            qputenv(name, value);
-        }
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
     }
 }
 
