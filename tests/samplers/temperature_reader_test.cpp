@@ -7,31 +7,25 @@
 namespace glintdeck {
 namespace {
 
-class FixedSensor final : public TemperatureSensor {
-  public:
-    explicit FixedSensor(std::optional<double> celsius) : celsius_(celsius) {}
-    std::optional<double> temperature() override { return celsius_; }
-
-  private:
-    std::optional<double> celsius_;  // nothing: the sensor gives no reading
+struct FixedSensor final : TemperatureSensor {
+    explicit FixedSensor(std::optional<double> celsius) : celsius(celsius) {}
+    std::optional<double> temperature() override { return celsius; }
+    std::optional<double> celsius;  // nothing: the sensor gives no reading
 };
 
 using Services = std::vector<std::pair<std::string, std::optional<double>>>;
 
 // Sensors as (product, reading), all from one source.
-class FakeServices final : public ThermalServiceSource {
-  public:
-    explicit FakeServices(Services services) : services_(std::move(services)) {}
+struct FakeServices final : ThermalServiceSource {
+    explicit FakeServices(Services services) : services(std::move(services)) {}
     std::vector<ThermalService> copyServices() override {
         std::vector<ThermalService> copied;
-        for (const auto& [product, celsius] : services_) {
+        for (const auto& [product, celsius] : services) {
             copied.push_back({product, std::nullopt, std::make_unique<FixedSensor>(celsius)});
         }
         return copied;
     }
-
-  private:
-    Services services_;
+    Services services;
 };
 
 std::vector<TempReading> readOnce(Services services) {
