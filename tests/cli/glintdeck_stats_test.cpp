@@ -5,9 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -30,19 +29,13 @@ class GlintdeckStatsTest : public testing::Test {
     // check it.
     ProgramRun run(const std::string& arguments, const std::string& reader = "cat",
                    const std::string& launcher = "") {
-        std::string command = "{ XDG_CONFIG_HOME='" + home_.root() + "' " + launcher + " " +
-                              test_paths::kStatsProgram + " " + arguments + " 2>'" + home_.root() +
-                              "/stderr'; echo $? >'" + home_.root() + "/status'; } | " + reader;
-        ProgramRun result;
-        FILE* pipe = popen(command.c_str(), "r");
-        std::array<char, 4096> buffer{};
-        size_t count;
-        while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            result.out.append(buffer.data(), count);
-        }
-        pclose(pipe);
-        result.exitCode = std::stoi(home_.read("status"));
-        return result;
+        const std::string home = home_.root();
+        const std::string command = "{ XDG_CONFIG_HOME='" + home + "' " + launcher + " " +
+                                    test_paths::kStatsProgram + " " + arguments + " 2>'" + home +
+                                    "/stderr'; echo $? >'" + home + "/status'; } | " + reader +
+                                    " >'" + home + "/stdout'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return {std::stoi(home_.read("status")), home_.read("stdout")};
     }
 
     ScratchFolder home_;

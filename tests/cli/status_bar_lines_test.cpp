@@ -8,12 +8,7 @@ namespace glintdeck {
 namespace {
 
 StatDescriptor tile(StatKind kind, std::string value, double load, Band band) {
-    StatDescriptor d;
-    d.kind = kind;
-    d.value = std::move(value);
-    d.loadPercent = load;
-    d.band = band;
-    return d;
+    return {.kind = kind, .value = std::move(value), .loadPercent = load, .band = band};
 }
 
 // Waybar parses text and tooltip as Pango markup: a process named "<b>&" must show as such,

@@ -49,15 +49,9 @@ TEST_F(StatsStoreTest, StartCreatesTheSamplersOnceAndStartsAllButTopProcesses) {
 }
 
 TEST_F(StatsStoreTest, HistoryCoversOneMinuteAtAnyInterval) {
-    for (const auto& [interval, capacity] :
-         std::vector<std::pair<double, std::ptrdiff_t>>{{1.0, 60},
-                                                        {0.25, 240},
-                                                        {5.0, 12},
-                                                        {0.7, 86},
-                                                        {0.05, 600},
-                                                        {60, 1},
-                                                        {61, 1},
-                                                        {NAN, 600}}) {
+    const std::pair<double, std::ptrdiff_t> rows[] = {
+        {1.0, 60}, {0.25, 240}, {5.0, 12}, {0.7, 86}, {0.05, 600}, {60, 1}, {61, 1}, {NAN, 600}};
+    for (const auto& [interval, capacity] : rows) {
         EXPECT_EQ(StatsStore::historyCapacity(interval), capacity) << interval;
     }
     interval_.seconds = 0.25;

@@ -26,7 +26,7 @@ const QString kGroup = QStringLiteral("org.freedesktop.appearance");
 class FakePortal final : public QDBusVirtualObject {
   public:
     explicit FakePortal(QDBusConnection bus) : bus_(std::move(bus)) {
-        bus_.registerService(QStringLiteral("org.freedesktop.portal.Desktop"));
+        bus_.registerService("org.freedesktop.portal.Desktop");
         bus_.registerVirtualObject(kPath, this);
     }
     ~FakePortal() override { bus_.unregisterObject(kPath); }
@@ -35,20 +35,19 @@ class FakePortal final : public QDBusVirtualObject {
 
     void change(const QString& key, uint value) {
         settings[key] = value;
-        QDBusMessage signal =
-            QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("SettingChanged"));
+        QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface, "SettingChanged");
         signal << kGroup << key << QVariant::fromValue(QDBusVariant(value));
         bus_.send(signal);
     }
 
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.member() != QStringLiteral("Read")) return false;
+        if (message.member() != "Read") return false;
         QString key = message.arguments().value(1).toString();
         auto found = settings.find(key);
         if (message.arguments().value(0).toString() != kGroup || found == settings.end()) {
-            connection.send(message.createErrorReply(
-                QStringLiteral("org.freedesktop.portal.Error.NotFound"), "no such setting"));
+            connection.send(message.createErrorReply("org.freedesktop.portal.Error.NotFound",
+                                                     "no such setting"));
             return true;
         }
         QVariant inner = QVariant::fromValue(QDBusVariant(found->second));
@@ -65,17 +64,17 @@ class PortalOnBus : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
-        portal.settings = {{QStringLiteral("color-scheme"), 1}, {QStringLiteral("contrast"), 0}};
+        portal.settings = {{"color-scheme", 1}, {"contrast", 0}};
     }
 
     PrivateBus bus;
-    FakePortal portal{bus.connect(QStringLiteral("portal"))};
+    FakePortal portal{bus.connect("portal")};
 };
 
 TEST_F(PortalOnBus, PortalDecidesAndIsFollowed) {
     QApplication::setPalette(QPalette(Qt::white));  // the palette says light: the portal wins
 
-    QDBusConnection client = bus.connect(QStringLiteral("client"));
+    QDBusConnection client = bus.connect("client");
     AppearanceSource source(client);
     std::vector<Appearance> appearances;
     std::vector<bool> reduced;
@@ -87,11 +86,11 @@ TEST_F(PortalOnBus, PortalDecidesAndIsFollowed) {
     source.start();
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::dark; }));
 
-    portal.change(QStringLiteral("color-scheme"), 2);
+    portal.change("color-scheme", 2);
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::light; }));
-    portal.change(QStringLiteral("contrast"), 1);
+    portal.change("contrast", 1);
     ASSERT_TRUE(runUntil([&] { return source.reduceTransparency(); }));
-    portal.change(QStringLiteral("color-scheme"), 0);  // no preference: the palette again
+    portal.change("color-scheme", 0);  // no preference: the palette again
     QApplication::setPalette(QPalette(Qt::black));
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::dark; }));
 
@@ -101,7 +100,7 @@ TEST_F(PortalOnBus, PortalDecidesAndIsFollowed) {
 }
 
 TEST_F(PortalOnBus, AFloodOfChangesIsAppliedAtMostOnceAFrame) {
-    AppearanceSource source(bus.connect(QStringLiteral("client")));
+    AppearanceSource source(bus.connect("client"));
     source.start();
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::dark; }));
     int applied = 0;
@@ -109,15 +108,15 @@ TEST_F(PortalOnBus, AFloodOfChangesIsAppliedAtMostOnceAFrame) {
 
     QElapsedTimer elapsed;
     elapsed.start();
-    for (uint i = 1; i <= 2000; ++i) portal.change(QStringLiteral("color-scheme"), 2 - i % 2);
-    portal.change(QStringLiteral("contrast"), 1);  // comes after them all
+    for (uint i = 1; i <= 2000; ++i) portal.change("color-scheme", 2 - i % 2);
+    portal.change("contrast", 1);  // comes after them all
     ASSERT_TRUE(runUntil([&] { return source.reduceTransparency(); }));
     EXPECT_EQ(source.appearance(), Appearance::light) << "the last one holds";
     EXPECT_LE(applied, 2 + elapsed.elapsed() / 15) << "in " << elapsed.elapsed() << " ms";
 }
 
 TEST(AppearanceSourceTest, WithoutABusThePaletteDecides) {
-    AppearanceSource source(QDBusConnection(QStringLiteral("not connected")));
+    AppearanceSource source(QDBusConnection("not connected"));
     source.start();
     QApplication::setPalette(QPalette(Qt::black));
     EXPECT_EQ(source.appearance(), Appearance::dark);
@@ -145,32 +144,27 @@ TEST(SessionBusTest, OnlyAMissingBusIsReplaced) {
     keepSessionBusFromAutolaunching();
     const QString replaced = QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS"));
     ASSERT_FALSE(replaced.isEmpty());  // unset, libdbus would autolaunch
-    QDBusConnection bus = QDBusConnection::connectToBus(replaced, QStringLiteral("replaced"));
+    QDBusConnection bus = QDBusConnection::connectToBus(replaced, "replaced");
     EXPECT_FALSE(bus.isConnected());
-    EXPECT_FALSE(
-        bus.lastError().message().contains(QStringLiteral("autolaunch"), Qt::CaseInsensitive))
+    EXPECT_FALSE(bus.lastError().message().contains("autolaunch", Qt::CaseInsensitive))
         << bus.lastError().message().toStdString();
-    QDBusConnection::disconnectFromBus(QStringLiteral("replaced"));
+    QDBusConnection::disconnectFromBus("replaced");
 
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     {
-        PrivateBus userBus(QStringLiteral("unix:path=") + runtime.path() + "/bus");
+        PrivateBus userBus("unix:path=" + runtime.path() + "/bus");
         ASSERT_TRUE(userBus.running());
         keepSessionBusFromAutolaunching();
         EXPECT_TRUE(qgetenv("DBUS_SESSION_BUS_ADDRESS").isEmpty());
     }
     for (const auto& [name, value] : {std::pair{"DBUS_SESSION_BUS_ADDRESS", addressBefore},
                                       std::pair{"XDG_RUNTIME_DIR", runtimeBefore}}) {
-        if (value.isEmpty()) {
-            qunsetenv(name);
-        } else {
-            qputenv(name, value);
-        }
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
     }
 }
 
 TEST(AppearanceSourceTest, NoCompositingManagerReducesTransparency) {
-    AppearanceSource source(QDBusConnection(QStringLiteral("not connected")));
+    AppearanceSource source(QDBusConnection("not connected"));
     std::vector<bool> reduced;
     QObject::connect(&source, &AppearanceSource::reduceTransparencyChanged,
                      [&](bool on) { reduced.push_back(on); });

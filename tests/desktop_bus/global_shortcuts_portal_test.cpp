@@ -19,8 +19,8 @@ using Behaviour = FakeShortcutsPortal::Behaviour;
 
 const QString kApplicationId = QStringLiteral("org.glintdeck.Glintdeck");
 const QList<GlobalShortcutsPortal::Shortcut> kShortcuts{
-    {QStringLiteral("summon"), QStringLiteral("Show or hide"), QStringLiteral("CTRL+ALT+LOGO+q")},
-    {QStringLiteral("keep-on-screen"), QStringLiteral("Keep"), QStringLiteral("CTRL+ALT+LOGO+p")},
+    {"summon", "Show or hide", "CTRL+ALT+LOGO+q"},
+    {"keep-on-screen", "Keep", "CTRL+ALT+LOGO+p"},
 };
 
 // A private bus with the fake portal on it (none where behaviour is absent) and our client.
@@ -28,11 +28,10 @@ class PortalSession {
   public:
     explicit PortalSession(std::optional<Behaviour> behaviour) {
         if (behaviour) {
-            portal = std::make_unique<FakeShortcutsPortal>(bus.connect(QStringLiteral("portal")),
-                                                           *behaviour);
+            portal = std::make_unique<FakeShortcutsPortal>(bus.connect("portal"), *behaviour);
         }
-        client = std::make_unique<GlobalShortcutsPortal>(
-            kApplicationId, bus.connect(QStringLiteral("client")), [this] { return now += step; });
+        client = std::make_unique<GlobalShortcutsPortal>(kApplicationId, bus.connect("client"),
+                                                         [this] { return now += step; });
         QObject::connect(client.get(), &GlobalShortcutsPortal::activated,
                          [this](const QString& id, const QString& token) {
                              activations << id + QLatin1Char('/') + token;
@@ -91,7 +90,7 @@ TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
         ASSERT_TRUE(session.settled());
         EXPECT_EQ(session.client->state(), row.state);
         EXPECT_EQ(session.client->canConfigure(), row.canConfigure);
-        const QString summon = session.client->triggerDescription(QStringLiteral("summon"));
+        const QString summon = session.client->triggerDescription("summon");
         EXPECT_EQ(summon, row.triggers ? FakeShortcutsPortal::describe("CTRL+ALT+LOGO+q") : "");
         if (!session.portal) continue;
         const QStringList calls = fullRun.first(row.calls);
@@ -113,18 +112,18 @@ TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
     FakeShortcutsPortal& portal = *session.portal;
 
     // Another program's session shares the signal; only ours counts.
-    portal.activate(portal.session + QStringLiteral("_other"), QStringLiteral("summon"), "x");
-    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("token-1"));
+    portal.activate(portal.session + "_other", "summon", "x");
+    portal.activate(portal.session, "summon", "token-1");
     ASSERT_TRUE(runUntil([&] { return !session.activations.isEmpty(); }));
     EXPECT_EQ(session.activations, QStringList{"summon/token-1"});
 
     // A key held down repeats Activated until one Deactivated: one press. Released and pressed
     // again, it counts again; so does a press a second after a desktop that never says released.
-    portal.deactivate(QStringLiteral("summon"), 1250);
+    portal.deactivate("summon", 1250);
     for (uint64_t ms : {1300, 1340, 1380}) portal.activate(portal.session, "summon", "", ms);
-    portal.deactivate(QStringLiteral("summon"), 1400);
-    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("again"), 1500);
-    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("later"), 2600);
+    portal.deactivate("summon", 1400);
+    portal.activate(portal.session, "summon", "again", 1500);
+    portal.activate(portal.session, "summon", "later", 2600);
     ASSERT_TRUE(runUntil([&] { return session.activations.size() >= 4; }));
     EXPECT_EQ(session.activations,
               (QStringList{"summon/token-1", "summon/", "summon/again", "summon/later"}));
@@ -132,13 +131,12 @@ TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
 
     // The user rebinds the key in the desktop's settings.
     const int changesBefore = session.changes;
-    portal.changeShortcuts(
-        {{QStringLiteral("summon"), {{QStringLiteral("trigger_description"), "Meta+F12"}}}});
+    portal.changeShortcuts({{"summon", {{"trigger_description", "Meta+F12"}}}});
     ASSERT_TRUE(runUntil([&] { return session.changes > changesBefore; }));
-    EXPECT_EQ(session.client->triggerDescription(QStringLiteral("summon")), "Meta+F12");
-    EXPECT_EQ(session.client->triggerDescription(QStringLiteral("keep-on-screen")), "");
+    EXPECT_EQ(session.client->triggerDescription("summon"), "Meta+F12");
+    EXPECT_EQ(session.client->triggerDescription("keep-on-screen"), "");
 
-    session.client->configure(QStringLiteral("token-2"));
+    session.client->configure("token-2");
     ASSERT_TRUE(runUntil([&] { return portal.calls.contains("ConfigureShortcuts"); }));
 
     // Closed once: opened again, under the same session token, and bound again.
@@ -147,14 +145,14 @@ TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
     ASSERT_TRUE(runUntil([&] { return portal.calls.count("BindShortcuts") == 2; }));
     ASSERT_TRUE(runUntil([&] { return session.client->state() == State::bound; }));
     EXPECT_EQ(portal.session, first);
-    portal.activate(portal.session, QStringLiteral("keep-on-screen"), QString());
+    portal.activate(portal.session, "keep-on-screen", QString());
     ASSERT_TRUE(runUntil([&] { return session.activations.size() == 1; }));
 
     // Closed again: given up, and the keys are nobody's.
     portal.closeSession();
     ASSERT_TRUE(runUntil([&] { return session.client->state() == State::failed; }));
     EXPECT_EQ(portal.calls.count("CreateSession"), 2);
-    EXPECT_EQ(session.client->triggerDescription(QStringLiteral("summon")), "");
+    EXPECT_EQ(session.client->triggerDescription("summon"), "");
 }
 
 TEST(GlobalShortcutsPortalTest, AFloodOfActivatedIsOnePress) {
@@ -165,7 +163,7 @@ TEST(GlobalShortcutsPortalTest, AFloodOfActivatedIsOnePress) {
     // ours and of nobody's.
     session.step = std::chrono::milliseconds(1);
     for (int i = 0; i < 10'000; ++i) {
-        const QString id = i % 2 ? QStringLiteral("summon") : QStringLiteral("other-%1").arg(i);
+        const QString id = i % 2 ? "summon" : QStringLiteral("other-%1").arg(i);
         portal.activate(portal.session, id, QString(), 1000 * i);
     }
     const int changesBefore = session.changes;
@@ -174,7 +172,7 @@ TEST(GlobalShortcutsPortalTest, AFloodOfActivatedIsOnePress) {
     EXPECT_EQ(session.activations, QStringList{"summon/"});
 
     session.step = std::chrono::milliseconds(200);  // a person's next press
-    portal.activate(portal.session, QStringLiteral("summon"), QStringLiteral("next"), 20'000'000);
+    portal.activate(portal.session, "summon", "next", 20'000'000);
     ASSERT_TRUE(runUntil([&] { return session.activations.size() == 2; }));
 
     // A desktop that sends no press time: each press a person makes still counts.

@@ -125,8 +125,7 @@ TEST(HostileNamesTest, ProcessNamesArePrintableAndCut) {
     ProcProcessTable table(tree.root(), std::make_shared<ManualClock>());
     std::vector<ProcessRow> rows;
     (void)table.scan(rows);
-    TopProcessAggregator aggregator;
-    TopProcessesSample sample = aggregator.aggregate(rows, table);
+    TopProcessesSample sample = TopProcessAggregator().aggregate(rows, table);
     std::map<std::string, double> names;
     for (const ProcStat& entry : sample.byMemory) {
         EXPECT_TRUE(isPrintable(entry.name)) << entry.name;

@@ -50,12 +50,7 @@ TEST(LinuxTemperaturesTest, SortsEachMachinesSensorsIntoRoles) {
              {"cometlake-laptop", {{"CPU", 45}, {"SoC", 51}}},
              {"this-vm", {}},
          }) {
-        std::vector<TempReading> readings = readingsOf(fixtureRoot(fixture));
-        ASSERT_EQ(readings.size(), expected.size()) << fixture;
-        for (size_t i = 0; i < readings.size(); ++i) {
-            EXPECT_EQ(readings[i].label, expected[i].label) << fixture;
-            EXPECT_DOUBLE_EQ(readings[i].celsius, expected[i].celsius) << fixture;
-        }
+        EXPECT_EQ(readingsOf(fixtureRoot(fixture)), expected) << fixture;
     }
 }
 

@@ -38,9 +38,8 @@ TEST(ProcStatReaderTest, OldKernelsWithFourFieldsStillParse) {
 }
 
 TEST(ProcStatReaderTest, CountersPast32BitsAreTruncatedForWrappingDeltas) {
-    auto ticks = toCPUTicks(ProcStatCPU{.user = (1ull << 32) + 5, .idle = 7});
-    EXPECT_EQ(ticks.user, 5u);
-    EXPECT_EQ(ticks.idle, 7u);
+    EXPECT_EQ(toCPUTicks(ProcStatCPU{.user = (1ull << 32) + 5, .idle = 7}),
+              (CPUTicks{.user = 5, .idle = 7}));
 }
 
 TEST(ProcLoadAverageReaderTest, ReadsTheThreeAveragesOrFails) {

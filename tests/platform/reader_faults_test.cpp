@@ -103,15 +103,12 @@ TEST(ReaderFaultsTest, MachinesWhoseFilesVanishOrRefuseUsStillSample) {
          {"thinkpad", "amd-desktop", "laptop", "nvidia-optimus-laptop", "this-vm"}) {
         // Everything found at start is gone before it is read again (or for the first time).
         FixtureTree vanishing(name);
-        EXPECT_GT(tickEverySampler(vanishing.root(),
-                                   [&] {
-                                       for (const auto& entry :
-                                            fs::recursive_directory_iterator(vanishing.root())) {
-                                           if (!entry.is_directory()) fs::remove(entry.path());
-                                       }
-                                   }),
-                  0)
-            << name;
+        auto removeEveryFile = [&] {
+            for (const auto& entry : fs::recursive_directory_iterator(vanishing.root())) {
+                if (!entry.is_directory()) fs::remove(entry.path());
+            }
+        };
+        EXPECT_GT(tickEverySampler(vanishing.root(), removeEveryFile), 0) << name;
         // Every file refuses us (listed, but unreadable), or every folder refuses to be listed
         // (though its files could be opened).
         for (const auto& [files, folders] :

@@ -9,13 +9,10 @@
 namespace glintdeck {
 namespace {
 
-class FixedPowerSource final : public PowerSource {
-  public:
-    explicit FixedPowerSource(PowerSourceReading reading) : reading_(std::move(reading)) {}
-    PowerSourceReading read() override { return reading_; }
-
-  private:
-    PowerSourceReading reading_;
+struct FixedPowerSource final : PowerSource {
+    explicit FixedPowerSource(PowerSourceReading reading) : reading(std::move(reading)) {}
+    PowerSourceReading read() override { return reading; }
+    PowerSourceReading reading;
 };
 
 BatterySample sampleOf(PowerSourceReading reading) {

@@ -7,13 +7,10 @@
 namespace glintdeck {
 namespace {
 
-class ScriptedCPULoad final : public CPULoadSource {
-  public:
-    explicit ScriptedCPULoad(Script<CPUTicks> script) : script_(std::move(script)) {}
-    std::optional<CPUTicks> read() override { return script_.next(); }
-
-  private:
-    Script<CPUTicks> script_;
+struct ScriptedCPULoad final : CPULoadSource {
+    explicit ScriptedCPULoad(Script<CPUTicks> script) : script(std::move(script)) {}
+    std::optional<CPUTicks> read() override { return script.next(); }
+    Script<CPUTicks> script;
 };
 
 // The first tick only records the counters; each later one delivers its share of the ticks.

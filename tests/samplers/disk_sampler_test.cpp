@@ -9,27 +9,21 @@ namespace {
 
 using Drives = std::vector<std::optional<DriveStatistics>>;
 
-class FixedFileSystem final : public FileSystemSource {
-  public:
-    explicit FixedFileSystem(std::optional<FileSystemStatistics> fs) : fs_(fs) {}
-    std::optional<FileSystemStatistics> rootFileSystem() override { return fs_; }
-
-  private:
-    std::optional<FileSystemStatistics> fs_;
+struct FixedFileSystem final : FileSystemSource {
+    explicit FixedFileSystem(std::optional<FileSystemStatistics> fs) : fs(fs) {}
+    std::optional<FileSystemStatistics> rootFileSystem() override { return fs; }
+    std::optional<FileSystemStatistics> fs;
 };
 
 // One list of drives per tick; nothing means they could not be listed.
-class ScriptedDrives final : public BlockStorageSource {
-  public:
-    explicit ScriptedDrives(Script<Drives> script) : script_(std::move(script)) {}
+struct ScriptedDrives final : BlockStorageSource {
+    explicit ScriptedDrives(Script<Drives> script) : script(std::move(script)) {}
     bool readDrives(Drives& drives) override {
-        std::optional<Drives> next = script_.next();
+        std::optional<Drives> next = script.next();
         drives = next.value_or(Drives{});
         return next.has_value();
     }
-
-  private:
-    Script<Drives> script_;
+    Script<Drives> script;
 };
 
 std::vector<DiskSample> run(std::deque<std::optional<Drives>> drives,

@@ -17,13 +17,11 @@ FanSample firstSample(const std::shared_ptr<FakeSmcState>& state) {
 
 TEST(FanSamplerTest, ReportsAnsweringFansInIndexOrderWithMissingLimitsAtZero) {
     auto state = std::make_shared<FakeSmcState>();
-    state->setFloat("FNum", 3);
-    state->setFloat("F0Mn", 1000);  // limits alone do not make a fan
-    state->setFloat("F0Mx", 6000);
-    state->setFloat("F1Ac", 2000);
-    state->setFloat("F1Mn", 1000);
-    state->setFloat("F1Mx", 6000);
-    state->setFloat("F2Ac", 1500);
+    // Fan 0 has limits alone, which do not make a fan.
+    const std::pair<const char*, float> keys[] = {{"FNum", 3},    {"F0Mn", 1000}, {"F0Mx", 6000},
+                                                  {"F1Ac", 2000}, {"F1Mn", 1000}, {"F1Mx", 6000},
+                                                  {"F2Ac", 1500}};
+    for (const auto& [key, value] : keys) state->setFloat(key, value);
     state->set("F2Mx", "flt ", {});  // known key, but no value
     EXPECT_EQ(firstSample(state),
               (FanSample{.hasFans = true, .fans = {{2000, 1000, 6000}, {1500, 0, 0}}}));

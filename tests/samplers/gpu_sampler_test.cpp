@@ -9,13 +9,10 @@ namespace {
 
 using namespace std::string_literals;
 
-class FixedAccelerators final : public AcceleratorSource {
-  public:
-    explicit FixedAccelerators(std::vector<PropertyTable> tables) : tables_(std::move(tables)) {}
-    std::vector<PropertyTable> accelerators() override { return tables_; }
-
-  private:
-    std::vector<PropertyTable> tables_;
+struct FixedAccelerators final : AcceleratorSource {
+    explicit FixedAccelerators(std::vector<PropertyTable> tables) : tables(std::move(tables)) {}
+    std::vector<PropertyTable> accelerators() override { return tables; }
+    std::vector<PropertyTable> tables;
 };
 
 GPUSample sampleOf(std::vector<PropertyTable> accelerators) {

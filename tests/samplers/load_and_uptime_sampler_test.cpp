@@ -8,25 +8,19 @@
 namespace glintdeck {
 namespace {
 
-class FixedLoad final : public LoadAverageSource {
-  public:
-    explicit FixedLoad(int filled) : filled_(filled) {}
+struct FixedLoad final : LoadAverageSource {
+    explicit FixedLoad(int filled) : filled(filled) {}
     int loadAverages(std::array<double, 3>& values) override {
         values = {1.5, 2.5, 3.5};
-        return filled_;
+        return filled;
     }
-
-  private:
-    int filled_;
+    int filled;
 };
 
-class FixedBootTime final : public BootTimeSource {
-  public:
-    explicit FixedBootTime(std::optional<BootTime> boot) : boot_(boot) {}
-    std::optional<BootTime> bootTime() override { return boot_; }
-
-  private:
-    std::optional<BootTime> boot_;
+struct FixedBootTime final : BootTimeSource {
+    explicit FixedBootTime(std::optional<BootTime> boot) : boot(boot) {}
+    std::optional<BootTime> bootTime() override { return boot; }
+    std::optional<BootTime> boot;
 };
 
 TEST(LoadAverageSamplerTest, DeliversZerosUnlessAllThreeValuesWereRead) {

@@ -7,18 +7,15 @@
 namespace glintdeck {
 namespace {
 
-class FixedMemory final : public MemorySource {
-  public:
+struct FixedMemory final : MemorySource {
     FixedMemory(std::optional<VMStatistics> stats, uint64_t pageSize, uint64_t physical)
-        : stats_(stats), pageSize_(pageSize), physical_(physical) {}
-    std::optional<VMStatistics> statistics() override { return stats_; }
-    uint64_t pageSize() override { return pageSize_; }
-    uint64_t physicalMemory() override { return physical_; }
-
-  private:
-    std::optional<VMStatistics> stats_;
-    uint64_t pageSize_;
-    uint64_t physical_;
+        : stats(stats), pageBytes(pageSize), physical(physical) {}
+    std::optional<VMStatistics> statistics() override { return stats; }
+    uint64_t pageSize() override { return pageBytes; }
+    uint64_t physicalMemory() override { return physical; }
+    std::optional<VMStatistics> stats;
+    uint64_t pageBytes;
+    uint64_t physical;
 };
 
 TEST(MemorySamplerTest, BuildsTheFiguresFromPageCounts) {

@@ -32,23 +32,20 @@ InterfaceAddress ipv4(std::string name, std::optional<std::string> host, bool et
 
 // One address list per tick (nothing: it cannot be read), one preferred interface throughout,
 // and Wi-Fi's display name.
-class ScriptedNetwork final : public NetworkSource {
-  public:
+struct ScriptedNetwork final : NetworkSource {
     ScriptedNetwork(std::deque<std::optional<List>> lists, std::optional<std::string> preferred)
-        : lists_{std::move(lists)}, preferred_(std::move(preferred)) {}
+        : lists{std::move(lists)}, preferred(std::move(preferred)) {}
     bool interfaceAddresses(List& list) override {
-        std::optional<List> next = lists_.next();
+        std::optional<List> next = lists.next();
         list = next.value_or(List{});
         return next.has_value();
     }
-    std::optional<std::string> preferredInterface() override { return preferred_; }
+    std::optional<std::string> preferredInterface() override { return preferred; }
     std::map<std::string, std::string> loadFriendlyNames() override {
         return {{"wlp2s0", "Wi-Fi"}};
     }
-
-  private:
-    Script<List> lists_;
-    std::optional<std::string> preferred_;
+    Script<List> lists;
+    std::optional<std::string> preferred;
 };
 
 std::vector<NetworkSample> run(std::deque<std::optional<List>> lists,

@@ -10,18 +10,15 @@ namespace glintdeck {
 namespace {
 
 // Hands out scripted readings; with a clock, each read first moves it on by a second.
-class ScriptedCounter final : public EnergyCounter {
-  public:
+struct ScriptedCounter final : EnergyCounter {
     ScriptedCounter(Script<uint64_t> script, std::shared_ptr<ManualClock> clock)
-        : script_(std::move(script)), clock_(std::move(clock)) {}
+        : script(std::move(script)), clock(std::move(clock)) {}
     std::optional<uint64_t> read() override {
-        if (clock_) clock_->now += 1;
-        return script_.next();
+        if (clock) clock->now += 1;
+        return script.next();
     }
-
-  private:
-    Script<uint64_t> script_;
-    std::shared_ptr<ManualClock> clock_;
+    Script<uint64_t> script;
+    std::shared_ptr<ManualClock> clock;
 };
 
 EnergyChannel channel(std::string name, std::string unit,

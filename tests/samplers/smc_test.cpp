@@ -42,12 +42,10 @@ TEST(SMCTest, ReadsKeysThroughTheConnection) {
     SMC smc(std::make_unique<FakeSmcConnection>(state));
 
     SMCKeyResult cut = smc.readKey("LONG");
-    EXPECT_EQ(cut.status, 0);
-    EXPECT_EQ(cut.reading.dataSize, 40u);
-    EXPECT_EQ(cut.reading.dataType, "ch8*");
     std::array<uint8_t, 32> bytes;
     bytes.fill(0x11);
-    EXPECT_EQ(cut.reading.bytes, bytes);
+    EXPECT_EQ(cut.status, 0);
+    EXPECT_EQ(cut.reading, (SMCReading{"LONG", 40, "ch8*", bytes}));
 
     for (const char* key : {"ZERO", "NONE", "FAIL"}) EXPECT_EQ(smc.read(key), std::nullopt) << key;
     EXPECT_EQ(smc.read("GOOD"), 7.0);

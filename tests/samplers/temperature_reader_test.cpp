@@ -7,31 +7,25 @@
 namespace glintdeck {
 namespace {
 
-class FixedSensor final : public TemperatureSensor {
-  public:
-    explicit FixedSensor(std::optional<double> celsius) : celsius_(celsius) {}
-    std::optional<double> temperature() override { return celsius_; }
-
-  private:
-    std::optional<double> celsius_;  // nothing: the sensor gives no reading
+struct FixedSensor final : TemperatureSensor {
+    explicit FixedSensor(std::optional<double> celsius) : celsius(celsius) {}
+    std::optional<double> temperature() override { return celsius; }
+    std::optional<double> celsius;  // nothing: the sensor gives no reading
 };
 
 using Services = std::vector<std::pair<std::string, std::optional<double>>>;
 
 // Sensors as (product, reading), all from one source.
-class FakeServices final : public ThermalServiceSource {
-  public:
-    explicit FakeServices(Services services) : services_(std::move(services)) {}
+struct FakeServices final : ThermalServiceSource {
+    explicit FakeServices(Services services) : services(std::move(services)) {}
     std::vector<ThermalService> copyServices() override {
         std::vector<ThermalService> copied;
-        for (const auto& [product, celsius] : services_) {
+        for (const auto& [product, celsius] : services) {
             copied.push_back({product, std::nullopt, std::make_unique<FixedSensor>(celsius)});
         }
         return copied;
     }
-
-  private:
-    Services services_;
+    Services services;
 };
 
 std::vector<TempReading> readOnce(Services services) {
@@ -55,24 +49,15 @@ TEST(TemperatureReaderTest, ProductTextsMapToRolesFirstRuleFirst) {
 }
 
 TEST(TemperatureReaderTest, OnePlausibleAveragePerRoleInFixedOrder) {
-    EXPECT_EQ(readOnce({{"cpu a", 0.0},
-                        {"cpu b", 130.0},
-                        {"cpu c", NAN},
-                        {"cpu d", INFINITY},
-                        {"cpu e", -20.0},
-                        {"cpu f", std::nullopt},
-                        {"cpu g", 0.5},
-                        {"cpu h", 129.5},
-                        {"gpu a", 130.0}}),
-              (std::vector<TempReading>{{"CPU", 65}}))
+    const Services implausible = {{"cpu a", 0.0},      {"cpu b", 130.0}, {"cpu c", NAN},
+                                  {"cpu d", INFINITY}, {"cpu e", -20.0}, {"cpu f", std::nullopt},
+                                  {"cpu g", 0.5},      {"cpu h", 129.5}, {"gpu a", 130.0}};
+    EXPECT_EQ(readOnce(implausible), (std::vector<TempReading>{{"CPU", 65}}))
         << "a role with no plausible value is left out";
-    EXPECT_EQ(readOnce({{"battery gas gauge", 33.0},
-                        {"NAND CH0", 41.0},
-                        {"tdie 1", 52.0},
-                        {"gpu 1", 60.0},
-                        {"cpu 1", 70.0},
-                        {"gpu 2", 62.0},
-                        {"NAND CH1", 43.0}}),
+    const Services mixed = {{"NAND CH0", 41.0}, {"tdie 1", 52.0}, {"gpu 1", 60.0},
+                            {"cpu 1", 70.0},    {"gpu 2", 62.0},  {"NAND CH1", 43.0},
+                            {"battery 1", 33.0}};
+    EXPECT_EQ(readOnce(mixed),
               (std::vector<TempReading>{
                   {"CPU", 70}, {"GPU", 61}, {"SoC", 52}, {"SSD", 42}, {"Battery", 33}}));
     EXPECT_EQ(readOnce({}), std::vector<TempReading>{}) << "no sensors at all";

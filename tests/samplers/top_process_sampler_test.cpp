@@ -123,14 +123,12 @@ TEST(TopProcessAggregatorTest, KeepsTheTwelveLargestLargestFirst) {
     std::vector<ProcessRow> rows;
     for (int i = 1; i <= 20; ++i) rows.push_back(row(i, i, 21 - i, "p" + std::to_string(i)));
     rows.push_back(row(21, 20, 0, "tie"));  // equal values fall in name order
+    std::vector<ProcStat> byCPU = {{"p20", 20}, {"tie", 20}}, byMemory;
+    for (int i = 19; i >= 10; --i) byCPU.push_back({"p" + std::to_string(i), i * 1.0});
+    for (int i = 1; i <= 12; ++i) byMemory.push_back({"p" + std::to_string(i), 21.0 - i});
     TopProcessesSample sample = TopProcessAggregator().aggregate(rows, table);
-    ASSERT_EQ(sample.byCPU.size(), 12u);
-    EXPECT_EQ(sample.byCPU[0], (ProcStat{"p20", 20}));
-    EXPECT_EQ(sample.byCPU[1], (ProcStat{"tie", 20}));
-    EXPECT_EQ(sample.byCPU[11], (ProcStat{"p10", 10}));
-    ASSERT_EQ(sample.byMemory.size(), 12u);
-    EXPECT_EQ(sample.byMemory.front(), (ProcStat{"p1", 20}));
-    EXPECT_EQ(sample.byMemory.back(), (ProcStat{"p12", 9}));
+    EXPECT_EQ(sample.byCPU, byCPU);
+    EXPECT_EQ(sample.byMemory, byMemory);
 }
 
 // A process seen before keeps its name; one that left the table, a reused pid and the same

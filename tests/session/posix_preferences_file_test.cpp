@@ -31,23 +31,21 @@ void quiet(const std::string&) {}
 using PosixPreferencesFileTest = PreferencesFolderTest;
 
 TEST_F(PosixPreferencesFileTest, CreatesPrivateFoldersAndReplacesWholeFiles) {
+    auto mode = [](const fs::path& p) { return fs::status(p).permissions() & fs::perms::all; };
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     PosixPreferencesFile file(path());
     EXPECT_EQ(file.read().status, PreferencesFile::ReadStatus::absent);
     ASSERT_TRUE(file.replace("{\"a\": 1}\n"));
-    EXPECT_EQ(fs::status(folder()).permissions() & fs::perms::all, fs::perms::owner_all);
-    EXPECT_EQ(fs::status(path()).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(mode(folder()), fs::perms::owner_all);
+    EXPECT_EQ(mode(path()), ownerOnly);
     ASSERT_TRUE(file.replace("{}"));
     EXPECT_EQ(file.read().text, "{}");
     EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"}) << "no temporary file is left";
 
     // A file the user made readable to others stays so.
-    fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                fs::perms::others_read);
+    fs::permissions(path(), ownerOnly | fs::perms::group_read | fs::perms::others_read);
     ASSERT_TRUE(file.replace("{\"b\": 2}"));
-    EXPECT_EQ(fs::status(path()).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                  fs::perms::others_read);
+    EXPECT_EQ(mode(path()), ownerOnly | fs::perms::group_read | fs::perms::others_read);
 }
 
 // Dotfile managers link single files into place: such a file is read, but a link is never

@@ -28,12 +28,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A private folder of this test's, standing for the user's runtime folder.
+// A private folder of this test's, standing for the user's runtime folder, and the socket's
+// path in it.
 class SingleInstanceTest : public testing::Test {
   protected:
-    std::string uniqueName(const char* test) const { return (folder_.path() / test).string(); }
-
     ScratchFolder folder_;
+    const std::string name_ = (folder_.path() / "instance").string();
 };
 
 // Launches again at path while running serves; the toggles running took.
@@ -52,11 +52,10 @@ int toggleByLaunching(SingleInstance& running, const std::string& path) {
 }
 
 TEST_F(SingleInstanceTest, ASecondLaunchForwardsAToggleToTheRunningOne) {
-    const std::string name = uniqueName("forward");
-    auto first = SingleInstance::claim(name);
+    auto first = SingleInstance::claim(name_);
     ASSERT_TRUE(first.instance);
     EXPECT_EQ(first.instance->takeToggleRequests(), 0);
-    EXPECT_EQ(toggleByLaunching(*first.instance, name), 1) << "one launch, one toggle";
+    EXPECT_EQ(toggleByLaunching(*first.instance, name_), 1) << "one launch, one toggle";
 }
 
 // A local program's connection to the instance's socket; -1 when refused.
@@ -75,12 +74,11 @@ bool closedByTheInstance(int fd) {
 }
 
 TEST_F(SingleInstanceTest, ConnectionsThatSayNothingNeverHoldTheRunningInstance) {
-    const std::string name = uniqueName("silent");
-    auto first = SingleInstance::claim(name);
+    auto first = SingleInstance::claim(name_);
     ASSERT_TRUE(first.instance);
     std::vector<int> silent;
     for (int i = 0; i < 40; ++i) {
-        silent.push_back(connectTo(name));
+        silent.push_back(connectTo(name_));
         ASSERT_GE(silent.back(), 0);
         const auto start = std::chrono::steady_clock::now();
         first.instance->takeToggleRequests();
@@ -90,7 +88,7 @@ TEST_F(SingleInstanceTest, ConnectionsThatSayNothingNeverHoldTheRunningInstance)
     EXPECT_LE(std::ranges::count_if(silent, [](int fd) { return !closedByTheInstance(fd); }),
               ToggleRequests::kMaxOpen)
         << "the oldest make room";
-    EXPECT_EQ(toggleByLaunching(*first.instance, name), 1) << "a launch gets through meanwhile";
+    EXPECT_EQ(toggleByLaunching(*first.instance, name_), 1) << "a launch gets through meanwhile";
 
     // The rest are closed at their deadline, which wakes the main loop.
     for (int fd : silent) {
@@ -104,17 +102,16 @@ TEST_F(SingleInstanceTest, ConnectionsThatSayNothingNeverHoldTheRunningInstance)
 }
 
 TEST_F(SingleInstanceTest, ALockThatIsASymbolicLinkIsNeverFollowed) {
-    const std::string name = uniqueName("linked");
-    const std::string target = uniqueName("target");
-    auto first = SingleInstance::claim(name);
+    const std::string target = (folder_.path() / "target").string();
+    auto first = SingleInstance::claim(name_);
     ASSERT_TRUE(first.instance);
-    fs::remove(name + ".lock");
-    fs::create_symlink(target, name + ".lock");
-    EXPECT_EQ(toggleByLaunching(*first.instance, name), 1) << "the running one still answers";
+    fs::remove(name_ + ".lock");
+    fs::create_symlink(target, name_ + ".lock");
+    EXPECT_EQ(toggleByLaunching(*first.instance, name_), 1) << "the running one still answers";
 
     // With none running, a launch runs alone and says why.
     first.instance.reset();
-    auto launch = SingleInstance::claim(name);
+    auto launch = SingleInstance::claim(name_);
     EXPECT_FALSE(launch.instance || launch.forwarded);
     EXPECT_THAT(launch.problem, testing::HasSubstr("symbolic link"));
     EXPECT_FALSE(fs::exists(target)) << "followed";
@@ -135,24 +132,22 @@ TEST(SingleInstanceNameTest, EachDisplayHasAnInstanceOfItsOwnHoweverItIsSpelled)
 }
 
 TEST_F(SingleInstanceTest, TheNameIsFreeAgainOnceTheRunningInstanceEnds) {
-    const std::string name = uniqueName("release");
-    { auto first = SingleInstance::claim(name); }
-    EXPECT_TRUE(SingleInstance::claim(name).instance);
+    { auto first = SingleInstance::claim(name_); }
+    EXPECT_TRUE(SingleInstance::claim(name_).instance);
     // One that crashed leaves its socket file behind.
-    EXPECT_EQ(inChild([&]() -> int { _exit(SingleInstance::claim(name).instance ? 0 : 1); }), 0);
-    ASSERT_TRUE(fs::exists(name));
-    EXPECT_TRUE(SingleInstance::claim(name).instance);
+    EXPECT_EQ(inChild([&]() -> int { _exit(SingleInstance::claim(name_).instance ? 0 : 1); }), 0);
+    ASSERT_TRUE(fs::exists(name_));
+    EXPECT_TRUE(SingleInstance::claim(name_).instance);
 }
 
 // Another account is played by a child that becomes "nobody" (so these need root).
 TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another account";
-    const std::string name = uniqueName("ours");
-    auto ours = SingleInstance::claim(name);
+    auto ours = SingleInstance::claim(name_);
     ASSERT_TRUE(ours.instance);
     auto claimAsNobody = [&] {
         return asOrdinaryUser([&] {
-            auto claim = SingleInstance::claim(name);
+            auto claim = SingleInstance::claim(name_);
             return claim.instance ? 1 : claim.forwarded ? 2 : 0;
         });
     };
@@ -161,9 +156,9 @@ TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
     // Where permissions do not hold (the folder opened to all), the peer checks still do: a
     // toggle sent by another account is dropped...
     fs::permissions(folder_.path(), fs::perms::all);
-    for (const char* suffix : {"", ".lock"}) fs::permissions(name + suffix, fs::perms::all);
+    for (const char* suffix : {"", ".lock"}) fs::permissions(name_ + suffix, fs::perms::all);
     EXPECT_EQ(asOrdinaryUser([&] {
-                  int fd = connectTo(name);
+                  int fd = connectTo(name_);
                   return fd >= 0 && send(fd, "toggle\n", 7, 0) == 7 ? 0 : 3;
               }),
               0);
@@ -177,7 +172,7 @@ TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
     pid_t squatter = fork();
     if (squatter == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
-        auto claim = becomeNobody() ? SingleInstance::claim(name) : SingleInstance::Claim{};
+        auto claim = becomeNobody() ? SingleInstance::claim(name_) : SingleInstance::Claim{};
         char ok = claim.instance ? 1 : 0;
         (void)!write(ready[1], &ok, 1);
         for (;;) pause();
@@ -185,7 +180,7 @@ TEST_F(SingleInstanceTest, AnotherAccountCanNeitherTakeTheNameNorSendAToggle) {
     char squatting = 0;
     ASSERT_EQ(read(ready[0], &squatting, 1), 1);
     EXPECT_EQ(squatting, 1);
-    auto ourLaunch = SingleInstance::claim(name);
+    auto ourLaunch = SingleInstance::claim(name_);
     EXPECT_FALSE(ourLaunch.forwarded);
     EXPECT_FALSE(ourLaunch.instance) << "the lock is the squatter's";
     kill(squatter, SIGKILL);
@@ -232,8 +227,7 @@ TEST(RuntimeFolderTest, OnlyAFolderOfOurOwnThatNobodyElseCanEnterIsUsed) {
 }
 
 TEST_F(SingleInstanceTest, ALaunchWhileTheRunningInstanceQuitsTakesItsPlace) {
-    const std::string name = uniqueName("handover");
-    auto first = SingleInstance::claim(name);
+    auto first = SingleInstance::claim(name_);
     ASSERT_TRUE(first.instance);
     // The quitting instance no longer takes requests: it closes its socket with the launch's
     // request still waiting, unanswered.
@@ -242,14 +236,13 @@ TEST_F(SingleInstanceTest, ALaunchWhileTheRunningInstanceQuitsTakesItsPlace) {
         ASSERT_EQ(::poll(&pending, 1, 10'000), 1);
         first.instance.reset();
     });
-    auto second = SingleInstance::claim(name);
+    auto second = SingleInstance::claim(name_);
     quitting.join();
     EXPECT_FALSE(second.forwarded) << "nobody took the request";
     EXPECT_TRUE(second.instance);
 }
 
 TEST_F(SingleInstanceTest, OfSimultaneousLaunchesExactlyOneRuns) {
-    const std::string name = uniqueName("race");
     constexpr int kLaunches = 4;
     Latch go(kLaunches);
     std::atomic<int> running = 0, forwarded = 0;
@@ -257,7 +250,7 @@ TEST_F(SingleInstanceTest, OfSimultaneousLaunchesExactlyOneRuns) {
     for (int i = 0; i < kLaunches; ++i) {
         launches.emplace_back([&] {
             go.arriveAndWait();
-            SingleInstance::Claim claim = SingleInstance::claim(name);
+            SingleInstance::Claim claim = SingleInstance::claim(name_);
             if (claim.forwarded) ++forwarded;
             if (!claim.instance) return;
             ++running;

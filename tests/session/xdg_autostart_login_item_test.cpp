@@ -13,6 +13,8 @@
 namespace glintdeck {
 namespace {
 
+namespace fs = std::filesystem;
+
 class LoginItemTest : public testing::Test {
   protected:
     std::string entryText(const XdgAutostartLoginItem& item) const {
@@ -20,7 +22,8 @@ class LoginItemTest : public testing::Test {
     }
 
     ScratchFolder scratch_;
-    const std::filesystem::path& home_ = scratch_.path();
+    const fs::path& home_ = scratch_.path();
+    XdgAutostartLoginItem item_{"/usr/bin/glintdeck", home_.string()};
 };
 
 TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
@@ -78,31 +81,28 @@ TEST(AutostartEntryTest, EntriesDesktopsWouldSkipCountAsDisabled) {
 
 // A link planted at the entry would have us write, or parse, whatever it points to.
 TEST_F(LoginItemTest, APlantedLinkIsNeverFollowedNorRemoved) {
-    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
     const auto own = home_ / "own-file";
     const std::string text = "[Desktop Entry]\nExec=something-else\n";
     std::ofstream(own) << text;
-    std::filesystem::create_directories(home_ / "autostart");
-    std::filesystem::create_symlink(own, item.entryPath());
+    fs::create_directories(home_ / "autostart");
+    fs::create_symlink(own, item_.entryPath());
 
-    EXPECT_FALSE(item.isEnabled());
-    for (const LoginItem::Result& result : {item.enable(), item.disable()}) {
+    EXPECT_FALSE(item_.isEnabled());
+    for (const LoginItem::Result& result : {item_.enable(), item_.disable()}) {
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find("symbolic link"), std::string::npos) << result.error;
     }
-    EXPECT_EQ(std::filesystem::read_symlink(item.entryPath()), own);
+    EXPECT_EQ(fs::read_symlink(item_.entryPath()), own);
     EXPECT_EQ(scratch_.read(own), text);
 }
 
 TEST_F(LoginItemTest, AnUnwritableFolderFailsWithAReason) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
-    std::filesystem::permissions(
-        home_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
-    auto result = item.enable();
+    fs::permissions(home_, fs::perms::owner_read | fs::perms::owner_exec);
+    auto result = item_.enable();
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
-    EXPECT_FALSE(item.isEnabled());
+    EXPECT_FALSE(item_.isEnabled());
 }
 
 // An entry under the name earlier versions used starts the program at login as before, under
@@ -119,22 +119,20 @@ TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
         {"current one wins", "Exec=old\n", "Exec=new\n", "Exec=new\n"},
         {"nothing to move", nullptr, nullptr, nullptr},
     };
-    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
-    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
-    EXPECT_EQ(std::filesystem::path(item.entryPath()).filename(),
-              "org.glintdeck.Glintdeck.desktop");
+    const fs::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    EXPECT_EQ(fs::path(item_.entryPath()).filename(), "org.glintdeck.Glintdeck.desktop");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(home_ / "autostart");
-        std::filesystem::create_directories(home_ / "autostart");
+        fs::remove_all(home_ / "autostart");
+        fs::create_directories(home_ / "autostart");
         if (c.legacy) std::ofstream(legacy) << c.legacy;
-        if (c.current) std::ofstream(item.entryPath()) << c.current;
-        EXPECT_TRUE(item.migrateLegacyEntry().ok);
-        EXPECT_FALSE(std::filesystem::exists(legacy));
+        if (c.current) std::ofstream(item_.entryPath()) << c.current;
+        EXPECT_TRUE(item_.migrateLegacyEntry().ok);
+        EXPECT_FALSE(fs::exists(legacy));
         if (c.expected) {
-            EXPECT_EQ(entryText(item), c.expected);
+            EXPECT_EQ(entryText(item_), c.expected);
         } else {
-            EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
+            EXPECT_FALSE(fs::exists(item_.entryPath()));
         }
     }
 }
@@ -143,35 +141,34 @@ TEST_F(LoginItemTest, LegacyEntryMovesToTheApplicationIdName) {
 // deleted and the program no longer started at login. A link at either name stays as it is, the
 // old entry with it, and the migration says why.
 TEST_F(LoginItemTest, LegacyMigrationLeavesLinksAloneAndSaysSo) {
-    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
-    const std::filesystem::path legacy = home_ / "autostart" / "glintdeck.desktop";
-    const std::filesystem::path current = item.entryPath();
-    const std::filesystem::path target = home_ / "elsewhere.desktop";
+    const fs::path legacy = home_ / "autostart" / "glintdeck.desktop";
+    const fs::path current = item_.entryPath();
+    const fs::path target = home_ / "elsewhere.desktop";
     struct Case {
         const char* name;
-        std::filesystem::path link;  // the name a link stands at; the other holds an entry
+        fs::path link;  // the name a link stands at; the other holds an entry
         bool targetExists;
     };
     for (const Case& c :
          {Case{"dangling link at the new name", current, false},
           Case{"link at the new name", current, true}, Case{"old entry is a link", legacy, true}}) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(home_ / "autostart");
-        std::filesystem::remove(target);
-        std::filesystem::create_directories(home_ / "autostart");
+        fs::remove_all(home_ / "autostart");
+        fs::remove(target);
+        fs::create_directories(home_ / "autostart");
         if (c.targetExists) std::ofstream(target) << "Exec=mine\n";
-        std::filesystem::create_symlink(target, c.link);
+        fs::create_symlink(target, c.link);
         if (c.link == current) std::ofstream(legacy) << "Exec=old\n";
 
-        LoginItem::Result result = item.migrateLegacyEntry();
+        LoginItem::Result result = item_.migrateLegacyEntry();
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(c.link.string() + " is a symbolic link"), std::string::npos)
             << result.error;
-        EXPECT_EQ(std::filesystem::read_symlink(c.link), target);
+        EXPECT_EQ(fs::read_symlink(c.link), target);
         if (c.link == current) {
-            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(legacy)));
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(legacy)));
         } else {
-            EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(current)));
+            EXPECT_FALSE(fs::exists(fs::symlink_status(current)));
         }
     }
 }
@@ -185,14 +182,13 @@ TEST_F(LoginItemTest, AnEnabledEntryOfThisProgramGainsTryExec) {
                                                   {ours + "Hidden=true\n", false},
                                                   {"[Desktop Entry]\nExec=\"/opt/g\"\n", false},
                                                   {ours + "TryExec = /usr/bin/glintdeck\n", false}};
-    XdgAutostartLoginItem item("/usr/bin/glintdeck", home_.string());
-    EXPECT_TRUE(item.addMissingTryExec().ok) << "no entry";
-    std::filesystem::create_directories(home_ / "autostart");
+    EXPECT_TRUE(item_.addMissingTryExec().ok) << "no entry";
+    fs::create_directories(home_ / "autostart");
     for (const auto& [text, rewritten] : cases) {
-        std::ofstream(item.entryPath()) << text;
-        EXPECT_TRUE(item.addMissingTryExec().ok);
-        EXPECT_EQ(entryText(item) != text, rewritten) << text;
-        EXPECT_EQ(entryText(item).find("\nTryExec=/usr/bin/glintdeck\n") != std::string::npos,
+        std::ofstream(item_.entryPath()) << text;
+        EXPECT_TRUE(item_.addMissingTryExec().ok);
+        EXPECT_EQ(entryText(item_) != text, rewritten) << text;
+        EXPECT_EQ(entryText(item_).find("\nTryExec=/usr/bin/glintdeck\n") != std::string::npos,
                   rewritten)
             << text;
     }
