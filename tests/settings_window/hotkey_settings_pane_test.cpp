@@ -40,13 +40,12 @@ TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
 
     child<QPushButton>(pane, "pinRecorder")->click();
     EXPECT_EQ(settings->pinHotKey(), taken);
-    EXPECT_EQ(reRegistrations, 0);
-    EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
-
+    EXPECT_EQ(std::pair(reRegistrations, pane.refusedWarning()->isVisibleTo(&pane)),
+              std::pair(0, false));
     child<QPushButton>(pane, "summonRecorder")->click();
     EXPECT_EQ(settings->hotKey(), taken);
-    EXPECT_EQ(reRegistrations, 1);
-    EXPECT_TRUE(pane.refusedWarning()->isVisibleTo(&pane));
+    EXPECT_EQ(std::pair(reRegistrations, pane.refusedWarning()->isVisibleTo(&pane)),
+              std::pair(1, true));
 
     // A reset elsewhere re-registers the default, which the system accepts.
     settings->resetToDefaults();

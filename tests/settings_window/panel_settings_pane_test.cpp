@@ -31,16 +31,13 @@ TEST_F(PanelSettingsPaneTest, LaunchAtLoginChangesTheItemOnlyWhenItDiffers) {
         int calls;
         bool switchAfter;
     };
-    for (const Case& c : {
-             Case{"turn on", false, false, "", 1, true},
-             Case{"turn off", true, true, "", 1, false},
-             Case{"already on elsewhere", false, true, "", 0, true},
-             Case{"turning on fails", false, false, "Permission denied", 1, false},
-             Case{"turning off fails", true, true, "Read-only file system", 1, true},
-         }) {
+    for (const Case& c :
+         {Case{"turn on", false, false, "", 1, true}, Case{"turn off", true, true, "", 1, false},
+          Case{"already on elsewhere", false, true, "", 0, true},
+          Case{"turning on fails", false, false, "Permission denied", 1, false},
+          Case{"turning off fails", true, true, "Read-only file system", 1, true}}) {
         SCOPED_TRACE(c.name);
-        loginItem_->calls = 0;
-        loginItem_->failure.clear();
+        *loginItem_ = FakeLoginItem{};
         loginItem_->enabled = c.shownAs;
         log_.clear();
         auto pane = make();
@@ -95,17 +92,12 @@ TEST_F(PanelSettingsPaneTest, IntervalIsShownWhileDraggedAndAssignedOnceOnReleas
     drag(*interval, 3, false);  // three quarter seconds
     drag(*interval, 2, false);
     EXPECT_EQ(interval->valueText(), "0.50 s");
-    EXPECT_EQ(settings_->interval(), 1.0);
-    EXPECT_EQ(restarts, 0);
-
+    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(1.0, 0));
     interval->slider()->setSliderDown(false);
-    EXPECT_EQ(settings_->interval(), 0.5);
-    EXPECT_EQ(restarts, 1);
-
+    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(0.5, 1));
     // A key press is one step, assigned at once.
     interval->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(settings_->interval(), 0.75);
-    EXPECT_EQ(restarts, 2);
+    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(0.75, 2));
 }
 
 TEST_F(PanelSettingsPaneTest, StoredValuesOutsideTheStepsShowAsTheyAre) {
@@ -117,9 +109,8 @@ TEST_F(PanelSettingsPaneTest, StoredValuesOutsideTheStepsShowAsTheyAre) {
     auto pane = make();
     EXPECT_EQ(child<SliderRow>(*pane, "intervalRow")->valueText(), "0.30 s");
     EXPECT_EQ(child<SliderRow>(*pane, "stripHeightRow")->valueText(), "200 pt");
-    EXPECT_EQ(settings_->interval(), 0.3);
-    EXPECT_EQ(settings_->stripHeight(), 200);
-    EXPECT_EQ(restarts, 0);
+    EXPECT_EQ(std::tuple(settings_->interval(), settings_->stripHeight(), restarts),
+              std::tuple(0.3, 200.0, 0));
 }
 
 TEST_F(PanelSettingsPaneTest, AlertSwitchesFollowAndWriteTheSettings) {
@@ -128,9 +119,8 @@ TEST_F(PanelSettingsPaneTest, AlertSwitchesFollowAndWriteTheSettings) {
     auto* runaway = child<SwitchButton>(*pane, "alertRunawayProcess");
     auto* pressure = child<SwitchButton>(*pane, "alertMemoryPressure");
     // Overheating and runaway processes are watched unless the user says otherwise.
-    EXPECT_TRUE(overheating->isChecked());
-    EXPECT_TRUE(runaway->isChecked());
-    EXPECT_FALSE(pressure->isChecked());
+    EXPECT_EQ(std::tuple(overheating->isChecked(), runaway->isChecked(), pressure->isChecked()),
+              std::tuple(true, true, false));
 
     pressure->click();
     runaway->click();

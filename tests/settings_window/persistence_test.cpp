@@ -14,6 +14,17 @@ class PersistenceTest : public PreferencesFolderTest {
     std::unique_ptr<AppSettings> openSettings() const {
         return std::make_unique<AppSettings>(open());
     }
+    // Shows the window over settings_; its notice of changes not saved.
+    QLabel* showWindow() {
+        controller_ = std::make_unique<SettingsWindowController>(*settings_, services_);
+        controller_->show();
+        return child<QLabel>(view(), "saveNotice");
+    }
+    SettingsView& view() { return *controller_->window()->view(); }
+
+    std::unique_ptr<AppSettings> settings_ = openSettings();
+    SettingsServices services_;
+    std::unique_ptr<SettingsWindowController> controller_;
 };
 
 QWidget* showPane(SettingsView& view, SettingsPane pane) {
@@ -25,14 +36,9 @@ QWidget* showPane(SettingsView& view, SettingsPane pane) {
 // A save that failed used to vanish without a word. A link planted where the file is makes
 // every save fail, even for root.
 TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
-    auto settings = openSettings();
-    SettingsServices services;
-    SettingsWindowController controller(*settings, services);
-    controller.show();
-    SettingsView& view = *controller.window()->view();
-    QLabel* notice = child<QLabel>(view, "saveNotice");
+    QLabel* notice = showWindow();
     ASSERT_NE(notice, nullptr);
-    QWidget* panel = showPane(view, SettingsPane::panel);
+    QWidget* panel = showPane(view(), SettingsPane::panel);
     drag(*child<SliderRow>(*panel, "intervalRow"), 9);
     EXPECT_FALSE(notice->isVisible());
 
@@ -41,35 +47,32 @@ TEST_F(PersistenceTest, AChangeThatCouldNotBeSavedIsShownUntilOneIs) {
     std::filesystem::create_symlink(folder() / "kept.json", file);
     choose(*child<QComboBox>(*panel, "anchorPicker"), QStringLiteral("Bottom center"));
     EXPECT_TRUE(notice->isVisible());
-    showPane(view, SettingsPane::about);
-    panel = showPane(view, SettingsPane::panel);
+    showPane(view(), SettingsPane::about);
+    panel = showPane(view(), SettingsPane::panel);
     EXPECT_TRUE(notice->isVisible());
 
     std::filesystem::remove(file);
     drag(*child<SliderRow>(*panel, "stripHeightRow"), 30);
     EXPECT_FALSE(notice->isVisible());
     auto reopened = openSettings();
-    EXPECT_EQ(reopened->anchor(), PanelAnchor::bottomCenter) << "the next change saved both";
-    EXPECT_EQ(reopened->stripHeight(), 30);
+    EXPECT_EQ(std::pair(reopened->anchor(), reopened->stripHeight()),
+              std::pair(PanelAnchor::bottomCenter, 30.0))
+        << "the next change saved both";
 }
 
 // Dotfile managers link the file into place: what it holds is read, no change is written
 // through the link, and the window says why.
 TEST_F(PersistenceTest, ALinkedFileIsReadAndTheWindowSaysWhyChangesAreNotSaved) {
-    openSettings()->setStripHeight(30);
+    settings_->setStripHeight(30);
     std::filesystem::rename(path(), folder() / "dotfiles.json");
     std::filesystem::create_symlink(folder() / "dotfiles.json", path());
-    auto settings = openSettings();
-    EXPECT_EQ(settings->stripHeight(), 30);
-    SettingsServices services;
-    SettingsWindowController controller(*settings, services);
-    controller.show();
-    SettingsView& view = *controller.window()->view();
-    QLabel* notice = child<QLabel>(view, "saveNotice");
+    settings_ = openSettings();
+    EXPECT_EQ(settings_->stripHeight(), 30);
+    QLabel* notice = showWindow();
     ASSERT_NE(notice, nullptr);
     EXPECT_FALSE(notice->isVisible());
-    drag(*child<SliderRow>(*showPane(view, SettingsPane::panel), "stripHeightRow"), 40);
-    EXPECT_EQ(settings->stripHeight(), 40);
+    drag(*child<SliderRow>(*showPane(view(), SettingsPane::panel), "stripHeightRow"), 40);
+    EXPECT_EQ(settings_->stripHeight(), 40);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_TRUE(notice->text().contains(QStringLiteral("symbolic link")))
         << qPrintable(notice->text());

@@ -22,9 +22,8 @@ class SettingsWindowControllerTest : public PaneTest {
   protected:
     QAction* menuItem(const QString& title) {
         for (QAction* menu : controller_->window()->menuBar()->actions()) {
-            for (QAction* item : menu->menu()->actions()) {
+            for (QAction* item : menu->menu()->actions())
                 if (item->text() == title) return item;
-            }
         }
         ADD_FAILURE() << "no menu item " << title.toStdString();
         return nullptr;
@@ -164,16 +163,14 @@ TEST_F(SettingsWindowControllerTest, AnotherPaneStartsTheStatsPaneAfresh) {
 }
 
 TEST_F(SettingsWindowControllerTest, MenuItemsReachTheShell) {
-    int quits = 0;
-    int settingsOpened = 0;
+    int quits = 0, settingsOpened = 0;
     services_.onQuit = [&] { ++quits; };
     services_.onOpenSettings = [&] { ++settingsOpened; };
     controller_ = make();
     controller_->show();
     menuItem(QStringLiteral("Settings…"))->trigger();
     menuItem(QStringLiteral("Quit Glintdeck"))->trigger();
-    EXPECT_EQ(settingsOpened, 1);
-    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(std::pair(settingsOpened, quits), std::pair(1, 1));
     menuItem(QStringLiteral("Close"))->trigger();
     EXPECT_FALSE(controller_->window()->isVisible());
 }

@@ -19,9 +19,8 @@ class StatsSettingsPaneTest : public PaneTest {
 
     std::vector<StatKind> shownOrder() const {
         std::vector<StatKind> order;
-        for (int row = 0; row < pane_->list()->count(); ++row) {
+        for (int row = 0; row < pane_->list()->count(); ++row)
             order.push_back(*pane_->list()->kindAt(row));
-        }
         return order;
     }
 
@@ -77,14 +76,11 @@ TEST_F(StatsSettingsPaneTest, DroppingARowWritesTheNewOrder) {
     // cpu dropped on the lower half of disk lands after disk.
     dropRow(0, 2, 0.75);
     std::vector<StatKind> expected{StatKind::memory, StatKind::disk, StatKind::cpu};
-    for (StatKind kind : allStatKinds()) {
-        if (kind > StatKind::disk) expected.push_back(kind);
-    }
+    std::copy(allStatKinds().begin() + 3, allStatKinds().end(), std::back_inserter(expected));
     EXPECT_EQ(settings_->statOrder(), expected);
     EXPECT_EQ(shownOrder(), expected);
-    EXPECT_EQ(statsChanged, 1);
-    EXPECT_EQ(pane_->selected(), StatKind::cpu);
-    EXPECT_EQ(pane_->list()->currentRow(), 2);
+    EXPECT_EQ(std::tuple(statsChanged, pane_->selected(), pane_->list()->currentRow()),
+              std::tuple(1, std::optional(StatKind::cpu), 2));
 
     // uptime dropped on the upper half of the first row becomes first.
     dropRow(10, 0, 0.25);
@@ -100,15 +96,11 @@ TEST_F(StatsSettingsPaneTest, MovedOrderFollowsTheMoveToOffsetRule) {
         int to;
         std::vector<K> expected;
     };
-    for (const Case& c : {
-             Case{0, 3, {K::memory, K::disk, K::cpu, K::network}},
-             Case{0, 4, {K::memory, K::disk, K::network, K::cpu}},
-             Case{3, 0, {K::network, K::cpu, K::memory, K::disk}},
-             Case{2, 2, order},  // onto itself
-             Case{2, 3, order},  // just below itself
-             Case{5, 0, order},  // no such row
-             Case{0, 9, order},
-         }) {
+    // Onto itself, just below itself and rows that do not exist change nothing.
+    for (const Case& c : {Case{0, 3, {K::memory, K::disk, K::cpu, K::network}},
+                          Case{0, 4, {K::memory, K::disk, K::network, K::cpu}},
+                          Case{3, 0, {K::network, K::cpu, K::memory, K::disk}}, Case{2, 2, order},
+                          Case{2, 3, order}, Case{5, 0, order}, Case{0, 9, order}}) {
         EXPECT_EQ(movedOrder(order, c.from, c.to), c.expected) << c.from << " to " << c.to;
     }
 }
