@@ -67,30 +67,22 @@ TEST(ThemeDataTest, InitialEncodesAsTheStoredFormAndRoundTrips) {
 TEST(ThemeDataTest, AnyMissingOrMistypedKeyFailsTheWholeDecode) {
     const auto good = nlohmann::json::parse(encodeThemeData(ThemeData::initial()));
     std::vector<nlohmann::json> broken;
+    auto breakIt = [&](auto change) {
+        broken.push_back(good);
+        change(broken.back());
+    };
     for (const auto& [key, value] : good.items()) {
-        auto missing = good;
-        missing.erase(key);
-        broken.push_back(missing);
-        auto mistyped = good;
-        mistyped[key] = value.is_string() ? nlohmann::json(1) : nlohmann::json("1");
-        broken.push_back(mistyped);
+        breakIt([&](auto& json) { json.erase(key); });
+        breakIt([&](auto& json) { json[key] = value.is_string() ? nlohmann::json(1) : "1"; });
     }
     for (const char* component : {"red", "green", "blue", "opacity"}) {
-        auto missing = good;
-        missing["background"].erase(component);
-        broken.push_back(missing);
-        auto mistyped = good;
-        mistyped["accent"][component] = true;
-        broken.push_back(mistyped);
+        breakIt([&](auto& json) { json["background"].erase(component); });
+        breakIt([&](auto& json) { json["accent"][component] = true; });
     }
     for (const char* density : {"roomy", "Compact", ""}) {
-        auto unknown = good;
-        unknown["density"] = density;
-        broken.push_back(unknown);
+        breakIt([&](auto& json) { json["density"] = density; });
     }
-    auto nullOpacity = good;
-    nullOpacity["opacity"] = nullptr;
-    broken.push_back(nullOpacity);
+    breakIt([](auto& json) { json["opacity"] = nullptr; });
     for (const auto& json : broken) EXPECT_EQ(decodeThemeData(json.dump()), std::nullopt) << json;
     for (const char* text : {"", "{", "[]", "null", "{\"accent\":", "\xff\xfe"}) {
         EXPECT_EQ(decodeThemeData(text), std::nullopt) << text;
