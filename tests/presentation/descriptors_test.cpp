@@ -29,9 +29,8 @@ class DescriptorsTest : public testing::Test {
 
     std::vector<StatKind> listedKinds() {
         std::vector<StatKind> kinds;
-        for (const auto& d : descriptors(store_, settings_, environment_, DetailKinds::none())) {
+        for (const auto& d : descriptors(store_, settings_, environment_, DetailKinds::none()))
             kinds.push_back(d.kind);
-        }
         return kinds;
     }
 
@@ -103,14 +102,12 @@ TEST_F(DescriptorsTest, UnavailableKindsHaveNoDescriptorAndKeepTheirLastBand) {
         EXPECT_FALSE(descriptor(kind, store_, settings_, environment_, DetailKinds::all()));
     }
     store_.lastBands()[StatKind::gpu] = Band::hot;
-    auto kinds = listedKinds();
-    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), StatKind::gpu), 0);
+    EXPECT_EQ(std::ranges::count(listedKinds(), StatKind::gpu), 0);
     EXPECT_EQ(store_.lastBands().at(StatKind::gpu), Band::hot);
 
     deliver([](auto& run) { run.battery(BatterySample{.isPresent = true, .percent = 15}); });
     settings_.setEnabled(StatKind::battery, false);
-    kinds = listedKinds();
-    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), StatKind::battery), 0);
+    EXPECT_EQ(std::ranges::count(listedKinds(), StatKind::battery), 0);
 }
 
 TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
@@ -165,9 +162,8 @@ TEST_F(DescriptorsTest, DetailRowsAreBuiltOnlyForTheKindsAskedFor) {
 }
 
 TEST(TintTest, SuppressedStylesTintWithPrimaryTextWhateverTheBand) {
-    for (Band band : {Band::calm, Band::busy, Band::hot}) {
+    for (Band band : {Band::calm, Band::busy, Band::hot})
         EXPECT_EQ(tint(band, Theme::StatusStyle::suppressed), Tint::primaryText);
-    }
     EXPECT_EQ(tint(Band::busy, Theme::StatusStyle::standard), Tint::busy);
     EXPECT_EQ(tint(Band::calm, Theme::StatusStyle::emphasized), Tint::calm);
 }

@@ -14,10 +14,7 @@ namespace glintdeck {
 namespace {
 
 // X keycodes of the positions used below (Linux input code + 8).
-constexpr quint32 keyA = 38;
-constexpr quint32 keyEscape = 9;
-constexpr quint32 keyLeftControl = 37;
-constexpr quint32 keyComma = 59;
+constexpr quint32 keyA = 38, keyEscape = 9, keyLeftControl = 37, keyComma = 59;
 
 // A settings window with a text field beside the recorder, the field focused.
 struct RecorderWindow {

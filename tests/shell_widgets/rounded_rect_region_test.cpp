@@ -41,17 +41,15 @@ TEST(RoundedRectRegion, CutsFourEqualCornersAndKeepsTheEdges) {
 }
 
 TEST(RoundedRectRegion, OutOfRangeRadiiAndSizesStayWhole) {
-    EXPECT_EQ(roundedRectRegion(QSize(30, 10), 0), QRegion(0, 0, 30, 10));
-    EXPECT_EQ(roundedRectRegion(QSize(30, 10), -4), QRegion(0, 0, 30, 10));
-    EXPECT_EQ(roundedRectRegion(QSize(30, 10), 0.1), QRegion(0, 0, 30, 10));
+    for (double radius : {0.0, -4.0, 0.1})
+        EXPECT_EQ(roundedRectRegion(QSize(30, 10), radius), QRegion(0, 0, 30, 10)) << radius;
     EXPECT_TRUE(roundedRectRegion(QSize(0, 10), 4).isEmpty());
     EXPECT_TRUE(roundedRectRegion(QSize(30, -1), 4).isEmpty());
 
     // A radius past half the height makes a pill, not a hole or a crossed span.
     const QRegion pill = roundedRectRegion(QSize(40, 11), 50);
     EXPECT_EQ(pill.boundingRect(), QRect(0, 0, 40, 11));
-    EXPECT_TRUE(pill.contains(QPoint(0, 5)));
-    EXPECT_TRUE(pill.contains(QPoint(20, 0)));
+    EXPECT_TRUE(pill.contains(QPoint(0, 5)) && pill.contains(QPoint(20, 0)));
     EXPECT_FALSE(pill.contains(QPoint(0, 0)));
 }
 
