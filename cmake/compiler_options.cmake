@@ -5,6 +5,11 @@ if(GLINTDECK_WERROR)
     add_compile_options(-Werror)
 endif()
 
+# Optimised trees (the package, the bench) build as Debian builds its packages, with -O2: -O3
+# made the program's code a quarter larger (1.6 MB against 1.3), and a program that stays
+# running all day keeps nearly all of its code resident.
+string(REPLACE "-O3" "-O2" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
+
 # The sanitizer trees keep only the line tables their reports need (-g1) and optimise for
 # debugging (-Og), where the suites still run at a fair speed: the JSON-heavy tests compile in
 # well under half the time they took with -O1 and full debug information.
