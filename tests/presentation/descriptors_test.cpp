@@ -29,8 +29,9 @@ class DescriptorsTest : public testing::Test {
 
     std::vector<StatKind> listedKinds() {
         std::vector<StatKind> kinds;
-        for (const auto& d : descriptors(store_, settings_, environment_, DetailKinds::none()))
+        for (const auto& d : descriptors(store_, settings_, environment_, DetailKinds::none())) {
             kinds.push_back(d.kind);
+        }
         return kinds;
     }
 
@@ -162,8 +163,9 @@ TEST_F(DescriptorsTest, DetailRowsAreBuiltOnlyForTheKindsAskedFor) {
 }
 
 TEST(TintTest, SuppressedStylesTintWithPrimaryTextWhateverTheBand) {
-    for (Band band : {Band::calm, Band::busy, Band::hot})
+    for (Band band : {Band::calm, Band::busy, Band::hot}) {
         EXPECT_EQ(tint(band, Theme::StatusStyle::suppressed), Tint::primaryText);
+    }
     EXPECT_EQ(tint(Band::busy, Theme::StatusStyle::standard), Tint::busy);
     EXPECT_EQ(tint(Band::calm, Theme::StatusStyle::emphasized), Tint::calm);
 }

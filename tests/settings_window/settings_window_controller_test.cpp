@@ -22,8 +22,9 @@ class SettingsWindowControllerTest : public PaneTest {
   protected:
     QAction* menuItem(const QString& title) {
         for (QAction* menu : controller_->window()->menuBar()->actions()) {
-            for (QAction* item : menu->menu()->actions())
+            for (QAction* item : menu->menu()->actions()) {
                 if (item->text() == title) return item;
+            }
         }
         ADD_FAILURE() << "no menu item " << title.toStdString();
         return nullptr;

@@ -19,8 +19,9 @@ class StatsSettingsPaneTest : public PaneTest {
 
     std::vector<StatKind> shownOrder() const {
         std::vector<StatKind> order;
-        for (int row = 0; row < pane_->list()->count(); ++row)
+        for (int row = 0; row < pane_->list()->count(); ++row) {
             order.push_back(*pane_->list()->kindAt(row));
+        }
         return order;
     }
 

@@ -41,8 +41,9 @@ TEST(RoundedRectRegion, CutsFourEqualCornersAndKeepsTheEdges) {
 }
 
 TEST(RoundedRectRegion, OutOfRangeRadiiAndSizesStayWhole) {
-    for (double radius : {0.0, -4.0, 0.1})
+    for (double radius : {0.0, -4.0, 0.1}) {
         EXPECT_EQ(roundedRectRegion(QSize(30, 10), radius), QRegion(0, 0, 30, 10)) << radius;
+    }
     EXPECT_TRUE(roundedRectRegion(QSize(0, 10), 4).isEmpty());
     EXPECT_TRUE(roundedRectRegion(QSize(30, -1), 4).isEmpty());
 

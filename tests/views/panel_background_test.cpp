@@ -47,8 +47,9 @@ TEST(PanelBackgroundTest, MaskedPanelsAreOpaqueToTheCornersTranslucentOnesRoundT
             }
             if (!style.opaqueBackground) continue;
             int alphas = 255;  // stays 255 only if every pixel is opaque
-            for (int y = 0; y <= bottom; ++y)
+            for (int y = 0; y <= bottom; ++y) {
                 for (int x = 0; x <= right; ++x) alphas &= qAlpha(image.pixel(x, y));
+            }
             EXPECT_EQ(alphas, 255);
         }
     }
