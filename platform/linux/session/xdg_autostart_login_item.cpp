@@ -105,7 +105,8 @@ LoginItem::Result XdgAutostartLoginItem::enable() {
         "Type=Application\n"
         "Name=Glintdeck\n"
         "Comment=A glanceable HUD of live machine stats, summoned with a hotkey.\n"
-        "Exec=" + desktopEntryExec(program_) + "\n" +
+        "Exec=" +
+        desktopEntryExec(program_) + "\n" +
         // Once the program is gone (the package removed), desktops skip the entry.
         "TryExec=" + desktopEntryString(program_) + "\n" +
         "Icon=glintdeck\n"
