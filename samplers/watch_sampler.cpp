@@ -20,6 +20,7 @@ void WatchSampler::tick() {
     sample.memoryPressure = pressure_->memoryPressure();
     if (scanProcesses_ && tableHeld_ && ++ticksSinceScan_ < scanEvery_) {
         sample.busiest = busiest_;
+        sample.largest = largest_;
     } else if (scanProcesses_) {
         scan(sample);
     } else if (tableHeld_) {
@@ -36,6 +37,7 @@ void WatchSampler::giveBackTable() {
     table_->reset();
     rows_ = {};
     busiest_.reset();
+    largest_.reset();
     tableHeld_ = false;
 }
 
@@ -43,13 +45,15 @@ void WatchSampler::scan(WatchSample& sample) {
     tableHeld_ = true;
     ticksSinceScan_ = 0;
     busiest_.reset();
+    largest_.reset();
     const ScanResult result = table_->scan(rows_);
     if (result == ScanResult::unreadable || rows_.empty()) return;
     // Resident memory needs no earlier scan; processor time does.
     auto largest = std::max_element(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) {
         return a.memoryBytes < b.memoryBytes;
     });
-    sample.largest = watched(*largest, largest->memoryBytes);
+    largest_ = watched(*largest, largest->memoryBytes);
+    sample.largest = largest_;
     if (result != ScanResult::measured) return;
     auto busiest = std::max_element(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) {
         return a.cpuPercent < b.cpuPercent;

@@ -55,7 +55,9 @@ class WatchSampler final : public PeriodicSampler {
     bool tableHeld_ = false;
     int ticksSinceScan_ = 0;
     std::vector<ProcessRow> rows_;
-    std::optional<WatchedProcess> busiest_;  // of the last scan
+    // Of the last scan: a notification between scans still names them.
+    std::optional<WatchedProcess> busiest_;
+    std::optional<WatchedProcess> largest_;
 };
 
 }  // namespace glintdeck

@@ -37,6 +37,7 @@ TEST(WatchSamplerTest, ScansOnlyWhenAskedAndGivesTheTableBack) {
     EXPECT_EQ(samples[1].busiest, std::nullopt);
     EXPECT_EQ(samples[1].largest, (WatchedProcess{1, 1, "big", 900}));
     EXPECT_EQ(samples[2].busiest, std::nullopt);
+    EXPECT_EQ(samples[2].largest, samples[1].largest) << "between scans, the last one's";
     const WatchedProcess yes{2, 1, "yes", 99};
     EXPECT_EQ(samples[3].busiest, yes);
     EXPECT_EQ(samples[4].busiest, yes) << "between scans, the last one's";
