@@ -10,9 +10,9 @@ class TaskQueueMainThread;
 // Wakes that a thread posting a burst of tasks puts off until the burst is over. While a Scope
 // is open on a thread, a TaskQueueMainThread that a task is posted to from that thread records
 // its wake here instead of waking its owner, and flush() performs the recorded wakes. The
-// executor opens a scope on each worker and flushes whenever a worker runs out of work, so the
-// samples that fall due together reach the main thread in one wakeup, as soon as the last of
-// them is posted. A main thread must outlive every flush of the wakes it recorded.
+// executor opens a scope on each worker and flushes when the last worker of a burst runs out of
+// work, so the samples that fall due together reach the main thread in one wakeup, as soon as
+// the last of them is posted. A main thread must outlive every flush of the wakes it recorded.
 class DeferredWakes final {
   public:
     class Scope final {
