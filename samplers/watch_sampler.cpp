@@ -18,14 +18,14 @@ WatchSampler::WatchSampler(Executor& executor, double interval, int scanEvery,
 void WatchSampler::tick() {
     WatchSample sample;
     sample.memoryPressure = pressure_->memoryPressure();
-    if (scanProcesses_ && tableHeld_ && ++ticksSinceScan_ < scanEvery_) {
-        sample.busiest = busiest_;
-        sample.largest = largest_;
-    } else if (scanProcesses_) {
-        scan(sample);
-    } else if (tableHeld_) {
+    const bool wanted = scanProcesses_;
+    if (wanted && !(tableHeld_ && ++ticksSinceScan_ < scanEvery_)) {
+        scan();
+    } else if (!wanted && tableHeld_) {
         giveBackTable();
     }
+    sample.busiest = busiest_;
+    sample.largest = largest_;
     onSample_(sample);
 }
 
@@ -41,7 +41,7 @@ void WatchSampler::giveBackTable() {
     tableHeld_ = false;
 }
 
-void WatchSampler::scan(WatchSample& sample) {
+void WatchSampler::scan() {
     tableHeld_ = true;
     ticksSinceScan_ = 0;
     busiest_.reset();
@@ -53,13 +53,11 @@ void WatchSampler::scan(WatchSample& sample) {
         return a.memoryBytes < b.memoryBytes;
     });
     largest_ = watched(*largest, largest->memoryBytes);
-    sample.largest = largest_;
     if (result != ScanResult::measured) return;
     auto busiest = std::max_element(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) {
         return a.cpuPercent < b.cpuPercent;
     });
     busiest_ = watched(*busiest, busiest->cpuPercent);
-    sample.busiest = busiest_;
 }
 
 WatchedProcess WatchSampler::watched(const ProcessRow& row, double value) {

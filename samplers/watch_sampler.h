@@ -26,8 +26,8 @@ class PressureSource {
 // table only while the alerts ask for it (a machine with no core busy cannot have a runaway
 // process), and then only every scanEvery ticks: a scan reads a file per process, and a
 // process's share over a longer stretch tells a runaway just as well. The ticks between scans
-// repeat the last scan's busiest process. A table no longer asked for is given back at the next
-// tick, its open files closed.
+// repeat the last scan's busiest and largest processes. A table no longer asked for is given
+// back at the next tick, its open files closed.
 class WatchSampler final : public PeriodicSampler {
   public:
     using OnSample = std::function<void(const WatchSample&)>;
@@ -42,7 +42,7 @@ class WatchSampler final : public PeriodicSampler {
   private:
     void tick() override;
     void release() override;
-    void scan(WatchSample& sample);
+    void scan();
     void giveBackTable();
     [[nodiscard]] WatchedProcess watched(const ProcessRow& row, double value);
 
@@ -55,7 +55,7 @@ class WatchSampler final : public PeriodicSampler {
     bool tableHeld_ = false;
     int ticksSinceScan_ = 0;
     std::vector<ProcessRow> rows_;
-    // Of the last scan: a notification between scans still names them.
+    // Of the last scan; every sample carries them.
     std::optional<WatchedProcess> busiest_;
     std::optional<WatchedProcess> largest_;
 };
