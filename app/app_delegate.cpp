@@ -23,6 +23,10 @@ namespace {
 constexpr HotKeyBinding kDismissBinding{53, 0};
 // How long after launch the first-run hint follows the strip.
 constexpr int kHintDelayMs = 200;
+// While the strip is hidden the samples reach the main thread together every 5 s, not at every
+// interval: the histories and the alerts (which hold for 30 s or more) still get every one, and
+// a wakeup of the main thread costs more than the samples it takes in. Scaled with the alerts.
+constexpr double kHiddenSampleDeliverySeconds = 5;
 
 }  // namespace
 
@@ -118,6 +122,10 @@ void AppDelegate::applicationWillTerminate() {
     desktopClicks_.reset();
 }
 
+void AppDelegate::setSampleDeliverySpacing(double seconds) {
+    if (environment_.setSampleDeliverySpacing) environment_.setSampleDeliverySpacing(seconds);
+}
+
 bool AppDelegate::stripShown() const {
     return panel_.panel() != nullptr && panel_.panel()->isVisible();
 }
@@ -179,6 +187,7 @@ void AppDelegate::toggleStrip(const SummonRequest& request) {
         panel_.hideStrip();
         return;
     }
+    setSampleDeliverySpacing(0);  // what waits lands before the strip's first paint
     std::unique_ptr<StatsStripView> strip = feed_.makeStrip();
     strip->setOnOpenSettings([this] { hideStripAndShowSettings(userInputTime()); });
     strip->setOnTileTap([this](StatKind kind) { tileTapped(kind); });
@@ -206,6 +215,7 @@ void AppDelegate::visibilityChanged(bool visible) {
         return;
     }
     updateDesktopCover(false);
+    setSampleDeliverySpacing(kHiddenSampleDeliverySeconds * environment_.alertTimeScale);
     idleMemoryRelease_.schedule();
     dismissHotKey_.unregister();
     settingsHotKey_.unregister();

@@ -58,6 +58,9 @@ struct AppEnvironment {
     MachineAlerts::MakeWatchSampler makeWatchSampler;
     // Below 1, every alert time is that much shorter (the end-to-end test).
     double alertTimeScale = 1;
+    // How long samples may wait before they reach the main thread, in seconds: set on every
+    // hide, and to zero before every show. None: they arrive as they are taken.
+    std::function<void(double seconds)> setSampleDeliverySpacing;
 };
 
 // The conductor: owns the store, the panel controllers, the hot keys and the settings window,
@@ -109,6 +112,7 @@ class AppDelegate final : public QObject {
     void hideUnlessPinned();
     // The desktop's background is covered while the strip is up, unpinned.
     void updateDesktopCover(bool stripUp);
+    void setSampleDeliverySpacing(double seconds);
     void registerSummonHotKey();
     void registerPinHotKey();
     // Whether the program grabs the summon and keep-on-screen keys itself (not while a desktop

@@ -223,6 +223,8 @@ int main(int argc, char** argv) {
                         return samplers.makeWatchSampler(interval, std::move(onSample));
                     },
                 .alertTimeScale = alertTimeScale(),
+                .setSampleDeliverySpacing =
+                    [&executor](double seconds) { executor.setDeliverySpacing(seconds); },
             });
         delegate.setAppearance(appearance->appearance());
         QObject::connect(appearance.get(), &AppearanceSource::appearanceChanged, &delegate,

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "core/deferred_wakes.h"
 #include "samplers/tick_grid.h"
@@ -63,10 +64,44 @@ struct ThreadPoolExecutor::Core {
     uint64_t nextSequence = 0;
     TickGrid grid;  // every repeating timer ticks on it
     bool stopping = false;
+    SteadyClock::duration standbyDelay;
+    // What the idle worker keeping time waits for; none while no worker does.
+    std::optional<SteadyClock::time_point> timekeeperDeadline;
     // When each worker began the task it runs; max() while it runs none.
     std::vector<SteadyClock::time_point> runningSince;
     // Posts to the main thread from ticks wake it when the workers run out of work, not at once.
     DeferredWakes mainThreadWakes;
+    SteadyClock::duration deliverySpacing{};
+    SteadyClock::time_point lastDelivery = SteadyClock::time_point::min();
+    bool deliveryHeld = false;  // posts wait for lastDelivery + deliverySpacing
+
+    // The earliest moment a worker has something to do: a timer falls due or a held delivery
+    // is to go.
+    [[nodiscard]] std::optional<SteadyClock::time_point> nextDueLocked() const {
+        std::optional<SteadyClock::time_point> due;
+        if (!timers.empty()) due = timers.front().deadline;
+        if (deliveryHeld) {
+            const SteadyClock::time_point deliveryDue = lastDelivery + deliverySpacing;
+            if (!due || deliveryDue < *due) due = deliveryDue;
+        }
+        return due;
+    }
+
+    // The worker keeping time wakes for a held delivery; it is told when it would sleep past it.
+    void holdDeliveryLocked() {
+        const SteadyClock::time_point due = lastDelivery + deliverySpacing;
+        if (!deliveryHeld && timekeeperDeadline && due < *timekeeperDeadline) wake.notify_all();
+        deliveryHeld = true;
+    }
+
+    // Lets go of the lock while the main threads are woken.
+    void deliverLocked(std::unique_lock<std::mutex>& lock, SteadyClock::time_point now) {
+        deliveryHeld = false;
+        lastDelivery = now;
+        lock.unlock();
+        mainThreadWakes.flush();
+        lock.lock();
+    }
 
     // Cancelled timers stay in the heap until they fall due; a running one is always there.
     [[nodiscard]] bool anyRepeatingTimerLocked() const {
@@ -162,24 +197,41 @@ struct ThreadPoolExecutor::Core {
                 continue;
             }
             if (!delivered && !burstStillRunningLocked(woke)) {
-                lock.unlock();
-                mainThreadWakes.flush();
-                lock.lock();
                 delivered = true;
-                continue;  // the lock was let go: look again before sleeping
+                // A delivery due about now goes with this burst rather than on its own.
+                if (now + kCoalescingWindow < lastDelivery + deliverySpacing) {
+                    holdDeliveryLocked();
+                } else {
+                    deliverLocked(lock, now);
+                    continue;  // the lock was let go: look again before sleeping
+                }
             }
-            if (timers.empty()) {
+            const std::optional<SteadyClock::time_point> due = nextDueLocked();
+            if (!due) {
                 wake.wait(lock);
+            } else if (!timekeeperDeadline) {
+                timekeeperDeadline = due;
+                wake.wait_until(lock, *due);
+                timekeeperDeadline.reset();
             } else {
-                // A copy: adding a timer while we wait may reallocate the heap's storage.
-                const SteadyClock::time_point deadline = timers.front().deadline;
-                wake.wait_until(lock, deadline);
+                standBy(lock, *due);
             }
             woke = SteadyClock::now();
             delivered = false;  // what a stuck worker posted, too
         }
         lock.unlock();
         mainThreadWakes.flush();
+    }
+
+    // Until woken for a task posted or a new timer, or until what is due is overdue by
+    // standbyDelay; not when it merely falls due, which the worker keeping time sees to.
+    void standBy(std::unique_lock<std::mutex>& lock, SteadyClock::time_point due) {
+        SteadyClock::time_point overdue = due + standbyDelay;
+        while (wake.wait_until(lock, overdue) == std::cv_status::timeout) {
+            const std::optional<SteadyClock::time_point> next = nextDueLocked();
+            if (!next || SteadyClock::now() >= *next + standbyDelay) return;
+            overdue = *next + standbyDelay;
+        }
     }
 };
 
@@ -251,7 +303,9 @@ class PoolQueue final : public SerialQueue {
 
 }  // namespace
 
-ThreadPoolExecutor::ThreadPoolExecutor(int threadCount) : core_(std::make_shared<Core>()) {
+ThreadPoolExecutor::ThreadPoolExecutor(int threadCount, double standbyDelaySeconds)
+    : core_(std::make_shared<Core>()) {
+    core_->standbyDelay = toDuration(standbyDelaySeconds);
     const auto count = static_cast<size_t>(std::max(1, threadCount));
     core_->runningSince.assign(count, SteadyClock::time_point::max());
     for (size_t i = 0; i < count; ++i) {
@@ -260,6 +314,12 @@ ThreadPoolExecutor::ThreadPoolExecutor(int threadCount) : core_(std::make_shared
 }
 
 ThreadPoolExecutor::~ThreadPoolExecutor() { shutdown(); }
+
+void ThreadPoolExecutor::setDeliverySpacing(double seconds) {
+    std::unique_lock lock(core_->mutex);
+    core_->deliverySpacing = toDuration(seconds);
+    if (core_->deliveryHeld) core_->deliverLocked(lock, SteadyClock::now());
+}
 
 std::shared_ptr<SerialQueue> ThreadPoolExecutor::makeQueue(std::string label) {
     return std::make_shared<PoolQueue>(core_, std::move(label));

@@ -175,11 +175,13 @@ TEST_F(AppDelegateTest, EveryHideUnpinsAndClosesCardAndHint) {
         EXPECT_FALSE(shown(app.detailPanel().panel()));
         EXPECT_FALSE(shown(app.hintPanel().panel()));
         EXPECT_FALSE(app.store().panelVisible()) << "the top processes stop with the strip";
+        EXPECT_GT(deliverySpacing, 0) << "samples wait while nobody looks";
         EXPECT_EQ(shown(app.settingsWindow().window()), route.opensSettings);
 
         app.toggleStrip();
         EXPECT_FALSE(settings.isPinned()) << "the next summon starts unpinned";
         EXPECT_TRUE(app.store().panelVisible());
+        EXPECT_EQ(deliverySpacing, 0);
         delegate.reset();
     }
 }

@@ -19,7 +19,8 @@ struct AppHarness {
     AppEnvironment environment() {
         return {.mainThread = mainThread,
                 .samplers = samplers,
-                .descriptors = {.clock = std::make_shared<ManualClock>()}};
+                .descriptors = {.clock = std::make_shared<ManualClock>()},
+                .setSampleDeliverySpacing = [this](double seconds) { deliverySpacing = seconds; }};
     }
     AppDelegate& launch(AppEnvironment environment) {
         delegate = std::make_unique<AppDelegate>(settings, std::move(environment));
@@ -31,6 +32,7 @@ struct AppHarness {
     FakeSamplerFactory samplers;
     AppSettings settings{PreferencesStore::inMemory()};
     std::unique_ptr<AppDelegate> delegate;
+    double deliverySpacing = 0;
 };
 
 inline bool shown(const QWidget* window) { return window != nullptr && window->isVisible(); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <functional>
@@ -134,7 +135,7 @@ TEST(ThreadPoolExecutorTest, AbsurdTimesAreClampedAndShutdownDropsWhatWaits) {
 // The other workers must still take what waits behind a tick that never returns, and keep the
 // timers firing.
 TEST(ThreadPoolExecutorTest, AStuckTickHoldsBackNeitherTheTicksDueWithItNorTheTimers) {
-    ThreadPoolExecutor executor;  // two workers
+    ThreadPoolExecutor executor(2, 0.05);  // the other worker steps in 50 ms late
     auto stuckQueue = executor.makeQueue("Glintdeck.Stuck");
     auto otherQueue = executor.makeQueue("Glintdeck.Other");
     Latch release(1);
@@ -205,6 +206,44 @@ TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehin
     deliveredWhileStuck.wait();  // hangs (and the suite times out) if the delivery waits
     release.countDown();
     stuckExecutor.shutdown();
+}
+
+// While nobody looks at the samples the main thread wakes for them at most once per spacing:
+// what a later burst posts waits, and goes when the spacing is set again, or unprompted once the
+// spacing has passed.
+TEST(ThreadPoolExecutorTest, HeldPostsGoWhenTheSpacingIsSetOrHasPassed) {
+    ThreadPoolExecutor executor;
+    executor.setDeliverySpacing(3600);
+    std::atomic<int> wakes = 0;
+    Latch firstWake(1), secondWake(1), thirdWake(1);
+    TaskQueueMainThread mainThread([&] {
+        std::array<Latch*, 3> reached = {&firstWake, &secondWake, &thirdWake};
+        if (int n = ++wakes; n <= 3) reached[n - 1]->countDown();
+        return true;
+    });
+    auto queue = executor.makeQueue("Glintdeck.Test");
+    auto postFromATask = [&] { queue->async([&] { mainThread.post([] {}); }); };
+
+    postFromATask();
+    firstWake.wait();  // nothing went before it: at once
+    EXPECT_EQ(mainThread.runPending(), 1);
+
+    postFromATask();
+    postFromATask();
+    Latch ran(1);
+    queue->async([&] { ran.countDown(); });
+    ran.wait();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(wakes, 1);
+    executor.setDeliverySpacing(0.05);
+    secondWake.wait();
+    EXPECT_EQ(mainThread.runPending(), 2);
+
+    postFromATask();
+    thirdWake.wait();  // hangs (and the suite times out) if nothing more ticking holds it forever
+    EXPECT_EQ(mainThread.runPending(), 1);
+    executor.shutdown();
+    EXPECT_EQ(wakes, 3);
 }
 
 }  // namespace
