@@ -64,7 +64,7 @@ struct ThreadPoolExecutor::Core {
     uint64_t nextSequence = 0;
     TickGrid grid;  // every repeating timer ticks on it
     bool stopping = false;
-    SteadyClock::duration standbyDelay;
+    SteadyClock::duration standbyDelay{};
     // What the idle worker keeping time waits for; none while no worker does.
     std::optional<SteadyClock::time_point> timekeeperDeadline;
     // When each worker began the task it runs; max() while it runs none.
