@@ -33,7 +33,7 @@ void DeferredWakes::flush() {
         targets_.pop_back();
         // Outside the lock: waking an event loop is a system call and may allocate.
         lock.unlock();
-        target->wake();
+        target->wakeDeferred();
         lock.lock();
     }
 }

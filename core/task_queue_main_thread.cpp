@@ -3,19 +3,30 @@
 namespace glintdeck {
 
 void TaskQueueMainThread::post(Task task) {
-    bool mustWake = false;
+    DeferredWakes* deferring = DeferredWakes::current();
+    Wake before = Wake::none;
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
-        mustWake = !wakeOutstanding_;
-        wakeOutstanding_ = true;
+        before = wakeState_;
+        // A wake put off for a while must not hold back a task posted from elsewhere.
+        if (before != Wake::sent) wakeState_ = deferring ? Wake::deferred : Wake::sent;
     }
-    if (!mustWake) return;
-    if (DeferredWakes* deferred = DeferredWakes::current()) {
-        deferred->defer(*this);
-    } else {
+    if (before == Wake::sent) return;
+    if (!deferring) {
         wake();
+    } else if (before == Wake::none) {
+        deferring->defer(*this);
     }
+}
+
+void TaskQueueMainThread::wakeDeferred() {
+    {
+        std::lock_guard lock(mutex_);
+        if (wakeState_ != Wake::deferred) return;
+        wakeState_ = Wake::sent;
+    }
+    wake();
 }
 
 void TaskQueueMainThread::wake() {
@@ -26,7 +37,7 @@ void TaskQueueMainThread::wake() {
     // Outside the lock: waking an event loop is a system call and may allocate.
     if (!wake_()) {
         std::lock_guard lock(mutex_);
-        wakeOutstanding_ = false;
+        wakeState_ = Wake::none;
     }
 }
 
@@ -35,7 +46,7 @@ int TaskQueueMainThread::runPending() {
         // Cleared before the queue is read: a task posted from here on is either run below or
         // wakes the owner again, never left waiting for a wake that already happened.
         std::lock_guard lock(mutex_);
-        wakeOutstanding_ = false;
+        wakeState_ = Wake::none;
     }
     int count = 0;
     for (;;) {

@@ -15,7 +15,7 @@ namespace glintdeck {
 // with runPending(); console programs loop on runNext(). A thread that sleeps in an event loop
 // of its own passes a wake function instead. Either way a burst of tasks costs the owner one
 // wakeup, not one each; a burst posted inside a DeferredWakes scope wakes it when the poster
-// flushes, the rest at their first task.
+// flushes, the rest at their first task, even while a deferred wake waits.
 class TaskQueueMainThread final : public MainThread {
   public:
     TaskQueueMainThread() = default;
@@ -35,13 +35,17 @@ class TaskQueueMainThread final : public MainThread {
 
   private:
     friend class DeferredWakes;
+    // The wake a DeferredWakes scope recorded, unless the owner was woken or ran the tasks since.
+    void wakeDeferred();
     void wake();
+
+    enum class Wake { none, deferred, sent };  // since the last runPending()
 
     std::function<bool()> wake_;
     std::mutex mutex_;
     std::condition_variable queued_;
     std::deque<Task> tasks_;
-    bool wakeOutstanding_ = false;  // guarded by mutex_
+    Wake wakeState_ = Wake::none;  // guarded by mutex_
 };
 
 }  // namespace glintdeck

@@ -210,40 +210,48 @@ TEST(ThreadPoolExecutorTest, TicksWakeTheMainThreadOnceAfterTheLastAndNeverBehin
 
 // While nobody looks at the samples the main thread wakes for them at most once per spacing:
 // what a later burst posts waits, and goes when the spacing is set again, or unprompted once the
-// spacing has passed.
-TEST(ThreadPoolExecutorTest, HeldPostsGoWhenTheSpacingIsSetOrHasPassed) {
+// spacing has passed. A task posted from elsewhere meanwhile goes at once, and takes them along.
+TEST(ThreadPoolExecutorTest, HeldPostsGoWhenTheSpacingIsSetOrHasPassedOrSomethingElseWakes) {
     ThreadPoolExecutor executor;
     executor.setDeliverySpacing(3600);
     std::atomic<int> wakes = 0;
-    Latch firstWake(1), secondWake(1), thirdWake(1);
+    std::array<Latch, 4> woken = {Latch(1), Latch(1), Latch(1), Latch(1)};
     TaskQueueMainThread mainThread([&] {
-        std::array<Latch*, 3> reached = {&firstWake, &secondWake, &thirdWake};
-        if (int n = ++wakes; n <= 3) reached[n - 1]->countDown();
+        if (int n = ++wakes; n <= 4) woken[n - 1].countDown();
         return true;
     });
     auto queue = executor.makeQueue("Glintdeck.Test");
     auto postFromATask = [&] { queue->async([&] { mainThread.post([] {}); }); };
+    auto expectHeld = [&](int wakesSoFar) {
+        Latch ran(1);
+        queue->async([&] { ran.countDown(); });
+        ran.wait();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(wakes, wakesSoFar);
+    };
 
     postFromATask();
-    firstWake.wait();  // nothing went before it: at once
+    woken[0].wait();  // nothing went before it: at once
     EXPECT_EQ(mainThread.runPending(), 1);
 
     postFromATask();
     postFromATask();
-    Latch ran(1);
-    queue->async([&] { ran.countDown(); });
-    ran.wait();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(wakes, 1);
-    executor.setDeliverySpacing(0.05);
-    secondWake.wait();
-    EXPECT_EQ(mainThread.runPending(), 2);
+    expectHeld(1);
+    mainThread.post([] {});
+    woken[1].wait();
+    EXPECT_EQ(mainThread.runPending(), 3);
 
     postFromATask();
-    thirdWake.wait();  // hangs (and the suite times out) if nothing more ticking holds it forever
+    expectHeld(2);
+    executor.setDeliverySpacing(0.05);
+    woken[2].wait();
+    EXPECT_EQ(mainThread.runPending(), 1);
+
+    postFromATask();
+    woken[3].wait();  // hangs (and the suite times out) if nothing more ticking holds it forever
     EXPECT_EQ(mainThread.runPending(), 1);
     executor.shutdown();
-    EXPECT_EQ(wakes, 3);
+    EXPECT_EQ(wakes, 4);
 }
 
 }  // namespace
