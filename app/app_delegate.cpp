@@ -187,7 +187,7 @@ void AppDelegate::toggleStrip(const SummonRequest& request) {
         panel_.hideStrip();
         return;
     }
-    setSampleDeliverySpacing(0);  // what waits lands before the strip's first paint
+    setSampleDeliverySpacing(0);  // what waits is posted ahead of the strip's first paint
     std::unique_ptr<StatsStripView> strip = feed_.makeStrip();
     strip->setOnOpenSettings([this] { hideStripAndShowSettings(userInputTime()); });
     strip->setOnTileTap([this](StatKind kind) { tileTapped(kind); });
