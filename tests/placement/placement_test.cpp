@@ -23,76 +23,63 @@ struct StripCase {
     PanelAnchor anchor;
     std::optional<Point> customPosition;
     Size size;
-    Point pointer;
+    std::optional<Point> pointer;
     ScreenLayout layout;
     Point expected;
 };
 
+// Without a pointer (Wayland sessions: XWayland does not know where it is), the cursor anchor is
+// the main screen's top centre.
 TEST(StripOrigin, FollowsTheAnchorOrTheRememberedPositionAndStaysOnScreen) {
     const Size strip{400, 36};
+    const std::nullopt_t unknown = std::nullopt;
     // clang-format off
     const std::vector<StripCase> cases{
-        {"top centre", PanelAnchor::topCenter, {}, strip, {10, 10}, {{plain}}, {520, 840}},
-        {"bottom centre", PanelAnchor::bottomCenter, {}, strip, {10, 10}, {{plain}}, {520, 24}},
-        {"screen centre", PanelAnchor::screenCenter, {}, strip, {10, 10}, {{plain}}, {520, 432}},
-        {"hangs below the pointer", PanelAnchor::cursor, {}, strip, {700, 500}, {{plain}},
+        {"top centre", PanelAnchor::topCenter, {}, strip, Point{10, 10}, {{plain}}, {520, 840}},
+        {"bottom centre", PanelAnchor::bottomCenter, {}, strip, Point{10, 10}, {{plain}},
+         {520, 24}},
+        {"screen centre", PanelAnchor::screenCenter, {}, strip, Point{10, 10}, {{plain}},
+         {520, 432}},
+        {"hangs below the pointer", PanelAnchor::cursor, {}, strip, Point{700, 500}, {{plain}},
          {500, 446}},
-        {"pointer near the left edge", PanelAnchor::cursor, {}, strip, {80, 500}, {{docked}},
+        {"pointer near the left edge", PanelAnchor::cursor, {}, strip, Point{80, 500}, {{docked}},
          {64, 446}},
-        {"pointer near the bottom edge", PanelAnchor::cursor, {}, strip, {700, 60}, {{docked}},
-         {500, 70}},
-        {"pointer near the top-right corner", PanelAnchor::cursor, {}, strip, {1439, 899},
+        {"pointer near the bottom edge", PanelAnchor::cursor, {}, strip, Point{700, 60},
+         {{docked}}, {500, 70}},
+        {"pointer near the top-right corner", PanelAnchor::cursor, {}, strip, Point{1439, 899},
          {{menuBar}}, {1040, 839}},
-        {"wider than the visible frame", PanelAnchor::topCenter, {}, {1500, 36}, {10, 10},
+        {"wider than the visible frame", PanelAnchor::topCenter, {}, {1500, 36}, Point{10, 10},
          {{docked}}, {64, 815}},
-        {"anchored on the pointer's screen", PanelAnchor::topCenter, {}, strip, {2000, 500},
+        {"anchored on the pointer's screen", PanelAnchor::topCenter, {}, strip, Point{2000, 500},
          {{plain, right}}, {1880, 1040}},
-        {"custom position kept", PanelAnchor::topCenter, Point{300, 300}, strip, {10, 10},
+        {"custom position kept", PanelAnchor::topCenter, Point{300, 300}, strip, Point{10, 10},
          {{plain}}, {300, 300}},
         {"custom position ignored at the cursor", PanelAnchor::cursor, Point{300, 300}, strip,
-         {700, 500}, {{plain}}, {500, 446}},
+         Point{700, 500}, {{plain}}, {500, 446}},
         {"custom position clamped into its own screen", PanelAnchor::bottomCenter,
-         Point{2600, 1100}, strip, {10, 10}, {{plain, right}}, {2320, 1064}},
+         Point{2600, 1100}, strip, Point{10, 10}, {{plain, right}}, {2320, 1064}},
         // The second screen was unplugged since the strip was dragged there.
         {"custom position on a removed screen", PanelAnchor::bottomCenter, Point{2600, 1100},
-         strip, {10, 10}, {{plain}}, {1040, 864}},
+         strip, Point{10, 10}, {{plain}}, {1040, 864}},
         {"no screen: anchored against the zero rectangle", PanelAnchor::topCenter, {}, strip,
-         {700, 500}, {}, {-200, -60}},
+         Point{700, 500}, {}, {-200, -60}},
         {"no screen: custom position unchanged", PanelAnchor::topCenter, Point{-5000, 9000},
-         strip, {700, 500}, {}, {-5000, 9000}},
+         strip, Point{700, 500}, {}, {-5000, 9000}},
+        {"no pointer: the cursor anchor", PanelAnchor::cursor, {}, strip, unknown,
+         {{plain, docked}, 1}, {552, 815}},
+        {"no pointer: under a menu bar", PanelAnchor::cursor, {}, strip, unknown, {{menuBar}},
+         {520, 815}},
+        {"no pointer: other anchors on the main screen", PanelAnchor::bottomCenter, {}, strip,
+         unknown, {{plain, right}, 1}, {1880, 124}},
+        {"no pointer: custom position kept", PanelAnchor::topCenter, Point{300, 300}, strip,
+         unknown, {{plain}}, {300, 300}},
+        {"no pointer: custom position still ignored at the cursor", PanelAnchor::cursor,
+         Point{300, 300}, strip, unknown, {{plain}}, {520, 840}},
+        {"no pointer, no screen", PanelAnchor::cursor, {}, strip, unknown, {}, {-200, -60}},
     };
     // clang-format on
     for (const StripCase& c : cases) {
         EXPECT_EQ(stripOrigin(c.anchor, c.customPosition, c.size, c.pointer, c.layout), c.expected)
-            << c.name;
-    }
-}
-
-// Wayland sessions: where the pointer is, XWayland does not know.
-TEST(StripOrigin, WithThePointerUnknownTheCursorAnchorIsTheMainScreensTopCentre) {
-    const Size strip{400, 36};
-    struct Case {
-        std::string name;
-        PanelAnchor anchor;
-        std::optional<Point> customPosition;
-        ScreenLayout layout;
-        Point expected;
-    };
-    // clang-format off
-    const std::vector<Case> cases{
-        {"the cursor anchor", PanelAnchor::cursor, {}, {{plain, docked}, 1}, {552, 815}},
-        {"under a menu bar", PanelAnchor::cursor, {}, {{menuBar}}, {520, 815}},
-        {"other anchors on the main screen", PanelAnchor::bottomCenter, {}, {{plain, right}, 1},
-         {1880, 124}},
-        {"custom position kept", PanelAnchor::topCenter, Point{300, 300}, {{plain}}, {300, 300}},
-        {"custom position still ignored at the cursor", PanelAnchor::cursor, Point{300, 300},
-         {{plain}}, {520, 840}},
-        {"no screen", PanelAnchor::cursor, {}, {}, {-200, -60}},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        EXPECT_EQ(stripOrigin(c.anchor, c.customPosition, strip, std::nullopt, c.layout),
-                  c.expected)
             << c.name;
     }
 }
@@ -160,27 +147,23 @@ TEST(AttachedPanelOrigin, HangsBelowTheStripOrRisesAboveItWithinTheVisibleFrame)
 TEST(AttachedPanelRoom, ACardShrunkToTheRoomLiesOnItsScreenAndClearOfTheStrip) {
     const ScreenGeometry laptop{{0, 0, 1280, 800}, {0, 0, 1280, 800}};
     const ScreenGeometry tiny{{0, 0, 320, 200}, {0, 0, 320, 200}};
-    struct Case {
-        ScreenGeometry screen;
-        Rect strip;
-        Size card, room;
-    };
-    for (const Case& c : {Case{laptop, {190, 382, 900, 36}, {244, 493}, {1280, 376}},
-                          Case{laptop, {190, 740, 900, 36}, {244, 493}, {1280, 734}},
-                          Case{tiny, {0, 117, 320, 36}, {244, 403}, {320, 111}},
-                          Case{tiny, {40, 0, 240, 36}, {400, 100}, {320, 158}}}) {
-        const ScreenLayout layout{{c.screen}};
-        EXPECT_EQ(attachedPanelRoom(c.strip, layout), c.room) << c.strip.y;
-        const Size card{std::min(c.card.width, c.room.width),
-                        std::min(c.card.height, c.room.height)};
-        const Point o = attachedPanelOrigin(card, c.strip, c.strip.midX(), layout);
-        const Rect& vf = c.screen.visibleFrame;
+    // The screen, the strip, the card's natural size and the room beside the strip.
+    for (auto [screen, strip, natural, room] :
+         {std::tuple{laptop, Rect{190, 382, 900, 36}, Size{244, 493}, Size{1280, 376}},
+          {laptop, {190, 740, 900, 36}, {244, 493}, {1280, 734}},
+          {tiny, {0, 117, 320, 36}, {244, 403}, {320, 111}},
+          {tiny, {40, 0, 240, 36}, {400, 100}, {320, 158}}}) {
+        const ScreenLayout layout{{screen}};
+        EXPECT_EQ(attachedPanelRoom(strip, layout), room) << strip.y;
+        const Size card{std::min(natural.width, room.width), std::min(natural.height, room.height)};
+        const Point o = attachedPanelOrigin(card, strip, strip.midX(), layout);
+        const Rect& vf = screen.visibleFrame;
         EXPECT_TRUE(o.x >= vf.minX() && o.x + card.width <= vf.maxX() && o.y >= vf.minY() &&
                     o.y + card.height <= vf.maxY())
-            << c.strip.y;
-        EXPECT_TRUE(o.y + card.height + attachedPanelGap <= c.strip.minY() ||
-                    o.y - attachedPanelGap >= c.strip.maxY())
-            << c.strip.y;
+            << strip.y;
+        EXPECT_TRUE(o.y + card.height + attachedPanelGap <= strip.minY() ||
+                    o.y - attachedPanelGap >= strip.maxY())
+            << strip.y;
     }
 }
 
