@@ -7,41 +7,37 @@
 namespace glintdeck {
 namespace {
 
+// A battery's load is how empty it is, and a load that is not a number keeps the band.
 TEST(BandTest, BandsAreEnteredHigherThanTheyAreLeft) {
-    struct Case {
-        std::optional<Band> previous;
-        double load;
-        Band expected;
-    };
-    const auto none = std::nullopt;
+    const std::optional<Band> none;
     const Band calm = Band::calm, busy = Band::busy, hot = Band::hot;
-    for (Case c : {Case{none, 49.9, calm},
-                   {none, 50, busy},
-                   {none, 79.9, busy},
-                   {none, 80, hot},
-                   {calm, 54.99, calm},
-                   {calm, 55, busy},
-                   {calm, 90, hot},
-                   {busy, 45, busy},
-                   {busy, 44.9, calm},
-                   {busy, 84.9, busy},
-                   {busy, 85, hot},
-                   {hot, 75, hot},
-                   {hot, 74.9, busy},
-                   {hot, 30, calm}}) {
-        EXPECT_EQ(classifyBand(StatKind::cpu, c.load, c.previous), c.expected)
-            << (c.previous ? static_cast<int>(*c.previous) : -1) << " at " << c.load;
-    }
-}
-
-TEST(BandTest, BatteryIsInvertedAndNotANumberKeepsTheBand) {
-    EXPECT_EQ(classifyBand(StatKind::battery, 15, std::nullopt), Band::hot);
-    EXPECT_EQ(classifyBand(StatKind::battery, 60, std::nullopt), Band::calm);
-    EXPECT_EQ(classifyBand(StatKind::battery, 30, Band::hot), Band::busy);  // load 70
-    EXPECT_EQ(classifyBand(StatKind::memory, 15, std::nullopt), Band::calm);
-    for (StatKind kind : {StatKind::cpu, StatKind::battery}) {
-        EXPECT_EQ(classifyBand(kind, std::nan(""), Band::hot), Band::hot);
-        EXPECT_EQ(classifyBand(kind, std::nan(""), std::nullopt), Band::calm);
+    const StatKind cpu = StatKind::cpu, battery = StatKind::battery;
+    const double nan = std::nan("");
+    for (auto [kind, previous, load, expected] : {std::tuple{cpu, none, 49.9, calm},
+                                                  {cpu, none, 50, busy},
+                                                  {cpu, none, 79.9, busy},
+                                                  {cpu, none, 80, hot},
+                                                  {cpu, calm, 54.99, calm},
+                                                  {cpu, calm, 55, busy},
+                                                  {cpu, calm, 90, hot},
+                                                  {cpu, busy, 45, busy},
+                                                  {cpu, busy, 44.9, calm},
+                                                  {cpu, busy, 84.9, busy},
+                                                  {cpu, busy, 85, hot},
+                                                  {cpu, hot, 75, hot},
+                                                  {cpu, hot, 74.9, busy},
+                                                  {cpu, hot, 30, calm},
+                                                  {battery, none, 15, hot},
+                                                  {battery, none, 60, calm},
+                                                  {battery, hot, 30, busy},  // load 70
+                                                  {StatKind::memory, none, 15, calm},
+                                                  {cpu, hot, nan, hot},
+                                                  {battery, hot, nan, hot},
+                                                  {cpu, none, nan, calm},
+                                                  {battery, none, nan, calm}}) {
+        EXPECT_EQ(classifyBand(kind, load, previous), expected)
+            << rawValue(kind) << " from " << (previous ? static_cast<int>(*previous) : -1) << " at "
+            << load;
     }
 }
 

@@ -10,28 +10,23 @@ namespace {
 
 constexpr uint64_t MiB = 1024 * 1024, GiB = MiB * 1024, kMax = std::numeric_limits<uint64_t>::max();
 
-struct SizeCase {
-    uint64_t bytes;
-    const char* text;
-};
-
 // Rounding comes first, so a value that would show four digits moves to the next unit.
 TEST(ByteTextTest, SizesRoundBeforeChoosingTheUnit) {
-    for (SizeCase c : {SizeCase{0, "Zero KB"},
-                       {1000, "1 KB"},
-                       {1536, "2 KB"},
-                       {1000 * MiB, "0,98 GB"},
-                       {GiB + GiB / 2, "1,5 GB"},
-                       {1023 * GiB + 99 * GiB / 100, "1 TB"},
-                       {kMax, "16 EB"}}) {
-        EXPECT_EQ(memoryByteText(c.bytes, ","), c.text) << c.bytes;
+    for (auto [bytes, text] : {std::pair{uint64_t{0}, "Zero KB"},
+                               {1000, "1 KB"},
+                               {1536, "2 KB"},
+                               {1000 * MiB, "0,98 GB"},
+                               {GiB + GiB / 2, "1,5 GB"},
+                               {1023 * GiB + 99 * GiB / 100, "1 TB"},
+                               {kMax, "16 EB"}}) {
+        EXPECT_EQ(memoryByteText(bytes, ","), text) << bytes;
     }
-    for (SizeCase c : {SizeCase{0, "Zero KB"},
-                       {999'500, "1 MB"},
-                       {999'950'000, "1 GB"},
-                       {1'230'000'000'000, "1.23 TB"},
-                       {kMax, "18.45 EB"}}) {
-        EXPECT_EQ(fileByteText(c.bytes, "."), c.text) << c.bytes;
+    for (auto [bytes, text] : {std::pair{uint64_t{0}, "Zero KB"},
+                               {999'500, "1 MB"},
+                               {999'950'000, "1 GB"},
+                               {1'230'000'000'000, "1.23 TB"},
+                               {kMax, "18.45 EB"}}) {
+        EXPECT_EQ(fileByteText(bytes, "."), text) << bytes;
     }
     EXPECT_EQ(processMemoryText(-5, ","), "0 B");
     EXPECT_EQ(processMemoryText(1.5 * GiB, ","), "1,5 GB");

@@ -42,23 +42,6 @@ class DescriptorsTest : public testing::Test {
     DescriptorEnvironment environment_{.decimalSeparator = ",", .processorCount = 8};
 };
 
-TEST_F(DescriptorsTest, CPURoundsHalvesUpAndShowsTheCPUTemperature) {
-    deliver([](auto& run) {
-        run.cpu(CPUSample{.totalUsagePercent = 37.5,
-                          .userPercent = 25,
-                          .systemPercent = 12.5,
-                          .idlePercent = 62.5});
-        run.temps(TemperatureSample{.sensors = {{"CPU", 61.6}, {"GPU", 50.2}}});
-        run.gpu(GPUSample{.isAvailable = true, .utilizationPercent = 3});
-    });
-    StatDescriptor cpu = build(StatKind::cpu);
-    EXPECT_EQ(cpu.value, "38%");
-    EXPECT_EQ(cpu.detail,
-              (Rows{{"User", "25%"}, {"System", "13%"}, {"Idle", "63%"}, {"Temp", "62°C"}}));
-    EXPECT_EQ(build(StatKind::gpu).detail.back(), (StatDescriptor::Row{"Temp", "50°C"}));
-    EXPECT_EQ(cpu.graph->upper.values, std::vector<double>{37.5});
-}
-
 TEST_F(DescriptorsTest, ProcessSectionsShowTheTenLargestOrNothing) {
     EXPECT_FALSE(build(StatKind::cpu).processSection);
     TopProcessesSample top;
@@ -73,29 +56,6 @@ TEST_F(DescriptorsTest, ProcessSectionsShowTheTenLargestOrNothing) {
     EXPECT_EQ(section.rows.front(), (StatDescriptor::Row{"p12", "120,0%"}));
     EXPECT_EQ(section.reservedRows, 10);
     EXPECT_EQ(build(StatKind::memory).processSection->rows.front().second, "12 MB");
-}
-
-TEST_F(DescriptorsTest, FreeMemoryNeverWrapsAndValueModesPickTheTexts) {
-    deliver([](auto& run) { run.memory(MemorySample{.usedBytes = 10, .totalBytes = 8}); });
-    StatDescriptor memory = build(StatKind::memory);
-    EXPECT_EQ(memory.detail[1], (StatDescriptor::Row{"Free", "Zero KB"}));
-    EXPECT_FALSE(memory.secondaryValue) << "memory shows one value by default";
-
-    settings_.setTileValueMode(TileValueMode::bothReversed, StatKind::memory);
-    memory = build(StatKind::memory);
-    EXPECT_EQ(memory.value, "F Zero KB");
-    EXPECT_EQ(memory.widestValue, "F 888,88 GB");
-    EXPECT_EQ(memory.secondaryValue, "U 10 B");
-}
-
-// The rates' texts are the text functions' rules; a graph of a silent direction must still
-// have a peak to scale against.
-TEST_F(DescriptorsTest, AQuietRateGraphScalesAgainstOne) {
-    deliver([](auto& run) { run.network(NetworkSample{.downBytesPerSec = 1'250'000}); });
-    GraphData graph = *build(StatKind::network).graph;
-    EXPECT_EQ(graph.upper.peak, 1);
-    EXPECT_EQ(graph.upper.peakFormatted, "0 B/s");
-    EXPECT_FALSE(build(StatKind::cpu).graph->upper.peakFormatted) << "percent peaks are fixed";
 }
 
 TEST_F(DescriptorsTest, UnavailableKindsHaveNoDescriptorAndKeepTheirLastBand) {
@@ -170,23 +130,49 @@ TEST(TintTest, SuppressedStylesTintWithPrimaryTextWhateverTheBand) {
     EXPECT_EQ(tint(Band::calm, Theme::StatusStyle::emphasized), Tint::calm);
 }
 
-TEST_F(DescriptorsTest, SingleValueKindsBuildTheirRows) {
+// The values' texts and loads are the text and load functions' rules; here the rows each kind
+// builds from its sample. Free memory never wraps, CPU and GPU rows take their sensor's
+// temperature, and a graph of a silent direction must still have a peak to scale against.
+TEST_F(DescriptorsTest, EachKindBuildsItsOwnRowsAndGraph) {
+    EXPECT_EQ(build(StatKind::uptime).detail[1], (StatDescriptor::Row{"Booted", "—"}))
+        << "no boot time yet";
+    deliver([](auto& run) { run.temps(TemperatureSample{.thermalState = ThermalState::serious}); });
+    EXPECT_EQ(build(StatKind::temps).detail, (Rows{{"Pressure", "Serious"}})) << "no sensors";
     deliver([](auto& run) {
+        run.cpu(CPUSample{.totalUsagePercent = 37.5,
+                          .userPercent = 25,
+                          .systemPercent = 12.5,
+                          .idlePercent = 62.5});
+        run.temps(TemperatureSample{.sensors = {{"CPU", 61.6}, {"GPU", 50.2}}});
+        run.gpu(GPUSample{.isAvailable = true, .utilizationPercent = 3});
+        run.memory(MemorySample{.usedBytes = 10, .totalBytes = 8});
+        run.network(NetworkSample{.downBytesPerSec = 1'250'000});
         run.fan(FanSample{.hasFans = true,
                           .fans = {{.current = 1500, .min = 1000, .max = 6000},
                                    {.current = 2500, .min = 1000, .max = 6000}}});
-        run.temps(TemperatureSample{.thermalState = ThermalState::serious});
         run.loadAverage(LoadSample{12.0, 2.0, 1.0});
         run.power(PowerSample{.isAvailable = true, .cpuWatts = 4.5, .gpuWatts = 0.5});
     });
-    // Their values and loads are the text and load functions' rules; here the rows.
+    StatDescriptor cpu = build(StatKind::cpu);
+    EXPECT_EQ(cpu.value, "38%");
+    EXPECT_EQ(cpu.detail,
+              (Rows{{"User", "25%"}, {"System", "13%"}, {"Idle", "63%"}, {"Temp", "62°C"}}));
+    EXPECT_EQ(cpu.graph->upper.values, std::vector<double>{37.5});
+    EXPECT_FALSE(cpu.graph->upper.peakFormatted) << "percent peaks are fixed";
+    EXPECT_EQ(build(StatKind::gpu).detail.back(), (StatDescriptor::Row{"Temp", "50°C"}));
+    EXPECT_EQ(build(StatKind::temps).detail, (Rows{{"CPU", "62°C"}, {"GPU", "50°C"}}));
+    EXPECT_EQ(build(StatKind::memory).detail[1], (StatDescriptor::Row{"Free", "Zero KB"}));
+    GraphData network = *build(StatKind::network).graph;
+    EXPECT_EQ(network.upper.peak, 1);
+    EXPECT_EQ(network.upper.peakFormatted, "0 B/s");
     EXPECT_EQ(build(StatKind::fan).detail[0],
               (StatDescriptor::Row{"Fan 1", "1500 rpm (1000–6000)"}));
-    EXPECT_EQ(build(StatKind::temps).detail, (Rows{{"Pressure", "Serious"}}));
     EXPECT_EQ(build(StatKind::loadAverage).detail.back(), (StatDescriptor::Row{"Cores", "8"}));
     EXPECT_EQ(build(StatKind::power).detail[4], (StatDescriptor::Row{"Total", "5.0 W"}));
-    EXPECT_EQ(build(StatKind::uptime).detail[1], (StatDescriptor::Row{"Booted", "—"}))
-        << "no boot time yet";
+
+    // How a mode marks and combines the texts is the tile value's rule.
+    settings_.setTileValueMode(TileValueMode::bothReversed, StatKind::memory);
+    EXPECT_EQ(build(StatKind::memory).value, "F Zero KB");
 }
 
 }  // namespace
