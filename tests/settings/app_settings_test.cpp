@@ -73,11 +73,6 @@ Json dataValue(const std::string& text) {
     return Json{{"$data", encodeBase64(PreferencesStore::Data(text.begin(), text.end()))}};
 }
 
-TEST_F(AppSettingsTest, EmptyStoreWritesOnlyTheKnownKinds) {
-    EXPECT_EQ(stored(*open()), stored(defaults()));
-    EXPECT_EQ(file(), (Json{{"knownStats", raws(kCanonical)}}));
-}
-
 TEST_F(AppSettingsTest, StatOrderIsRepairedToHoldEveryKindOnce) {
     using enum StatKind;
     for (const auto& [stored, expected] : std::vector<std::pair<Json, std::vector<StatKind>>>{
@@ -96,6 +91,9 @@ TEST_F(AppSettingsTest, StatOrderIsRepairedToHoldEveryKindOnce) {
 TEST_F(AppSettingsTest, KindsNewerThanTheKnownListStartEnabledOnce) {
     using enum StatKind;
     const std::set<StatKind> cpuAndNewKinds{cpu, gpu, fan, power, temps, loadAverage, uptime};
+    // A first launch writes the known list alone.
+    EXPECT_EQ(open()->enabledStats(), kAllKinds);
+    EXPECT_EQ(file(), (Json{{"knownStats", raws(kCanonical)}}));
 
     auto settings = open({{"enabledStats", {"cpu", "bogus"}}});
     EXPECT_EQ(settings->enabledStats(), cpuAndNewKinds);
@@ -128,13 +126,9 @@ TEST_F(AppSettingsTest, UnusableNumbersFallBackAndOutOfRangeOnesAreHeldInRange) 
     const double interval = defaults().interval(), height = defaults().stripHeight();
     const double shortest = setting::interval.lowest, longest = setting::interval.highest;
     const double lowest = setting::stripHeight.lowest, highest = setting::stripHeight.highest;
-    struct Case {
-        Json stored;
-        double interval;
-        double stripHeight;
-        size_t warnings;
-    };
-    for (const auto& c : std::vector<Case>{
+    // Stored, then the interval and height used and the warnings said.
+    for (const auto& [stored, usedInterval, usedHeight, warningCount] :
+         std::vector<std::tuple<Json, double, double, size_t>>{
              {{{"interval", -3}, {"stripHeight", 0}}, interval, height, 0},
              {{{"interval", 7}, {"stripHeight", 22.5}}, 7, 22.5, 0},
              {{{"interval", 1e10}, {"stripHeight", 1e10}}, longest, highest, 2},
@@ -142,13 +136,13 @@ TEST_F(AppSettingsTest, UnusableNumbersFallBackAndOutOfRangeOnesAreHeldInRange) 
              {{{"interval", shortest}, {"stripHeight", highest}}, shortest, highest, 0},
              {{{"interval", longest}, {"stripHeight", lowest}}, longest, lowest, 0},
          }) {
-        disk_->text = c.stored.dump();
+        disk_->text = stored.dump();
         std::vector<std::string> warnings;
         AppSettings settings(openStore(disk_, PreferencesStore::Mode::readWrite, &warnings));
-        EXPECT_EQ(settings.interval(), c.interval) << c.stored;
-        EXPECT_EQ(settings.stripHeight(), c.stripHeight) << c.stored;
-        EXPECT_EQ(warnings.size(), c.warnings) << c.stored;
-        for (auto& [key, value] : c.stored.items()) EXPECT_EQ(file()[key], value) << key;
+        EXPECT_EQ(settings.interval(), usedInterval) << stored;
+        EXPECT_EQ(settings.stripHeight(), usedHeight) << stored;
+        EXPECT_EQ(warnings.size(), warningCount) << stored;
+        for (auto& [key, value] : stored.items()) EXPECT_EQ(file()[key], value) << key;
     }
 }
 
@@ -167,14 +161,10 @@ TEST_F(AppSettingsTest, CustomPositionNeedsItsFlagAndBothCoordinates) {
 }
 
 TEST_F(AppSettingsTest, HotKeysLoadFromUnsigned32BitIntegers) {
-    struct Case {
-        Json stored;
-        HotKeyBinding hotKey;
-        HotKeyBinding pinHotKey;
-    };
     const HotKeyBinding summon = defaults().hotKey(), pin = defaults().pinHotKey();
     constexpr int64_t kTooLarge = int64_t{1} << 32;
-    for (const auto& [stored, hotKey, pinHotKey] : std::vector<Case>{
+    for (const auto& [stored, hotKey, pinHotKey] :
+         std::vector<std::tuple<Json, HotKeyBinding, HotKeyBinding>>{
              // Missing modifiers read as none.
              {{{"hotKeyCode", 49}, {"hotKeyModifiers", 0x0A00}, {"pinHotKeyCode", 0}},
               {49, 0x0A00},
@@ -196,12 +186,9 @@ TEST_F(AppSettingsTest, TileModesAndStylesKeepOnlyKnownEntriesAndApplyDefaults) 
               {"tileStyles", {{"battery", "graph"}, {"gpu", "graph"}}}});
     EXPECT_EQ(settings->tileValueModes(),
               (std::map<StatKind, TileValueMode>{{StatKind::memory, TileValueMode::second}}));
-    EXPECT_EQ(settings->tileValueMode(StatKind::memory), TileValueMode::second);
-    EXPECT_EQ(settings->tileValueMode(StatKind::network), TileValueMode::both);
     EXPECT_EQ(settings->tileValueMode(StatKind::disk), TileValueMode::first);
     EXPECT_EQ(settings->tileStyle(StatKind::gpu), TileStyle::graph);
     EXPECT_EQ(settings->tileStyle(StatKind::battery), TileStyle::text) << "no history to plot";
-    EXPECT_EQ(settings->tileStyle(StatKind::cpu), TileStyle::text);
 
     settings->setTileStyle(TileStyle::textAndGraph, StatKind::fan);
     EXPECT_EQ(file()["tileStyles"]["fan"], "textAndGraph");
@@ -245,6 +232,15 @@ TEST_F(AppSettingsTest, AssignmentsAreStoredAndRunTheirCallbacks) {
     auto reopened = reopen();
     EXPECT_EQ(stored(*reopened), stored(*settings));
     EXPECT_FALSE(reopened->isPinned()) << "pinning is never stored";
+
+    // A callback may replace itself while it runs.
+    settings->onStatsChanged = [&] {
+        ++statsRuns;
+        settings->onStatsChanged = nullptr;
+        settings->setStatOrder(kCanonical);  // runs no callback now
+    };
+    settings->setEnabled(StatKind::fan, false);
+    EXPECT_EQ(statsRuns, 6);
 }
 
 TEST_F(AppSettingsTest, SubscribersHearOnlyRealChanges) {
@@ -267,18 +263,6 @@ TEST_F(AppSettingsTest, SubscribersHearOnlyRealChanges) {
                                          Field::themePreset, Field::theme, Field::isPinned}));
 }
 
-TEST_F(AppSettingsTest, CallbackMayReplaceItselfWhileRunning) {
-    auto settings = open();
-    int runs = 0;
-    settings->onStatsChanged = [&] {
-        ++runs;
-        settings->onStatsChanged = nullptr;
-        settings->setStatOrder(kCanonical);  // runs no callback now
-    };
-    settings->setEnabled(StatKind::fan, false);
-    EXPECT_EQ(runs, 1);
-}
-
 TEST_F(AppSettingsTest, CustomThemeIsStoredAsJsonDataAndUndecodableDataIsIgnored) {
     auto settings = open();
     ThemeData data = ThemeData::initial();
@@ -291,10 +275,8 @@ TEST_F(AppSettingsTest, CustomThemeIsStoredAsJsonDataAndUndecodableDataIsIgnored
     EXPECT_EQ(reopen()->customTheme(), data);
     ASSERT_TRUE(file()["customTheme"].contains("$data"));
 
-    Json badDensity = Json::parse(encodeThemeData(data));
-    badDensity["density"] = "roomy";
-    for (const Json& stored : {dataValue(badDensity.dump()), dataValue("{"), Json("plain text"),
-                               Json{{"$data", "!!"}}}) {
+    // Why the data does not decode is the theme data's and the store's rule.
+    for (const Json& stored : {dataValue("{"), Json("plain text")}) {
         auto reopened = open({{"themePreset", "custom"}, {"customTheme", stored}});
         EXPECT_EQ(reopened->customTheme(), std::nullopt) << stored;
         EXPECT_EQ(reopened->theme(), Theme::makeCustom(ThemeData::initial(), false));

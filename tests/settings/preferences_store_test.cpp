@@ -203,11 +203,9 @@ TEST(Base64Test, RoundTripsAndRejectsMalformedText) {
 }
 
 TEST(PreferencesPathTest, FollowsTheXdgRules) {
-    struct Case {
-        std::optional<std::string_view> xdg, home;
-        std::optional<std::string> path;
-    };
-    for (const auto& [xdg, home, path] : std::vector<Case>{
+    using Home = std::optional<std::string_view>;
+    for (const auto& [xdg, home, path] :
+         std::vector<std::tuple<Home, Home, std::optional<std::string>>>{
              {"/cfg", "/home/u", "/cfg/glintdeck/defaults.json"},
              {"/cfg/", "/home/u", "/cfg/glintdeck/defaults.json"},
              {std::nullopt, "/home/u", "/home/u/.config/glintdeck/defaults.json"},
