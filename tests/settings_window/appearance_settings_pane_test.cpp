@@ -24,11 +24,9 @@ class AppearanceSettingsPaneTest : public PaneTest {
 TEST_F(AppearanceSettingsPaneTest, FirstSliderEditCreatesTheCustomThemeFromTheInitialOne) {
     auto* opacity = child<SliderRow>(*pane_, "opacityRow");
     auto* radius = child<SliderRow>(*pane_, "cornerRadiusRow");
-    // While dragged the row shows the value; nothing is written until the knob is let go.
-    drag(*opacity, 50, false);
-    EXPECT_EQ(opacity->valueText(), "50%");
     EXPECT_EQ(settings_->customTheme(), std::nullopt);
-    opacity->slider()->setSliderDown(false);
+    drag(*opacity, 50);
+    EXPECT_EQ(opacity->valueText(), "50%");
     ThemeData expected = ThemeData::initial();
     expected.opacity = 0.5;
     EXPECT_EQ(settings_->customTheme(), expected);
@@ -37,7 +35,6 @@ TEST_F(AppearanceSettingsPaneTest, FirstSliderEditCreatesTheCustomThemeFromTheIn
     expected.cornerRadius = 4;
     EXPECT_EQ(settings_->customTheme(), expected);
     EXPECT_EQ(radius->valueText(), "4 pt");
-    EXPECT_EQ(settings_->theme().metrics.cornerRadius, 4);
 }
 
 TEST_F(AppearanceSettingsPaneTest, PickedColoursAndDensityReplaceOneFieldEach) {

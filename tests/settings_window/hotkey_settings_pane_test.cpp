@@ -20,79 +20,71 @@ HotKeyRecorderFactory recorderRecording(HotKeyBinding recorded) {
         };
 }
 
-TEST(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
-    auto settings = std::make_unique<AppSettings>(PreferencesStore::inMemory());
+using HotkeySettingsPaneTest = PaneTest;
+
+TEST_F(HotkeySettingsPaneTest, SaysSoWhenTheNewSummonKeyIsRefused) {
+    AppSettings& settings = *settings_;
     const HotKeyBinding taken{0, HotKeyBinding::command | HotKeyBinding::shift};
     std::optional<HotKeyRefusal> refusal;
     int reRegistrations = 0;
     // The shell's callback re-registers the key; another program holds `taken`.
-    settings->onHotKeyChanged = [&] {
+    settings.onHotKeyChanged = [&] {
         ++reRegistrations;
-        refusal = settings->hotKey() == taken ? std::optional(HotKeyRefusal::heldElsewhere)
-                                              : std::nullopt;
+        refusal =
+            settings.hotKey() == taken ? std::optional(HotKeyRefusal::heldElsewhere) : std::nullopt;
     };
-    SettingsServices services;
-    services.makeHotKeyRecorder = recorderRecording(taken);
-    services.summonHotKeyRefusal = [&] { return refusal; };
-    HotkeySettingsPane pane(*settings, services);
+    services_.makeHotKeyRecorder = recorderRecording(taken);
+    services_.summonHotKeyRefusal = [&] { return refusal; };
+    HotkeySettingsPane pane(settings, services_);
     pane.show();
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
 
     child<QPushButton>(pane, "pinRecorder")->click();
-    EXPECT_EQ(settings->pinHotKey(), taken);
+    EXPECT_EQ(settings.pinHotKey(), taken);
     EXPECT_EQ(std::pair(reRegistrations, pane.refusedWarning()->isVisibleTo(&pane)),
               std::pair(0, false));
     child<QPushButton>(pane, "summonRecorder")->click();
-    EXPECT_EQ(settings->hotKey(), taken);
+    EXPECT_EQ(settings.hotKey(), taken);
     EXPECT_EQ(std::pair(reRegistrations, pane.refusedWarning()->isVisibleTo(&pane)),
               std::pair(1, true));
 
     // A reset elsewhere re-registers the default, which the system accepts.
-    settings->resetToDefaults();
+    settings.resetToDefaults();
     QCoreApplication::processEvents();
     EXPECT_FALSE(pane.refusedWarning()->isVisibleTo(&pane));
 }
 
 // On Wayland nothing here records a key: the pane shows what the desktop bound, follows its
 // changes, opens its settings where it can, and without a portal says how to bind the key.
-TEST(HotkeySettingsPaneTest, OnWaylandTheDesktopOwnsTheKeys) {
-    auto settings = std::make_unique<AppSettings>(PreferencesStore::inMemory());
+TEST_F(HotkeySettingsPaneTest, OnWaylandTheDesktopOwnsTheKeys) {
     auto keys = std::make_shared<FakeDesktopKeys>();
     keys->current = {.portal = true};
-    SettingsServices services;
-    services.makeHotKeyRecorder = recorderRecording({});
-    services.desktopKeys = keys;
-    HotkeySettingsPane pane(*settings, services);
+    services_.makeHotKeyRecorder = recorderRecording({});
+    services_.desktopKeys = keys;
+    HotkeySettingsPane pane(*settings_, services_);
     pane.show();
     EXPECT_EQ(pane.findChild<QPushButton*>("summonRecorder"), nullptr);
     auto visible = [&](const char* name) { return child<QWidget>(pane, name)->isVisibleTo(&pane); };
 
     struct Row {
         const char* name;
-        DesktopKeys::Status status;
         const char* summon;  // nullptr: the row is hidden
         bool configure;
         bool instruction;
+        DesktopKeys::Status status;
     };
+    // clang-format off
     const Row rows[] = {
-        {"portal still answering", {.portal = true}, "Not set", false, false},
-        {"bound, version 1",
-         {.portal = true, .summonTrigger = "Ctrl+Alt+Meta+Q", .pinTrigger = "Meta+P"},
-         "Ctrl+Alt+Meta+Q",
-         false,
-         false},
-        {"rebound, version 2",
-         {.portal = true, .summonTrigger = "Meta+F12", .canConfigure = true},
-         "Meta+F12",
-         true,
-         false},
-        {"no portal, or one that refused",
+        {"portal still answering", "Not set", false, false, {.portal = true}},
+        {"bound, version 1", "Ctrl+Alt+Meta+Q", false, false,
+         {.portal = true, .summonTrigger = "Ctrl+Alt+Meta+Q", .pinTrigger = "Meta+P"}},
+        {"rebound, version 2", "Meta+F12", true, false,
+         {.portal = true, .summonTrigger = "Meta+F12", .canConfigure = true}},
+        {"no portal, or one that refused", nullptr, false, true,
          {.instruction = "Add “bindsym Ctrl+Mod1+Mod4+q exec glintdeck” to your sway config.",
           .copyText = "bindsym Ctrl+Mod1+Mod4+q exec glintdeck",
-          .problem = "The desktop portal refused to bind Glintdeck’s keys."},
-         nullptr,
-         false,
-         true}};
+          .problem = "The desktop portal refused to bind Glintdeck’s keys."}}};
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         keys->set(row.status);

@@ -4,11 +4,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QLabel>
-#include <QMimeData>
 #include <QSlider>
-#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +13,6 @@
 #include "settings/app_settings.h"
 #include "settings_window/settings_services.h"
 #include "settings_window/slider_row.h"
-#include "settings_window/stat_list_view.h"
 #include "tests/settings_window/fake_services.h"
 
 namespace glintdeck {
@@ -36,12 +32,6 @@ T* child(const QObject& parent, const char* name) {
     return found;
 }
 
-inline QStringList itemTexts(const QComboBox& picker) {
-    QStringList texts;
-    for (int i = 0; i < picker.count(); ++i) texts << picker.itemText(i);
-    return texts;
-}
-
 // What a user's choice in a picker does: select the item, then report the activation.
 inline void choose(QComboBox& picker, const QString& text) {
     int index = picker.findText(text);
@@ -56,18 +46,6 @@ inline void drag(SliderRow& row, int position, bool release = true) {
     slider->setSliderDown(true);
     slider->setSliderPosition(position);
     if (release) slider->setSliderDown(false);
-}
-
-// What a drag of a row ends with: the drag enters the list, moves over it and drops there.
-inline void dropRow(StatListView& list, int from, QPoint at) {
-    QMimeData data;
-    data.setData(StatListView::rowMimeType(), QByteArray::number(from));
-    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &enter);
-    QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &move);
-    QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &drop);
 }
 
 }  // namespace glintdeck

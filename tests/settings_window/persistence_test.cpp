@@ -1,4 +1,5 @@
 // The window over the real preferences file: what it shows when a change cannot be saved.
+#include <QListWidget>
 #include <filesystem>
 
 #include "settings_window/settings_view.h"

@@ -1,5 +1,7 @@
 #include "settings_window/stats_settings_pane.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
 
 #include "settings_window/stat_list_view.h"
@@ -25,12 +27,19 @@ class StatsSettingsPaneTest : public PaneTest {
         return order;
     }
 
-    // Drops row `from` at a point `fraction` of the way down row `onto`.
+    // Drags row `from` into the list and drops it `fraction` of the way down row `onto`.
     void dropRow(int from, int onto, double fraction) {
         StatListView* list = pane_->list();
         QRect target = list->visualItemRect(list->item(onto));
         QPoint at(target.center().x(), target.top() + static_cast<int>(target.height() * fraction));
-        glintdeck::dropRow(*list, from, at);
+        QMimeData data;
+        data.setData(StatListView::rowMimeType(), QByteArray::number(from));
+        QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &move);
+        QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &drop);
     }
 
     std::unique_ptr<StatsSettingsPane> pane_;
@@ -92,17 +101,16 @@ TEST_F(StatsSettingsPaneTest, DroppingARowWritesTheNewOrder) {
 TEST_F(StatsSettingsPaneTest, MovedOrderFollowsTheMoveToOffsetRule) {
     using K = StatKind;
     const std::vector<K> order{K::cpu, K::memory, K::disk, K::network};
-    struct Case {
-        int from;
-        int to;
-        std::vector<K> expected;
-    };
     // Onto itself, just below itself and rows that do not exist change nothing.
-    for (const Case& c : {Case{0, 3, {K::memory, K::disk, K::cpu, K::network}},
-                          Case{0, 4, {K::memory, K::disk, K::network, K::cpu}},
-                          Case{3, 0, {K::network, K::cpu, K::memory, K::disk}}, Case{2, 2, order},
-                          Case{2, 3, order}, Case{5, 0, order}, Case{0, 9, order}}) {
-        EXPECT_EQ(movedOrder(order, c.from, c.to), c.expected) << c.from << " to " << c.to;
+    for (const auto& [from, to, expected] : std::vector<std::tuple<int, int, std::vector<K>>>{
+             {0, 3, {K::memory, K::disk, K::cpu, K::network}},
+             {0, 4, {K::memory, K::disk, K::network, K::cpu}},
+             {3, 0, {K::network, K::cpu, K::memory, K::disk}},
+             {2, 2, order},
+             {2, 3, order},
+             {5, 0, order},
+             {0, 9, order}}) {
+        EXPECT_EQ(movedOrder(order, from, to), expected) << from << " to " << to;
     }
 }
 
