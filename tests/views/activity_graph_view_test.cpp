@@ -14,22 +14,18 @@ GraphSeries quiet() { return {.values = {0, 0, 0}, .label = "CPU", .peak = 100};
 // The baseline is the only thing an idle graph draws. One-series graphs (CPU, memory, GPU) once
 // drew it on the row below the widget, where it was clipped away.
 TEST(ActivityGraphViewTest, TheBaselineRowIsInkedOnOneAndTwoSeriesGraphs) {
-    struct Row {
-        GraphData data;
-        int baselineRow;
-    };
-    for (const Row& row :
-         {Row{{.upper = quiet()}, 43}, Row{{.upper = quiet(), .lower = quiet()}, 22}}) {
+    for (const auto& [data, baselineRow] :
+         {std::pair{GraphData{.upper = quiet()}, 43}, {{.upper = quiet(), .lower = quiet()}, 22}}) {
         ActivityGraphView graph(QSizeF(220, 44), 2, 1);
         graph.setStyle(darkStyle());
-        graph.setData(row.data);
+        graph.setData(data);
         const QImage image = rendered(&graph);
         for (int y = 0; y < image.height(); ++y) {
             const bool inked = qAlpha(image.pixel(110, y)) > 0;
-            EXPECT_EQ(inked, y == row.baselineRow) << "row " << y;
+            EXPECT_EQ(inked, y == baselineRow) << "row " << y;
         }
-        EXPECT_GT(qAlpha(image.pixel(0, row.baselineRow)), 0) << "the line spans the width";
-        EXPECT_GT(qAlpha(image.pixel(219, row.baselineRow)), 0);
+        EXPECT_GT(qAlpha(image.pixel(0, baselineRow)), 0) << "the line spans the width";
+        EXPECT_GT(qAlpha(image.pixel(219, baselineRow)), 0);
     }
 }
 

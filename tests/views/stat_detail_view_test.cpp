@@ -49,26 +49,21 @@ TEST(StatDetailViewTest, ReservedProcessRowsKeepTheHeight) {
 }
 
 TEST(StatDetailViewTest, GroupsAppearOnlyForDescriptorsThatHaveThem) {
-    struct Row {
-        StatDescriptor descriptor;
-        bool graph, legend;
-        size_t dividers;
-        bool processes;
-    };
-    for (const Row& row : {Row{samples::loadAverage(), false, false, 0, false},
-                           Row{samples::gpu(), true, false, 1, false},  // percent: no legend
-                           Row{samples::disk(), true, true, 1, false},
-                           Row{samples::memory(), true, false, 2, true}}) {
-        StatDetailView::Layout layout = cardOf(row.descriptor)->layout();
-        SCOPED_TRACE(rawValue(row.descriptor.kind));
-        EXPECT_EQ(layout.graph.has_value(), row.graph);
-        EXPECT_EQ(layout.legend.has_value(), row.legend);
-        EXPECT_EQ(layout.dividers.size(), row.dividers);
-        EXPECT_EQ(layout.processTitle.has_value(), row.processes);
-        ASSERT_EQ(layout.rows.size(), row.descriptor.detail.size());
+    for (const auto& [descriptor, graph, legend, dividers, processes] :
+         {std::tuple{samples::loadAverage(), false, false, 0u, false},
+          {samples::gpu(), true, false, 1u, false},  // percent: no legend
+          {samples::disk(), true, true, 1u, false},
+          {samples::memory(), true, false, 2u, true}}) {
+        StatDetailView::Layout layout = cardOf(descriptor)->layout();
+        SCOPED_TRACE(rawValue(descriptor.kind));
+        EXPECT_EQ(layout.graph.has_value(), graph);
+        EXPECT_EQ(layout.legend.has_value(), legend);
+        EXPECT_EQ(layout.dividers.size(), dividers);
+        EXPECT_EQ(layout.processTitle.has_value(), processes);
+        ASSERT_EQ(layout.rows.size(), descriptor.detail.size());
         for (size_t i = 0; i < layout.rows.size(); ++i) {
-            EXPECT_EQ(layout.rows[i].left.toStdString(), row.descriptor.detail[i].first);
-            EXPECT_EQ(layout.rows[i].right.toStdString(), row.descriptor.detail[i].second);
+            EXPECT_EQ(layout.rows[i].left.toStdString(), descriptor.detail[i].first);
+            EXPECT_EQ(layout.rows[i].right.toStdString(), descriptor.detail[i].second);
         }
     }
 }

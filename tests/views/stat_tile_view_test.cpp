@@ -38,7 +38,8 @@ class StatTileViewTest : public testing::Test {
 };
 
 // The tile reserves its widest text's width in the heavy weight, so values and bands change
-// without moving anything; a value that outgrows it widens the tile instead of being cut.
+// without moving anything (a hot value draws heavier in that width); a value that outgrows it
+// widens the tile instead of being cut.
 TEST_F(StatTileViewTest, WidthStaysWhileValueAndBandChange) {
     const QSize reference = tile_.sizeHint();
     const QRectF mainText = *tile_.layout().main;
@@ -49,11 +50,6 @@ TEST_F(StatTileViewTest, WidthStaysWhileValueAndBandChange) {
         EXPECT_EQ(tile_.size(), reference) << value;
         EXPECT_EQ(*tile_.layout().main, mainText) << value;
     }
-    tile_.setContent(cpuTile("100000%", Band::calm));
-    EXPECT_GT(tile_.width(), reference.width());
-}
-
-TEST_F(StatTileViewTest, HotDrawsHeavierThanCalmInTheSameWidth) {
     TileContent content = cpuTile("88%", Band::calm);
     content.style = TileStyle::text;
     tile_.setContent(content);
@@ -61,6 +57,9 @@ TEST_F(StatTileViewTest, HotDrawsHeavierThanCalmInTheSameWidth) {
     content.band = Band::hot;
     tile_.setContent(content);
     EXPECT_GT(ink(rendered(&tile_)), calm * 1.15);
+
+    tile_.setContent(cpuTile("100000%", Band::calm));
+    EXPECT_GT(tile_.width(), reference.width());
 }
 
 // Widths, fonts and the icon's image are kept between paints: after changes of style, value and

@@ -73,9 +73,15 @@ TEST_F(StatsStripViewTest, DividersSeparateTilesAndCloseTheRowOnlyWhenThereIsATi
     }
 }
 
+// Pinning shows the pin's symbol in the room kept for it, moving nothing.
 TEST_F(StatsStripViewTest, NaturalSizeIsItemsSpacingAndPaddingAtTheStripHeight) {
     const Theme::Metrics& metrics = darkStyle().theme.metrics;
     show(samples::all());
+    auto geometries = [this] {
+        std::vector<QRect> all;
+        for (QWidget* item : strip_.rowItems()) all.push_back(item->geometry());
+        return all;
+    };
     for (double height : {22.0, 36.0, 44.0}) {
         strip_.setStripHeight(height);
         strip_.resize(strip_.sizeHint());
@@ -93,6 +99,13 @@ TEST_F(StatsStripViewTest, NaturalSizeIsItemsSpacingAndPaddingAtTheStripHeight) 
             }
         }
     }
+    const std::vector<QRect> unpinned = geometries();
+    auto* pin = dynamic_cast<SymbolView*>(strip_.rowItems().front());
+    ASSERT_NE(pin, nullptr);
+    EXPECT_FALSE(pin->symbolVisible());
+    strip_.setPinned(true);
+    EXPECT_TRUE(pin->symbolVisible());
+    EXPECT_EQ(geometries(), unpinned);
 }
 
 // A strip wider than its screen once ran off it, taking the last tiles and the settings button
@@ -123,22 +136,6 @@ TEST_F(StatsStripViewTest, AStripTooWideForItsScreenTurnsCompactThenLeavesOutIts
         EXPECT_LE(shown, most);
     }
     EXPECT_EQ(strip_.sizeHint().width(), comfortable) << "room again: comfortable";
-}
-
-TEST_F(StatsStripViewTest, PinningShowsTheSymbolWithoutMovingAnything) {
-    show({samples::cpu(), samples::gpu()});
-    auto geometries = [this] {
-        std::vector<QRect> all;
-        for (QWidget* item : strip_.rowItems()) all.push_back(item->geometry());
-        return all;
-    };
-    const std::vector<QRect> before = geometries();
-    auto* pin = dynamic_cast<SymbolView*>(strip_.rowItems().front());
-    ASSERT_NE(pin, nullptr);
-    EXPECT_FALSE(pin->symbolVisible());
-    strip_.setPinned(true);
-    EXPECT_TRUE(pin->symbolVisible());
-    EXPECT_EQ(geometries(), before);
 }
 
 // Tiles and the settings button report presses; a drag starts at three points from the press
