@@ -82,35 +82,29 @@ TEST_F(PanelSettingsPaneTest, LaunchAtLoginProblemsShowUnderTheSwitchAndOnStanda
     EXPECT_FALSE(problem->isVisible()) << "a change that worked clears it";
 }
 
+// The file may hold any interval or height: the pane shows it as it is and writes nothing until
+// the user moves a knob.
 TEST_F(PanelSettingsPaneTest, IntervalIsShownWhileDraggedAndAssignedOnceOnRelease) {
-    int restarts = 0;
-    settings_->onIntervalChanged = [&] { ++restarts; };
-    auto pane = make();
-    auto* interval = child<SliderRow>(*pane, "intervalRow");
-    EXPECT_EQ(interval->valueText(), "1.00 s");
-
-    drag(*interval, 3, false);  // three quarter seconds
-    drag(*interval, 2, false);
-    EXPECT_EQ(interval->valueText(), "0.50 s");
-    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(1.0, 0));
-    interval->slider()->setSliderDown(false);
-    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(0.5, 1));
-    // A key press is one step, assigned at once.
-    interval->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(0.75, 2));
-}
-
-TEST_F(PanelSettingsPaneTest, StoredValuesOutsideTheStepsShowAsTheyAre) {
-    // The file may hold any interval or height; the pane shows it and writes nothing.
     settings_->setInterval(0.3);
     settings_->setStripHeight(200);
     int restarts = 0;
     settings_->onIntervalChanged = [&] { ++restarts; };
     auto pane = make();
-    EXPECT_EQ(child<SliderRow>(*pane, "intervalRow")->valueText(), "0.30 s");
+    auto* interval = child<SliderRow>(*pane, "intervalRow");
+    EXPECT_EQ(interval->valueText(), "0.30 s");
     EXPECT_EQ(child<SliderRow>(*pane, "stripHeightRow")->valueText(), "200 pt");
     EXPECT_EQ(std::tuple(settings_->interval(), settings_->stripHeight(), restarts),
               std::tuple(0.3, 200.0, 0));
+
+    drag(*interval, 3, false);  // three quarter seconds
+    drag(*interval, 2, false);
+    EXPECT_EQ(interval->valueText(), "0.50 s");
+    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(0.3, 0));
+    interval->slider()->setSliderDown(false);
+    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(0.5, 1));
+    // A key press is one step, assigned at once.
+    interval->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(std::pair(settings_->interval(), restarts), std::pair(0.75, 2));
 }
 
 TEST_F(PanelSettingsPaneTest, AlertSwitchesFollowAndWriteTheSettings) {
