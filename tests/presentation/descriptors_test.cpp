@@ -27,14 +27,6 @@ class DescriptorsTest : public testing::Test {
         return built.value_or(StatDescriptor{});
     }
 
-    std::vector<StatKind> listedKinds() {
-        std::vector<StatKind> kinds;
-        for (const auto& d : descriptors(store_, settings_, environment_, DetailKinds::none())) {
-            kinds.push_back(d.kind);
-        }
-        return kinds;
-    }
-
     TaskQueueMainThread mainThread_;
     FakeSamplerFactory factory_;
     AppSettings settings_{PreferencesStore::inMemory()};
@@ -58,33 +50,29 @@ TEST_F(DescriptorsTest, ProcessSectionsShowTheTenLargestOrNothing) {
     EXPECT_EQ(build(StatKind::memory).processSection->rows.front().second, "12 MB");
 }
 
-TEST_F(DescriptorsTest, UnavailableKindsHaveNoDescriptorAndKeepTheirLastBand) {
-    for (StatKind kind : {StatKind::battery, StatKind::fan, StatKind::power, StatKind::gpu}) {
+// The list follows the user's order and holds the enabled kinds that have a sample; a kind gone
+// unavailable keeps its last band for when it returns.
+TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
+    using enum StatKind;
+    for (StatKind kind : {battery, fan, power, gpu}) {
         EXPECT_FALSE(descriptor(kind, store_, settings_, environment_, DetailKinds::all()));
     }
-    store_.lastBands()[StatKind::gpu] = Band::hot;
-    EXPECT_EQ(std::ranges::count(listedKinds(), StatKind::gpu), 0);
-    EXPECT_EQ(store_.lastBands().at(StatKind::gpu), Band::hot);
-
-    deliver([](auto& run) { run.battery(BatterySample{.isPresent = true, .percent = 15}); });
-    settings_.setEnabled(StatKind::battery, false);
-    EXPECT_EQ(std::ranges::count(listedKinds(), StatKind::battery), 0);
-}
-
-TEST_F(DescriptorsTest, TheListFollowsTheUserOrderAndClassifiesBands) {
-    settings_.setStatOrder({StatKind::uptime, StatKind::cpu, StatKind::battery});
-    settings_.setEnabledStats({StatKind::cpu, StatKind::uptime, StatKind::battery});
+    store_.lastBands()[gpu] = Band::hot;
+    settings_.setStatOrder({uptime, memory, cpu, gpu, battery, network});
+    settings_.setEnabledStats({cpu, uptime, battery, gpu, network});
     deliver([](auto& run) {
         run.cpu(CPUSample{.totalUsagePercent = 90});
         run.battery(BatterySample{.isPresent = true, .percent = 15});
     });
     auto list = descriptors(store_, settings_, environment_, DetailKinds::none());
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0].kind, StatKind::uptime);
+    ASSERT_EQ(list.size(), 4u) << "memory turned off, no GPU sample";
+    EXPECT_EQ(list[0].kind, uptime);
     EXPECT_EQ(list[1].band, Band::hot);
     EXPECT_EQ(list[1].tint, tint(Band::hot, settings_.theme().statusStyle));
     EXPECT_EQ(list[2].band, Band::hot) << "an almost empty battery is the hot case";
-    EXPECT_EQ(store_.lastBands().at(StatKind::cpu), Band::hot);
+    EXPECT_EQ(list[3].kind, network) << "listed before its first sample";
+    EXPECT_EQ(store_.lastBands().at(cpu), Band::hot);
+    EXPECT_EQ(store_.lastBands().at(gpu), Band::hot);
 }
 
 TEST_F(DescriptorsTest, DetailRowsAreBuiltOnlyForTheKindsAskedFor) {
