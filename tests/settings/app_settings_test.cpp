@@ -243,7 +243,8 @@ TEST_F(AppSettingsTest, AssignmentsAreStoredAndRunTheirCallbacks) {
     EXPECT_EQ(statsRuns, 6);
 }
 
-TEST_F(AppSettingsTest, SubscribersHearOnlyRealChanges) {
+// A change of the reduce-transparency source is a change of the theme.
+TEST_F(AppSettingsTest, SubscribersHearOnlyRealChangesAndTheThemeFollowsReduceTransparency) {
     auto settings = open();
     std::vector<Field> heard;
     auto subscription = settings->subscribe([&](Field field) { heard.push_back(field); });
@@ -257,10 +258,28 @@ TEST_F(AppSettingsTest, SubscribersHearOnlyRealChanges) {
 
     settings->setCustomPosition(Point{1, 2});
     settings->setAnchor(settings->anchor());
-    settings->setThemePreset(ThemePreset::mono);
+    settings->setThemePreset(ThemePreset::vitals);
     settings->setIsPinned(true);
     EXPECT_EQ(heard, (std::vector<Field>{Field::customPosition, Field::customPosition,
                                          Field::themePreset, Field::theme, Field::isPinned}));
+
+    heard.clear();
+    reduceTransparency_->set(true);
+    EXPECT_EQ(settings->theme(), Theme::makeVitals(true));
+    reduceTransparency_->set(false);
+    EXPECT_EQ(settings->theme(), Theme::makeVitals(false));
+    EXPECT_EQ(heard, (std::vector<Field>{Field::theme, Field::theme}));
+
+    // A source handed over later (the shell's, once it can tell) takes over at once.
+    auto later = std::make_shared<FakeReduceTransparency>();
+    later->set(true);
+    settings->setReduceTransparencySource(later);
+    EXPECT_EQ(settings->theme(), Theme::makeVitals(true));
+    reduceTransparency_->set(false);  // the old source no longer counts
+    EXPECT_EQ(settings->theme(), Theme::makeVitals(true));
+
+    settings.reset();
+    later->set(false);  // nobody listens any more; must not touch the destroyed settings
 }
 
 TEST_F(AppSettingsTest, CustomThemeIsStoredAsJsonDataAndUndecodableDataIsIgnored) {
@@ -316,29 +335,6 @@ TEST_F(AppSettingsTest, ResetGivesTheDefaultsButKeepsTileOptionsAndTheHint) {
         EXPECT_TRUE(settings->isPinned());
         EXPECT_EQ(settings->theme(), defaults().theme());
     }
-}
-
-TEST_F(AppSettingsTest, ReduceTransparencyChangesRebuildTheTheme) {
-    auto settings = open({{"themePreset", "vitals"}});
-    std::vector<Field> heard;
-    auto subscription = settings->subscribe([&](Field field) { heard.push_back(field); });
-    EXPECT_EQ(settings->theme(), Theme::makeVitals(false));
-    reduceTransparency_->set(true);
-    EXPECT_EQ(settings->theme(), Theme::makeVitals(true));
-    reduceTransparency_->set(false);
-    EXPECT_EQ(settings->theme(), Theme::makeVitals(false));
-    EXPECT_EQ(heard, (std::vector<Field>{Field::theme, Field::theme}));
-
-    // A source handed over later (the shell's, once it can tell) takes over at once.
-    auto later = std::make_shared<FakeReduceTransparency>();
-    later->set(true);
-    settings->setReduceTransparencySource(later);
-    EXPECT_EQ(settings->theme(), Theme::makeVitals(true));
-    reduceTransparency_->set(false);  // the old source no longer counts
-    EXPECT_EQ(settings->theme(), Theme::makeVitals(true));
-
-    settings.reset();
-    later->set(false);  // nobody listens any more; must not touch the destroyed settings
 }
 
 TEST(AppSettingsSharedTest, IsBuiltOnceFromTheInstalledStore) {
