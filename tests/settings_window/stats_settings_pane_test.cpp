@@ -46,7 +46,7 @@ class StatsSettingsPaneTest : public PaneTest {
 };
 
 // One kind of each sort: two values, one value with a history, one value without, none.
-TEST_F(StatsSettingsPaneTest, EachKindOffersItsOwnPickers) {
+TEST_F(StatsSettingsPaneTest, EachKindOffersItsOwnPickersAndTheyWriteItsModeAndStyle) {
     for (auto [kind, twoValues, history] : {std::tuple{std::optional{StatKind::memory}, true, true},
                                             {std::optional{StatKind::cpu}, false, true},
                                             {std::optional{StatKind::battery}, false, false},
@@ -64,9 +64,7 @@ TEST_F(StatsSettingsPaneTest, EachKindOffersItsOwnPickers) {
             EXPECT_EQ(value->currentText(), "Used") << "the stored mode is shown";
         }
     }
-}
 
-TEST_F(StatsSettingsPaneTest, PickersWriteTheSelectedKindsModeAndStyle) {
     pane_->list()->selectKind(StatKind::memory);
     choose(*child<QComboBox>(*pane_, "valuePicker"), QStringLiteral("Free"));
     choose(*child<QComboBox>(*pane_, "stripPicker"), QStringLiteral("Graph only"));
