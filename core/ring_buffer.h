@@ -33,8 +33,6 @@ class RingBuffer final {
         return result;
     }
 
-    [[nodiscard]] const std::vector<T>& storage() const { return storage_; }
-    [[nodiscard]] std::ptrdiff_t writeIndex() const { return writeIndex_; }
     [[nodiscard]] std::ptrdiff_t capacity() const { return capacity_; }
 
   private:

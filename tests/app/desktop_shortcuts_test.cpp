@@ -6,12 +6,12 @@
 #include <optional>
 
 #include "tests/app/app_harness.h"
-#include "tests/support/fake_shortcuts_portal.h"
+#include "tests/support/fake_desktop_portal.h"
 
 namespace glintdeck {
 namespace {
 
-using Behaviour = FakeShortcutsPortal::Behaviour;
+using Behaviour = FakeDesktopPortal::Behaviour;
 
 // The delegate in a Wayland session on KDE, with a fake portal (or none) on a private bus.
 class WaylandSession : public AppHarness {
@@ -21,8 +21,8 @@ class WaylandSession : public AppHarness {
         settings.setAnchor(PanelAnchor::topCenter);  // room below the strip for the hint
         settings.setHasSeenHint(!firstRun);
         if (behaviour) {
-            portal = std::make_unique<FakeShortcutsPortal>(bus.connect(QStringLiteral("portal")),
-                                                           *behaviour);
+            portal = std::make_unique<FakeDesktopPortal>(bus.connect(QStringLiteral("portal")),
+                                                         *behaviour);
         }
         shortcuts = std::make_unique<DesktopShortcuts>(
             DesktopSession{.kind = SessionKind::wayland, .desktops = {"KDE"}}, settings,
@@ -47,7 +47,7 @@ class WaylandSession : public AppHarness {
     std::chrono::steady_clock::time_point pressedAt;
     uint32_t serverNow = 1500;  // the X server's clock
     PrivateBus bus;
-    std::unique_ptr<FakeShortcutsPortal> portal;
+    std::unique_ptr<FakeDesktopPortal> portal;
     std::unique_ptr<DesktopShortcuts> shortcuts;
 };
 

@@ -56,12 +56,7 @@ TEST_F(GlintdeckStatsTest, JsonTilesFollowThePreferencesAndMatchTheTextReport) {
     std::vector<std::string> kinds;
     for (const auto& tile : line["tiles"]) kinds.push_back(tile["kind"]);
     EXPECT_EQ(kinds, (std::vector<std::string>{"uptime", "cpu", "loadAverage"}));
-    EXPECT_GT(line["samples"]["uptime"]["seconds"].get<double>(), 0);
-    double cpu = line["samples"]["cpu"]["totalUsagePercent"];
-    EXPECT_GE(cpu, 0);
-    EXPECT_LE(cpu, 100);
-    EXPECT_FALSE(line["samples"]["battery"]["isPresent"].get<bool>() &&
-                 line["samples"]["battery"]["percent"].get<double>() > 100);
+    EXPECT_GT(line["samples"]["uptime"]["seconds"].get<double>(), 0) << "this machine's samples";
 
     ProgramRun text = run("--interval 0.2");
     ASSERT_EQ(text.exitCode, 0);
@@ -80,24 +75,24 @@ TEST_F(GlintdeckStatsTest, JsonTilesFollowThePreferencesAndMatchTheTextReport) {
         << "no temporary or corrupt-copy files either";
 }
 
-TEST_F(GlintdeckStatsTest, ACorruptPreferencesFileIsLeftExactlyWhereItIs) {
-    home_.write("glintdeck/defaults.json", "{not json");
-    EXPECT_EQ(run("--json --interval 0.2").exitCode, 0);
-    EXPECT_EQ(home_.names("glintdeck"), std::vector<std::string>{"defaults.json"});
-    EXPECT_EQ(home_.read("glintdeck/defaults.json"), "{not json");
-}
-
 // Regression: a one-shot run waited two stored intervals before printing, 40 s at the settings
-// slider's longest interval and two days at a stored day.
-TEST_F(GlintdeckStatsTest, AOneShotRunAnswersAtOnceWhateverTheInterval) {
-    home_.write("glintdeck/defaults.json", R"({"interval": 20})");
-    for (const char* arguments : {"--json", "--json --interval 86400"}) {
+// slider's longest interval and two days at a stored day. A corrupt preferences file is left
+// exactly where it is.
+TEST_F(GlintdeckStatsTest, AOneShotRunAnswersAtOnceWhateverThePreferences) {
+    for (const auto& [preferences, arguments] : std::vector<std::pair<std::string, std::string>>{
+             {R"({"interval": 20})", "--json"},
+             {R"({"interval": 20})", "--json --interval 86400"},
+             {"{not json", "--json"},
+         }) {
+        home_.write("glintdeck/defaults.json", preferences);
         const auto started = std::chrono::steady_clock::now();
         ProgramRun json = run(arguments, "cat", "timeout 10");
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
         EXPECT_LT(took.count(), 3) << arguments;
         ASSERT_EQ(json.exitCode, 0) << arguments;
         EXPECT_FALSE(nlohmann::json::parse(json.out)["tiles"].empty()) << arguments;
+        EXPECT_EQ(home_.names("glintdeck"), std::vector<std::string>{"defaults.json"});
+        EXPECT_EQ(home_.read("glintdeck/defaults.json"), preferences);
     }
 }
 
@@ -119,33 +114,28 @@ TEST_F(GlintdeckStatsTest, OutputThatCannotBeWrittenEndsTheRunWithOneLineSayingS
     EXPECT_EQ(run("--interval 0.2", "head -n 1").exitCode, 0) << "a report taken whole";
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) result.push_back(line);
-    return result;
-}
-
-// What a line holds is status_bar_lines_test's; here, one line a tick as the bars read them.
-TEST_F(GlintdeckStatsTest, WaybarFormatPrintsOneModuleObjectPerTick) {
-    std::vector<std::string> printed =
-        lines(run("--format waybar --watch --interval 0.1", "head -n 3").out);
-    ASSERT_EQ(printed.size(), 3u);
-    for (const std::string& line : printed) {
+// What a line holds is status_bar_lines_test's; here, one line a tick as the bars read them:
+// Waybar one module object; i3bar the header, the opening bracket, then one array of blocks per
+// tick, each after the first led by a comma.
+TEST_F(GlintdeckStatsTest, TheBarFormatsPrintOneLineATickAsTheirBarsReadIt) {
+    auto firstLines = [&](const std::string& format, size_t count) {
+        std::vector<std::string> result;
+        std::istringstream printed(
+            run("--watch --interval 0.1 --format " + format, "head -n " + std::to_string(count))
+                .out);
+        for (std::string line; std::getline(printed, line);) result.push_back(line);
+        EXPECT_EQ(result.size(), count) << format;
+        return result;
+    };
+    for (const std::string& line : firstLines("waybar", 3)) {
         EXPECT_TRUE(nlohmann::json::parse(line)["text"].is_string()) << line;
     }
-}
-
-// The header, the opening bracket, then one array of blocks per tick, each after the first
-// led by a comma.
-TEST_F(GlintdeckStatsTest, I3barFormatFollowsTheProtocol) {
-    ProgramRun bar = run("--format i3bar --watch --interval 0.1", "head -n 5");
-    std::vector<std::string> printed = lines(bar.out);
-    ASSERT_EQ(printed.size(), 5u);
-    EXPECT_EQ(nlohmann::json::parse(printed[0]), (nlohmann::json{{"version", 1}}));
-    EXPECT_EQ(printed[1], "[");
-    for (size_t i = 2; i < printed.size(); ++i) {
-        std::string line = printed[i];
+    std::vector<std::string> i3bar = firstLines("i3bar", 5);
+    ASSERT_EQ(i3bar.size(), 5u);
+    EXPECT_EQ(nlohmann::json::parse(i3bar[0]), (nlohmann::json{{"version", 1}}));
+    EXPECT_EQ(i3bar[1], "[");
+    for (size_t i = 2; i < i3bar.size(); ++i) {
+        std::string line = i3bar[i];
         if (i > 2) {
             ASSERT_TRUE(line.starts_with(',')) << line;
             line.erase(0, 1);
@@ -156,14 +146,13 @@ TEST_F(GlintdeckStatsTest, I3barFormatFollowsTheProtocol) {
 }
 
 TEST_F(GlintdeckStatsTest, BadOptionsExitWithTwoAndTheUsage) {
-    for (const char* arguments : {"--bogus", "--interval 0"}) {
-        ProgramRun bad = run(arguments);
-        EXPECT_EQ(bad.exitCode, 2) << arguments;
-        EXPECT_TRUE(bad.out.empty());
-        std::string error = home_.read("stderr");
-        EXPECT_TRUE(error.starts_with("glintdeck-stats: ")) << error;
-        EXPECT_NE(error.find("usage: glintdeck-stats"), std::string::npos);
-    }
+    // Which options are bad is options_test's.
+    ProgramRun bad = run("--interval 0");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.out.empty());
+    const std::string error = home_.read("stderr");
+    EXPECT_TRUE(error.starts_with("glintdeck-stats: ")) << error;
+    EXPECT_NE(error.find("usage: glintdeck-stats"), std::string::npos);
     ProgramRun help = run("--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.starts_with("usage: "));

@@ -2,41 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <vector>
 
 namespace glintdeck {
 namespace {
 
-using Strings = std::vector<std::string>;
-
-TEST(RingBufferTest, FillsInArrivalOrderThenRotatesOverTheOldest) {
-    RingBuffer<std::string> buffer(3);
-    EXPECT_TRUE(buffer.ordered().empty());
-
-    buffer.append("a");
-    buffer.append("b");
-    EXPECT_EQ(buffer.ordered(), (Strings{"a", "b"}));
-    EXPECT_EQ(buffer.writeIndex(), 0);
-
-    buffer.append("c");
-    EXPECT_EQ(buffer.ordered(), (Strings{"a", "b", "c"}));
-    buffer.append("d");
-    EXPECT_EQ(buffer.storage(), (Strings{"d", "b", "c"}));
-    EXPECT_EQ(buffer.writeIndex(), 1);
-    EXPECT_EQ(buffer.ordered(), (Strings{"b", "c", "d"}));
-
-    buffer.append("e");
-    buffer.append("f");
-    EXPECT_EQ(buffer.ordered(), (Strings{"d", "e", "f"}));
-    EXPECT_EQ(buffer.writeIndex(), 0);
-}
-
-TEST(RingBufferTest, CapacityOneHoldsOnlyTheLatest) {
-    RingBuffer<int> buffer(1);
-    for (int value : {1, 2, 3}) {
-        buffer.append(value);
-        EXPECT_EQ(buffer.ordered(), std::vector<int>{value});
-        EXPECT_EQ(buffer.writeIndex(), 0);
+TEST(RingBufferTest, KeepsTheLatestElementsOldestFirstOverwritingTheOldest) {
+    struct Row {
+        std::ptrdiff_t capacity;
+        int appended;  // 1, 2, … in turn
+        std::vector<int> ordered;
+    };
+    for (const Row& row : {
+             Row{3, 0, {}},
+             Row{3, 2, {1, 2}},
+             Row{3, 3, {1, 2, 3}},
+             Row{3, 4, {2, 3, 4}},
+             Row{3, 6, {4, 5, 6}},
+             Row{3, 7, {5, 6, 7}},
+             Row{1, 3, {3}},
+         }) {
+        RingBuffer<int> buffer(row.capacity);
+        for (int i = 1; i <= row.appended; ++i) buffer.append(i);
+        EXPECT_EQ(buffer.ordered(), row.ordered) << row.capacity << " " << row.appended;
     }
 }
 

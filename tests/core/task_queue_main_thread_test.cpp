@@ -6,25 +6,11 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <numeric>
 #include <thread>
 #include <vector>
 
 namespace glintdeck {
 namespace {
-
-TEST(TaskQueueMainThreadTest, RunsTasksFromOtherThreadsOnTheDrainingThreadInOrder) {
-    TaskQueueMainThread mainThread;
-    std::vector<int> order;
-    std::thread poster([&] {
-        for (int i = 0; i < 100; ++i) mainThread.post([&order, i] { order.push_back(i); });
-    });
-    poster.join();
-    EXPECT_EQ(mainThread.runPending(), 100);
-    std::vector<int> expected(100);
-    std::iota(expected.begin(), expected.end(), 0);
-    EXPECT_EQ(order, expected);
-}
 
 TEST(TaskQueueMainThreadTest, RunNextWakesForATaskPostedWhileWaiting) {
     TaskQueueMainThread mainThread;

@@ -1,5 +1,6 @@
 #include "desktop_bus/appearance_source.h"
 #include "app/session_bus.h"
+#include "tests/support/fake_desktop_portal.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/run_until.h"
 
@@ -8,67 +9,22 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusError>
-#include <QDBusMessage>
-#include <QDBusVirtualObject>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <map>
 
 namespace glintdeck {
 namespace {
-
-const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString kInterface = QStringLiteral("org.freedesktop.portal.Settings");
-const QString kGroup = QStringLiteral("org.freedesktop.appearance");
-
-// The desktop portal's Settings interface, answering Read the way every portal version does
-// (a variant inside a variant) and able to announce changes.
-class FakePortal final : public QDBusVirtualObject {
-  public:
-    explicit FakePortal(QDBusConnection bus) : bus_(std::move(bus)) {
-        bus_.registerService("org.freedesktop.portal.Desktop");
-        bus_.registerVirtualObject(kPath, this);
-    }
-    ~FakePortal() override { bus_.unregisterObject(kPath); }
-
-    std::map<QString, uint> settings;
-
-    void change(const QString& key, uint value) {
-        settings[key] = value;
-        QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface, "SettingChanged");
-        signal << kGroup << key << QVariant::fromValue(QDBusVariant(value));
-        bus_.send(signal);
-    }
-
-    QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.member() != "Read") return false;
-        QString key = message.arguments().value(1).toString();
-        auto found = settings.find(key);
-        if (message.arguments().value(0).toString() != kGroup || found == settings.end()) {
-            connection.send(message.createErrorReply("org.freedesktop.portal.Error.NotFound",
-                                                     "no such setting"));
-            return true;
-        }
-        QVariant inner = QVariant::fromValue(QDBusVariant(found->second));
-        connection.send(message.createReply(QVariant::fromValue(QDBusVariant(inner))));
-        return true;
-    }
-
-  private:
-    QDBusConnection bus_;
-};
 
 // A private bus with the portal on it, whose settings say dark and no high contrast.
 class PortalOnBus : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
-        portal.settings = {{"color-scheme", 1}, {"contrast", 0}};
+        portal.appearance = {{"color-scheme", 1}, {"contrast", 0}};
     }
 
     PrivateBus bus;
-    FakePortal portal{bus.connect("portal")};
+    FakeDesktopPortal portal{bus.connect("portal"), {}};
 };
 
 TEST_F(PortalOnBus, PortalDecidesAndIsFollowed) {
@@ -86,11 +42,11 @@ TEST_F(PortalOnBus, PortalDecidesAndIsFollowed) {
     source.start();
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::dark; }));
 
-    portal.change("color-scheme", 2);
+    portal.changeSetting("color-scheme", 2);
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::light; }));
-    portal.change("contrast", 1);
+    portal.changeSetting("contrast", 1);
     ASSERT_TRUE(runUntil([&] { return source.reduceTransparency(); }));
-    portal.change("color-scheme", 0);  // no preference: the palette again
+    portal.changeSetting("color-scheme", 0);  // no preference: the palette again
     QApplication::setPalette(QPalette(Qt::black));
     ASSERT_TRUE(runUntil([&] { return source.appearance() == Appearance::dark; }));
 
@@ -108,21 +64,11 @@ TEST_F(PortalOnBus, AFloodOfChangesIsAppliedAtMostOnceAFrame) {
 
     QElapsedTimer elapsed;
     elapsed.start();
-    for (uint i = 1; i <= 2000; ++i) portal.change("color-scheme", 2 - i % 2);
-    portal.change("contrast", 1);  // comes after them all
+    for (uint i = 1; i <= 2000; ++i) portal.changeSetting("color-scheme", 2 - i % 2);
+    portal.changeSetting("contrast", 1);  // comes after them all
     ASSERT_TRUE(runUntil([&] { return source.reduceTransparency(); }));
     EXPECT_EQ(source.appearance(), Appearance::light) << "the last one holds";
     EXPECT_LE(applied, 2 + elapsed.elapsed() / 15) << "in " << elapsed.elapsed() << " ms";
-}
-
-TEST(AppearanceSourceTest, WithoutABusThePaletteDecides) {
-    AppearanceSource source(QDBusConnection("not connected"));
-    source.start();
-    QApplication::setPalette(QPalette(Qt::black));
-    EXPECT_EQ(source.appearance(), Appearance::dark);
-    QApplication::setPalette(QPalette(Qt::white));
-    EXPECT_EQ(source.appearance(), Appearance::light);
-    QApplication::setPalette(QPalette());
 }
 
 // A running bus, named in the environment or found as the user bus socket, is left alone;
@@ -163,7 +109,8 @@ TEST(SessionBusTest, OnlyAMissingBusIsReplaced) {
     }
 }
 
-TEST(AppearanceSourceTest, NoCompositingManagerReducesTransparency) {
+// Without a bus the palette decides, and a missing compositing manager reduces transparency.
+TEST(AppearanceSourceTest, WithoutABusThePaletteAndTheCompositingManagerDecide) {
     AppearanceSource source(QDBusConnection("not connected"));
     std::vector<bool> reduced;
     QObject::connect(&source, &AppearanceSource::reduceTransparencyChanged,
@@ -172,6 +119,13 @@ TEST(AppearanceSourceTest, NoCompositingManagerReducesTransparency) {
     ReduceTransparencySource& settingsSource = source;
     int settingsCalls = 0;
     Subscription subscription = settingsSource.subscribe([&] { ++settingsCalls; });
+    source.start();
+    QApplication::setPalette(QPalette(Qt::black));
+    EXPECT_EQ(source.appearance(), Appearance::dark);
+    QApplication::setPalette(QPalette(Qt::white));
+    EXPECT_EQ(source.appearance(), Appearance::light);
+    QApplication::setPalette(QPalette());
+
     EXPECT_FALSE(settingsSource.reduceTransparency());
     source.setCompositingActive(false);
     source.setCompositingActive(false);

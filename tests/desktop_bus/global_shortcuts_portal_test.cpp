@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "tests/support/fake_shortcuts_portal.h"
+#include "tests/support/fake_desktop_portal.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/run_until.h"
 
@@ -15,7 +15,7 @@ namespace glintdeck {
 namespace {
 
 using State = GlobalShortcutsPortal::State;
-using Behaviour = FakeShortcutsPortal::Behaviour;
+using Behaviour = FakeDesktopPortal::Behaviour;
 
 const QString kApplicationId = QStringLiteral("org.glintdeck.Glintdeck");
 const QList<GlobalShortcutsPortal::Shortcut> kShortcuts{
@@ -28,7 +28,7 @@ class PortalSession {
   public:
     explicit PortalSession(std::optional<Behaviour> behaviour) {
         if (behaviour) {
-            portal = std::make_unique<FakeShortcutsPortal>(bus.connect("portal"), *behaviour);
+            portal = std::make_unique<FakeDesktopPortal>(bus.connect("portal"), *behaviour);
         }
         client = std::make_unique<GlobalShortcutsPortal>(kApplicationId, bus.connect("client"),
                                                          [this] { return now += step; });
@@ -44,7 +44,7 @@ class PortalSession {
     }
 
     PrivateBus bus;
-    std::unique_ptr<FakeShortcutsPortal> portal;
+    std::unique_ptr<FakeDesktopPortal> portal;
     std::unique_ptr<GlobalShortcutsPortal> client;
     QStringList activations;
     int changes = 0;
@@ -91,7 +91,7 @@ TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
         EXPECT_EQ(session.client->state(), row.state);
         EXPECT_EQ(session.client->canConfigure(), row.canConfigure);
         const QString summon = session.client->triggerDescription("summon");
-        EXPECT_EQ(summon, row.triggers ? FakeShortcutsPortal::describe("CTRL+ALT+LOGO+q") : "");
+        EXPECT_EQ(summon, row.triggers ? FakeDesktopPortal::describe("CTRL+ALT+LOGO+q") : "");
         if (!session.portal) continue;
         const QStringList calls = fullRun.first(row.calls);
         EXPECT_EQ(session.portal->calls, calls);
@@ -109,7 +109,7 @@ TEST(GlobalShortcutsPortalTest, TheDesktopsAnswerDecidesWhatIsBound) {
 TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
     PortalSession session(Behaviour{});
     ASSERT_TRUE(session.settled());
-    FakeShortcutsPortal& portal = *session.portal;
+    FakeDesktopPortal& portal = *session.portal;
 
     // Another program's session shares the signal; only ours counts.
     portal.activate(portal.session + "_other", "summon", "x");
@@ -158,7 +158,7 @@ TEST(GlobalShortcutsPortalTest, FollowsTheSessionsSignals) {
 TEST(GlobalShortcutsPortalTest, AFloodOfActivatedIsOnePress) {
     PortalSession session(Behaviour{});
     ASSERT_TRUE(session.settled());
-    FakeShortcutsPortal& portal = *session.portal;
+    FakeDesktopPortal& portal = *session.portal;
     // Presses a second apart by their own times, arriving a millisecond apart, for shortcuts of
     // ours and of nobody's.
     session.step = std::chrono::milliseconds(1);

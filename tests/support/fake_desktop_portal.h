@@ -7,17 +7,19 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <map>
 
 #include "desktop_bus/global_shortcuts_portal.h"
 
 namespace glintdeck {
 
-// The desktop portal's GlobalShortcuts interface on a test's private bus, answering the way
-// the real frontend and its backends do: CreateSession and BindShortcuts reply with a request
+// The desktop portal on a test's private bus. Its GlobalShortcuts interface answers the way the
+// real frontend and its backends do: CreateSession and BindShortcuts reply with a request
 // object, then announce the result on it with Response; the session handle comes as a string;
 // Activated, ShortcutsChanged and the session's Closed are sent on demand. What the client
-// asked is recorded.
-class FakeShortcutsPortal final : public QDBusVirtualObject {
+// asked is recorded. Its Settings interface reads the appearance group's settings as every
+// portal version does (a variant inside a variant) and announces their changes.
+class FakeDesktopPortal final : public QDBusVirtualObject {
   public:
     struct Behaviour {
         bool globalShortcuts = true;  // false: a portal without the interface
@@ -33,10 +35,10 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
         bool holdCreateSession = false;
     };
 
-    FakeShortcutsPortal(QDBusConnection bus, Behaviour behaviour);
-    ~FakeShortcutsPortal() override;
-    FakeShortcutsPortal(const FakeShortcutsPortal&) = delete;
-    FakeShortcutsPortal& operator=(const FakeShortcutsPortal&) = delete;
+    FakeDesktopPortal(QDBusConnection bus, Behaviour behaviour);
+    ~FakeDesktopPortal() override;
+    FakeDesktopPortal(const FakeDesktopPortal&) = delete;
+    FakeDesktopPortal& operator=(const FakeDesktopPortal&) = delete;
 
     // The desktop's own triggers: each bound shortcut is described as "bound " + its preferred
     // trigger.
@@ -49,13 +51,16 @@ class FakeShortcutsPortal final : public QDBusVirtualObject {
     void changeShortcuts(const QList<PortalShortcut>& shortcuts);
     void closeSession();
     void answerCreateSession();
+    // Sets one of org.freedesktop.appearance's settings and announces it with SettingChanged.
+    void changeSetting(const QString& key, uint value);
 
     // What the client did: the methods called, in order, and their arguments.
     QStringList calls;
     QString registeredId;
     QList<PortalShortcut> sessionShortcuts;  // CreateSession's "shortcuts" option
     QList<PortalShortcut> boundShortcuts;
-    QString session;  // the handle of the session last created
+    QString session;                     // the handle of the session last created
+    std::map<QString, uint> appearance;  // what Read answers for org.freedesktop.appearance
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;

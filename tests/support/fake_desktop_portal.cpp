@@ -1,4 +1,4 @@
-#include "tests/support/fake_shortcuts_portal.h"
+#include "tests/support/fake_desktop_portal.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -12,6 +12,8 @@ namespace {
 
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString kSettings = QStringLiteral("org.freedesktop.portal.Settings");
+const QString kAppearance = QStringLiteral("org.freedesktop.appearance");
 
 QList<PortalShortcut> shortcutsOf(const QVariant& value) {
     QList<PortalShortcut> list;
@@ -28,7 +30,7 @@ QString objectPath(const QString& kind, const QString& sender, const QString& to
 
 }  // namespace
 
-FakeShortcutsPortal::FakeShortcutsPortal(QDBusConnection bus, Behaviour behaviour)
+FakeDesktopPortal::FakeDesktopPortal(QDBusConnection bus, Behaviour behaviour)
     : bus_(std::move(bus)), behaviour_(behaviour) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
@@ -36,14 +38,14 @@ FakeShortcutsPortal::FakeShortcutsPortal(QDBusConnection bus, Behaviour behaviou
     bus_.registerVirtualObject(kPath, this);
 }
 
-FakeShortcutsPortal::~FakeShortcutsPortal() { bus_.unregisterObject(kPath); }
+FakeDesktopPortal::~FakeDesktopPortal() { bus_.unregisterObject(kPath); }
 
-QString FakeShortcutsPortal::describe(const QString& preferredTrigger) {
+QString FakeDesktopPortal::describe(const QString& preferredTrigger) {
     return QStringLiteral("bound ") + preferredTrigger;
 }
 
-void FakeShortcutsPortal::activate(const QString& sessionHandle, const QString& id,
-                                   const QString& activationToken, uint64_t timestamp) {
+void FakeDesktopPortal::activate(const QString& sessionHandle, const QString& id,
+                                 const QString& activationToken, uint64_t timestamp) {
     QDBusMessage signal =
         QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("Activated"));
     signal << QVariant::fromValue(QDBusObjectPath(sessionHandle)) << id
@@ -52,7 +54,7 @@ void FakeShortcutsPortal::activate(const QString& sessionHandle, const QString& 
     bus_.send(signal);
 }
 
-void FakeShortcutsPortal::deactivate(const QString& id, uint64_t timestamp) {
+void FakeDesktopPortal::deactivate(const QString& id, uint64_t timestamp) {
     QDBusMessage signal =
         QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("Deactivated"));
     signal << QVariant::fromValue(QDBusObjectPath(session)) << id
@@ -60,31 +62,52 @@ void FakeShortcutsPortal::deactivate(const QString& id, uint64_t timestamp) {
     bus_.send(signal);
 }
 
-void FakeShortcutsPortal::changeShortcuts(const QList<PortalShortcut>& shortcuts) {
+void FakeDesktopPortal::changeShortcuts(const QList<PortalShortcut>& shortcuts) {
     QDBusMessage signal =
         QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("ShortcutsChanged"));
     signal << QVariant::fromValue(QDBusObjectPath(session)) << QVariant::fromValue(shortcuts);
     bus_.send(signal);
 }
 
-void FakeShortcutsPortal::closeSession() {
+void FakeDesktopPortal::closeSession() {
     QDBusMessage signal = QDBusMessage::createSignal(
         session, QStringLiteral("org.freedesktop.portal.Session"), QStringLiteral("Closed"));
     signal << QVariantMap();
     bus_.send(signal);
 }
 
-void FakeShortcutsPortal::answerCreateSession() {
+void FakeDesktopPortal::changeSetting(const QString& key, uint value) {
+    appearance[key] = value;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(kPath, kSettings, QStringLiteral("SettingChanged"));
+    signal << kAppearance << key << QVariant::fromValue(QDBusVariant(value));
+    bus_.send(signal);
+}
+
+void FakeDesktopPortal::answerCreateSession() {
     if (heldAnswer_) std::exchange(heldAnswer_, {})();
 }
 
-QString FakeShortcutsPortal::introspect(const QString&) const { return {}; }
+QString FakeDesktopPortal::introspect(const QString&) const { return {}; }
 
-bool FakeShortcutsPortal::handleMessage(const QDBusMessage& message,
-                                        const QDBusConnection& connection) {
+bool FakeDesktopPortal::handleMessage(const QDBusMessage& message,
+                                      const QDBusConnection& connection) {
     const QString member = message.member();
     const QVariantList arguments = message.arguments();
     calls << member;
+    if (message.interface() == kSettings) {
+        const auto found = appearance.find(arguments.value(1).toString());
+        if (member != QStringLiteral("Read") || arguments.value(0).toString() != kAppearance ||
+            found == appearance.end()) {
+            connection.send(
+                message.createErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"),
+                                         QStringLiteral("no such setting")));
+            return true;
+        }
+        const QVariant inner = QVariant::fromValue(QDBusVariant(found->second));
+        connection.send(message.createReply(QVariant::fromValue(QDBusVariant(inner))));
+        return true;
+    }
     if (member == QStringLiteral("Register")) {
         if (!behaviour_.registry) {
             connection.send(message.createErrorReply(QDBusError::UnknownMethod, "no registry"));
@@ -131,8 +154,8 @@ bool FakeShortcutsPortal::handleMessage(const QDBusMessage& message,
     return false;
 }
 
-void FakeShortcutsPortal::answer(const QDBusMessage& message, const QString& kind, uint response,
-                                 const QVariantMap& results) {
+void FakeDesktopPortal::answer(const QDBusMessage& message, const QString& kind, uint response,
+                               const QVariantMap& results) {
     const QVariantMap options = qdbus_cast<QVariantMap>(message.arguments().last());
     const QString request = objectPath(kind, message.service(),
                                        options.value(QStringLiteral("handle_token")).toString());
@@ -143,7 +166,7 @@ void FakeShortcutsPortal::answer(const QDBusMessage& message, const QString& kin
     bus_.send(signal);
 }
 
-QVariant FakeShortcutsPortal::boundList(const QList<PortalShortcut>& asked) const {
+QVariant FakeDesktopPortal::boundList(const QList<PortalShortcut>& asked) const {
     QList<PortalShortcut> bound;
     for (const PortalShortcut& shortcut : asked) {
         const QString preferred =
