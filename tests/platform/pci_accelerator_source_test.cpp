@@ -198,7 +198,10 @@ TEST_F(AwakeNvidiaCard, OnlyACardThatStaysAwakeKeepsItsSession) {
         int sessionsWhileIdle;
         double nextRead;  // the second the card is read again
     };
-    for (const Row& row : {Row{"auto", 0, 12}, Row{"on", 1, 1}}) {
+    for (const Row& row : {
+             Row{"auto", 0, 12},  // read again at the next round, 10 s and the margin on
+             Row{"on", 1, 1},     // never asleep: read every tick
+         }) {
         SCOPED_TRACE(row.control);
         tree.writeLine(kNvidiaCard + "power/control", row.control);
         device.utilization = 0;
