@@ -42,7 +42,6 @@ TEST(MeminfoReaderTest, MapsCapturedMachinesOntoPageCounts) {
         MeminfoReader reader(fixtureRoot(row.fixture), 4096);
         EXPECT_EQ(reader.statistics(), row.expected) << row.fixture;
         EXPECT_EQ(reader.physicalMemory(), row.memTotalKiB * 1024) << row.fixture;
-        EXPECT_EQ(reader.pageSize(), 4096u);
     }
 }
 

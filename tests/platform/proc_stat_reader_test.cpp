@@ -31,13 +31,11 @@ TEST(ProcStatReaderTest, ReadsTheAggregateLineOfRealCaptures) {
     EXPECT_TRUE(ProcStatReader("/").read().has_value());
 }
 
-TEST(ProcStatReaderTest, OldKernelsWithFourFieldsStillParse) {
+// Old kernels print four fields; counters past 32 bits are truncated for wrapping deltas.
+TEST(ProcStatReaderTest, OldKernelsParseAndWideCountersAreTruncated) {
     EXPECT_EQ(parseProcStatCPU("cpu  10 20 30 40\n"),
               (ProcStatCPU{.user = 10, .nice = 20, .system = 30, .idle = 40}));
     EXPECT_EQ(parseProcStatCPU("cpu0 10 20 30 40\n"), std::nullopt) << "not the aggregate line";
-}
-
-TEST(ProcStatReaderTest, CountersPast32BitsAreTruncatedForWrappingDeltas) {
     EXPECT_EQ(toCPUTicks(ProcStatCPU{.user = (1ull << 32) + 5, .idle = 7}),
               (CPUTicks{.user = 5, .idle = 7}));
 }

@@ -25,7 +25,6 @@ TEST(ProcessNamingTest, NamesAProcessAfterTheProgramItRuns) {
              Row{"/opt/tool/2.1/bin", "tool", "tool"},
              // nothing but generic components: the last one after all
              Row{"/bin", "sh", "bin"},
-             Row{"/usr/bin", "x", "bin"},
              Row{"/usr/lib/jvm/java-17-openjdk-amd64/bin/java", "java", "java"},
              Row{"/snap/slack/132/usr/lib/slack/slack", "slack", "slack"},
              Row{"/usr/bin/python3.11", "python3", "python3.11"},

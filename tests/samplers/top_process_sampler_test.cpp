@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <map>
 
 #include "samplers/thread_pool_executor.h"
 #include "tests/samplers/fake_process_table.h"
@@ -77,11 +76,6 @@ TEST(TopProcessSamplerTest, StopSuppressesLateDeliveries) {
     h.executor.advance(1.2);
     EXPECT_EQ(h.times, std::vector<double>{1.6});
     EXPECT_EQ(h.table->scans, 3);
-
-    // stopped while a scan is running: that tick delivers nothing
-    h.table->duringScan = [&] { h.sampler->stop(); };
-    h.executor.advance(2.0);
-    EXPECT_EQ(h.times.size(), 1u);
 }
 
 TEST(TopProcessSamplerTest, TickInFlightOnAWorkerDeliversNothingAfterStop) {

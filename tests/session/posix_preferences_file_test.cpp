@@ -5,7 +5,6 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -149,16 +148,6 @@ TEST_F(PosixPreferencesFileTest, FailedWritesLeaveTheOldFile) {
     scratch_.write("blocked", "a file where a folder should be");
     PosixPreferencesFile blocked((scratch_.path() / "blocked/glintdeck/defaults.json").string());
     EXPECT_FALSE(blocked.replace("{}"));
-}
-
-TEST_F(PosixPreferencesFileTest, UnreadableFileIsNeitherSetAsideNorReplaced) {
-    fs::create_directories(path());  // a folder where the file should be
-    std::vector<std::string> warnings;
-    auto store = open(Mode::readWrite, &warnings);
-    EXPECT_EQ(warnings.size(), 1u);
-    EXPECT_FALSE(store->setBool("hasSeenHint", true));
-    EXPECT_TRUE(fs::is_directory(path()));
-    EXPECT_EQ(names(), std::vector<std::string>{"defaults.json"});
 }
 
 TEST_F(PosixPreferencesFileTest, StaleTemporariesOfKilledWritesAreRemoved) {

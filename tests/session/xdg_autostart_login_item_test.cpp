@@ -27,18 +27,17 @@ class LoginItemTest : public testing::Test {
 };
 
 TEST_F(LoginItemTest, EnableWritesAnEntryAndDisableRemovesIt) {
-    XdgAutostartLoginItem item("/opt/glintdeck/bin/glintdeck", home_.string());
-    EXPECT_FALSE(item.isEnabled());
-    ASSERT_TRUE(item.enable().ok);
-    EXPECT_TRUE(item.isEnabled());
-    std::string text = entryText(item);
+    EXPECT_FALSE(item_.isEnabled());
+    ASSERT_TRUE(item_.enable().ok);
+    EXPECT_TRUE(item_.isEnabled());
+    std::string text = entryText(item_);
     EXPECT_NE(text.find("[Desktop Entry]\n"), std::string::npos);
-    EXPECT_NE(text.find("Exec=\"/opt/glintdeck/bin/glintdeck\"\n"), std::string::npos);
+    EXPECT_NE(text.find("Exec=\"/usr/bin/glintdeck\"\n"), std::string::npos);
     // Desktops skip an entry whose TryExec= program is gone, as after the package's removal.
-    EXPECT_NE(text.find("\nTryExec=/opt/glintdeck/bin/glintdeck\n"), std::string::npos);
-    EXPECT_TRUE(item.disable().ok);
-    EXPECT_FALSE(item.isEnabled());
-    EXPECT_TRUE(item.disable().ok) << "disabling twice is not an error";
+    EXPECT_NE(text.find("\nTryExec=/usr/bin/glintdeck\n"), std::string::npos);
+    EXPECT_TRUE(item_.disable().ok);
+    EXPECT_FALSE(item_.isEnabled());
+    EXPECT_TRUE(item_.disable().ok) << "disabling twice is not an error";
 }
 
 // The entry a session manager reads passes the desktop's own validator, however odd the path of
