@@ -80,17 +80,20 @@ struct ThreadPoolExecutor::Core {
     [[nodiscard]] std::optional<SteadyClock::time_point> nextDueLocked() const {
         std::optional<SteadyClock::time_point> due;
         if (!timers.empty()) due = timers.front().deadline;
-        if (deliveryHeld) {
-            const SteadyClock::time_point deliveryDue = lastDelivery + deliverySpacing;
-            if (!due || deliveryDue < *due) due = deliveryDue;
-        }
+        if (deliveryHeld && (!due || deliveryDue() < *due)) due = deliveryDue();
         return due;
+    }
+
+    // When posts held back from the main thread are to go at the latest.
+    [[nodiscard]] SteadyClock::time_point deliveryDue() const {
+        return lastDelivery + deliverySpacing;
     }
 
     // The worker keeping time wakes for a held delivery; it is told when it would sleep past it.
     void holdDeliveryLocked() {
-        const SteadyClock::time_point due = lastDelivery + deliverySpacing;
-        if (!deliveryHeld && timekeeperDeadline && due < *timekeeperDeadline) wake.notify_all();
+        if (!deliveryHeld && timekeeperDeadline && deliveryDue() < *timekeeperDeadline) {
+            wake.notify_all();
+        }
         deliveryHeld = true;
     }
 
@@ -199,7 +202,7 @@ struct ThreadPoolExecutor::Core {
             if (!delivered && !burstStillRunningLocked(woke)) {
                 delivered = true;
                 // A delivery due about now goes with this burst rather than on its own.
-                if (now + kCoalescingWindow < lastDelivery + deliverySpacing) {
+                if (now + kCoalescingWindow < deliveryDue()) {
                     holdDeliveryLocked();
                 } else {
                     deliverLocked(lock, now);

@@ -18,10 +18,9 @@ WatchSampler::WatchSampler(Executor& executor, double interval, int scanEvery,
 void WatchSampler::tick() {
     WatchSample sample;
     sample.memoryPressure = pressure_->memoryPressure();
-    const bool wanted = scanProcesses_;
-    if (wanted && !(tableHeld_ && ++ticksSinceScan_ < scanEvery_)) {
-        scan();
-    } else if (!wanted && tableHeld_) {
+    if (scanProcesses_) {
+        if (!tableHeld_ || ++ticksSinceScan_ >= scanEvery_) scan();
+    } else if (tableHeld_) {
         giveBackTable();
     }
     sample.busiest = busiest_;
