@@ -7,9 +7,9 @@
 
 namespace glintdeck {
 
-// Stroke weights of the system font, lightest first. Desktop fonts often lack some; the views
+// The stroke weights the views draw with, lightest first. Desktop fonts often lack some; the views
 // fall back to the nearest weight the font has.
-enum class FontWeight { ultraLight, thin, light, regular, medium, semibold, bold, heavy, black };
+enum class FontWeight { regular, medium, semibold, heavy };
 
 // A font as the theme describes it: the system font at a size and weight, optionally with digits
 // of equal width so that changing numbers do not jiggle.

@@ -7,23 +7,12 @@ namespace {
 
 constexpr std::array kPanes{SettingsPane::stats, SettingsPane::appearance, SettingsPane::panel,
                             SettingsPane::hotkeys, SettingsPane::about};
-constexpr std::array<std::string_view, 5> kRawValues{"stats", "appearance", "panel", "hotkeys",
-                                                     "about"};
 constexpr std::array<std::string_view, 5> kTitles{"Stats", "Appearance", "Panel", "Hotkeys",
                                                   "About"};
 constexpr std::array<std::string_view, 5> kSymbols{"square.grid.2x2", "paintbrush", "macwindow",
                                                    "keyboard", "info.circle"};
 
 }  // namespace
-
-std::string_view rawValue(SettingsPane pane) { return kRawValues[static_cast<size_t>(pane)]; }
-
-std::optional<SettingsPane> settingsPaneFromRawValue(std::string_view raw) {
-    for (size_t i = 0; i < kPanes.size(); ++i) {
-        if (kRawValues[i] == raw) return kPanes[i];
-    }
-    return std::nullopt;
-}
 
 std::span<const SettingsPane> allSettingsPanes() { return kPanes; }
 

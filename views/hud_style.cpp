@@ -42,24 +42,14 @@ QColor HudStyle::tint(Tint tint) const {
 
 QFont::Weight toQtWeight(FontWeight weight) {
     switch (weight) {
-        case FontWeight::ultraLight:
-            return QFont::Thin;
-        case FontWeight::thin:
-            return QFont::ExtraLight;
-        case FontWeight::light:
-            return QFont::Light;
         case FontWeight::regular:
             return QFont::Normal;
         case FontWeight::medium:
             return QFont::Medium;
         case FontWeight::semibold:
             return QFont::DemiBold;
-        case FontWeight::bold:
-            return QFont::Bold;
         case FontWeight::heavy:
             return QFont::ExtraBold;
-        case FontWeight::black:
-            return QFont::Black;
     }
     return QFont::Normal;
 }

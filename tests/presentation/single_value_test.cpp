@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "presentation/fans.h"
@@ -53,8 +55,16 @@ TEST(SingleValueTest, LoadsAgainstTheirLimits) {
     EXPECT_DOUBLE_EQ(networkLoadPercent(6'250'000, 6'250'000), 100);
     EXPECT_DOUBLE_EQ(networkLoadPercent(1'250'000, 0), 10);
     EXPECT_DOUBLE_EQ(diskLoadPercent(250, 0), 0);
-    EXPECT_EQ(thermalStateName(static_cast<ThermalState>(7)), "Nominal");
-    EXPECT_EQ(thermalLoadPercent(static_cast<ThermalState>(7)), 0);
+    // The thermal state's load picks its tile's colour band.
+    using enum ThermalState;
+    for (const auto& [state, name, load] :
+         std::vector<std::tuple<ThermalState, std::string, double>>{{nominal, "Nominal", 0},
+                                                                    {fair, "Fair", 40},
+                                                                    {serious, "Serious", 75},
+                                                                    {critical, "Critical", 100}}) {
+        EXPECT_EQ(thermalStateName(state), name);
+        EXPECT_EQ(thermalLoadPercent(state), load);
+    }
 }
 
 }  // namespace
