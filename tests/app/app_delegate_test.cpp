@@ -14,13 +14,11 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
-#include <cmath>
 #include <functional>
 
 #include "shell/qt_screens.h"
 #include "tests/app/app_harness.h"
 #include "tests/views/view_test_support.h"
-#include "views/stat_detail_view.h"
 #include "views/stat_tile_view.h"
 #include "views/stats_strip_view.h"
 
@@ -59,14 +57,6 @@ class AppDelegateTest : public ::testing::Test, protected AppHarness {
         ASSERT_TRUE(runUntil([&] { return stripView() && stripView()->tile(kind); }));
         press(stripView()->tile(kind));
     }
-    [[nodiscard]] bool menuItemEnabled(const QString& title) {
-        std::unique_ptr<QMenu> menu = delegate->contextMenu();
-        for (QAction* action : menu->actions()) {
-            if (action->text() == title) return action->isEnabled();
-        }
-        ADD_FAILURE() << "no menu item " << title.toStdString();
-        return false;
-    }
 
     std::optional<uint32_t> inputTime_;
     SessionKind session_ = SessionKind::x11;
@@ -104,33 +94,6 @@ TEST_F(AppDelegateTest, TheHintFollowsTheFirstLaunchOnlyAndOnlyWhileTheStripStay
     }
 }
 
-TEST_F(AppDelegateTest, ATileOpensItsCardTheSameTileClosesItAnotherReplacesIt) {
-    AppDelegate& app = launch();
-    // The strip's descriptors carry no detail rows; the open card's must.
-    auto cardRows = [&] {
-        for (auto* view : app.detailPanel().panel()->findChildren<StatDetailView*>()) {
-            // The replaced content lingers, hidden, until it is deleted.
-            if (view->isVisible() && view->descriptor()) return view->descriptor()->detail;
-        }
-        return std::vector<StatDescriptor::Row>{};
-    };
-
-    tapTile(StatKind::cpu);
-    EXPECT_EQ(app.detailPanel().openKind(), StatKind::cpu);
-    EXPECT_TRUE(shown(app.detailPanel().panel()));
-
-    tapTile(StatKind::memory);
-    EXPECT_EQ(app.detailPanel().openKind(), StatKind::memory);
-    ASSERT_FALSE(cardRows().empty());
-    EXPECT_EQ(cardRows().back().first, "Pressure") << "the memory card's own rows";
-
-    tapTile(StatKind::memory);
-    EXPECT_EQ(app.detailPanel().openKind(), std::nullopt);
-
-    tapTile(StatKind::cpu);
-    EXPECT_EQ(app.detailPanel().openKind(), StatKind::cpu);
-}
-
 TEST_F(AppDelegateTest, EveryHideUnpinsAndClosesCardAndHint) {
     struct Route {
         const char* name;
@@ -164,35 +127,6 @@ TEST_F(AppDelegateTest, EveryHideUnpinsAndClosesCardAndHint) {
         EXPECT_FALSE(settings.isPinned()) << "the next summon starts unpinned";
         EXPECT_TRUE(app.store().panelVisible());
         EXPECT_EQ(deliverySpacing, 0);
-        delegate.reset();
-    }
-}
-
-TEST_F(AppDelegateTest, OnlyAnAnchoredStripRemembersWhereItWasMovedAndResetForgetsIt) {
-    for (PanelAnchor anchor : {PanelAnchor::cursor, PanelAnchor::screenCenter,
-                               PanelAnchor::topCenter, PanelAnchor::bottomCenter}) {
-        SCOPED_TRACE(static_cast<int>(anchor));
-        settings.setAnchor(anchor);
-        AppDelegate& app = launch();
-        ASSERT_TRUE(shown(strip()));
-        EXPECT_FALSE(menuItemEnabled("Reset Position"));
-
-        strip()->move(30, 40);  // as the window manager does at the end of a drag
-        ASSERT_TRUE(runUntil([&] { return strip()->pos() == QPoint(30, 40); }));
-        QCoreApplication::processEvents();
-        const bool remembers = anchor != PanelAnchor::cursor;
-        Point moved = screenRect(strip()->frameGeometry()).origin();
-        EXPECT_EQ(settings.customPosition(), remembers ? std::optional(moved) : std::nullopt);
-        EXPECT_EQ(menuItemEnabled("Reset Position"), remembers);
-
-        app.resetPosition();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(settings.customPosition(), std::nullopt)
-            << "the reset's own move is not taken for the user's";
-        Size size{double(strip()->width()), double(strip()->height())};
-        Point anchored = app.panel().origin(anchor, std::nullopt, size);
-        EXPECT_EQ(screenRect(strip()->frameGeometry()).origin(),
-                  (Point{std::round(anchored.x), std::round(anchored.y)}));
         delegate.reset();
     }
 }
