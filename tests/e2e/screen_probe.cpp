@@ -16,26 +16,24 @@
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 
+#include "tests/x11/other_client.h"
+
 namespace {
 
-xcb_connection_t* connection;
+using glintdeck::testing::OtherClient;
 
-// The reply to a request, freed with it.
-template <typename Reply, typename Cookie>
-std::unique_ptr<Reply, decltype(&std::free)> reply(Reply* (*get)(xcb_connection_t*, Cookie,
-                                                                 xcb_generic_error_t**),
-                                                   Cookie cookie) {
-    return {get(connection, cookie, nullptr), &std::free};
-}
-
-int shot(xcb_window_t root, const char* file, int x, int y, int width, int height) {
-    auto image = reply(xcb_get_image_reply,
-                       xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, root, int16_t(x),
-                                     int16_t(y), uint16_t(width), uint16_t(height), ~0u));
+int shot(OtherClient& other, const char* file, int x, int y, int width, int height) {
+    xcb_connection_t* connection = other.connection();
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> image(
+        xcb_get_image_reply(
+            connection,
+            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, other.root(), int16_t(x),
+                          int16_t(y), uint16_t(width), uint16_t(height), ~0u),
+            nullptr),
+        &std::free);
     // Xvfb's 24-bit visual keeps each pixel in 32 bits, blue first: Qt's RGB32 on x86.
     if (!image || image->depth != 24 ||
         xcb_get_image_data_length(image.get()) != width * height * 4) {
@@ -50,67 +48,51 @@ int shot(xcb_window_t root, const char* file, int x, int y, int width, int heigh
     return 0;
 }
 
-int compositing() {
-    constexpr char kSelection[] = "_NET_WM_CM_S0";
-    auto atom = reply(xcb_intern_atom_reply,
-                      xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection));
-    if (!atom) return 2;
-    auto owner =
-        reply(xcb_get_selection_owner_reply, xcb_get_selection_owner(connection, atom->atom));
+int compositing(OtherClient& other) {
+    xcb_connection_t* connection = other.connection();
+    std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
+        xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, other.atom("_NET_WM_CM_S0")), nullptr),
+        &std::free);
     return owner && owner->owner != XCB_NONE ? 0 : 1;
 }
 
-int canGrab(xcb_window_t root, int count, char** pairs) {
+int canGrab(OtherClient& other, int count, char** pairs) {
     for (int i = 0; i + 1 < count; i += 2) {
-        const auto keycode = static_cast<xcb_keycode_t>(std::atoi(pairs[i]));
+        const auto keycode = static_cast<uint8_t>(std::atoi(pairs[i]));
         const auto modifiers = static_cast<uint16_t>(std::atoi(pairs[i + 1]));
         // Alone, with Caps Lock, with Num Lock, with both.
         for (uint16_t locks : {0, 2, 16, 18}) {
-            std::unique_ptr<xcb_generic_error_t, decltype(&std::free)> error(
-                xcb_request_check(connection, xcb_grab_key_checked(
-                                                  connection, 0, root, modifiers | locks, keycode,
-                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)),
-                &std::free);
-            if (error) {
+            if (!other.canGrab(keycode, modifiers | locks)) {
                 std::printf("held by another client: keycode %d, modifiers %d\n", keycode,
                             modifiers | locks);
                 return 1;
             }
-            xcb_ungrab_key(connection, keycode, root, modifiers | locks);
         }
     }
-    // A round trip, so that the ungrabs are done before another client tries.
-    reply(xcb_get_input_focus_reply, xcb_get_input_focus(connection));
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        std::fprintf(stderr, "screen_probe: no X display\n");
-        return 2;
-    }
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    OtherClient other;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(other.connection())).data;
     const std::string command = argc > 1 ? argv[1] : "";
-    int status = 2;
     if (command == "shot" && argc == 3) {
-        status =
-            shot(screen->root, argv[2], 0, 0, screen->width_in_pixels, screen->height_in_pixels);
-    } else if (command == "shot" && argc == 7) {
-        status = shot(screen->root, argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
-                      std::atoi(argv[5]), std::atoi(argv[6]));
-    } else if (command == "compositing" && argc == 2) {
-        status = compositing();
-    } else if (command == "can-grab" && argc >= 4 && argc % 2 == 0) {
-        status = canGrab(screen->root, argc - 2, argv + 2);
-    } else {
-        std::fprintf(stderr,
-                     "usage: screen_probe shot FILE [X Y WIDTH HEIGHT]\n"
-                     "       screen_probe compositing\n"
-                     "       screen_probe can-grab KEYCODE MODIFIERS...\n");
+        return shot(other, argv[2], 0, 0, screen->width_in_pixels, screen->height_in_pixels);
     }
-    xcb_disconnect(connection);
-    return status;
+    if (command == "shot" && argc == 7) {
+        return shot(other, argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                    std::atoi(argv[6]));
+    }
+    if (command == "compositing" && argc == 2) return compositing(other);
+    if (command == "can-grab" && argc >= 4 && argc % 2 == 0) {
+        return canGrab(other, argc - 2, argv + 2);
+    }
+    std::fprintf(stderr,
+                 "usage: screen_probe shot FILE [X Y WIDTH HEIGHT]\n"
+                 "       screen_probe compositing\n"
+                 "       screen_probe can-grab KEYCODE MODIFIERS...\n");
+    return 2;
 }
